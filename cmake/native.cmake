@@ -1,0 +1,16 @@
+# Native build: the portable core's unit tests (and, later, tools and benchmarks).
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB_RECURSE ZESTAWY_CORE_TESTS CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/tests/combinatorics/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/search/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/commands/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/history/*.cpp)
+add_executable(core_tests ${ZESTAWY_CORE_TESTS})
+target_include_directories(core_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_options(core_tests PRIVATE ${ZESTAWY_FLAGS})
+target_link_libraries(core_tests PRIVATE zestawy_core GTest::gtest_main)
+target_compile_definitions(core_tests PRIVATE
+  ZESTAWY_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
+add_test(NAME core_tests COMMAND core_tests)

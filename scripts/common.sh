@@ -1,0 +1,68 @@
+# Shared by run.sh and test.sh: installs what is missing, builds, and sets up
+# Wine (64-bit, Polish ANSI code page 1250) in a prefix of the project's own.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=$ROOT/build
+JOBS=${JOBS:-$(nproc)}
+
+export WINEPREFIX=$BUILD/wineprefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer prompts
+export LC_ALL=pl_PL.UTF-8                    # Wine's ANSI code page becomes 1250
+
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+install_missing() {
+    local need=()
+    command -v cmake >/dev/null || need+=(cmake)
+    command -v g++ >/dev/null || need+=(g++)
+    [ -d /usr/src/googletest ] || need+=(googletest)
+    dpkg -s libgtest-dev >/dev/null 2>&1 || need+=(libgtest-dev)
+    dpkg -s libbenchmark-dev >/dev/null 2>&1 || need+=(libbenchmark-dev)
+    command -v x86_64-w64-mingw32-g++-posix >/dev/null ||
+        need+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix)
+    command -v wine >/dev/null || need+=(wine wine64)
+    command -v Xvfb >/dev/null || need+=(xvfb)
+    command -v xauth >/dev/null || need+=(xauth)
+    command -v xdotool >/dev/null || need+=(xdotool)
+    command -v import >/dev/null || need+=(imagemagick)
+    command -v locale-gen >/dev/null || need+=(locales)
+    # Wine's own fonts (window frame glyphs) and an Arial-compatible face.
+    dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
+    dpkg -s fonts-liberation >/dev/null 2>&1 || need+=(fonts-liberation)
+    if [ ${#need[@]} -gt 0 ]; then
+        echo "Installing: ${need[*]}"
+        as_root apt-get update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive \
+            apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+    fi
+    if ! locale -a 2>/dev/null | grep -qix 'pl_PL.utf8'; then
+        echo "Generating the pl_PL.UTF-8 locale"
+        as_root sed -i 's/^# *\(pl_PL.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+        grep -q '^pl_PL.UTF-8 UTF-8' /etc/locale.gen || echo 'pl_PL.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+        as_root locale-gen >/dev/null
+    fi
+}
+
+build_windows() {
+    cmake -S "$ROOT" -B "$BUILD/windows" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$BUILD/windows" -j "$JOBS" "$@"
+}
+
+# Creates the Wine prefix once. Without a window manager Wine waits about 2 s
+# after each dialog closes unless it draws the windows itself (Managed = N).
+prepare_wine() {
+    if [ ! -f "$WINEPREFIX/.zestawy-ready" ]; then
+        echo "Creating the Wine prefix in $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        wineboot --init >/dev/null 2>&1 || true
+        for exe in zestawy.exe app_tests.exe; do
+            wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" \
+                /v Managed /d N /f >/dev/null 2>&1
+        done
+        wineserver -w
+        touch "$WINEPREFIX/.zestawy-ready"
+    fi
+}

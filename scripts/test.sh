@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native suite, the native suite
+# under AddressSanitizer + UndefinedBehaviorSanitizer, and the window tests of
+# the Windows program under Wine on a virtual X display. Exits non-zero on any
+# failure.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+install_missing
+
+echo "== Native build and tests"
+cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$BUILD/native" -j "$JOBS"
+ctest --test-dir "$BUILD/native" --output-on-failure
+
+echo "== Native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S "$ROOT" -B "$BUILD/asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZESTAWY_SANITIZE=ON \
+    -DZESTAWY_BENCH=OFF >/dev/null
+cmake --build "$BUILD/asan" -j "$JOBS"
+ctest --test-dir "$BUILD/asan" --output-on-failure
+
+echo "== Windows build and window tests under Wine"
+build_windows
+prepare_wine
+xvfb-run -a -s "-screen 0 1600x1000x24" ctest --test-dir "$BUILD/windows" --output-on-failure
+wineserver -k 2>/dev/null || true
+echo "All tests passed."

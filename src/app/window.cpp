@@ -1,0 +1,111 @@
+#include "app/window.hpp"
+
+#include "app/controls.hpp"
+#include "app/texts.hpp"
+
+namespace {
+
+const COLORREF kGrey = RGB(169, 169, 169);
+const COLORREF kBlack = RGB(0, 0, 0);
+
+struct MenuItem {
+    int menu;  // index into kMenus
+    const char* caption;
+    int id;
+};
+const char* const kMenus[] = {"Plik", "Pomoc"};
+const MenuItem kMenuItems[] = {
+    {0, "Przygotuj wyszukiwanie", kCmdPrepareSearch},
+    {1, "Otwórz okno pomocy...", kCmdOpenHelp},
+    {1, "Zamknij okno pomocy...", kCmdCloseHelp},
+};
+
+HMENU buildMenuBar() {
+    HMENU bar = CreateMenu();
+    for (int m = 0; m < static_cast<int>(sizeof kMenus / sizeof kMenus[0]); ++m) {
+        HMENU popup = CreatePopupMenu();
+        for (const MenuItem& item : kMenuItems)
+            if (item.menu == m) AppendMenuA(popup, MF_STRING, item.id, item.caption);
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), kMenus[m]);
+    }
+    return bar;
+}
+
+// Colours the given controls black on grey with a brush made on first use;
+// any other control gets 0 and its device context is left alone.
+LRESULT colourControls(HBRUSH& brush, WPARAM dc, LPARAM control, HWND a, HWND b, HWND c = nullptr,
+                       HWND d = nullptr) {
+    if (!brush) brush = CreateSolidBrush(kGrey);
+    const HWND hwnd = reinterpret_cast<HWND>(control);
+    if (!hwnd || (hwnd != a && hwnd != b && hwnd != c && hwnd != d)) return 0;
+    SetTextColor(reinterpret_cast<HDC>(dc), kBlack);
+    SetBkColor(reinterpret_cast<HDC>(dc), kGrey);
+    return reinterpret_cast<LRESULT>(brush);
+}
+
+}  // namespace
+
+void onCommand(HWND, int) {}
+
+LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE: return 0;
+    case WM_COMMAND: onCommand(hwnd, LOWORD(wParam)); return 0;
+    case WM_CTLCOLORSTATIC: {
+        static HBRUSH hBrushGray = nullptr;
+        return colourControls(hBrushGray, wParam, lParam, hEtykieta1, hEtykieta2, hEtykieta3,
+                              hEtykieta4);
+    }
+    case WM_CTLCOLOREDIT: {
+        static HBRUSH hBrushGray = nullptr;
+        return colourControls(hBrushGray, wParam, lParam, hPole5, hPole6);
+    }
+    case WM_CLOSE: PostQuitMessage(0); return 0;
+    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+HWND createMainWindow(HINSTANCE instance) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = CreateSolidBrush(kGrey);
+    wc.lpszClassName = kWindowClassName;
+    if (!RegisterClassExA(&wc)) {
+        MessageBoxA(nullptr, "Window Registration Failed!", "Error!", MB_ICONEXCLAMATION);
+        return nullptr;
+    }
+
+    // The outer size that gives a 1350 x 750 client area (before the menu bar
+    // is attached), centred on the screen; may be negative on a small screen.
+    RECT rc = {0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CLIENTEDGE);
+    const int width = rc.right - rc.left;
+    const int height = rc.bottom - rc.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+
+    HWND main = CreateWindowExA(WS_EX_CLIENTEDGE, kWindowClassName, kWindowTitle,
+                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width, height, nullptr,
+                                nullptr, instance, nullptr);
+    if (!main) {
+        MessageBoxA(nullptr, "Window Creation Failed!", "Error!", MB_ICONEXCLAMATION);
+        return nullptr;
+    }
+    createControls(main, instance);
+    SetMenu(main, buildMenuBar());
+    return main;
+}
+
+int runMessageLoop() {
+    MSG msg = {};
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,25 @@
+// The main window: its class, creation, menu, window procedure and message loop.
+#pragma once
+
+#include <windows.h>
+
+constexpr int kClientWidth = 1350;
+constexpr int kClientHeight = 750;
+
+enum MenuCommand : int {
+    kCmdPrepareSearch = 1001,  // "Plik" -> "Przygotuj wyszukiwanie"
+    kCmdOpenHelp = 1003,       // "Pomoc" -> "Otwórz okno pomocy..."
+    kCmdCloseHelp = 1004,      // "Pomoc" -> "Zamknij okno pomocy..."
+};
+
+LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Registers the window class, opens the centred main window with every control
+// and the menu bar. On failure shows the start-up error box and returns nullptr.
+HWND createMainWindow(HINSTANCE instance);
+
+// Runs the message loop until the quit message; returns its exit code.
+int runMessageLoop();
+
+// Handles a WM_COMMAND by control or menu id; ids with no command do nothing.
+void onCommand(HWND main, int id);

@@ -1,0 +1,403 @@
+// The start-up state of the real main window under the real window system:
+// every control's class, id, caption, place, visibility, enabled and read-only
+// state, fonts, colours, menu, and a clean exit of the program itself.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/controls.hpp"
+#include "app/texts.hpp"
+#include "app/window.hpp"
+
+namespace {
+
+HWND mainWindow() {
+    static HWND main = createMainWindow(GetModuleHandleA(nullptr));
+    return main;
+}
+
+// Every test of the window sees the one main window, created before the first.
+class MainWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_NE(mainWindow(), nullptr); }
+};
+
+std::string textOf(HWND hwnd) {
+    std::string s(GetWindowTextLengthA(hwnd) + 1, '\0');
+    s.resize(GetWindowTextA(hwnd, &s[0], static_cast<int>(s.size())));
+    return s;
+}
+
+std::string classOf(HWND hwnd) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+RECT clientRectOf(HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::vector<HWND> childrenInOrder(HWND parent) {
+    std::vector<HWND> out;
+    EnumChildWindows(
+        parent,
+        [](HWND h, LPARAM p) {
+            reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
+// What the screen must look like, written out independently of the program's
+// own control table.
+struct Expected {
+    const char* cls;
+    int id;
+    const char* caption;  // nullptr: not compared (help and about text)
+    int x, y, w, h;
+    bool visible;
+    int readOnly;  // -1 for buttons and labels
+};
+
+const Expected kScreen[] = {
+    {"Button", 1, "Wyszukaj 2", 1030, 120, 150, 40, false, -1},
+    {"Button", 2, "Wyszukaj 2 z 3", 1030, 170, 150, 40, false, -1},
+    {"Button", 3, "Wyszukaj 3", 1030, 220, 150, 40, false, -1},
+    {"Button", 4, "Wyszukaj 3 z 4", 1030, 270, 150, 40, false, -1},
+    {"Button", 5, "Wyszukaj 4", 1030, 320, 150, 40, false, -1},
+    {"Button", 6, "Wyszukaj 3 z 5", 1030, 370, 150, 40, false, -1},
+    {"Button", 7, "Wyszukaj 4 z 5", 1030, 420, 150, 40, false, -1},
+    {"Button", 16, "Wyszukaj 5 z 5", 1030, 470, 150, 40, false, -1},
+    {"Button", 8, "Wyszukaj 4 z 6", 1030, 520, 150, 40, false, -1},
+    {"Button", 9, "Wyszukaj 5 z 6", 1190, 120, 150, 40, false, -1},
+    {"Button", 10, "Wyszukaj 5 z 7", 1190, 170, 150, 40, false, -1},
+    {"Button", 11, "Wyszukaj 5 z 8", 1190, 220, 150, 40, false, -1},
+    {"Button", 12, "Wyczyść", 1030, 630, 150, 40, false, -1},
+    {"Button", 13, "Wczytaj", 1030, 580, 150, 40, false, -1},
+    {"Button", 41, "Wyszukaj 6 z 9", 1190, 270, 150, 40, false, -1},
+    {"Button", 42, "Wyszukaj 7 z 10", 1190, 320, 150, 40, false, -1},
+    {"Button", 14, "Multi Multi", 1030, 120, 150, 40, false, -1},
+    {"Button", 43, "Zapisz znalezione", 1190, 370, 150, 40, false, -1},
+    {"Button", 44, "Otwórz znalezione", 1190, 420, 150, 40, false, -1},
+    {"Button", 15, "Inne gry", 1190, 470, 150, 40, false, -1},
+    {"Button", 20, "Wyszukaj 1", 1030, 120, 150, 40, false, -1},
+    {"Button", 21, "Wyszukaj 2", 1030, 170, 150, 40, false, -1},
+    {"Button", 22, "Wyszukaj 2 z 3", 1030, 220, 150, 40, false, -1},
+    {"Button", 23, "Wyszukaj 3 z 4", 1030, 270, 150, 40, false, -1},
+    {"Button", 24, "Wyszukaj 3 z 5", 1030, 320, 150, 40, false, -1},
+    {"Button", 25, "Wczytaj", 1030, 370, 150, 40, false, -1},
+    {"Button", 26, "Wyczyść", 1030, 420, 150, 40, false, -1},
+    {"Button", 27, "Mini Lotto", 1030, 170, 150, 40, false, -1},
+    {"Button", 28, "Inne gry", 1030, 570, 150, 40, false, -1},
+    {"Button", 47, "Zapisz znalezione", 1030, 470, 150, 40, false, -1},
+    {"Button", 48, "Otwórz znalezione", 1030, 520, 150, 40, false, -1},
+    {"Button", 30, "Wyszukaj 1", 1030, 120, 150, 40, false, -1},
+    {"Button", 31, "Wyszukaj 2", 1030, 170, 150, 40, false, -1},
+    {"Button", 32, "Wyszukaj 2 z 3", 1030, 220, 150, 40, false, -1},
+    {"Button", 33, "Wyszukaj 3", 1030, 270, 150, 40, false, -1},
+    {"Button", 34, "Wyszukaj 3 z 4", 1030, 320, 150, 40, false, -1},
+    {"Button", 35, "Wyszukaj 3 z 5", 1030, 370, 150, 40, false, -1},
+    {"Button", 36, "Wczytaj", 1030, 420, 150, 40, false, -1},
+    {"Button", 37, "Wyczyść", 1030, 470, 150, 40, false, -1},
+    {"Button", 38, "Lotto", 1030, 220, 150, 40, false, -1},
+    {"Button", 39, "Inne gry", 1030, 620, 150, 40, false, -1},
+    {"Button", 45, "Zapisz znalezione", 1030, 520, 150, 40, false, -1},
+    {"Button", 46, "Otwórz znalezione", 1030, 570, 150, 40, false, -1},
+    {"Edit", 51, "", 260, 40, 500, 630, false, 1},
+    {"Edit", 401, "", 760, 40, 250, 630, false, 1},
+    {"Edit", 53, "", 40, 40, 220, 630, false, 1},
+    {"Edit", 54, "", 1030, 60, 150, 40, false, 0},
+    {"Static", 0, "Data losowania", 40, 15, 100, 20, true, -1},
+    {"Static", 0, "Wylosowane liczby", 260, 15, 200, 20, true, -1},
+    {"Static", 0, "Najdłużej oczekiwane zestawy", 760, 15, 220, 20, true, -1},
+    {"Static", 0, "Wpisz ile losowań ma być przeszukanych", 1030, 15, 150, 35, true, -1},
+    {"Edit", 0, nullptr, 0, 0, 1350, 750, false, 1},  // help box, over the client area
+    {"Edit", 0, nullptr, 0, 0, 1350, 750, true, 1},   // about box, over the client area
+};
+constexpr int kScreenCount = sizeof kScreen / sizeof kScreen[0];
+
+TEST_F(MainWindow, EveryControlStartsInItsPlaceAndState) {
+    const std::vector<HWND> children = childrenInOrder(mainWindow());
+    ASSERT_EQ(static_cast<int>(children.size()), kScreenCount);
+    for (int i = 0; i < kScreenCount; ++i) {
+        const Expected& e = kScreen[i];
+        const HWND c = children[i];
+        SCOPED_TRACE("child " + std::to_string(i) + " id " + std::to_string(e.id));
+        EXPECT_STRCASEEQ(classOf(c).c_str(), e.cls);
+        EXPECT_EQ(GetDlgCtrlID(c), e.id);
+        if (e.caption) {
+            EXPECT_EQ(textOf(c), e.caption);
+        }
+        const RECT r = clientRectOf(c);
+        EXPECT_EQ(r.left, e.x);
+        EXPECT_EQ(r.top, e.y);
+        EXPECT_EQ(r.right - r.left, e.w);
+        EXPECT_EQ(r.bottom - r.top, e.h);
+        EXPECT_EQ(IsWindowVisible(c) != 0, e.visible);
+        EXPECT_TRUE(IsWindowEnabled(c));
+        const LONG style = GetWindowLongA(c, GWL_STYLE);
+        if (e.readOnly >= 0) {
+            EXPECT_EQ((style & ES_READONLY) != 0, e.readOnly == 1);
+        }
+    }
+    // The texts are Windows-1250 bytes.
+    EXPECT_EQ(textOf(hPrzycisk12), "Wyczy\x9c\xe6");
+}
+
+TEST_F(MainWindow, ControlStylesFollowTheirKind) {
+    // WS_BORDER is not compared: the edit control takes it out of its style
+    // and draws the border itself.
+    const LONG box = WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL;
+    for (HWND work : {hPole1, hPole2, hPole3, hPole4}) {
+        EXPECT_EQ(GetWindowLongA(work, GWL_STYLE) & box, box);
+        EXPECT_TRUE(GetWindowLongA(work, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+        EXPECT_FALSE(GetWindowLongA(work, GWL_STYLE) & ES_WANTRETURN);
+    }
+    EXPECT_EQ(GetWindowLongA(hPole5, GWL_STYLE) & (box | ES_WANTRETURN), box | ES_WANTRETURN);
+    const LONG about = GetWindowLongA(hPole6, GWL_STYLE);
+    EXPECT_EQ(about & (box & ~WS_VSCROLL), box & ~WS_VSCROLL);
+    EXPECT_FALSE(about & WS_VSCROLL);
+    EXPECT_TRUE(about & ES_WANTRETURN);
+    // Plain push buttons and left-aligned labels: no BS_ or SS_ flags.
+    EXPECT_EQ(GetWindowLongA(hPrzycisk43, GWL_STYLE) & 0xFFFF, 0);
+    EXPECT_EQ(GetWindowLongA(hEtykieta1, GWL_STYLE) & 0xFFFF, 0);
+    EXPECT_EQ(controlById(43), hPrzycisk43);
+    EXPECT_EQ(controlById(kIdResultsBox), hPole2);
+    EXPECT_EQ(GetDlgItem(mainWindow(), kIdResultsBox), hPole2);
+}
+
+TEST_F(MainWindow, IsCentredWithItsClientAreaLessTheMenuBar) {
+    const HWND main = mainWindow();
+    RECT client;
+    GetClientRect(main, &client);
+    MENUBARINFO bar = {};
+    bar.cbSize = sizeof bar;
+    ASSERT_TRUE(GetMenuBarInfo(main, OBJID_MENU, 0, &bar));
+    EXPECT_EQ(client.right, kClientWidth);
+    EXPECT_EQ(client.bottom + (bar.rcBar.bottom - bar.rcBar.top), kClientHeight);
+
+    RECT outer = {0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CLIENTEDGE);
+    RECT w;
+    GetWindowRect(main, &w);
+    EXPECT_EQ(w.right - w.left, outer.right - outer.left);
+    EXPECT_EQ(w.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2);
+    EXPECT_EQ(w.top, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2);
+    EXPECT_EQ(textOf(main), "Program wyszukujący liczb które najdłużej nie wypadły.");
+    EXPECT_EQ(classOf(main), "WindowClass");
+    EXPECT_TRUE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+}
+
+TEST_F(MainWindow, OnlyHelpAndAboutBoxesHaveTheArialFont) {
+    for (HWND box : {hPole5, hPole6}) {
+        const HFONT font = reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        LOGFONTA lf = {};
+        ASSERT_TRUE(GetObjectA(font, sizeof lf, &lf));
+        EXPECT_EQ(lf.lfHeight, 30);
+        EXPECT_EQ(lf.lfWeight, FW_NORMAL);
+        EXPECT_EQ(lf.lfPitchAndFamily, FF_SWISS | DEFAULT_PITCH);
+        EXPECT_STREQ(lf.lfFaceName, "Arial");
+    }
+    EXPECT_NE(SendMessageA(hPole5, WM_GETFONT, 0, 0), SendMessageA(hPole6, WM_GETFONT, 0, 0));
+    for (HWND other : {hPole1, hPole4, hPrzycisk1, hEtykieta1})
+        EXPECT_EQ(SendMessageA(other, WM_GETFONT, 0, 0), 0);
+}
+
+TEST_F(MainWindow, MenuBarHasPlikAndPomocWithTheirCommands) {
+    const HMENU bar = GetMenu(mainWindow());
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(GetMenuItemCount(bar), 2);
+    char text[64];
+    GetMenuStringA(bar, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "Plik");
+    GetMenuStringA(bar, 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "Pomoc");
+
+    struct Item {
+        int menu, position, id;
+        const char* caption;
+    };
+    const Item items[] = {{0, 0, 1001, "Przygotuj wyszukiwanie"},
+                          {1, 0, 1003, "Otwórz okno pomocy..."},
+                          {1, 1, 1004, "Zamknij okno pomocy..."}};
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 1);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 1)), 2);
+    for (const Item& it : items) {
+        const HMENU popup = GetSubMenu(bar, it.menu);
+        EXPECT_EQ(static_cast<int>(GetMenuItemID(popup, it.position)), it.id);
+        GetMenuStringA(popup, it.position, text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, it.caption);
+    }
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
+std::string trimmed(const std::string& s) {
+    const auto b = s.find_first_not_of(' ');
+    const auto e = s.find_last_not_of(' ');
+    return b == std::string::npos ? "" : s.substr(b, e - b + 1);
+}
+
+TEST_F(MainWindow, HelpTextHasItsHeadingsListsAndOdds) {
+    const std::string help = textOf(hPole5);
+    ASSERT_GE(help.size(), 2u);
+    EXPECT_EQ(help.substr(help.size() - 2), "\r\n");
+    std::vector<std::string> lines = linesOf(help);
+    lines.pop_back();  // after the last CR LF
+    EXPECT_EQ(lines.front(), "");
+    auto indexOf = [&](const std::string& wanted) {
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (trimmed(lines[i]) == wanted) return static_cast<int>(i);
+        return -1;
+    };
+    const int h1 = indexOf(
+        "Uzupełnianie wyników w plikach o nazwie Multi Multi wyniki losowań, Mini lotto "
+        "wyniki losowań i");
+    const int h2 = indexOf(
+        "Wyszukiwanie najdłużej oczekiwanych zestawów liczb na przykładzie gry liczbowej "
+        "Multi Multi");
+    const int h3 = indexOf("Co nam daje wyszukiwanie zestawów liczb");
+    const int h4 = indexOf(
+        "Poniżej prawdopodobienstwo wypadnięcia zestawów liczb które wyszukuje program.");
+    ASSERT_TRUE(h1 > 0 && h1 < h2 && h2 < h3 && h3 < h4);
+    EXPECT_EQ(trimmed(lines[h1 + 1]), "Lotto wyiki losowań");
+    for (const char* game : {"Multi Multi", "Mini Lotto", "Lotto"})
+        EXPECT_GT(indexOf(std::string("- dla gry liczbowej ") + game + " klikamy przycisk " + game),
+                  h1);
+    // Headings stand further in than the text around them.
+    EXPECT_EQ(lines[h1].find_first_not_of(' '), 7u);
+    EXPECT_EQ(lines[h2].find_first_not_of(' '), 4u);
+    EXPECT_EQ(lines[h3].find_first_not_of(' '), 38u);
+    EXPECT_EQ(lines[h4].find_first_not_of(' '), 10u);
+
+    // Ten entries of two lines after the last heading.
+    ASSERT_EQ(static_cast<int>(lines.size()), h4 + 1 + 20);
+    EXPECT_EQ(trimmed(lines[h4 + 1]),
+              "Trafienie 2 liczb z 2 skreślonych wypada średnio co 16 losowań, najlepiej "
+              "wyszukiwać i puszczać");
+    EXPECT_EQ(trimmed(lines[h4 + 2]), "zestawy które nie wypadły więcej jak 100 losowań.");
+    EXPECT_EQ(trimmed(lines[h4 + 15]),
+              "Trafienie 5 liczb z 6 skreślonych wypada średnio co 323 losowańa, najlepiej wyszukiwać i puszczać");
+    EXPECT_EQ(trimmed(lines[h4 + 20]),
+              "zestawy które nie wypadły więcej jak 700 losowań.");
+    for (int i = h4 + 1; i < static_cast<int>(lines.size()); ++i) EXPECT_EQ(lines[i].size(), 100u);
+}
+
+TEST_F(MainWindow, AboutTextGivesTheInstruction) {
+    const std::vector<std::string> lines = linesOf(textOf(hPole6));
+    ASSERT_GE(lines.size(), 9u);
+    EXPECT_EQ(lines[0], "");
+    EXPECT_EQ(trimmed(lines[1]),
+              "Program wyszukujący w grach liczbowych takich jak Multi Multi, Mini lotto i "
+              "lotto zestawy liczb.");
+    EXPECT_EQ(trimmed(lines[2]), "które nie wypadły przez najdłuższy okres losowań");
+    EXPECT_EQ(lines[4], "");
+    EXPECT_EQ(lines[5], "");
+    EXPECT_EQ(lines[6],
+              "   Aby uruchomić wyszukiwanie zestawów liczb w lewym górnym rogu ekrany "
+              "klliknij pozycję Plik");
+    EXPECT_EQ(lines[8],
+              "   i przyciski z wyborem gier liczbowych w których chcemy wyszukiwać zestawy "
+              "liczb.");
+}
+
+TEST_F(MainWindow, ColoursOnlyLabelsAndTheTwoBigBoxes) {
+    const HWND main = mainWindow();
+    const HDC dc = GetDC(main);
+    const COLORREF grey = RGB(169, 169, 169);
+    auto ask = [&](UINT msg, HWND control) {
+        SetTextColor(dc, RGB(1, 2, 3));
+        SetBkColor(dc, RGB(4, 5, 6));
+        return SendMessageA(main, msg, reinterpret_cast<WPARAM>(dc),
+                            reinterpret_cast<LPARAM>(control));
+    };
+    for (HWND label : {hEtykieta1, hEtykieta2, hEtykieta3, hEtykieta4}) {
+        const LRESULT brush = ask(WM_CTLCOLORSTATIC, label);
+        ASSERT_NE(brush, 0);
+        LOGBRUSH lb;
+        GetObjectA(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb);
+        EXPECT_EQ(lb.lbColor, grey);
+        EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 0));
+        EXPECT_EQ(GetBkColor(dc), grey);
+    }
+    for (HWND box : {hPole5, hPole6}) EXPECT_NE(ask(WM_CTLCOLOREDIT, box), 0);
+    // Anything else: 0, and the device context is left alone.
+    const std::pair<UINT, HWND> others[] = {{WM_CTLCOLORSTATIC, hPrzycisk1},
+                                            {WM_CTLCOLORSTATIC, hPole5},
+                                            {WM_CTLCOLOREDIT, hPole1},
+                                            {WM_CTLCOLOREDIT, hEtykieta1}};
+    for (const auto& [msg, control] : others) {
+        EXPECT_EQ(ask(msg, control), 0);
+        EXPECT_EQ(GetTextColor(dc), RGB(1, 2, 3));
+        EXPECT_EQ(GetBkColor(dc), RGB(4, 5, 6));
+    }
+    ReleaseDC(main, dc);
+}
+
+TEST_F(MainWindow, UnknownCommandIdsChangeNothing) {
+    const HWND main = mainWindow();
+    const std::vector<HWND> children = childrenInOrder(main);
+    auto snapshot = [&] {
+        std::string s;
+        for (HWND c : children)
+            s += std::to_string(IsWindowVisible(c)) + std::to_string(IsWindowEnabled(c)) +
+                 textOf(c).substr(0, 40) + "|";
+        return s;
+    };
+    const std::string before = snapshot();
+    for (int id : {0, 17, 29, 40, 49, 51, 53, 54, 401, 1002, 1005, 65535})
+        EXPECT_EQ(SendMessageA(main, WM_COMMAND, MAKEWPARAM(id, EN_CHANGE), 0), 0);
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST(Program, EndsWithExitCodeZeroOnClose) {
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    char cmd[] = ZESTAWY_EXE;
+    ASSERT_TRUE(CreateProcessA(nullptr, cmd, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                               &pi));
+    struct Find {
+        DWORD pid;
+        HWND found;
+    } find = {pi.dwProcessId, nullptr};
+    for (int tries = 0; tries < 300 && !find.found; ++tries) {
+        Sleep(50);
+        EnumWindows(
+            [](HWND h, LPARAM p) {
+                auto* f = reinterpret_cast<Find*>(p);
+                DWORD pid = 0;
+                GetWindowThreadProcessId(h, &pid);
+                if (pid == f->pid && classOf(h) == "WindowClass") f->found = h;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&find));
+    }
+    ASSERT_NE(find.found, nullptr);
+    EXPECT_TRUE(IsWindowVisible(find.found));
+    PostMessageA(find.found, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
+}  // namespace
