@@ -366,6 +366,12 @@ TEST_F(MainWindow, UnknownCommandIdsChangeNothing) {
     EXPECT_EQ(snapshot(), before);
 }
 
+TEST(Program, RunsWithThePolishAnsiCodePage) {
+    // Every text of the program is Windows-1250; any other code page garbles
+    // the Polish letters and the history file names.
+    EXPECT_EQ(GetACP(), 1250u);
+}
+
 TEST(Program, EndsWithExitCodeZeroOnClose) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
