@@ -6,7 +6,8 @@ file(GLOB_RECURSE ZESTAWY_CORE_TESTS CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tests/combinatorics/*.cpp
   ${CMAKE_SOURCE_DIR}/tests/search/*.cpp
   ${CMAKE_SOURCE_DIR}/tests/commands/*.cpp
-  ${CMAKE_SOURCE_DIR}/tests/history/*.cpp)
+  ${CMAKE_SOURCE_DIR}/tests/history/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/cli/*.cpp)
 add_executable(core_tests ${ZESTAWY_CORE_TESTS})
 target_include_directories(core_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(core_tests PRIVATE ${ZESTAWY_FLAGS})
@@ -14,3 +15,15 @@ target_link_libraries(core_tests PRIVATE zestawy_core GTest::gtest_main)
 target_compile_definitions(core_tests PRIVATE
   ZESTAWY_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
 add_test(NAME core_tests COMMAND core_tests)
+
+# Benchmarks (Google Benchmark) of the searches over the real histories: ./bench
+if(ZESTAWY_BENCH)
+  find_package(benchmark REQUIRED)
+  file(GLOB ZESTAWY_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+  # The literal searches of the tests run beside the real ones for comparison.
+  add_executable(bench ${ZESTAWY_BENCHES} ${CMAKE_SOURCE_DIR}/tests/search/reference.cpp)
+  target_include_directories(bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_options(bench PRIVATE ${ZESTAWY_FLAGS})
+  target_link_libraries(bench PRIVATE zestawy_core benchmark::benchmark_main)
+  target_compile_definitions(bench PRIVATE ZESTAWY_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
+endif()

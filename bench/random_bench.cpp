@@ -1,0 +1,142 @@
+// Timings of the three randomised Multi Multi searches over the latest draws
+// of the real history, as the search commands hand them over: the numbers
+// parts of the last N lines joined by CR LF, cut to the command's read
+// capacity (899,999 characters for "Wyszukaj 3", 8,999 for "Wyszukaj 6 z 9"
+// and "Wyszukaj 7 z 10", so these two see only the oldest ~160 of the loaded
+// draws), split at the line feeds. The literal versions from the tests run
+// beside them where they finish within a minute.
+//
+// Every iteration starts from the generator's initial state, as the first
+// search after the program starts.
+#include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "combinatorics/random.hpp"
+#include "search/multi_random.hpp"
+#include "search/reference.hpp"
+
+namespace {
+
+using Draws = std::vector<std::string>;
+
+constexpr std::size_t kTripleRead = 899'999;
+constexpr std::size_t kNineTenRead = 8'999;
+
+const std::vector<std::string>& historyLines() {
+    static const std::vector<std::string> lines = [] {
+        const std::string path =
+            std::string(ZESTAWY_DATA_DIR) + "/Multi Multi wyniki losowa\xC5\x84.txt";
+        std::ifstream file(path, std::ios::binary);
+        if (!file) throw std::runtime_error("cannot open " + path);
+        std::vector<std::string> all;
+        std::string line;
+        while (std::getline(file, line)) {
+            while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+            all.push_back(line);
+        }
+        return all;
+    }();
+    return lines;
+}
+
+// The draw list that a search command builds after loading the last `count`
+// draws: the numbers box text cut to `read` characters and split at LF.
+Draws drawList(std::size_t count, std::size_t read) {
+    const std::vector<std::string>& lines = historyLines();
+    std::string box;
+    for (std::size_t i = lines.size() > count ? lines.size() - count : 0; i < lines.size(); ++i) {
+        const std::size_t first = lines[i].find(' ');
+        if (first == std::string::npos) continue;
+        const std::size_t second = lines[i].find(' ', first + 1);
+        if (second == std::string::npos) continue;
+        if (!box.empty()) box += "\r\n";
+        box += lines[i].substr(second + 1);
+    }
+    if (box.size() > read) box.resize(read);
+    Draws draws;
+    std::istringstream in(box);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) draws.push_back(line);
+    return draws;
+}
+
+template <class Search>
+void run(benchmark::State& state, const Draws& draws, Search search) {
+    std::size_t found = 0;
+    for (auto _ : state) {
+        zestawy::setRandomState(1);
+        const auto result = search(draws);
+        found = result.size();
+        benchmark::DoNotOptimize(result.data());
+    }
+    state.counters["lines"] = static_cast<double>(draws.size());
+    state.counters["found"] = static_cast<double>(found);
+}
+
+void BM_Triple(benchmark::State& state) {
+    run(state, drawList(static_cast<std::size_t>(state.range(0)), kTripleRead),
+        [](const Draws& d) { return zestawy::findNeverAppearedTripleInFlight(d); });
+}
+void BM_TripleReference(benchmark::State& state) {
+    run(state, drawList(static_cast<std::size_t>(state.range(0)), kTripleRead),
+        [](const Draws& d) { return zestawy::reference::findNeverAppearedTripleInFlight(d); });
+}
+void BM_Nine(benchmark::State& state) {
+    run(state, drawList(static_cast<std::size_t>(state.range(0)), kNineTenRead),
+        [](const Draws& d) { return zestawy::findTenNeverAppearedNine6from9_Hash(d); });
+}
+void BM_NineReference(benchmark::State& state) {
+    run(state, drawList(static_cast<std::size_t>(state.range(0)), kNineTenRead),
+        [](const Draws& d) { return zestawy::reference::findTenNeverAppearedNine6from9_Hash(d); });
+}
+void BM_Ten(benchmark::State& state) {
+    run(state, drawList(static_cast<std::size_t>(state.range(0)), kNineTenRead),
+        [](const Draws& d) { return zestawy::findFiveNeverAppearedTen7from10(d); });
+}
+void BM_TenReference(benchmark::State& state) {
+    run(state, drawList(static_cast<std::size_t>(state.range(0)), kNineTenRead),
+        [](const Draws& d) { return zestawy::reference::findFiveNeverAppearedTen7from10(d); });
+}
+
+// Searches that run into the bound on draws: a line holding all of 1..80
+// rejects every draw at the first look, so the time is the cost of the
+// kMaxRandomDraws draws themselves.
+const Draws kEverything = {
+    "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33,"
+    "34,35,36,37,38,39,40,41,42,43,44,45,46,47,48,49,50,51,52,53,54,55,56,57,58,59,60,61,62,63,"
+    "64,65,66,67,68,69,70,71,72,73,74,75,76,77,78,79,80"};
+
+// Real draws in front of the covering line: each rejected draw first meets
+// lines that do not reject it.
+Draws realThenEverything() {
+    Draws draws = drawList(150, kNineTenRead);
+    draws.push_back(kEverything.front());
+    return draws;
+}
+
+void BM_NineBound(benchmark::State& state) {
+    run(state, state.range(0) ? realThenEverything() : kEverything,
+        [](const Draws& d) { return zestawy::findTenNeverAppearedNine6from9_Hash(d); });
+}
+void BM_TenBound(benchmark::State& state) {
+    run(state, state.range(0) ? realThenEverything() : kEverything,
+        [](const Draws& d) { return zestawy::findFiveNeverAppearedTen7from10(d); });
+}
+
+#define SIZES Arg(10)->Arg(100)->Arg(300)->Arg(1000)->Arg(3000)
+BENCHMARK(BM_Triple)->SIZES->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TripleReference)->SIZES->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Nine)->SIZES->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NineReference)->SIZES->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Ten)->SIZES->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TenReference)->SIZES->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_NineBound)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_TenBound)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace

@@ -1,0 +1,119 @@
+#include "search/engine.hpp"
+
+#include "combinatorics/parse.hpp"
+
+namespace zestawy {
+
+namespace {
+
+// Calls f(rank, last) for every subset of `size` numbers taken from
+// numbers[from..count) (ascending) and added to `chosen` numbers already
+// taken, whose rank is `rank`; `last` is the position in `numbers` of the
+// subset's largest number (-1 for the empty subset). Subsets come in
+// lexicographic order.
+template <class F>
+void forEachSubset(const int* numbers, int count, int from, int chosen, int size,
+                   std::uint32_t rank, int last, F& f) {
+    // (size <= kMaxSubsetSize; the second test tells the compiler so.)
+    if (chosen == size || chosen == kMaxSubsetSize) {
+        f(rank, last);
+        return;
+    }
+    for (int i = from; i <= count - (size - chosen); ++i)
+        forEachSubset(numbers, count, i + 1, chosen + 1, size,
+                      rank + binomial(numbers[i] - 1, chosen + 1), i, f);
+}
+
+}  // namespace
+
+CompletionIndex::CompletionIndex(const std::vector<std::string>& draws, int subsetSize,
+                                 int maxNumber) {
+    std::vector<NumberMask> lines;
+    for (const std::string& line : draws) {
+        NumberMask drawn;
+        forEachNumber(line, [&](int v) {
+            if (v >= 1 && v <= maxNumber) drawn.set(v);
+        });
+        if (drawn.count() >= subsetSize) lines.push_back(drawn);
+    }
+    if (subsetSize == 1) {
+        for (const NumberMask& drawn : lines) drawnNumbers_ |= drawn;
+        return;
+    }
+
+    // Rows follow each other in lexicographic order of T, each as long as the
+    // count of numbers above T. So a walk that moves the last number of T up,
+    // as the depth-first walk does, reads its rows front to back. Each row is
+    // stored as its start minus (T's largest number + 1), so that row + x is
+    // the place of x. (The empty T, for k = 2, counts its largest number as 0.)
+    const int tSize = subsetSize - 2;
+    int all[kMaxNumber];
+    for (int v = 1; v <= maxNumber; ++v) all[v - 1] = v;
+    rows_.resize(binomial(maxNumber, tSize));
+    std::uint32_t start = 0;
+    auto layOut = [&](std::uint32_t rank, int last) {
+        const int largest = last < 0 ? 0 : all[last];
+        rows_[rank] = start - static_cast<std::uint32_t>(largest) - 1;
+        start += static_cast<std::uint32_t>(maxNumber - largest);
+    };
+    forEachSubset(all, maxNumber, 0, 0, tSize, 0, -1, layOut);
+    table_.resize(start);
+
+    // Every (k-1)-subset T + {x} of a line is completed by every other number
+    // of the line. OR-ing in the whole line also sets the subset's own numbers,
+    // which the walk never asks about, and saves a mask operation per subset.
+    int numbers[kMaxNumber];
+    auto recordLine = [&](const NumberMask& drawn, int count, int from, std::uint32_t rank,
+                          int chosen) {
+        auto record = [&](std::uint32_t tRank, int last) {
+            const std::uint32_t row = rows_[tRank];
+            for (int i = last + 1; i < count; ++i)
+                table_[row + static_cast<std::uint32_t>(numbers[i])] |= drawn;
+        };
+        forEachSubset(numbers, count, from, chosen, tSize, rank, from - 1, record);
+    };
+    auto listNumbers = [&](const NumberMask& drawn) {
+        int count = 0;
+        for (NumberMask rest = drawn; !rest.empty(); rest.removeLowest())
+            numbers[count++] = rest.lowest();
+        return count;
+    };
+    if (tSize == 0) {
+        for (const NumberMask& drawn : lines) recordLine(drawn, listNumbers(drawn), 0, 0, 0);
+        return;
+    }
+    // Lines are taken by the smallest number m of T, which keeps the writes
+    // within the rows of one m (at most a megabyte or two) instead of spreading
+    // each line's writes over the whole table.
+    for (int m = 1; m <= maxNumber; ++m) {
+        for (const NumberMask& drawn : lines) {
+            if (!drawn.test(m)) continue;
+            const int count = listNumbers(drawn);
+            int from = 0;
+            while (numbers[from] != m) ++from;
+            recordLine(drawn, count, from + 1, binomial(m - 1, 1), 1);
+        }
+    }
+}
+
+std::vector<std::vector<int>> allNeverDrawn(const std::vector<std::string>& draws,
+                                            const NeverDrawnQuery& query) {
+    std::vector<std::vector<int>> sets;
+    forEachNeverDrawn(draws, query, [&](const int* numbers) {
+        sets.emplace_back(numbers, numbers + query.setSize);
+        return true;
+    });
+    return sets;
+}
+
+std::vector<int> firstNeverDrawn(const std::vector<std::string>& draws,
+                                 const NeverDrawnQuery& query) {
+    std::vector<int> first;
+    forEachNeverDrawn(draws, query, [&](const int* numbers) {
+        first.assign(numbers, numbers + query.setSize);
+        return false;
+    });
+    return first;
+}
+
+}  // namespace zestawy

@@ -1,0 +1,373 @@
+// The fast search engine against a literal walk over every candidate set.
+
+#include "search/engine.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bitset>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "combinatorics/parse.hpp"
+#include "search/draw_lists.hpp"
+#include "search/lotto_four_five.hpp"
+#include "search/lotto_small.hpp"
+#include "search/mini_lotto.hpp"
+#include "search/multi_four_five.hpp"
+#include "search/multi_six_to_eight.hpp"
+#include "search/multi_small.hpp"
+#include "search/reference.hpp"
+
+namespace zestawy {
+namespace {
+
+using Sets = std::vector<std::vector<int>>;
+using draw_lists::DrawListShape;
+using draw_lists::Game;
+using draw_lists::lastDraws;
+using draw_lists::randomDrawList;
+
+// The literal search: records every k numbers of every line, then tries every
+// n-set of 1..maxNumber in lexicographic order. Stops after `limit` sets.
+Sets literalWalk(const std::vector<std::string>& draws, const NeverDrawnQuery& q,
+                 std::size_t limit = SIZE_MAX) {
+    const int n = q.setSize, k = q.subsetSize;
+    std::set<std::vector<int>> recorded;
+    for (const std::string& line : draws) {
+        const std::set<int> parsed = parseLine(line);
+        const std::vector<int> numbers(parsed.begin(), parsed.end());
+        std::vector<int> subset;
+        auto record = [&](auto& self, std::size_t from) -> void {
+            if (static_cast<int>(subset.size()) == k) {
+                recorded.insert(subset);
+                return;
+            }
+            for (std::size_t i = from; i < numbers.size(); ++i) {
+                subset.push_back(numbers[i]);
+                self(self, i + 1);
+                subset.pop_back();
+            }
+        };
+        record(record, 0);
+    }
+
+    Sets found;
+    std::vector<int> candidate;
+    auto anyRecorded = [&](auto& self, std::size_t from, std::vector<int>& subset) -> bool {
+        if (static_cast<int>(subset.size()) == k) return recorded.count(subset) != 0;
+        for (std::size_t i = from; i < candidate.size(); ++i) {
+            subset.push_back(candidate[i]);
+            const bool hit = self(self, i + 1, subset);
+            subset.pop_back();
+            if (hit) return true;
+        }
+        return false;
+    };
+    auto walk = [&](auto& self, int from) -> void {
+        if (static_cast<int>(candidate.size()) == n) {
+            std::vector<int> subset;
+            if (!anyRecorded(anyRecorded, 0, subset)) found.push_back(candidate);
+            return;
+        }
+        for (int v = from; v <= q.maxNumber && found.size() < limit; ++v) {
+            candidate.push_back(v);
+            self(self, v + 1);
+            candidate.pop_back();
+        }
+    };
+    walk(walk, 1);
+    return found;
+}
+
+// The engine's sets, stopped after `limit`.
+Sets engineWalk(const std::vector<std::string>& draws, const NeverDrawnQuery& q,
+                std::size_t limit = SIZE_MAX) {
+    Sets found;
+    if (limit == 0) return found;
+    forEachNeverDrawn(draws, q, [&](const int* numbers) {
+        found.emplace_back(numbers, numbers + q.setSize);
+        return found.size() < limit;
+    });
+    return found;
+}
+
+std::string describe(const NeverDrawnQuery& q) {
+    return std::to_string(q.subsetSize) + " of " + std::to_string(q.setSize) + " over 1.." +
+           std::to_string(q.maxNumber);
+}
+
+TEST(NumberMask, EdgesOfTheTwoWords) {
+    EXPECT_TRUE(NumberMask::upTo(0).empty());
+    EXPECT_EQ(NumberMask::upTo(64).count(), 64);
+    EXPECT_EQ(NumberMask::upTo(65).count(), 65);
+    EXPECT_EQ(NumberMask::upTo(128).count(), 128);
+    EXPECT_EQ(NumberMask::above(63).lowest(), 64);
+    EXPECT_EQ(NumberMask::above(64).lowest(), 65);
+    EXPECT_TRUE(NumberMask::above(128).empty());
+
+    NumberMask m;
+    m.set(64);
+    m.set(65);
+    m.set(128);
+    EXPECT_TRUE(m.test(64) && m.test(65) && m.test(128) && !m.test(63));
+    EXPECT_EQ(m.lowest(), 64);
+    m.removeLowest();
+    EXPECT_EQ(m.lowest(), 65);
+    m.removeLowest();
+    EXPECT_EQ(m.lowest(), 128);
+}
+
+// Every (n, k) the engine accepts, on small ranges where the literal walk is
+// quick, with draw lists of every kind of line (repeats, numbers out of range,
+// junk, short and empty lines).
+TEST(NeverDrawnEngine, MatchesLiteralWalkOnSmallRanges) {
+    std::uint32_t seed = 1;
+    for (int n = 1; n <= kMaxSetSize; ++n) {
+        for (int k = 1; k <= n && k <= kMaxSubsetSize; ++k) {
+            for (int top : {n, 12, 16}) {
+                for (std::size_t lines : {0, 1, 3, 8}) {
+                    DrawListShape shape;
+                    shape.lines = lines;
+                    shape.top = top;
+                    shape.drawSize = top / 3 + 1;
+                    shape.longExtra = 3;
+                    const auto draws = randomDrawList(seed++, shape);
+                    const NeverDrawnQuery q{n, k, top};
+                    ASSERT_EQ(engineWalk(draws, q), literalWalk(draws, q))
+                        << describe(q) << ", seed " << seed - 1;
+                }
+            }
+        }
+    }
+}
+
+// Ranges around the boundary of the two mask words.
+TEST(NeverDrawnEngine, MatchesLiteralWalkAcrossTheWordBoundary) {
+    std::uint32_t seed = 1000;
+    for (int top : {63, 64, 65, 100, 128}) {
+        for (const auto& [n, k] : {std::pair{1, 1}, {2, 2}, {3, 2}, {3, 3}}) {
+            if (n == 3 && top > 70) continue;  // the literal walk would take long
+            DrawListShape shape;
+            shape.lines = 25;
+            shape.top = top;
+            shape.drawSize = top / 2;
+            const auto draws = randomDrawList(seed++, shape);
+            const NeverDrawnQuery q{n, k, top};
+            ASSERT_EQ(engineWalk(draws, q), literalWalk(draws, q)) << describe(q);
+        }
+    }
+}
+
+// A visitor that stops gets exactly the first sets, and the walk reports it.
+TEST(NeverDrawnEngine, StopsWhenTheVisitorSaysSo) {
+    const auto draws = randomDrawList(7, {4, 30, 8, 2, 30});
+    const NeverDrawnQuery q{4, 2, 30};
+    const Sets all = engineWalk(draws, q);
+    ASSERT_GT(all.size(), 10u);
+    for (std::size_t limit : {std::size_t{1}, std::size_t{2}, all.size() - 1}) {
+        std::size_t seen = 0;
+        const bool finished =
+            forEachNeverDrawn(draws, q, [&](const int*) { return ++seen < limit; });
+        EXPECT_FALSE(finished);
+        EXPECT_EQ(seen, limit);
+    }
+    EXPECT_TRUE(forEachNeverDrawn(draws, q, [](const int*) { return true; }));
+    EXPECT_EQ(firstNeverDrawn(draws, q), all.front());
+    EXPECT_EQ(allNeverDrawn(draws, q), all);
+}
+
+// ---- The program's searches against the literal ones of the tests ----
+
+// Seeded random lists of a game's shape, from empty to more lines than it takes
+// to draw every pair, and the latest draws of the real history.
+std::vector<std::vector<std::string>> drawListsOf(Game game, std::vector<std::size_t> lineCounts,
+                                                  std::vector<std::size_t> realCounts) {
+    DrawListShape shape;
+    shape.top = game == Game::MultiMulti ? 80 : game == Game::MiniLotto ? 42 : 49;
+    shape.drawSize = game == Game::MultiMulti ? 20 : game == Game::MiniLotto ? 5 : 6;
+    shape.longExtra = game == Game::MultiMulti ? 4 : 2;
+    std::vector<std::vector<std::string>> lists;
+    std::uint32_t seed = static_cast<std::uint32_t>(game) * 1000 + 1;
+    for (std::size_t lines : lineCounts) {
+        shape.lines = lines;
+        lists.push_back(randomDrawList(seed++, shape));
+    }
+    for (std::size_t count : realCounts) lists.push_back(lastDraws(game, count));
+    return lists;
+}
+
+std::string describe(const std::vector<std::string>& draws) {
+    return std::to_string(draws.size()) + " lines" +
+           (draws.empty() ? "" : ", the first \"" + draws.front() + "\"");
+}
+
+template <class T>
+std::vector<int> numbersOf(const T& key) {
+    return std::vector<int>(key.n, key.n + T::size);
+}
+
+constexpr std::size_t kAll = SIZE_MAX;
+
+TEST(MultiMultiSearches, FirstSetSearchesMatchTheLiteralOnes) {
+    auto lists =
+        drawListsOf(Game::MultiMulti, {0, 1, 2, 5, 10, 40, 160, 320}, {1, 10, 100, 300, 3000});
+    lists.push_back({draw_lists::rangeLine(1, 20)});
+    lists.push_back({"7,7,9", "9 ,7\r"});  // repeats and a pair written backwards
+    for (const auto& draws : lists) {
+        EXPECT_EQ(findNeverAppearedPair(draws), reference::findNeverAppearedPair(draws))
+            << describe(draws);
+        EXPECT_EQ(numbersOf(findNeverAppearedTripleFromPairs(draws)),
+                  numbersOf(reference::findNeverAppearedTripleFromPairs(draws)))
+            << describe(draws);
+    }
+}
+
+// The two four-number lists whole: every set to (77, 78, 79, 80).
+TEST(MultiMultiSearches, FourNumberListsMatchTheLiteralOnes) {
+    auto lists = drawListsOf(Game::MultiMulti, {3, 40}, {60, 300});
+    lists.push_back({draw_lists::rangeLine(1, 20)});
+    for (const auto& draws : lists) {
+        EXPECT_EQ(findAllNeverAppearedQuads3from4InFlight(draws),
+                  reference::findAllNeverAppearedQuads3from4InFlight(draws))
+            << describe(draws);
+    }
+    for (std::size_t count : {10, 100}) {
+        const auto draws = lastDraws(Game::MultiMulti, count);
+        EXPECT_EQ(findAllNeverAppearedQuad4from4InFlight(draws),
+                  reference::findAllNeverAppearedQuad4from4InFlight(draws))
+            << describe(draws);
+    }
+}
+
+// Lists of five to eight numbers hold up to thousands of millions of sets
+// over few draws: their first sets, walked with the queries that callers use
+// to stream them, against the literal walk stopped as early.
+TEST(MultiMultiSearches, LongListsStartLikeTheLiteralOnes) {
+    using Literal = Sets (*)(const std::vector<std::string>&, std::size_t);
+    const struct {
+        NeverDrawnQuery query;
+        Literal literal;
+    } searches[] = {
+        {queries::quintuple3from5, reference::findAllNeverAppearedQuintuple3from5AnyOrder},
+        {queries::quint4from5, reference::findAllNeverAppearedQuint4from5InFlight},
+        {queries::quintuple5from80, reference::findAllNeverAppearedQuintuple5from80},
+        {queries::sextuple4from6, reference::findAllNeverAppearedSextuple4from6InFlight},
+        {queries::sextuple5from6, reference::findAllNeverAppearedSextuple5from6InFlight},
+        {queries::sevens5from7, reference::findAllNeverAppearedSevens5from7},
+        {queries::octs5from8, reference::findAllNeverAppearedOcts5from8InFlight},
+    };
+    auto lists = drawListsOf(Game::MultiMulti, {20}, {10, 40});
+    lists.push_back({draw_lists::rangeLine(1, 20)});
+    const std::size_t limit = 500;
+    for (const auto& search : searches) {
+        for (const auto& draws : lists) {
+            ASSERT_EQ(engineWalk(draws, search.query, limit), search.literal(draws, limit))
+                << describe(search.query) << ", " << describe(draws);
+        }
+    }
+}
+
+// Over many draws the long lists are short, but the literal walk would take
+// hours to confirm them: every set listed must be ascending, in order, and
+// have fewer than k numbers in every line.
+TEST(MultiMultiSearches, LongListsOverManyDrawsHoldOnlyQualifyingSets) {
+    using Search = Sets (*)(const std::vector<std::string>&);
+    const struct {
+        Search search;
+        int n, k;
+        std::size_t draws;
+        std::size_t expectedSets;
+    } cases[] = {
+        {findAllNeverAppearedQuintuple3from5AnyOrder, 5, 3, 100, 735},
+        {findAllNeverAppearedQuint4from5InFlight, 5, 4, 1000, 47},
+        {findAllNeverAppearedQuintuple5from80, 5, 5, kAll, 451},
+        {findAllNeverAppearedSextuple4from6InFlight, 6, 4, 300, 18652},
+        {findAllNeverAppearedSextuple5from6InFlight, 6, 5, 5000, 39},
+        {findAllNeverAppearedSevens5from7, 7, 5, 2000, 26},
+        {findAllNeverAppearedOcts5from8InFlight, 8, 5, 1000, 17},
+    };
+    for (const auto& c : cases) {
+        const auto draws = lastDraws(Game::MultiMulti, c.draws);
+        std::vector<std::bitset<81>> lines;
+        for (const std::string& line : draws) {
+            lines.emplace_back();
+            for (int v : parseLine(line)) lines.back().set(static_cast<std::size_t>(v));
+        }
+        const Sets sets = c.search(draws);
+        EXPECT_EQ(sets.size(), c.expectedSets) << c.k << " of " << c.n;
+        for (std::size_t i = 0; i < sets.size(); ++i) {
+            const std::vector<int>& set = sets[i];
+            ASSERT_EQ(set.size(), static_cast<std::size_t>(c.n));
+            ASSERT_TRUE(std::is_sorted(set.begin(), set.end()) &&
+                        std::adjacent_find(set.begin(), set.end()) == set.end() &&
+                        set.front() >= 1 && set.back() <= 80);
+            if (i > 0) {
+                ASSERT_LT(sets[i - 1], set);
+            }
+            for (const std::bitset<81>& line : lines) {
+                int hits = 0;
+                for (int v : set) hits += line[static_cast<std::size_t>(v)];
+                ASSERT_LT(hits, c.k) << c.k << " of " << c.n << ", set " << i;
+            }
+        }
+    }
+}
+
+TEST(MiniLottoSearches, MatchTheLiteralOnes) {
+    auto lists =
+        drawListsOf(Game::MiniLotto, {0, 1, 3, 10, 30, 100, 300}, {1, 10, 100, 1000, kAll});
+    lists.push_back({draw_lists::rangeLine(1, 5)});
+    lists.push_back({draw_lists::rangeLine(1, 42)});
+    for (const auto& draws : lists) {
+        EXPECT_EQ(findNeverAppearedSingle_1_42(draws),
+                  reference::findNeverAppearedSingle_1_42(draws))
+            << describe(draws);
+        EXPECT_EQ(findAllNeverAppearedPairs_1_42(draws),
+                  reference::findAllNeverAppearedPairs_1_42(draws))
+            << describe(draws);
+        EXPECT_EQ(findAllNeverAppearedTriple2from3AnyOrder42_pairg(draws),
+                  reference::findAllNeverAppearedTriple2from3AnyOrder42_pairg(draws))
+            << describe(draws);
+        EXPECT_EQ(findAllNeverAppearedQuad3from4AnyOrder42_tripleg(draws),
+                  reference::findAllNeverAppearedQuad3from4AnyOrder42_tripleg(draws))
+            << describe(draws);
+    }
+    // The five-number list walks 850,668 candidates literally: fewer lists.
+    for (std::size_t i : {0, 3, 5, 8, 9}) {
+        EXPECT_EQ(findAllNeverAppearedQuintuple3from5AnyOrder42_tripleg(lists[i]),
+                  reference::findAllNeverAppearedQuintuple3from5AnyOrder42_tripleg(lists[i]))
+            << describe(lists[i]);
+    }
+}
+
+TEST(LottoSearches, MatchTheLiteralOnes) {
+    auto lists = drawListsOf(Game::Lotto, {0, 1, 3, 10, 30, 100, 300}, {1, 10, 100, 1000, kAll});
+    lists.push_back({draw_lists::rangeLine(1, 6)});
+    lists.push_back({draw_lists::rangeLine(1, 49)});
+    for (const auto& draws : lists) {
+        EXPECT_EQ(findNeverAppearedSingle_1_49(draws),
+                  reference::findNeverAppearedSingle_1_49(draws))
+            << describe(draws);
+        EXPECT_EQ(numbersOf(findNeverAppearedPair_1_49(draws)),
+                  numbersOf(reference::findNeverAppearedPair_1_49(draws)))
+            << describe(draws);
+        EXPECT_EQ(numbersOf(findNeverAppearedTripleFromPairs_1_49(draws)),
+                  numbersOf(reference::findNeverAppearedTripleFromPairs_1_49(draws)))
+            << describe(draws);
+        EXPECT_EQ(numbersOf(findNeverAppearedTriple_1_49(draws)),
+                  numbersOf(reference::findNeverAppearedTriple_1_49(draws)))
+            << describe(draws);
+        EXPECT_EQ(numbersOf(findNeverAppearedQuadrupleFromTriples_1_49(draws)),
+                  numbersOf(reference::findNeverAppearedQuadrupleFromTriples_1_49(draws)))
+            << describe(draws);
+        EXPECT_EQ(numbersOf(findNeverAppearedQuintupleFromTriples_1_49(draws)),
+                  numbersOf(reference::findNeverAppearedQuintupleFromTriples_1_49(draws)))
+            << describe(draws);
+    }
+}
+
+}  // namespace
+}  // namespace zestawy
