@@ -1,0 +1,72 @@
+// Turning found sets into the text of an answer, fast.
+//
+// A search can find tens of millions of sets; their text is written straight
+// into one growing buffer, each number by a table, never through a stream.
+#pragma once
+
+#include <cstddef>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace zestawy {
+
+// A printf-style format for the numbers of one set, e.g. "%d, %d, %d". Only
+// the conversions "%d" and "% d" (a blank in place of the sign of a number
+// that is not negative) and "%%" are understood; everything else is copied as
+// it stands.
+class SetFormat {
+public:
+    explicit SetFormat(std::string_view printfFormat);
+
+    // How many numbers one set gives to the format.
+    int conversions() const { return conversions_; }
+    // The most characters that write() can produce.
+    std::size_t maxLength() const { return literalLength_ + 12 * conversions_; }
+    // Writes numbers[0 .. conversions()) at out, which has room for maxLength();
+    // returns the end of what was written.
+    char* write(char* out, const int* numbers) const;
+
+private:
+    // Pieces alternate: literal text, then a conversion, and so on.
+    std::string literals_;  // every literal, each followed by '\0'
+    std::string blankFlag_; // per conversion: 1 for "% d"
+    int conversions_ = 0;
+    std::size_t literalLength_ = 0;
+};
+
+// Writes the decimal text of v at out; returns the end.
+char* writeNumber(char* out, int v);
+
+// A growing character buffer that hands out room at its end. It grows by
+// realloc, which for large blocks can move pages instead of copying them, so a
+// text of hundreds of megabytes is built without holding it twice.
+class TextBuffer {
+public:
+    TextBuffer() = default;
+    TextBuffer(const TextBuffer&) = delete;
+    TextBuffer& operator=(const TextBuffer&) = delete;
+    ~TextBuffer() { std::free(data_); }
+
+    // Room for n more characters at the end; write them, then call commit()
+    // with the end of what was written. Throws std::bad_alloc when memory runs out.
+    char* room(std::size_t n);
+    void commit(char* end) { size_ = static_cast<std::size_t>(end - data_); }
+
+    void append(std::string_view text);
+    void truncate(std::size_t size) { if (size < size_) size_ = size; }
+    void clear() { size_ = 0; }
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    std::string_view view() const { return {data_, size_}; }
+    // The text followed by a terminating zero.
+    const char* c_str();
+
+private:
+    char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+}  // namespace zestawy

@@ -1,0 +1,235 @@
+#include "commands/search_command.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+#include "search/engine.hpp"
+#include "search/lotto_four_five.hpp"
+#include "search/lotto_small.hpp"
+#include "search/mini_lotto.hpp"
+#include "search/multi_random.hpp"
+#include "search/multi_small.hpp"
+
+namespace zestawy {
+
+namespace {
+
+// Adapters from each shape of search result to the answer writer. A result
+// that means "nothing found" (0, an empty vector, an all-zero key) puts no set.
+
+template <auto search>
+void numberResult(const DrawList& draws, AnswerWriter& out) {
+    const int number = search(draws);
+    if (number != 0) out.put(&number, 1);
+}
+
+template <auto search>
+void setResult(const DrawList& draws, AnswerWriter& out) {
+    const std::vector<int> set = search(draws);
+    if (!set.empty()) out.put(set.data(), static_cast<int>(set.size()));
+}
+
+template <auto search>
+void keyResult(const DrawList& draws, AnswerWriter& out) {
+    const auto key = search(draws);
+    if (!key.allZero()) out.put(key.n, key.size);
+}
+
+template <auto search>
+void listResult(const DrawList& draws, AnswerWriter& out) {
+    for (const std::vector<int>& set : search(draws))
+        if (!out.put(set.data(), static_cast<int>(set.size()))) break;
+}
+
+// The exhaustive list searches stream their sets from the engine, so that no
+// command ever holds millions of vectors and a layout that shows only the
+// first sets stops the walk early.
+template <int setSize, int subsetSize, int maxNumber>
+void neverDrawn(const DrawList& draws, AnswerWriter& out) {
+    forEachNeverDrawn(draws, NeverDrawnQuery{setSize, subsetSize, maxNumber},
+                      [&](const int* set) { return out.put(set, setSize); });
+}
+
+// The random searches with their bound on draws left at its default.
+std::vector<std::vector<int>> randomNines(const DrawList& draws) {
+    return findTenNeverAppearedNine6from9_Hash(draws);
+}
+std::vector<std::vector<int>> randomTens(const DrawList& draws) {
+    return findFiveNeverAppearedTen7from10(draws);
+}
+
+using G = Game;
+using L = Layout;
+
+}  // namespace
+
+const SearchCommand kSearchCommands[] = {
+    // Multi Multi, numbers 1..80.
+    {1, G::MultiMulti, "Wyszukaj 2", 100000, setResult<findNeverAppearedPair>, L::Single,
+     "%d, %d", "Wszystkie pary wystąpiły."},
+    {2, G::MultiMulti, "Wyszukaj 2 z 3", 699999, keyResult<findNeverAppearedTripleFromPairs>,
+     L::Single, "%d, %d, %d", "Wszystkie pary w trójkach wystąpiły."},
+    {3, G::MultiMulti, "Wyszukaj 3", 900000, setResult<findNeverAppearedTripleInFlight>,
+     L::Single, "%d, %d, %d", "Wszystkie możliwe trójki wystąpiły."},
+    {4, G::MultiMulti, "Wyszukaj 3 z 4", 100000, neverDrawn<4, 3, 80>, L::Joined,
+     "%d, %d, %d, %d", "Wszystkie możliwe trójki z czwórek wystąpiły."},
+    {5, G::MultiMulti, "Wyszukaj 4", 700000, neverDrawn<4, 4, 80>, L::Joined, "%d, %d, %d, %d",
+     "Wszystkie możliwe czwórki 4 z 4 wystąpiły."},
+    {6, G::MultiMulti, "Wyszukaj 3 z 5", 600000, neverDrawn<5, 3, 80>, L::Joined,
+     "%d, %d, %d, %d, %d", "Wszystkie możliwe trójki w piątkach wystąpiły."},
+    {7, G::MultiMulti, "Wyszukaj 4 z 5", 100000, neverDrawn<5, 4, 80>, L::Joined,
+     "%d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z piątek wystąpiły."},
+    {16, G::MultiMulti, "Wyszukaj 5 z 5", 1000000, neverDrawn<5, 5, 80>, L::Joined,
+     "%d, %d, %d, %d, %d", "Wszystkie możliwe piątki 5 z 80 wystąpiły."},
+    {8, G::MultiMulti, "Wyszukaj 4 z 6", 100000, neverDrawn<6, 4, 80>, L::Terminated,
+     "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z szóstek wystąpiły."},
+    {9, G::MultiMulti, "Wyszukaj 5 z 6", 900000, neverDrawn<6, 5, 80>, L::Joined,
+     "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe piątki z szóstek wystąpiły."},
+    {10, G::MultiMulti, "Wyszukaj 5 z 7", 699999, neverDrawn<7, 5, 80>, L::FreeLength, nullptr,
+     "Wszystkie piątki w siódemkach wystąpiły."},
+    {11, G::MultiMulti, "Wyszukaj 5 z 8", 699999, neverDrawn<8, 5, 80>, L::FirstOnly,
+     "%d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie piątki w ósemkach wystąpiły."},
+    {41, G::MultiMulti, "Wyszukaj 6 z 9", 9000, listResult<randomNines>,
+     L::Joined, "%d, %d, %d, %d, %d, %d, %d, %d, %d",
+     "Wszystkie możliwe szóstki z dziewiątek wystąpiły."},
+    {42, G::MultiMulti, "Wyszukaj 7 z 10", 9000, listResult<randomTens>,
+     L::Joined, "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", "Nie znaleziono w limicie prób."},
+    // Mini Lotto, numbers 1..42.
+    {20, G::MiniLotto, "Wyszukaj 1", 100000, numberResult<findNeverAppearedSingle_1_42>,
+     L::Single, "%d", "Wszystkie liczby wystąpiły."},
+    {21, G::MiniLotto, "Wyszukaj 2", 100000, neverDrawn<2, 2, 42>, L::Concatenated,
+     "%d, %d\r\n", "Wszystkie pary wystąpiły."},
+    {22, G::MiniLotto, "Wyszukaj 2 z 3", 100000, neverDrawn<3, 2, 42>, L::Joined, "%d, %d, %d",
+     "Wszystkie trójki wystąpiły."},
+    {23, G::MiniLotto, "Wyszukaj 3 z 4", 100000, neverDrawn<4, 3, 42>, L::Joined,
+     "%d, %d, %d, %d", "Wszystkie czwórki wystąpiły."},
+    {24, G::MiniLotto, "Wyszukaj 3 z 5", 100000, neverDrawn<5, 3, 42>, L::Joined,
+     "%d, %d, %d, %d, %d", "Wszystkie piątki 1–42 zawierają trójki, które już wystąpiły."},
+    // Lotto, numbers 1..49.
+    {30, G::Lotto, "Wyszukaj 1", 100000, numberResult<findNeverAppearedSingle_1_49>, L::Single,
+     "%d", "Wszystkie liczby wystąpiły."},
+    {31, G::Lotto, "Wyszukaj 2", 100000, keyResult<findNeverAppearedPair_1_49>, L::Single,
+     "%d, %d", "Wszystkie pary wystąpiły."},
+    {32, G::Lotto, "Wyszukaj 2 z 3", 100000, keyResult<findNeverAppearedTripleFromPairs_1_49>,
+     L::Single, "%d, %d, %d", "Wszystkie trójki wystąpiły."},
+    {33, G::Lotto, "Wyszukaj 3", 100000, keyResult<findNeverAppearedTriple_1_49>, L::Single,
+     "%d,%d,%d", "Wszystkie trójki wystąpiły."},
+    {34, G::Lotto, "Wyszukaj 3 z 4", 100000,
+     keyResult<findNeverAppearedQuadrupleFromTriples_1_49>, L::Single, "%d, %d, %d, %d",
+     "Nie znaleziono: wszystkie czwórki z nowymi trójkami wystąpiły."},
+    {35, G::Lotto, "Wyszukaj 3 z 5", 100000,
+     keyResult<findNeverAppearedQuintupleFromTriples_1_49>, L::Single, "%d, %d, %d,% d, %d",
+     "Nie znaleziono: wszystkie piątki z nowymi trójkami wystąpiły."},
+};
+const std::size_t kSearchCommandCount = sizeof kSearchCommands / sizeof kSearchCommands[0];
+
+const SearchCommand* findSearchCommand(int id) {
+    for (const SearchCommand& command : kSearchCommands)
+        if (command.id == id) return &command;
+    return nullptr;
+}
+
+AnswerWriter::AnswerWriter(const SearchCommand& command, TextBuffer& out)
+    : command_(command), out_(out), format_(command.format ? command.format : ""),
+      start_(out.size()) {}
+
+bool AnswerWriter::put(const int* numbers, int count) {
+    ++sets_;
+    switch (command_.layout) {
+    case Layout::Single:
+    case Layout::FirstOnly: out_.commit(format_.write(out_.room(format_.maxLength()), numbers));
+        return false;
+    case Layout::Joined: {
+        char* p = out_.room(format_.maxLength() + 2);
+        if (sets_ > 1) {
+            *p++ = '\r';
+            *p++ = '\n';
+        }
+        out_.commit(format_.write(p, numbers));
+        break;
+    }
+    case Layout::Terminated: {
+        char* p = format_.write(out_.room(format_.maxLength() + 2), numbers);
+        *p++ = '\r';
+        *p++ = '\n';
+        out_.commit(p);
+        break;
+    }
+    case Layout::Concatenated:
+        out_.commit(format_.write(out_.room(format_.maxLength()), numbers));
+        break;
+    case Layout::FreeLength: {
+        char* p = out_.room(14 * static_cast<std::size_t>(count) + 2);
+        for (int i = 0; i < count; ++i) {
+            if (i > 0) {
+                *p++ = ',';
+                *p++ = ' ';
+            }
+            p = writeNumber(p, numbers[i]);
+        }
+        *p++ = '\r';
+        *p++ = '\n';
+        out_.commit(p);
+        if (out_.size() - start_ >= kFreeLengthLimit) {
+            out_.truncate(start_ + kFreeLengthLimit);
+            return false;
+        }
+        break;
+    }
+    }
+    if (flush_ && out_.size() >= flushThreshold_) {
+        flush_(out_);
+        start_ = 0;
+    }
+    return true;
+}
+
+void AnswerWriter::finish() {
+    if (sets_ == 0) out_.append(command_.notFound);
+}
+
+std::string_view readNumbersBox(std::string_view box, int capacity) {
+    const std::size_t limit = capacity > 0 ? static_cast<std::size_t>(capacity) - 1 : 0;
+    if (box.size() <= limit) return box;
+    std::string_view read = box.substr(0, limit);
+    // Whole when the cut falls at a line break; otherwise drop the broken line.
+    const char next = box[limit];
+    if (next == '\n' || next == '\r' || (!read.empty() && read.back() == '\n')) return read;
+    const std::size_t lastBreak = read.rfind('\n');
+    return lastBreak == std::string_view::npos ? std::string_view{} : read.substr(0, lastBreak + 1);
+}
+
+DrawList splitDrawList(std::string_view text) {
+    DrawList lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        if (end > start) lines.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+void writeAnswer(const SearchCommand& command, std::string_view numbersBox, TextBuffer& out) {
+    const DrawList draws = splitDrawList(readNumbersBox(numbersBox, command.readCapacity));
+    AnswerWriter writer(command, out);
+    command.search(draws, writer);
+    writer.finish();
+}
+
+void appendToResults(std::string& results, std::string_view answer) {
+    if (!results.empty()) results += "\r\n";
+    results += answer;
+}
+
+std::string runSearchCommand(const SearchCommand& command, std::string_view numbersBox,
+                             std::string_view resultsBox) {
+    TextBuffer answer;
+    writeAnswer(command, numbersBox, answer);
+    std::string results(resultsBox);
+    appendToResults(results, answer.view());
+    return results;
+}
+
+}  // namespace zestawy

@@ -1,0 +1,105 @@
+// The search commands: what every search button does, as one frame filled in
+// by one table row per button.
+//
+// A search command reads the numbers box (at most its row's read capacity),
+// cuts the text into the draw list, runs its search, writes the found sets in
+// its row's layout (or its not-found sentence when there are none) and appends
+// that answer to the results box. Everything here is text in, text out; the
+// window code adds only the locking and unlocking of buttons around it.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "commands/answer.hpp"
+
+namespace zestawy {
+
+using DrawList = std::vector<std::string>;
+
+enum class Game { MultiMulti, MiniLotto, Lotto };
+
+enum class Layout {
+    Single,        // the one set on one line
+    Joined,        // one line per set, CR LF between lines
+    Terminated,    // one line per set, each followed by CR LF
+    Concatenated,  // sets one after another (the format ends each line itself)
+    FirstOnly,     // only the first set, on one line
+    FreeLength,    // every number of each set by "%d" joined by ", ", each set
+                   // followed by CR LF; the whole cut to kFreeLengthLimit characters
+};
+
+constexpr std::size_t kFreeLengthLimit = 699;
+
+// Receives the sets a search finds, in order, and writes them as answer text.
+class AnswerWriter;
+
+struct SearchCommand {
+    int id;                   // the button's control id
+    Game game;
+    const char* caption;      // the button's caption
+    int readCapacity;         // at most readCapacity - 1 characters of the numbers box are read
+    void (*search)(const DrawList& draws, AnswerWriter& out);
+    Layout layout;
+    const char* format;       // printf-style, one set; nullptr for FreeLength
+    const char* notFound;     // the whole answer when no set is found
+};
+
+// Every search button of the three games, in panel order.
+extern const SearchCommand kSearchCommands[];
+extern const std::size_t kSearchCommandCount;
+
+// The row of a search button, or nullptr when the id is not a search button.
+const SearchCommand* findSearchCommand(int id);
+
+class AnswerWriter {
+public:
+    AnswerWriter(const SearchCommand& command, TextBuffer& out);
+
+    // Adds one found set; count numbers ascending. Returns false when the
+    // layout needs no more sets, so the search can stop.
+    bool put(const int* numbers, int count);
+
+    // Writes the not-found sentence if no set was put. Call once, at the end.
+    void finish();
+
+    // Called whenever the text has grown past `threshold` characters, with the
+    // buffer, which it may empty (a stream to a file); unset by default.
+    void setFlush(std::size_t threshold, std::function<void(TextBuffer&)> flush) {
+        flushThreshold_ = threshold;
+        flush_ = std::move(flush);
+    }
+
+private:
+    const SearchCommand& command_;
+    TextBuffer& out_;
+    SetFormat format_;
+    std::size_t start_;
+    std::size_t sets_ = 0;
+    std::size_t flushThreshold_ = 0;
+    std::function<void(TextBuffer&)> flush_;
+};
+
+// Cuts the numbers-box text as the read of the box does: at most capacity - 1
+// characters. A line cut in the middle is left out whole rather than searched
+// as a shorter draw.
+std::string_view readNumbersBox(std::string_view box, int capacity);
+
+// The non-empty lines of the text, split at LF; a CR before the LF stays.
+DrawList splitDrawList(std::string_view text);
+
+// The answer of one command for the given numbers-box text, appended to out.
+void writeAnswer(const SearchCommand& command, std::string_view numbersBox, TextBuffer& out);
+
+// The results box after appending an answer: the old text, CR LF if it was
+// not empty, the answer.
+void appendToResults(std::string& results, std::string_view answer);
+
+// The whole command, text in and text out: the new results-box text.
+std::string runSearchCommand(const SearchCommand& command, std::string_view numbersBox,
+                             std::string_view resultsBox);
+
+}  // namespace zestawy

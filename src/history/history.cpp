@@ -1,0 +1,69 @@
+#include "history/history.hpp"
+
+#include <climits>
+#include <cstdio>
+
+namespace zestawy {
+
+std::vector<std::string> splitHistoryLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos) end = text.size();
+        std::size_t last = end;
+        while (last > start && (text[last - 1] == '\r' || text[last - 1] == '\n')) --last;
+        lines.emplace_back(text.substr(start, last - start));
+        start = next;
+    }
+    return lines;
+}
+
+bool readHistoryLines(const std::string& path, std::vector<std::string>& lines) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    std::string text;
+    char buffer[1 << 16];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    std::fclose(file);
+    lines = splitHistoryLines(text);
+    return true;
+}
+
+long long parseCount(std::string_view box) {
+    box = box.substr(0, 19);
+    std::size_t i = 0;
+    while (i < box.size() && (box[i] == ' ' || (box[i] >= '\t' && box[i] <= '\r'))) ++i;
+    bool negative = false;
+    if (i < box.size() && (box[i] == '+' || box[i] == '-')) negative = box[i++] == '-';
+    long long value = 0;
+    for (; i < box.size() && box[i] >= '0' && box[i] <= '9'; ++i) {
+        const int digit = box[i] - '0';
+        if (value > (LLONG_MAX - digit) / 10) return negative ? LLONG_MIN : LLONG_MAX;
+        value = value * 10 + digit;
+    }
+    return negative ? -value : value;
+}
+
+LoadedDraws latestDraws(const std::vector<std::string>& lines, long long count) {
+    LoadedDraws shown;
+    const long long total = static_cast<long long>(lines.size());
+    const long long start = count >= total ? 0 : total - count;
+    for (long long i = start; i < total; ++i) {
+        const std::string& line = lines[static_cast<std::size_t>(i)];
+        const std::size_t first = line.find(' ');
+        if (first == std::string::npos) continue;
+        const std::size_t second = line.find(' ', first + 1);
+        if (second == std::string::npos) continue;
+        // An empty numbers part adds an empty line, or nothing while the
+        // numbers text is still empty, as the boxes have always shown it.
+        if (!shown.numbers.empty()) shown.numbers += "\r\n";
+        shown.numbers.append(line, second + 1, std::string::npos);
+        if (!shown.dates.empty()) shown.dates += "\r\n";
+        shown.dates.append(line, 0, second);
+    }
+    return shown;
+}
+
+}  // namespace zestawy

@@ -1,0 +1,39 @@
+// Draw-history files and the text that the load command shows from them.
+//
+// A history file holds one draw per line, oldest first:
+//   <draw number>. <date> n1,n2,...,nk
+// The load command shows the last N lines: everything before the second blank
+// goes to the date box, everything after it to the numbers box. Only the blank
+// (character 32) separates; a line with fewer than two blanks shows nothing.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zestawy {
+
+// Reads every line of the file, whole, whatever its length, in file order;
+// line ends (CR, LF, any run of them at the end of a line) are taken off, and
+// an empty line stays as an empty entry. Returns false when the file cannot be
+// opened; a read error later keeps the lines read so far.
+bool readHistoryLines(const std::string& path, std::vector<std::string>& lines);
+
+// Splits text that was read whole into lines as readHistoryLines does.
+std::vector<std::string> splitHistoryLines(std::string_view text);
+
+// How many lines the count box asks for: the decimal number at the start of its
+// first 19 characters, after white space, with an optional sign; 0 when there
+// is none. A number too large for the type is taken as the largest one.
+long long parseCount(std::string_view countBox);
+
+struct LoadedDraws {
+    std::string dates;    // "<number>. <date>" of each shown line, CR LF between
+    std::string numbers;  // the rest of each shown line, CR LF between
+};
+
+// The texts of the date and numbers boxes for the last `count` lines.
+// REQUIRES count > 0. A count above the number of lines shows every line.
+LoadedDraws latestDraws(const std::vector<std::string>& lines, long long count);
+
+}  // namespace zestawy

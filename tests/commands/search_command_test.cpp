@@ -1,0 +1,224 @@
+// The search command frame: reading and cutting the numbers box, the answer
+// layouts and format strings, the not-found sentences as Windows-1250 bytes,
+// and appending to the results box.
+#include "commands/search_command.hpp"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <random>
+#include <set>
+
+#include "combinatorics/random.hpp"
+#include "search/draw_lists.hpp"
+#include "search/engine.hpp"
+#include "search/reference.hpp"
+
+namespace zestawy {
+namespace {
+
+using draw_lists::randomDrawList;
+using draw_lists::rangeLine;
+
+const SearchCommand& command(int id) {
+    const SearchCommand* c = findSearchCommand(id);
+    EXPECT_NE(c, nullptr) << id;
+    return *c;
+}
+
+std::string answerOf(int id, const std::string& box) {
+    TextBuffer out;
+    writeAnswer(command(id), box, out);
+    return std::string(out.view());
+}
+
+// The numbers box as the load command writes it: CR LF between lines.
+std::string boxOf(const std::vector<std::string>& lines) {
+    std::string box;
+    for (const std::string& line : lines) box += (box.empty() ? "" : "\r\n") + line;
+    return box;
+}
+
+std::string printfSet(const char* format, const std::vector<int>& v) {
+    char line[1024];
+    std::snprintf(line, sizeof line, format, v[0], v.size() > 1 ? v[1] : 0, v.size() > 2 ? v[2] : 0,
+                  v.size() > 3 ? v[3] : 0, v.size() > 4 ? v[4] : 0, v.size() > 5 ? v[5] : 0,
+                  v.size() > 6 ? v[6] : 0, v.size() > 7 ? v[7] : 0, v.size() > 8 ? v[8] : 0,
+                  v.size() > 9 ? v[9] : 0);
+    return line;
+}
+
+TEST(SearchCommands, CoverEveryButtonOfTheThreeGamesOnce) {
+    std::set<int> multi, mini, lotto;
+    for (std::size_t i = 0; i < kSearchCommandCount; ++i) {
+        const SearchCommand& c = kSearchCommands[i];
+        auto& ids = c.game == Game::MultiMulti ? multi : c.game == Game::MiniLotto ? mini : lotto;
+        EXPECT_TRUE(ids.insert(c.id).second) << c.id;
+        EXPECT_GE(c.readCapacity, 9000);
+        EXPECT_LE(c.readCapacity, 1000000);
+    }
+    EXPECT_EQ(multi, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16, 41, 42}));
+    EXPECT_EQ(mini, (std::set<int>{20, 21, 22, 23, 24}));
+    EXPECT_EQ(lotto, (std::set<int>{30, 31, 32, 33, 34, 35}));
+    EXPECT_EQ(findSearchCommand(12), nullptr);
+}
+
+TEST(SetFormat, WritesWhatPrintfWrites) {
+    const char* formats[] = {"%d, %d", "%d,%d,%d", "%d, %d, %d,% d, %d", "% d% d", "%d%%x",
+                             "%d, %d\r\n", "(%d)"};
+    std::mt19937 gen(7);
+    for (const char* f : formats) {
+        const SetFormat format(f);
+        for (int i = 0; i < 2000; ++i) {
+            std::vector<int> v(10);
+            for (int& x : v) {
+                const int kind = static_cast<int>(gen() % 4);
+                x = kind == 0   ? static_cast<int>(gen() % 100)
+                    : kind == 1 ? static_cast<int>(gen())
+                    : kind == 2 ? -static_cast<int>(gen() % 1000)
+                                : (gen() % 2 ? INT_MIN : INT_MAX);
+            }
+            char out[256];
+            ASSERT_LE(format.maxLength(), sizeof out);
+            const std::string written(out, format.write(out, v.data()));
+            ASSERT_EQ(written, printfSet(f, v)) << f;
+        }
+    }
+    EXPECT_EQ(SetFormat("%d, %d, %d,% d, %d").conversions(), 5);
+}
+
+TEST(NumbersBox, IsCutAtTheReadCapacityWithoutHalfLines) {
+    const std::string box = "1,2,3\r\n4,5,6\r\n7,8,9";
+    EXPECT_EQ(readNumbersBox(box, 100), box);
+    EXPECT_EQ(readNumbersBox(box, static_cast<int>(box.size()) + 1), box);
+    // The cut falls inside "7,8,9": that line is left out whole.
+    EXPECT_EQ(readNumbersBox(box, static_cast<int>(box.size())), "1,2,3\r\n4,5,6\r\n");
+    // Cuts at a line break keep the line before it.
+    EXPECT_EQ(readNumbersBox(box, 6), "1,2,3");
+    EXPECT_EQ(readNumbersBox(box, 7), "1,2,3\r");
+    EXPECT_EQ(readNumbersBox(box, 8), "1,2,3\r\n");
+    EXPECT_EQ(readNumbersBox(box, 9), "1,2,3\r\n");
+    EXPECT_EQ(readNumbersBox(box, 5), "");
+    EXPECT_EQ(readNumbersBox("", 1), "");
+
+    // The randomised Multi Multi commands read 8,999 characters, the others more.
+    std::string big;
+    while (big.size() < 20000) big += (big.empty() ? "" : "\r\n") + rangeLine(1, 20);
+    EXPECT_EQ(readNumbersBox(big, command(1).readCapacity), big);
+    const std::string_view small = readNumbersBox(big, command(41).readCapacity);
+    EXPECT_LE(small.size(), 8999u);
+    EXPECT_GT(small.size(), 8999u - 60);
+    EXPECT_EQ(small.substr(small.size() - 2), "\r\n");
+    EXPECT_EQ(readNumbersBox(big, command(42).readCapacity), small);
+}
+
+TEST(NumbersBox, SplitsIntoNonEmptyLinesKeepingTheirCarriageReturns) {
+    EXPECT_EQ(splitDrawList(""), DrawList{});
+    EXPECT_EQ(splitDrawList("1,2\r\n3,4"), (DrawList{"1,2\r", "3,4"}));
+    EXPECT_EQ(splitDrawList("1,2\r\n\r\n3,4\r\n"), (DrawList{"1,2\r", "\r", "3,4\r"}));
+    EXPECT_EQ(splitDrawList("\n\n5\n"), (DrawList{"5"}));
+}
+
+TEST(Answers, SingleSetsAndNotFoundSentencesAsWindows1250Bytes) {
+    EXPECT_EQ(answerOf(1, rangeLine(1, 20)), "1, 21");
+    EXPECT_EQ(answerOf(1, rangeLine(1, 80)), "Wszystkie pary wyst\xb9pi\xb3y.");
+    EXPECT_EQ(answerOf(2, rangeLine(1, 20)), "1, 21, 22");
+    EXPECT_EQ(answerOf(2, rangeLine(1, 80)), "Wszystkie pary w tr\xf3jkach wyst\xb9pi\xb3y.");
+    EXPECT_EQ(answerOf(20, "1,2,3,4,5"), "6");
+    EXPECT_EQ(answerOf(20, rangeLine(1, 42)), "Wszystkie liczby wyst\xb9pi\xb3y.");
+    EXPECT_EQ(answerOf(30, ""), "1");
+    EXPECT_EQ(answerOf(31, rangeLine(1, 6)), "1, 7");
+    EXPECT_EQ(answerOf(31, rangeLine(1, 49)), "Wszystkie pary wyst\xb9pi\xb3y.");
+    EXPECT_EQ(answerOf(32, rangeLine(1, 6)), "1, 7, 8");
+    EXPECT_EQ(answerOf(33, rangeLine(1, 6)), "1,2,7");
+    EXPECT_EQ(answerOf(34, rangeLine(1, 6)), "1, 2, 7, 8");
+    EXPECT_EQ(answerOf(35, ""), "1, 2, 3, 4, 5");
+    EXPECT_EQ(answerOf(35, rangeLine(1, 49)),
+              "Nie znaleziono: wszystkie pi\xb9tki z nowymi tr\xf3jkami wyst\xb9pi\xb3y.");
+    EXPECT_EQ(answerOf(24, rangeLine(1, 42)),
+              "Wszystkie pi\xb9tki 1\x96" "42 zawieraj\xb9 tr\xf3jki, kt\xf3re ju\xbf wyst\xb9pi\xb3y.");
+    EXPECT_EQ(answerOf(11, rangeLine(1, 80)), "Wszystkie pi\xb9tki w \xf3semkach wyst\xb9pi\xb3y.");
+    EXPECT_EQ(answerOf(10, rangeLine(1, 80)), "Wszystkie pi\xb9tki w si\xf3" "demkach wyst\xb9pi\xb3y.");
+}
+
+TEST(Answers, ListLayoutsMatchTheFullListPrintedLineByLine) {
+    // Draw lists with tens to tens of thousands of qualifying sets.
+    struct Case {
+        int id, setSize, subsetSize, top;
+        std::size_t lines;
+        int drawSize;
+    };
+    const Case cases[] = {{4, 4, 3, 80, 60, 30},  {5, 4, 4, 80, 60, 50},  {6, 5, 3, 80, 30, 30},
+                          {7, 5, 4, 80, 40, 40},  {16, 5, 5, 80, 30, 60}, {8, 6, 4, 80, 40, 36},
+                          {9, 6, 5, 80, 40, 50},  {21, 2, 2, 42, 60, 5},  {22, 3, 2, 42, 25, 5},
+                          {23, 4, 3, 42, 100, 10}, {24, 5, 3, 42, 100, 10}};
+    for (const Case& c : cases) {
+        for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+            const std::vector<std::string> lines =
+                randomDrawList(seed, {c.lines, c.top, c.drawSize, 4, 10});
+            const SearchCommand& cmd = command(c.id);
+            const auto sets = allNeverDrawn(lines, {c.setSize, c.subsetSize, c.top});
+            std::string expected;
+            for (const auto& set : sets) {
+                if (cmd.layout == Layout::Joined && !expected.empty()) expected += "\r\n";
+                expected += printfSet(cmd.format, set);
+                if (cmd.layout == Layout::Terminated) expected += "\r\n";
+            }
+            if (sets.empty()) expected = cmd.notFound;
+            ASSERT_EQ(answerOf(c.id, boxOf(lines)), expected) << "id " << c.id << " seed " << seed;
+        }
+    }
+}
+
+TEST(Answers, ShortenedLayoutsStopEarly) {
+    // "5 z 7": every number of each set joined by ", ", each line ended by CR
+    // LF, and the whole cut to 699 characters, inside a line if need be.
+    const std::string sevens = answerOf(10, rangeLine(1, 20));
+    ASSERT_EQ(sevens.size(), 699u);
+    EXPECT_EQ(sevens.substr(0, 31), "1, 2, 3, 4, 21, 22, 23\r\n1, 2, 3");
+    // "5 z 8": the first set only.
+    EXPECT_EQ(answerOf(11, rangeLine(1, 20)), "1, 2, 3, 4, 21, 22, 23, 24");
+    // "2" of Mini Lotto: the CR LF is part of each line's format.
+    const std::string pairs = answerOf(21, "1,2,3,4,5");
+    EXPECT_EQ(pairs.substr(0, 12), "1, 6\r\n1, 7\r\n");
+    EXPECT_EQ(pairs.substr(pairs.size() - 8), "41, 42\r\n");
+}
+
+TEST(Answers, RandomCommandsAnswerAsTheLiteralSearches) {
+    const std::vector<std::string> lines = draw_lists::lastDraws(draw_lists::Game::MultiMulti, 40);
+    const std::uint32_t saved = randomState();
+    for (int id : {3, 41, 42}) {
+        setRandomState(12345);
+        const std::string answer = answerOf(id, boxOf(lines));
+        const std::uint32_t after = randomState();
+        setRandomState(12345);
+        std::vector<std::vector<int>> sets;
+        if (id == 3) sets = {reference::findNeverAppearedTripleInFlight(lines)};
+        if (id == 41) sets = reference::findTenNeverAppearedNine6from9_Hash(lines);
+        if (id == 42) sets = reference::findFiveNeverAppearedTen7from10(lines);
+        std::string expected;
+        for (const auto& set : sets) expected += (expected.empty() ? "" : "\r\n") + printfSet(command(id).format, set);
+        EXPECT_EQ(answer, expected) << id;
+        EXPECT_EQ(randomState(), after) << id;
+    }
+    setRandomState(saved);
+}
+
+TEST(ResultsBox, AnswersAreAppendedAfterOneLineBreak) {
+    const SearchCommand& pair = command(1);
+    const std::string box = rangeLine(1, 20);
+    std::string results = runSearchCommand(pair, box, "");
+    EXPECT_EQ(results, "1, 21");
+    results = runSearchCommand(pair, box, results);
+    EXPECT_EQ(results, "1, 21\r\n1, 21");
+    // After a terminated list the next answer stands after an empty line.
+    const std::string sixes = runSearchCommand(command(8), rangeLine(1, 75), "");
+    ASSERT_EQ(sixes.substr(sixes.size() - 2), "\r\n");
+    EXPECT_EQ(runSearchCommand(pair, box, sixes), sixes + "\r\n1, 21");
+    // An empty numbers box still runs the search.
+    EXPECT_EQ(runSearchCommand(pair, "", "x"), "x\r\n1, 2");
+}
+
+}  // namespace
+}  // namespace zestawy
