@@ -5,6 +5,10 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 
 add_library(zestawy_app STATIC
   src/app/controls.cpp
+  src/app/found_sets.cpp
+  src/app/load.cpp
+  src/app/panels.cpp
+  src/app/search_buttons.cpp
   src/app/texts.cpp
   src/app/window.cpp
 )
@@ -32,5 +36,11 @@ target_compile_options(app_tests PRIVATE ${ZESTAWY_FLAGS})
 target_link_libraries(app_tests PRIVATE zestawy_app gtest_main)
 add_dependencies(app_tests zestawy)
 target_compile_definitions(app_tests PRIVATE
-  ZESTAWY_EXE="$<TARGET_FILE_NAME:zestawy>")
-add_test(NAME app_tests COMMAND app_tests WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)
+  ZESTAWY_EXE="$<TARGET_FILE_NAME:zestawy>"
+  ZESTAWY_DATA_DIR="Z:${CMAKE_SOURCE_DIR}/data")
+# The start-up state is checked in a process of its own, before any command
+# has touched the window; the command tests run in a second process.
+add_test(NAME app_startup COMMAND app_tests --gtest_filter=MainWindow.*:Program.*
+  WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)
+add_test(NAME app_commands COMMAND app_tests --gtest_filter=-MainWindow.*:Program.*
+  WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)

@@ -1,6 +1,10 @@
 #include "app/window.hpp"
 
 #include "app/controls.hpp"
+#include "app/found_sets.hpp"
+#include "app/load.hpp"
+#include "app/panels.hpp"
+#include "app/search_buttons.hpp"
 #include "app/texts.hpp"
 
 namespace {
@@ -45,7 +49,10 @@ LRESULT colourControls(HBRUSH& brush, WPARAM dc, LPARAM control, HWND a, HWND b,
 
 }  // namespace
 
-void onCommand(HWND, int) {}
+void onCommand(HWND main, int id) {
+    handleViewCommand(id) || handleClearCommand(id) || handleLoadCommand(main, id) ||
+        handleSearchButton(main, id) || handleFoundSetsCommand(main, id);
+}
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {

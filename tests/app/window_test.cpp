@@ -11,31 +11,19 @@
 #include "app/controls.hpp"
 #include "app/texts.hpp"
 #include "app/window.hpp"
+#include "app/app_fixture.hpp"
 
 namespace {
 
-HWND mainWindow() {
-    static HWND main = createMainWindow(GetModuleHandleA(nullptr));
-    return main;
-}
+using apptest::classOf;
+using apptest::mainWindow;
+using apptest::textOf;
 
 // Every test of the window sees the one main window, created before the first.
 class MainWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_NE(mainWindow(), nullptr); }
 };
-
-std::string textOf(HWND hwnd) {
-    std::string s(GetWindowTextLengthA(hwnd) + 1, '\0');
-    s.resize(GetWindowTextA(hwnd, &s[0], static_cast<int>(s.size())));
-    return s;
-}
-
-std::string classOf(HWND hwnd) {
-    char name[64] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    return name;
-}
 
 RECT clientRectOf(HWND child) {
     RECT r;

@@ -1,0 +1,22 @@
+// "Zapisz znalezione" and "Otwórz znalezione": the results box to and from a
+// text file chosen in the common file dialogs.
+#pragma once
+
+#include <windows.h>
+
+// Handles ids 43-48; returns false for any other id.
+bool handleFoundSetsCommand(HWND main, int id);
+
+// Shows the save (save = 1) or open dialog and saves or loads the results box.
+// Returns 1 when the dialog was cancelled or the file operation succeeded, 0
+// after showing the failure message.
+int DoFileOpenSave(HWND main, int save);
+
+// Replaces the file with the text of the edit, all or nothing; an empty edit,
+// a read-only or busy file or any failure leaves an existing file as it was.
+// 1 on success, 0 on failure; shows nothing.
+int SaveFile(HWND edit, const char* path);
+// Replaces the text of the edit with the file's bytes up to the first zero
+// byte; a file too large for the edit is refused. 1 on success, 0 on failure
+// (the edit unchanged); shows nothing.
+int LoadFile(HWND edit, const char* path);

@@ -1,0 +1,9 @@
+// The search buttons of the three panels: each runs its row of the command
+// table between locking and unlocking its panel's buttons, and appends the
+// answer to the results box.
+#pragma once
+
+#include <windows.h>
+
+// Handles a search button; returns false for any other id.
+bool handleSearchButton(HWND main, int id);

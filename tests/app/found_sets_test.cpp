@@ -1,0 +1,334 @@
+// "Zapisz znalezione" and "Otwórz znalezione" on the real window with the real
+// file dialogs. The button's command shows a modal dialog and returns only when
+// it closes, so the test thread sends the command while a second thread plays
+// the user: it waits for each dialog, types, presses and reads what it shows.
+#include <windows.h>
+
+#include <dlgs.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "app/app_fixture.hpp"
+
+namespace {
+
+using namespace apptest;
+
+const DWORD kWaitMs = 10000;  // for any one thing to happen; then the test fails
+std::atomic<bool> commandDone{false};
+
+// A visible dialog or message box (class "#32770") owned by `owner`.
+HWND findDialog(HWND owner, HWND except) {
+    struct Find {
+        HWND owner, except, found;
+    } find = {owner, except, nullptr};
+    EnumThreadWindows(
+        GetWindowThreadProcessId(mainWindow(), nullptr),
+        [](HWND h, LPARAM p) {
+            auto* f = reinterpret_cast<Find*>(p);
+            if (h != f->except && classOf(h) == "#32770" && IsWindowVisible(h) &&
+                GetWindow(h, GW_OWNER) == f->owner)
+                f->found = h;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+// nullptr when none comes in time or the command has already returned.
+HWND waitForDialog(HWND owner, HWND except = nullptr) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kWaitMs; Sleep(20)) {
+        if (HWND h = findDialog(owner, except)) return h;
+        if (commandDone) return nullptr;
+    }
+    return nullptr;
+}
+
+// Wine's file name box is a ComboBoxEx32 with the id cmb13; older templates
+// have the edit edt1.
+void typeFileName(HWND dialog, const std::string& path) {
+    HWND name = GetDlgItem(dialog, cmb13);
+    if (!name) name = GetDlgItem(dialog, edt1);
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+}
+
+// Posted, not sent: the press may open another modal box inside the dialog.
+void press(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::string messageText(HWND box) {
+    return textOf(box) + ": " + textOf(GetDlgItem(box, 0xFFFF));
+}
+
+// After a step went wrong: answers every open box and dialog with No or Cancel.
+void closeEverything() {
+    EnumThreadWindows(
+        GetWindowThreadProcessId(mainWindow(), nullptr),
+        [](HWND h, LPARAM) {
+            if (classOf(h) == "#32770" && IsWindowVisible(h))
+                press(h, GetDlgItem(h, IDNO) ? IDNO : GetDlgItem(h, IDCANCEL) ? IDCANCEL : IDOK);
+            return TRUE;
+        },
+        0);
+}
+
+using User = std::function<std::string()>;
+
+// Presses the button while `user` answers its dialogs; returns what the user saw.
+std::string runCommand(int id, const User& user) {
+    commandDone = false;
+    std::string seen;
+    std::thread player([&] {
+        seen = user();
+        for (DWORD start = GetTickCount(); !commandDone; Sleep(20)) {
+            if (GetTickCount() - start < kWaitMs) continue;
+            if (seen.find("left open") == std::string::npos) seen += ", left open";
+            closeEverything();
+        }
+    });
+    command(id);
+    commandDone = true;
+    player.join();
+    return seen;
+}
+
+// What follows the file dialog: "" when the command ends quietly, or the
+// caption and text of its message box, which is then dismissed.
+std::string outcome(HWND fileDialog) {
+    HWND box = waitForDialog(mainWindow(), fileDialog);
+    if (!box) return commandDone ? "" : "timed out";
+    const std::string seen = messageText(box);
+    press(box, IDOK);
+    return seen;
+}
+
+User chooseFile(const std::string& path) {
+    return [path] {
+        HWND dialog = waitForDialog(mainWindow());
+        if (!dialog) return std::string("no file dialog");
+        typeFileName(dialog, path);
+        press(dialog, IDOK);
+        return outcome(dialog);
+    };
+}
+
+// Chooses an existing file in the save dialog and answers the overwrite prompt.
+User overwrite(const std::string& path, int answer) {
+    return [path, answer] {
+        HWND dialog = waitForDialog(mainWindow());
+        if (!dialog) return std::string("no file dialog");
+        typeFileName(dialog, path);
+        press(dialog, IDOK);
+        HWND prompt = waitForDialog(dialog);
+        if (!prompt) return "not asked, " + outcome(dialog);
+        press(prompt, answer);
+        if (answer == IDNO) press(dialog, IDCANCEL);
+        return "asked, " + outcome(dialog);
+    };
+}
+
+User cancel() {
+    return [] {
+        HWND dialog = waitForDialog(mainWindow());
+        if (!dialog) return std::string("no file dialog");
+        press(dialog, IDCANCEL);
+        return outcome(dialog);
+    };
+}
+
+class FoundSets : public ::testing::Test {
+protected:
+    static std::string folder;
+
+    static void SetUpTestSuite() {
+        ASSERT_NE(mainWindow(), nullptr);
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder = std::string(temp) + "zestawy-found-sets-" + std::to_string(GetCurrentProcessId()) +
+                 "\\";
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    }
+    static void TearDownTestSuite() {
+        for (const std::string& name : filesIn()) {
+            SetFileAttributesA((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA((folder + name).c_str());
+        }
+        RemoveDirectoryA(folder.c_str());
+    }
+    // The save dialog may make the chosen folder the current one; the other
+    // window tests read their files from the working folder.
+    void SetUp() override { GetCurrentDirectoryA(MAX_PATH, workingFolder); }
+    void TearDown() override { SetCurrentDirectoryA(workingFolder); }
+
+    static std::set<std::string> filesIn() {
+        std::set<std::string> names;
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) return names;
+        do
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(data.cFileName);
+        while (FindNextFileA(find, &data));
+        FindClose(find);
+        return names;
+    }
+    static void write(const std::string& name, const std::string& bytes) {
+        HANDLE f = CreateFileA((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(f, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(f);
+    }
+    // The file's bytes, or "(none)" when it does not exist.
+    static std::string contents(const std::string& name) {
+        HANDLE f = CreateFileA((folder + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        if (f == INVALID_HANDLE_VALUE) return "(none)";
+        std::string bytes(GetFileSize(f, nullptr), '\0');
+        DWORD read = 0;
+        ReadFile(f, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+        CloseHandle(f);
+        return bytes.substr(0, read);
+    }
+    static std::string results() { return textOf(hPole2); }
+    static void setResults(const std::string& text) { SetWindowTextA(hPole2, text.c_str()); }
+
+    char workingFolder[MAX_PATH] = "";
+};
+std::string FoundSets::folder;
+
+TEST_F(FoundSets, EveryPanelSavesAndOpensTheOneResultsBoxByteForByte) {
+    struct Panel {
+        int save, open;
+        const char* file;
+        std::string text;
+    };
+    const Panel panels[] = {
+        {43, 44, "multi.txt", "1, 2\r\nZażółć gęślą jaźń\r\n\r\nŁÓDŹ – 80, 79"},
+        {45, 46, "lotto.txt", "Wszystkie pary już wypadły.\r\n"},
+        {47, 48, "mini.txt", "1, 7, 8\r\n"},
+    };
+    for (const Panel& p : panels) {
+        SCOPED_TRACE(p.file);
+        setResults(p.text);
+        EXPECT_EQ(runCommand(p.save, chooseFile(folder + p.file)), "");
+        EXPECT_EQ(contents(p.file), p.text);
+        setResults("earlier text");
+        EXPECT_EQ(runCommand(p.open, chooseFile(folder + p.file)), "");
+        EXPECT_EQ(results(), p.text);
+    }
+    // Windows-1250 bytes, one per letter.
+    EXPECT_EQ(contents("multi.txt").substr(6, 6), "Za\xbf\xf3\xb3\xe6");
+}
+
+// Only the save dialog: Wine's open dialog looks for the bare name before it
+// adds the extension, and refuses it.
+TEST_F(FoundSets, SaveDialogAddsTxtToABareName) {
+    setResults("3, 4");
+    EXPECT_EQ(runCommand(43, chooseFile(folder + "bare")), "");
+    EXPECT_EQ(contents("bare.txt"), "3, 4");
+    EXPECT_EQ(contents("bare"), "(none)");
+}
+
+TEST_F(FoundSets, SavingOverAFileAsksFirst) {
+    write("over.txt", "a much longer old text\r\n");
+    setResults("new");
+    EXPECT_EQ(runCommand(45, overwrite(folder + "over.txt", IDNO)), "asked, ");
+    EXPECT_EQ(contents("over.txt"), "a much longer old text\r\n");
+    EXPECT_EQ(runCommand(45, overwrite(folder + "over.txt", IDYES)), "asked, ");
+    EXPECT_EQ(contents("over.txt"), "new");
+}
+
+TEST_F(FoundSets, CancelChangesNothing) {
+    const std::set<std::string> before = filesIn();
+    setResults("kept");
+    EXPECT_EQ(runCommand(47, cancel()), "");
+    EXPECT_EQ(runCommand(48, cancel()), "");
+    EXPECT_EQ(results(), "kept");
+    EXPECT_EQ(filesIn(), before);
+}
+
+TEST_F(FoundSets, AFailedSaveLeavesTheOldFileAsItWas) {
+    const char failed[] = "asked, Error: Save file failed.";
+    std::set<std::string> files = filesIn();
+    files.insert({"old.txt", "readonly.txt"});
+    write("old.txt", "old sets\r\n");
+    setResults("");
+    EXPECT_EQ(runCommand(43, overwrite(folder + "old.txt", IDYES)), failed);
+    EXPECT_EQ(contents("old.txt"), "old sets\r\n");
+
+    write("readonly.txt", "kept sets\r\n");
+    SetFileAttributesA((folder + "readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    setResults("1, 2");
+    EXPECT_EQ(runCommand(45, overwrite(folder + "readonly.txt", IDYES)), failed);
+    EXPECT_EQ(contents("readonly.txt"), "kept sets\r\n");
+
+    // A file held open by another program.
+    write("busy.txt", "busy sets\r\n");
+    files.insert("busy.txt");
+    HANDLE busy = CreateFileA((folder + "busy.txt").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(busy, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(runCommand(43, overwrite(folder + "busy.txt", IDYES)), failed);
+    CloseHandle(busy);
+    EXPECT_EQ(contents("busy.txt"), "busy sets\r\n");
+
+    // An empty box with a new name creates nothing, and no temporary file is left.
+    setResults("");
+    EXPECT_EQ(runCommand(47, chooseFile(folder + "new.txt")), "Error: Save file failed.");
+    EXPECT_EQ(filesIn(), files);
+}
+
+TEST_F(FoundSets, OpenReplacesTheBoxWithTheBytesAsTheyAre) {
+    const std::string cases[][2] = {
+        {"zero.txt", std::string("before\0after", 12)},  // up to the zero byte
+        {"lf.txt", "1, 2\n3, 4\n"},                      // no conversion to CR LF
+        {"empty.txt", ""},                               // empties the box, no message
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        write(c[0], c[1]);
+        setResults("earlier text");
+        EXPECT_EQ(runCommand(44, chooseFile(folder + c[0])), "");
+        EXPECT_EQ(results(), c[1].c_str());
+    }
+}
+
+TEST_F(FoundSets, OpenRefusesMissingAndOversizedFiles) {
+    setResults("kept");
+    // The dialog itself refuses a name that does not exist and stays open.
+    const std::string missing = runCommand(44, [] {
+        HWND dialog = waitForDialog(mainWindow());
+        if (!dialog) return std::string("no file dialog");
+        typeFileName(dialog, folder + "missing.txt");
+        press(dialog, IDOK);
+        HWND refusal = waitForDialog(dialog);
+        if (!refusal) return "not refused, " + outcome(dialog);
+        press(refusal, IDOK);
+        press(dialog, IDCANCEL);
+        return "refused, " + outcome(dialog);
+    });
+    EXPECT_EQ(missing, "refused, ");
+    EXPECT_EQ(results(), "kept");
+
+    // Over 4 GB (a sparse file): refused whole rather than cut to the low 32
+    // bits of its size.
+    write("huge.txt", "");
+    HANDLE f = CreateFileA((folder + "huge.txt").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+    LARGE_INTEGER size;
+    size.QuadPart = 0x100000005LL;
+    ASSERT_TRUE(SetFilePointerEx(f, size, nullptr, FILE_BEGIN) && SetEndOfFile(f));
+    CloseHandle(f);
+    EXPECT_EQ(runCommand(46, chooseFile(folder + "huge.txt")), "Error: Load of file failed.");
+    EXPECT_EQ(results(), "kept");
+}
+
+}  // namespace

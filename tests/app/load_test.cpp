@@ -1,0 +1,153 @@
+// "Wczytaj" on the real window: the count box, the history file of each game
+// in the working folder, the date and numbers boxes, the button changes and
+// the message for a missing file. The tests run in order: each game's lines
+// are read once per run, as in the program.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_fixture.hpp"
+
+namespace {
+
+using namespace apptest;
+
+const char kMulti[] = "Multi Multi wyniki losowań.txt";
+const char kMini[] = "Mini Lotto wyniki losowań.txt";
+const char kLotto[] = "Lotto wyniki losowań.txt";
+
+void writeFile(const char* name, const std::string& text) {
+    const HANDLE f = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(f);
+}
+
+std::string numberedLines(int from, int to, const char* numbers) {
+    std::string text;
+    for (int i = from; i <= to; ++i)
+        text += std::to_string(i) + ". 0" + std::to_string(i % 9 + 1) + ".01.2020 " + numbers +
+                std::to_string(i) + "\r\n";
+    return text;
+}
+
+const std::string kLongNumbers = [] {
+    std::string s;
+    while (s.size() < 5000) s += std::to_string(s.size() % 80 + 1) + ",";
+    return s + "1";
+}();
+
+class Load : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder_ = std::string(temp) + "zestawy-load-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        SetCurrentDirectoryA(folder_.c_str());
+        DeleteFileA(kLotto);  // left by an earlier run with the same process id
+        writeFile(kMini, numberedLines(1, 10, "1,2,3,"));
+        writeFile(kMulti, numberedLines(1, 5, "4,5,6,") + "1234 12.05.2020\r\n" +
+                              "7000 2020-05-12  1,5,7\r\n" + "7001 13.05.2020 " + kLongNumbers +
+                              "\n" + "7002 14.05.2020 8,9\r\n\r\n\r\n");
+    }
+    void SetUp() override {
+        ASSERT_NE(mainWindow(), nullptr);
+        resetToStartState();
+        command(1001);
+    }
+    static void load(int id, const char* count) {
+        SetWindowTextA(hPole4, count);
+        command(id);
+    }
+    static std::string folder_;
+};
+std::string Load::folder_;
+
+TEST_F(Load, MissingFileIsNamedAndTriedAgainOnTheNextPress) {
+    SetWindowTextA(hPole1, "stare");
+    {
+        MessageBoxDriver box;
+        load(36, "5");
+        ASSERT_TRUE(box.seen());
+        EXPECT_EQ(box.caption(), "Błąd");
+        EXPECT_EQ(box.text(), "Nie udało się otworzyć pliku 'Lotto wyniki losowań.txt'.");
+    }
+    EXPECT_EQ(textOf(hPole1), "stare");
+    writeFile(kLotto, numberedLines(1, 4, "10,20,30,"));
+    load(36, "2");
+    EXPECT_EQ(textOf(hPole1), "10,20,30,3\r\n10,20,30,4");
+    EXPECT_EQ(textOf(hPole3), "3. 04.01.2020\r\n4. 05.01.2020");
+}
+
+TEST_F(Load, CountsThatAreNotPositiveShowNothingButStillReadTheFile) {
+    for (const char* count : {"0", "-5", "abc", "", "- 3"}) {
+        SetWindowTextA(hPole1, "stare");
+        SetWindowTextA(hPole3, "daty");
+        load(25, count);
+        EXPECT_EQ(textOf(hPole1), "stare") << count;
+        EXPECT_EQ(textOf(hPole3), "daty") << count;
+    }
+    // The file was read on the first press: it is not needed any more.
+    ASSERT_TRUE(MoveFileA(kMini, "elsewhere.txt"));
+    load(25, "3");
+    EXPECT_EQ(textOf(hPole1), "1,2,3,8\r\n1,2,3,9\r\n1,2,3,10");
+    EXPECT_EQ(textOf(hPole3), "8. 09.01.2020\r\n9. 01.01.2020\r\n10. 02.01.2020");
+    MoveFileA("elsewhere.txt", kMini);
+    load(25, " 12abc");
+    EXPECT_EQ(textOf(hPole1).substr(0, 16), "1,2,3,1\r\n1,2,3,2");
+}
+
+TEST_F(Load, EachGameShowsItsOwnFile) {
+    load(13, "1");
+    EXPECT_EQ(textOf(hPole1), "");  // the last lines are empty
+    load(13, "2");
+    EXPECT_EQ(textOf(hPole1), "");
+    load(25, "1");
+    EXPECT_EQ(textOf(hPole1), "1,2,3,10");
+    load(13, "3");
+    EXPECT_EQ(textOf(hPole1), "8,9");
+}
+
+TEST_F(Load, LinesAreSplitAtTheSecondBlankAndKeptWhole) {
+    for (const char* huge : {"99999999999", "9999999999999999999999"}) {
+        load(13, huge);
+        const std::string numbers = textOf(hPole1);
+        const std::string dates = textOf(hPole3);
+        EXPECT_EQ(numbers, "4,5,6,1\r\n4,5,6,2\r\n4,5,6,3\r\n4,5,6,4\r\n4,5,6,5\r\n 1,5,7\r\n" +
+                               kLongNumbers + "\r\n8,9");
+        EXPECT_EQ(dates.substr(dates.size() - 49),
+                  "7000 2020-05-12\r\n7001 13.05.2020\r\n7002 14.05.2020");
+    }
+}
+
+TEST_F(Load, ChangesTheButtonsOfItsPanelAsEachGameAlwaysHas) {
+    for (int id : buttonIds()) EnableWindow(control(id), FALSE);
+    load(13, "2");
+    // Multi Multi: nothing is enabled, "Inne gry" stays disabled.
+    for (int id : buttonIds()) EXPECT_FALSE(enabled(id)) << id;
+
+    // Mini Lotto: its searches and load at once, save and open once shown.
+    load(25, "0");
+    for (int id : {20, 21, 22, 23, 24, 25}) EXPECT_TRUE(enabled(id)) << id;
+    EXPECT_FALSE(enabled(47));
+    EXPECT_FALSE(enabled(28));
+    load(25, "2");
+    EXPECT_TRUE(enabled(47) && enabled(48));
+
+    // Lotto: nothing changes, "Inne gry" included.
+    for (int id : buttonIds()) EnableWindow(control(id), id == 39);
+    load(36, "2");
+    for (int id : buttonIds()) EXPECT_EQ(enabled(id), id == 39) << id;
+    load(13, "2");
+    EXPECT_TRUE(enabled(39));
+    EnableWindow(control(15), TRUE);
+    load(13, "2");
+    EXPECT_FALSE(enabled(15));
+}
+
+}  // namespace

@@ -1,0 +1,162 @@
+// The show and hide commands of the menu, the game buttons and "Inne gry", and
+// the clear commands, on the real window: each changes exactly the controls of
+// its row and nothing else.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <vector>
+
+#include "app/app_fixture.hpp"
+
+namespace {
+
+using namespace apptest;
+
+std::vector<int> range(int from, int to) {
+    std::vector<int> ids;
+    for (int i = from; i <= to; ++i) ids.push_back(i);
+    return ids;
+}
+std::vector<int> operator+(std::vector<int> a, const std::vector<int>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const std::vector<int> kGameButtons = {14, 27, 38};
+const std::vector<int> kMultiPanel = range(1, 11) + std::vector<int>{16, 41, 42, 13, 12, 43, 44, 15};
+const std::vector<int> kMiniPanel = range(20, 26) + std::vector<int>{47, 48, 28};
+const std::vector<int> kLottoPanel = range(30, 37) + std::vector<int>{45, 46, 39};
+
+std::vector<HWND> operator+(std::vector<HWND> a, const std::vector<HWND>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::vector<HWND> handles(const std::vector<int>& ids) {
+    std::vector<HWND> out;
+    for (int id : ids) out.push_back(control(id));
+    return out;
+}
+std::vector<HWND> workBoxes() { return {hPole1, hPole2, hPole3, hPole4}; }
+
+struct State {
+    std::map<HWND, bool> visible, enabled;
+    std::vector<std::string> texts;
+};
+
+State snapshot() {
+    State s;
+    for (int i = 0; i < kControlCount; ++i) {
+        const HWND h = *kControls[i].handle;
+        s.visible[h] = IsWindowVisible(h) != 0;
+        s.enabled[h] = IsWindowEnabled(h) != 0;
+    }
+    for (HWND box : workBoxes()) s.texts.push_back(textOf(box));
+    return s;
+}
+
+class Panels : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(mainWindow(), nullptr);
+        resetToStartState();
+    }
+};
+
+struct ViewRow {
+    int id;
+    std::vector<HWND> shows, hides;
+};
+
+TEST_F(Panels, EachViewCommandChangesExactlyItsRowFromEveryScreen) {
+    const std::vector<HWND> allButtons = handles(kGameButtons + kMultiPanel + kMiniPanel + kLottoPanel);
+    const std::vector<ViewRow> rows = {
+        {1001, workBoxes(), {hPole6}},
+        {1003, {hPole5}, workBoxes()},
+        {1004, workBoxes(), {hPole5}},
+        {14, handles(kMultiPanel), handles(kGameButtons)},
+        {15, handles(kGameButtons), handles(kMultiPanel)},
+        {27, handles(kMiniPanel), handles(kGameButtons)},
+        {28, handles(kGameButtons), handles(kMiniPanel)},
+        {38, handles(kLottoPanel), handles(kGameButtons)},
+        {39, handles(kGameButtons), handles(kLottoPanel)},
+    };
+    const std::vector<std::vector<int>> screens = {
+        {}, {1001}, {1001, 14}, {1001, 27}, {1001, 38}, {1003}, {1001, 14, 1003}, {1001, 14, 1001}};
+    for (const ViewRow& row0 : rows) {
+        ViewRow row = row0;
+        if (row.id == 1001 || row.id == 1004) row.shows = row.shows + handles(kGameButtons);
+        if (row.id == 1003) row.hides = row.hides + allButtons;
+        for (const auto& screen : screens) {
+            resetToStartState();
+            for (int id : screen) command(id);
+            // Some flags and texts that no view command may touch.
+            EnableWindow(control(43), FALSE);
+            EnableWindow(control(27), FALSE);
+            SetWindowTextA(hPole2, "wynik");
+            const State before = snapshot();
+            EXPECT_EQ(command(row.id), 0);
+            const State after = snapshot();
+            for (const auto& [h, wasVisible] : before.visible) {
+                bool expected = wasVisible;
+                for (HWND s : row.hides) if (s == h) expected = false;
+                for (HWND s : row.shows) if (s == h) expected = true;
+                EXPECT_EQ(after.visible.at(h), expected)
+                    << "command " << row.id << " control id " << GetDlgCtrlID(h) << " after "
+                    << screen.size() << " commands";
+            }
+            EXPECT_EQ(after.enabled, before.enabled) << row.id;
+            EXPECT_EQ(after.texts, before.texts) << row.id;
+        }
+    }
+}
+
+TEST_F(Panels, NormalFlowReachesEachScreen) {
+    command(1001);
+    EXPECT_FALSE(IsWindowVisible(hPole6));
+    for (int id : kGameButtons) EXPECT_TRUE(shown(id));
+    command(14);
+    for (int id : kMultiPanel) EXPECT_TRUE(shown(id));
+    for (int id : kGameButtons) EXPECT_FALSE(shown(id));
+    // The menu's "Przygotuj wyszukiwanie" puts the game buttons over the panel:
+    // "Multi Multi" stands exactly on the panel's "Wyszukaj 2".
+    command(1001);
+    EXPECT_TRUE(shown(14) && shown(1));
+    // Help from a panel, then closed: the search screen, not the panel.
+    command(1003);
+    for (int id : kMultiPanel + kGameButtons) EXPECT_FALSE(shown(id));
+    command(1004);
+    for (int id : kGameButtons) EXPECT_TRUE(shown(id));
+    for (int id : kMultiPanel) EXPECT_FALSE(shown(id));
+}
+
+struct ClearRow {
+    int id;
+    std::vector<int> enables;
+};
+
+TEST_F(Panels, ClearEmptiesTheBoxesAndEnablesOnlyItsOwnRow) {
+    const std::vector<ClearRow> rows = {
+        {12, range(1, 11) + std::vector<int>{13, 15, 16, 41, 42}},
+        {26, range(20, 25) + std::vector<int>{28}},
+        {37, range(30, 35) + std::vector<int>{39}},
+    };
+    for (const ClearRow& row : rows) {
+        resetToStartState();
+        command(1001);
+        for (int id : buttonIds()) EnableWindow(control(id), FALSE);
+        for (HWND box : workBoxes()) SetWindowTextA(box, "1,2,3");
+        const State before = snapshot();
+        command(row.id);
+        const State after = snapshot();
+        EXPECT_EQ(after.texts, std::vector<std::string>(4, ""));
+        EXPECT_EQ(after.visible, before.visible);
+        const std::set<int> enables(row.enables.begin(), row.enables.end());
+        for (int id : buttonIds()) EXPECT_EQ(enabled(id), enables.count(id) == 1) << row.id << " " << id;
+    }
+}
+
+}  // namespace
