@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Walks through the program as a user would, by mouse and keyboard on a virtual
+# display, and saves a screenshot of each screen to docs/screenshots/.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+install_missing
+build_windows --target zestawy close_window
+prepare_wine
+
+RUN=$BUILD/run
+OUT=$ROOT/docs/screenshots
+mkdir -p "$RUN" "$OUT"
+cp "$ROOT"/data/*.txt "$BUILD/windows/zestawy.exe" "$RUN/"
+cd "$RUN"
+
+Xvfb :79 -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB=$!
+trap 'kill $XVFB 2>/dev/null || true' EXIT
+export DISPLAY=:79
+sleep 1
+wine zestawy.exe &
+PROGRAM=$!
+WINDOW=$(timeout 60 xdotool search --sync --name 'Program wyszuk' | head -n 1)
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+# The client area starts below Wine's own frame, title bar and the menu bar.
+CX=$((X + 6))
+CY=$((Y + 44))
+
+click() { xdotool mousemove $((CX + $1)) $((CY + $2)) click 1; sleep "${3:-0.5}"; }
+menu() { xdotool mousemove $((X + $1)) $((Y + 33)) click 1; sleep 0.5; xdotool mousemove $((X + $1 + 40)) $((Y + 52 + 19 * $2)) click 1; sleep 0.7; }
+button() { click $((1030 + 160 * ($1 - 1) + 75)) $(($2 + 20)) "${3:-0.5}"; }  # column, y
+shot() { import -window "$WINDOW" "$OUT/$1.png"; echo "$OUT/$1.png"; }
+count() { click 1105 80; xdotool key ctrl+a BackSpace; xdotool type --delay 40 "$1"; }
+
+shot 1-o-programie
+menu 21 0                     # Plik -> Przygotuj wyszukiwanie
+shot 2-wyszukiwanie
+button 1 120                  # Multi Multi
+count 100
+button 1 580 2                # Wczytaj
+button 1 120 1                # Wyszukaj 2
+button 1 270 1                # Wyszukaj 3 z 4
+shot 3-multi-multi
+button 1 630                  # Wyczyść
+button 2 470                  # Inne gry
+button 1 170                  # Mini Lotto
+count 1000
+button 1 370 2                # Wczytaj
+button 1 320 1                # Wyszukaj 3 z 5
+shot 4-mini-lotto
+button 1 420                  # Wyczyść
+button 1 570                  # Inne gry
+button 1 220                  # Lotto
+count 500
+button 1 420 2                # Wczytaj
+button 1 370 1                # Wyszukaj 3 z 5
+shot 5-lotto
+menu 52 0                     # Pomoc -> Otwórz okno pomocy...
+shot 6-pomoc
+wine "$BUILD/windows/close_window.exe"
+wait $PROGRAM
