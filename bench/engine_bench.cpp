@@ -1,7 +1,7 @@
 // Timings of the exhaustive searches of the three games over the latest N
 // draws of the real histories, through the engine's visitor:
-//   first - stop at the first set (what "Wyszukaj 5 z 8" and every
-//           first-set search of Lotto and Mini Lotto need);
+//   first - stop at the first set (what "Wyszukaj 5 z 8" and the other
+//           first-set searches need);
 //   page  - stop after 30 sets, about the 699 characters that
 //           "Wyszukaj 5 z 7" shows;
 //   all   - count every set (what the list commands print).

@@ -7,7 +7,9 @@
 #include "search/lotto_four_five.hpp"
 #include "search/lotto_small.hpp"
 #include "search/mini_lotto.hpp"
+#include "search/multi_four_five.hpp"
 #include "search/multi_random.hpp"
+#include "search/multi_six_to_eight.hpp"
 #include "search/multi_small.hpp"
 
 namespace zestawy {
@@ -44,10 +46,9 @@ void listResult(const DrawList& draws, AnswerWriter& out) {
 // The exhaustive list searches stream their sets from the engine, so that no
 // command ever holds millions of vectors and a layout that shows only the
 // first sets stops the walk early.
-template <int setSize, int subsetSize, int maxNumber>
 void neverDrawn(const DrawList& draws, AnswerWriter& out) {
-    forEachNeverDrawn(draws, NeverDrawnQuery{setSize, subsetSize, maxNumber},
-                      [&](const int* set) { return out.put(set, setSize); });
+    const NeverDrawnQuery& query = out.command().sets;
+    forEachNeverDrawn(draws, query, [&](const int* set) { return out.put(set, query.setSize); });
 }
 
 // The random searches with their bound on draws left at its default.
@@ -63,64 +64,67 @@ using L = Layout;
 
 }  // namespace
 
+// clang-format off
 const SearchCommand kSearchCommands[] = {
     // Multi Multi, numbers 1..80.
     {1, G::MultiMulti, "Wyszukaj 2", 100000, setResult<findNeverAppearedPair>, L::Single,
-     "%d, %d", "Wszystkie pary wystąpiły."},
+     "%d, %d", "Wszystkie pary wystąpiły.", {2, 2, 80}},
     {2, G::MultiMulti, "Wyszukaj 2 z 3", 699999, keyResult<findNeverAppearedTripleFromPairs>,
-     L::Single, "%d, %d, %d", "Wszystkie pary w trójkach wystąpiły."},
+     L::Single, "%d, %d, %d", "Wszystkie pary w trójkach wystąpiły.", {3, 2, 80}},
     {3, G::MultiMulti, "Wyszukaj 3", 900000, setResult<findNeverAppearedTripleInFlight>,
-     L::Single, "%d, %d, %d", "Wszystkie możliwe trójki wystąpiły."},
-    {4, G::MultiMulti, "Wyszukaj 3 z 4", 100000, neverDrawn<4, 3, 80>, L::Joined,
-     "%d, %d, %d, %d", "Wszystkie możliwe trójki z czwórek wystąpiły."},
-    {5, G::MultiMulti, "Wyszukaj 4", 700000, neverDrawn<4, 4, 80>, L::Joined, "%d, %d, %d, %d",
-     "Wszystkie możliwe czwórki 4 z 4 wystąpiły."},
-    {6, G::MultiMulti, "Wyszukaj 3 z 5", 600000, neverDrawn<5, 3, 80>, L::Joined,
-     "%d, %d, %d, %d, %d", "Wszystkie możliwe trójki w piątkach wystąpiły."},
-    {7, G::MultiMulti, "Wyszukaj 4 z 5", 100000, neverDrawn<5, 4, 80>, L::Joined,
-     "%d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z piątek wystąpiły."},
-    {16, G::MultiMulti, "Wyszukaj 5 z 5", 1000000, neverDrawn<5, 5, 80>, L::Joined,
-     "%d, %d, %d, %d, %d", "Wszystkie możliwe piątki 5 z 80 wystąpiły."},
-    {8, G::MultiMulti, "Wyszukaj 4 z 6", 100000, neverDrawn<6, 4, 80>, L::Terminated,
-     "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z szóstek wystąpiły."},
-    {9, G::MultiMulti, "Wyszukaj 5 z 6", 900000, neverDrawn<6, 5, 80>, L::Joined,
-     "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe piątki z szóstek wystąpiły."},
-    {10, G::MultiMulti, "Wyszukaj 5 z 7", 699999, neverDrawn<7, 5, 80>, L::FreeLength, nullptr,
-     "Wszystkie piątki w siódemkach wystąpiły."},
-    {11, G::MultiMulti, "Wyszukaj 5 z 8", 699999, neverDrawn<8, 5, 80>, L::FirstOnly,
-     "%d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie piątki w ósemkach wystąpiły."},
-    {41, G::MultiMulti, "Wyszukaj 6 z 9", 9000, listResult<randomNines>,
-     L::Joined, "%d, %d, %d, %d, %d, %d, %d, %d, %d",
-     "Wszystkie możliwe szóstki z dziewiątek wystąpiły."},
-    {42, G::MultiMulti, "Wyszukaj 7 z 10", 9000, listResult<randomTens>,
-     L::Joined, "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", "Nie znaleziono w limicie prób."},
+     L::Single, "%d, %d, %d", "Wszystkie możliwe trójki wystąpiły.", {0, 0, 0}},
+    {4, G::MultiMulti, "Wyszukaj 3 z 4", 100000, neverDrawn, L::Joined,
+     "%d, %d, %d, %d", "Wszystkie możliwe trójki z czwórek wystąpiły.", queries::quads3from4},
+    {5, G::MultiMulti, "Wyszukaj 4", 700000, neverDrawn, L::Joined,
+     "%d, %d, %d, %d", "Wszystkie możliwe czwórki 4 z 4 wystąpiły.", queries::quad4from4},
+    {6, G::MultiMulti, "Wyszukaj 3 z 5", 600000, neverDrawn, L::Joined,
+     "%d, %d, %d, %d, %d", "Wszystkie możliwe trójki w piątkach wystąpiły.", queries::quintuple3from5},
+    {7, G::MultiMulti, "Wyszukaj 4 z 5", 100000, neverDrawn, L::Joined,
+     "%d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z piątek wystąpiły.", queries::quint4from5},
+    {16, G::MultiMulti, "Wyszukaj 5 z 5", 1000000, neverDrawn, L::Joined,
+     "%d, %d, %d, %d, %d", "Wszystkie możliwe piątki 5 z 80 wystąpiły.", queries::quintuple5from80},
+    {8, G::MultiMulti, "Wyszukaj 4 z 6", 100000, neverDrawn, L::Terminated,
+     "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z szóstek wystąpiły.", queries::sextuple4from6},
+    {9, G::MultiMulti, "Wyszukaj 5 z 6", 900000, neverDrawn, L::Joined,
+     "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe piątki z szóstek wystąpiły.", queries::sextuple5from6},
+    {10, G::MultiMulti, "Wyszukaj 5 z 7", 699999, neverDrawn, L::FreeLength,
+     nullptr, "Wszystkie piątki w siódemkach wystąpiły.", queries::sevens5from7},
+    {11, G::MultiMulti, "Wyszukaj 5 z 8", 699999, neverDrawn, L::FirstOnly,
+     "%d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie piątki w ósemkach wystąpiły.", queries::octs5from8},
+    {41, G::MultiMulti, "Wyszukaj 6 z 9", 9000, listResult<randomNines>, L::Joined,
+     "%d, %d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie możliwe szóstki z dziewiątek wystąpiły.",
+     {0, 0, 0}},
+    {42, G::MultiMulti, "Wyszukaj 7 z 10", 9000, listResult<randomTens>, L::Joined,
+     "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", "Nie znaleziono w limicie prób.", {0, 0, 0}},
     // Mini Lotto, numbers 1..42.
     {20, G::MiniLotto, "Wyszukaj 1", 100000, numberResult<findNeverAppearedSingle_1_42>,
-     L::Single, "%d", "Wszystkie liczby wystąpiły."},
-    {21, G::MiniLotto, "Wyszukaj 2", 100000, neverDrawn<2, 2, 42>, L::Concatenated,
-     "%d, %d\r\n", "Wszystkie pary wystąpiły."},
-    {22, G::MiniLotto, "Wyszukaj 2 z 3", 100000, neverDrawn<3, 2, 42>, L::Joined, "%d, %d, %d",
-     "Wszystkie trójki wystąpiły."},
-    {23, G::MiniLotto, "Wyszukaj 3 z 4", 100000, neverDrawn<4, 3, 42>, L::Joined,
-     "%d, %d, %d, %d", "Wszystkie czwórki wystąpiły."},
-    {24, G::MiniLotto, "Wyszukaj 3 z 5", 100000, neverDrawn<5, 3, 42>, L::Joined,
-     "%d, %d, %d, %d, %d", "Wszystkie piątki 1–42 zawierają trójki, które już wystąpiły."},
+     L::Single, "%d", "Wszystkie liczby wystąpiły.", {1, 1, 42}},
+    {21, G::MiniLotto, "Wyszukaj 2", 100000, neverDrawn, L::Concatenated,
+     "%d, %d\r\n", "Wszystkie pary wystąpiły.", queries::pairs42},
+    {22, G::MiniLotto, "Wyszukaj 2 z 3", 100000, neverDrawn, L::Joined,
+     "%d, %d, %d", "Wszystkie trójki wystąpiły.", queries::triple2from3_42},
+    {23, G::MiniLotto, "Wyszukaj 3 z 4", 100000, neverDrawn, L::Joined,
+     "%d, %d, %d, %d", "Wszystkie czwórki wystąpiły.", queries::quad3from4_42},
+    {24, G::MiniLotto, "Wyszukaj 3 z 5", 100000, neverDrawn, L::Joined,
+     "%d, %d, %d, %d, %d", "Wszystkie piątki 1–42 zawierają trójki, które już wystąpiły.",
+     queries::quintuple3from5_42},
     // Lotto, numbers 1..49.
     {30, G::Lotto, "Wyszukaj 1", 100000, numberResult<findNeverAppearedSingle_1_49>, L::Single,
-     "%d", "Wszystkie liczby wystąpiły."},
+     "%d", "Wszystkie liczby wystąpiły.", {1, 1, 49}},
     {31, G::Lotto, "Wyszukaj 2", 100000, keyResult<findNeverAppearedPair_1_49>, L::Single,
-     "%d, %d", "Wszystkie pary wystąpiły."},
+     "%d, %d", "Wszystkie pary wystąpiły.", {2, 2, 49}},
     {32, G::Lotto, "Wyszukaj 2 z 3", 100000, keyResult<findNeverAppearedTripleFromPairs_1_49>,
-     L::Single, "%d, %d, %d", "Wszystkie trójki wystąpiły."},
+     L::Single, "%d, %d, %d", "Wszystkie trójki wystąpiły.", {3, 2, 49}},
     {33, G::Lotto, "Wyszukaj 3", 100000, keyResult<findNeverAppearedTriple_1_49>, L::Single,
-     "%d,%d,%d", "Wszystkie trójki wystąpiły."},
-    {34, G::Lotto, "Wyszukaj 3 z 4", 100000,
-     keyResult<findNeverAppearedQuadrupleFromTriples_1_49>, L::Single, "%d, %d, %d, %d",
-     "Nie znaleziono: wszystkie czwórki z nowymi trójkami wystąpiły."},
-    {35, G::Lotto, "Wyszukaj 3 z 5", 100000,
-     keyResult<findNeverAppearedQuintupleFromTriples_1_49>, L::Single, "%d, %d, %d,% d, %d",
-     "Nie znaleziono: wszystkie piątki z nowymi trójkami wystąpiły."},
+     "%d,%d,%d", "Wszystkie trójki wystąpiły.", {3, 3, 49}},
+    {34, G::Lotto, "Wyszukaj 3 z 4", 100000, keyResult<findNeverAppearedQuadrupleFromTriples_1_49>,
+     L::Single, "%d, %d, %d, %d", "Nie znaleziono: wszystkie czwórki z nowymi trójkami wystąpiły.",
+     {4, 3, 49}},
+    {35, G::Lotto, "Wyszukaj 3 z 5", 100000, keyResult<findNeverAppearedQuintupleFromTriples_1_49>,
+     L::Single, "%d, %d, %d,% d, %d", "Nie znaleziono: wszystkie piątki z nowymi trójkami wystąpiły.",
+     {5, 3, 49}},
 };
+// clang-format on
 const std::size_t kSearchCommandCount = sizeof kSearchCommands / sizeof kSearchCommands[0];
 
 const SearchCommand* findSearchCommand(int id) {
@@ -130,52 +134,55 @@ const SearchCommand* findSearchCommand(int id) {
 }
 
 AnswerWriter::AnswerWriter(const SearchCommand& command, TextBuffer& out)
-    : command_(command), out_(out), format_(command.format ? command.format : ""),
+    : command_(command),
+      out_(out),
+      format_(command.format ? command.format : ""),
       start_(out.size()) {}
 
 bool AnswerWriter::put(const int* numbers, int count) {
     ++sets_;
     switch (command_.layout) {
-    case Layout::Single:
-    case Layout::FirstOnly: out_.commit(format_.write(out_.room(format_.maxLength()), numbers));
-        return false;
-    case Layout::Joined: {
-        char* p = out_.room(format_.maxLength() + 2);
-        if (sets_ > 1) {
+        case Layout::Single:
+        case Layout::FirstOnly:
+            out_.commit(format_.write(out_.room(format_.maxLength()), numbers));
+            return false;
+        case Layout::Joined: {
+            char* p = out_.room(format_.maxLength() + 2);
+            if (sets_ > 1) {
+                *p++ = '\r';
+                *p++ = '\n';
+            }
+            out_.commit(format_.write(p, numbers));
+            break;
+        }
+        case Layout::Terminated: {
+            char* p = format_.write(out_.room(format_.maxLength() + 2), numbers);
             *p++ = '\r';
             *p++ = '\n';
+            out_.commit(p);
+            break;
         }
-        out_.commit(format_.write(p, numbers));
-        break;
-    }
-    case Layout::Terminated: {
-        char* p = format_.write(out_.room(format_.maxLength() + 2), numbers);
-        *p++ = '\r';
-        *p++ = '\n';
-        out_.commit(p);
-        break;
-    }
-    case Layout::Concatenated:
-        out_.commit(format_.write(out_.room(format_.maxLength()), numbers));
-        break;
-    case Layout::FreeLength: {
-        char* p = out_.room(14 * static_cast<std::size_t>(count) + 2);
-        for (int i = 0; i < count; ++i) {
-            if (i > 0) {
-                *p++ = ',';
-                *p++ = ' ';
+        case Layout::Concatenated:
+            out_.commit(format_.write(out_.room(format_.maxLength()), numbers));
+            break;
+        case Layout::FreeLength: {
+            char* p = out_.room(14 * static_cast<std::size_t>(count) + 2);
+            for (int i = 0; i < count; ++i) {
+                if (i > 0) {
+                    *p++ = ',';
+                    *p++ = ' ';
+                }
+                p = writeNumber(p, numbers[i]);
             }
-            p = writeNumber(p, numbers[i]);
+            *p++ = '\r';
+            *p++ = '\n';
+            out_.commit(p);
+            if (out_.size() - start_ >= kFreeLengthLimit) {
+                out_.truncate(start_ + kFreeLengthLimit);
+                return false;
+            }
+            break;
         }
-        *p++ = '\r';
-        *p++ = '\n';
-        out_.commit(p);
-        if (out_.size() - start_ >= kFreeLengthLimit) {
-            out_.truncate(start_ + kFreeLengthLimit);
-            return false;
-        }
-        break;
-    }
     }
     if (flush_ && out_.size() >= flushThreshold_) {
         flush_(out_);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "commands/answer.hpp"
+#include "search/engine.hpp"
 
 namespace zestawy {
 
@@ -46,6 +47,11 @@ struct SearchCommand {
     Layout layout;
     const char* format;       // printf-style, one set; nullptr for FreeLength
     const char* notFound;     // the whole answer when no set is found
+    // The exhaustive search behind the button: it judges the sets of
+    // sets.setSize numbers of 1..sets.maxNumber by their sets.subsetSize-subsets.
+    // The list buttons show what it finds; the others the first set, or the
+    // first after a random draw. All zero for the random searches.
+    NeverDrawnQuery sets;
 };
 
 // Every search button of the three games, in panel order.
@@ -65,6 +71,8 @@ public:
 
     // Writes the not-found sentence if no set was put. Call once, at the end.
     void finish();
+
+    const SearchCommand& command() const { return command_; }
 
     // Called whenever the text has grown past `threshold` characters, with the
     // buffer, which it may empty (a stream to a file); unset by default.

@@ -3,7 +3,8 @@
 // qualifying sets, each ascending, in ascending lexicographic order; an empty
 // list when none qualifies. With few draws the lists are long (up to
 // 1,581,580 four-sets and 24,040,016 five-sets): callers that need only part
-// of them should use forEachNeverDrawn (search/engine.hpp) directly.
+// of them should walk the sets with forEachNeverDrawn (search/engine.hpp)
+// and the queries below.
 #pragma once
 
 #include <string>

@@ -3,9 +3,9 @@
 // its numbers share a draw line. Each returns all qualifying sets, each
 // ascending, in ascending lexicographic order; an empty list when none
 // qualifies. With few draws these lists run into thousands of millions of
-// sets: the program's commands show only part of them and walk the sets with
-// forEachNeverDrawn (search/engine.hpp) instead, stopping when they have
-// enough.
+// sets: callers that show only part of them should walk the sets with
+// forEachNeverDrawn (search/engine.hpp) and the queries below instead,
+// stopping when they have enough.
 #pragma once
 
 #include <string>

@@ -158,7 +158,10 @@ TEST(Answers, ListLayoutsMatchTheFullListPrintedLineByLine) {
             const std::vector<std::string> lines =
                 randomDrawList(seed, {c.lines, c.top, c.drawSize, 4, 10});
             const SearchCommand& cmd = command(c.id);
-            const auto sets = allNeverDrawn(lines, {c.setSize, c.subsetSize, c.top});
+            ASSERT_EQ(cmd.sets.setSize, c.setSize);
+            ASSERT_EQ(cmd.sets.subsetSize, c.subsetSize);
+            ASSERT_EQ(cmd.sets.maxNumber, c.top);
+            const auto sets = allNeverDrawn(lines, cmd.sets);
             std::string expected;
             for (const auto& set : sets) {
                 if (cmd.layout == Layout::Joined && !expected.empty()) expected += "\r\n";
@@ -167,6 +170,22 @@ TEST(Answers, ListLayoutsMatchTheFullListPrintedLineByLine) {
             }
             if (sets.empty()) expected = cmd.notFound;
             ASSERT_EQ(answerOf(c.id, boxOf(lines)), expected) << "id " << c.id << " seed " << seed;
+        }
+    }
+}
+
+TEST(Answers, SingleSetButtonsAnswerTheFirstSetOfTheirExhaustiveSearch) {
+    for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+        for (std::size_t i = 0; i < kSearchCommandCount; ++i) {
+            const SearchCommand& cmd = kSearchCommands[i];
+            if (cmd.layout != Layout::Single || cmd.sets.setSize == 0) continue;
+            const int top = cmd.sets.maxNumber;
+            const std::vector<std::string> lines = randomDrawList(
+                seed, {seed * 3 % 40, top, top == 80 ? 20 : 6, 4, 10});
+            const std::vector<int> first = firstNeverDrawn(lines, cmd.sets);
+            EXPECT_EQ(answerOf(cmd.id, boxOf(lines)),
+                      first.empty() ? std::string(cmd.notFound) : printfSet(cmd.format, first))
+                << cmd.id << " seed " << seed;
         }
     }
 }
