@@ -1,4 +1,9 @@
 # Native build: the portable core's unit tests (and, later, tools and benchmarks).
+# zestawy-cli finds the sample histories in the source tree when it is run
+# from the build folder.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/cli/cli.cpp PROPERTIES
+  COMPILE_DEFINITIONS ZESTAWY_SAMPLE_DIR="${CMAKE_SOURCE_DIR}/data")
+
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
@@ -13,7 +18,10 @@ target_include_directories(core_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(core_tests PRIVATE ${ZESTAWY_FLAGS})
 target_link_libraries(core_tests PRIVATE zestawy_core GTest::gtest_main)
 target_compile_definitions(core_tests PRIVATE
-  ZESTAWY_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
+  ZESTAWY_DATA_DIR="${CMAKE_SOURCE_DIR}/data"
+  ZESTAWY_TESTS_DIR="${CMAKE_SOURCE_DIR}/tests"
+  ZESTAWY_CLI="$<TARGET_FILE:zestawy-cli>")
+add_dependencies(core_tests zestawy-cli)
 add_test(NAME core_tests COMMAND core_tests)
 
 # Benchmarks (Google Benchmark) of the searches over the real histories: ./bench

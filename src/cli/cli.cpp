@@ -1,17 +1,30 @@
 #include "cli/cli.hpp"
 
-#include <cstdlib>
+#include <atomic>
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <new>
-#include <sstream>
 
 #include "commands/encoding.hpp"
 #include "commands/search_command.hpp"
+#include "history/check.hpp"
+#include "history/history.hpp"
+#include "search/engine.hpp"
+
+#ifdef _WIN32
+#include <io.h>
+#define ZESTAWY_ISATTY(fd) _isatty(fd)
+#else
+#include <unistd.h>
+#define ZESTAWY_ISATTY(fd) isatty(fd)
+#endif
 
 namespace zestawy {
 
 namespace {
+
+std::atomic<bool> stopRequested{false};
 
 // The tool's own texts are Windows-1250 like every text of the program; the
 // terminal gets them in UTF-8.
@@ -20,40 +33,175 @@ void say(std::FILE* to, const std::string& cp1250) {
     std::fwrite(text.data(), 1, text.size(), to);
 }
 
+struct GameInfo {
+    Game game;
+    const char* name;      // as given to --game
+    const char* fileName;  // the history file, in the file system's encoding
+    DrawRules rules;
+};
+
+const GameInfo kGames[] = {
+#ifdef _WIN32
+    {Game::MultiMulti, "multi", "Multi Multi wyniki losowań.txt", {20, 80}},
+    {Game::MiniLotto, "mini", "Mini Lotto wyniki losowań.txt", {5, 42}},
+    {Game::Lotto, "lotto", "Lotto wyniki losowań.txt", {6, 49}},
+#else
+    {Game::MultiMulti, "multi", u8"Multi Multi wyniki losowań.txt", {20, 80}},
+    {Game::MiniLotto, "mini", u8"Mini Lotto wyniki losowań.txt", {5, 42}},
+    {Game::Lotto, "lotto", u8"Lotto wyniki losowań.txt", {6, 49}},
+#endif
+};
+
 const char kUsage[] =
-    "Użycie: zestawy-cli --numbers PLIK [--encoding cp1250|utf-8] ID...\n"
+    "Użycie:\n"
+    "  zestawy-cli ŹRÓDŁO [--encoding cp1250|utf-8] ID...\n"
+    "  zestawy-cli ŹRÓDŁO --game GRA --search \"3 z 4\" [--all | --count]\n"
+    "  zestawy-cli --game GRA [--history PLIK] --check\n"
     "\n"
-    "Wykonuje polecenia wyszukiwania programu o podanych numerach przycisków, po kolei,\n"
-    "na polu \"Wylosowane liczby\" o treści PLIKU (bajty bez zmian, wiersze liczb\n"
-    "oddzielone przecinkami, jedno losowanie w wierszu) i wypisuje końcową treść pola\n"
-    "\"Najdłużej oczekiwane zestawy\", tak jak program dopisuje do niego odpowiedzi.\n"
-    "Generator liczb losowych przechodzi z polecenia na polecenie jak w programie.\n"
+    "Wykonuje wyszukiwania programu „Najdłużej oczekiwane zestawy” bez okna: polecenia\n"
+    "przycisków o podanych numerach, po kolei, tak jak program dopisuje ich odpowiedzi do pola\n"
+    "„Najdłużej oczekiwane zestawy”, i wypisuje końcową treść tego pola. Generator liczb\n"
+    "losowych przechodzi z polecenia na polecenie jak w programie.\n"
     "\n"
-    "  --numbers PLIK   treść pola \"Wylosowane liczby\"\n"
-    "  --encoding KOD   kodowanie wyniku: utf-8 (domyślnie) albo cp1250 (bajty programu)\n"
-    "  --help           ten opis\n"
+    "ŹRÓDŁO, czyli treść pola „Wylosowane liczby”:\n"
+    "  --numbers PLIK    bajty PLIKU bez zmian: liczby losowania oddzielone przecinkami,\n"
+    "                    jedno losowanie w wierszu\n"
+    "  --history PLIK    plik wyników losowań (\"nr. data liczby\"), tak jak wczytuje go\n"
+    "                    przycisk „Wczytaj”\n"
+    "  --game GRA        multi, mini albo lotto; bez --numbers i --history: przykładowy plik\n"
+    "                    wyników tej gry dołączony do programu\n"
+    "  --last N          tylko N ostatnich losowań pliku wyników (domyślnie wszystkie)\n"
+    "\n"
+    "Polecenia:\n"
+    "  ID...             numery przycisków wyszukiwania (lista poniżej)\n"
+    "  --search NAPIS    przycisk gry --game wskazany napisem, np. \"3 z 4\" lub \"Wyszukaj 2\"\n"
+    "  --all             wszystkie zestawy jednego wyszukiwania, jeden w wierszu, bez\n"
+    "                    ograniczeń okna (bez ucięcia do 699 znaków, nie tylko pierwszy);\n"
+    "                    przeszukuje wszystkie podane losowania\n"
+    "  --count           tylko liczba tych zestawów oraz pierwszy i ostatni z nich\n"
+    "  --check           sprawdza każdy wiersz pliku wyników gry --game i wypisuje błędne\n"
+    "  --encoding KOD    kodowanie wyniku: utf-8 (domyślnie) albo cp1250 (bajty programu)\n"
+    "  --help            ten opis\n"
+    "\n"
+    "Ctrl-C przerywa --all i --count od razu; wypisane wiersze są zawsze całe.\n"
+    "Kod wyjścia: 0 gdy się udało; 1 gdy --check znalazł błędne wiersze albo nie udało się\n"
+    "zapisać wyniku; 2 przy błędnych argumentach lub pliku; 130 po Ctrl-C.\n"
+    "\n"
+    "Przykład: wszystkie piątki, które nie wypadły w 1000 ostatnich losowaniach Multi Multi:\n"
+    "  zestawy-cli --game multi --last 1000 --search \"5 z 5\" --all > piatki.txt\n"
     "\n"
     "Numery przycisków:\n";
 
 std::string usage() {
     std::string text = kUsage;
-    const char* games[] = {"Multi Multi", "Mini Lotto", "Lotto"};
+    const char* names[] = {"Multi Multi", "Mini Lotto", "Lotto"};
     for (int g = 0; g < 3; ++g) {
-        text += "  " + std::string(games[g]) + ":";
+        text += "  " + std::string(names[g]) + ":\n   ";
         for (std::size_t i = 0; i < kSearchCommandCount; ++i) {
             const SearchCommand& c = kSearchCommands[i];
             if (static_cast<int>(c.game) == g)
-                text += " " + std::to_string(c.id) + " \"" + c.caption + "\";";
+                text += " " + std::to_string(c.id) + " \"" + (c.caption + 9) + "\";";
         }
         text.back() = '\n';
     }
-    text += "\nKod wyjścia: 0 gdy się udało, 2 przy błędnych argumentach lub pliku.\n";
     return text;
 }
 
-int fail(std::FILE* err, const std::string& message) {
-    say(err, "zestawy-cli: " + message + " (zob. --help)\n");
-    return 2;
+struct UsageError {
+    std::string message;
+};
+
+struct Options {
+    std::string numbersPath, historyPath;
+    const GameInfo* game = nullptr;
+    long long last = 0;  // 0: every line
+    std::vector<const SearchCommand*> commands;
+    std::vector<std::string> captions;
+    bool all = false, count = false, check = false, utf8 = true;
+};
+
+bool isNumber(const std::string& s) {
+    return !s.empty() && s.size() < 10 && s.find_first_not_of("0123456789") == std::string::npos;
+}
+
+Options parse(const std::vector<std::string>& args) {
+    Options o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 == args.size()) throw UsageError{"brak wartości po " + a};
+            return args[++i];
+        };
+        if (a == "--numbers") {
+            o.numbersPath = value();
+        } else if (a == "--history") {
+            o.historyPath = value();
+        } else if (a == "--game") {
+            const std::string& name = value();
+            for (const GameInfo& g : kGames)
+                if (name == g.name) o.game = &g;
+            if (!o.game) throw UsageError{"nieznana gra '" + name + "' (multi, mini, lotto)"};
+        } else if (a == "--last") {
+            const std::string& n = value();
+            if (!isNumber(n) || std::stoll(n) == 0)
+                throw UsageError{"--last wymaga dodatniej liczby, nie '" + n + "'"};
+            o.last = std::stoll(n);
+        } else if (a == "--search") {
+            o.captions.push_back(value());
+        } else if (a == "--encoding") {
+            const std::string& code = value();
+            if (code != "utf-8" && code != "cp1250")
+                throw UsageError{"nieznane kodowanie '" + code + "'"};
+            o.utf8 = code == "utf-8";
+        } else if (a == "--all") {
+            o.all = true;
+        } else if (a == "--count") {
+            o.count = true;
+        } else if (a == "--check") {
+            o.check = true;
+        } else if (isNumber(a) && findSearchCommand(std::stoi(a))) {
+            o.commands.push_back(findSearchCommand(std::stoi(a)));
+        } else if (!a.empty() && a[0] == '-') {
+            throw UsageError{"nieznana opcja '" + a + "'"};
+        } else {
+            throw UsageError{"'" + a + "' nie jest numerem przycisku wyszukiwania"};
+        }
+    }
+
+    for (const std::string& caption : o.captions) {
+        if (!o.game) throw UsageError{"--search wymaga --game"};
+        const SearchCommand* found = nullptr;
+        for (std::size_t i = 0; i < kSearchCommandCount; ++i) {
+            const SearchCommand& c = kSearchCommands[i];
+            if (c.game == o.game->game && (caption == c.caption || caption == c.caption + 9))
+                found = &c;
+        }
+        if (!found) throw UsageError{"gra " + std::string(o.game->name) + " nie ma przycisku \"" +
+                                     caption + "\""};
+        o.commands.push_back(found);
+    }
+
+    if (!o.numbersPath.empty() && !o.historyPath.empty())
+        throw UsageError{"podaj --numbers albo --history, nie oba"};
+    if (!o.numbersPath.empty() && o.last)
+        throw UsageError{"--last dotyczy pliku wyników (--history albo --game), nie --numbers"};
+    if (o.all + o.count + o.check > 1) throw UsageError{"podaj tylko jedno z --all, --count, --check"};
+    if (o.check) {
+        if (!o.game) throw UsageError{"--check wymaga --game"};
+        if (!o.numbersPath.empty() || !o.commands.empty())
+            throw UsageError{"--check sprawdza plik wyników: bez --numbers i bez wyszukiwań"};
+        return o;
+    }
+    if (o.numbersPath.empty() && o.historyPath.empty() && !o.game)
+        throw UsageError{"brak źródła: --numbers, --history albo --game"};
+    if (o.commands.empty()) throw UsageError{"brak numerów przycisków albo --search"};
+    if (o.all || o.count) {
+        if (o.commands.size() != 1) throw UsageError{"--all i --count dotyczą jednego wyszukiwania"};
+        if (o.commands[0]->sets.setSize == 0)
+            throw UsageError{"przycisk " + std::to_string(o.commands[0]->id) +
+                             " losuje zestawy: --all i --count go nie dotyczą"};
+    }
+    return o;
 }
 
 bool readFile(const std::string& path, std::string& bytes) {
@@ -61,6 +209,23 @@ bool readFile(const std::string& path, std::string& bytes) {
     if (!in) return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
+}
+
+// Where a game's sample history is: beside the executable, in a data folder
+// beside it, or in the source tree's data folder.
+std::string samplePath(const GameInfo& game, const std::string& programDir) {
+    std::vector<std::string> folders;
+    if (!programDir.empty()) {
+        folders = {programDir, programDir + "/data", programDir + "/../../data"};
+    }
+#ifdef ZESTAWY_SAMPLE_DIR
+    folders.push_back(ZESTAWY_SAMPLE_DIR);
+#endif
+    for (const std::string& folder : folders) {
+        const std::string path = folder + "/" + game.fileName;
+        if (std::ifstream(path)) return path;
+    }
+    return game.fileName;
 }
 
 bool writeAll(std::FILE* out, std::string_view text, bool utf8) {
@@ -78,61 +243,172 @@ bool writeAll(std::FILE* out, std::string_view text, bool utf8) {
     return std::fflush(out) == 0;
 }
 
+// How far a lexicographic walk over the sets of n numbers of 1..max has got
+// when it reaches `set`, judged by its first three numbers.
+double walkFraction(const int* set, int n, int max) {
+    auto choose = [](int z, int k) {
+        double c = 1;
+        for (int i = 0; i < k; ++i) c = c * (z - i) / (i + 1);
+        return z < k ? 0.0 : c;
+    };
+    const double total = choose(max, n);
+    double before = 0;
+    int previous = 0;
+    for (int i = 0; i < n && i < 3; ++i) {
+        for (int v = previous + 1; v < set[i]; ++v) before += choose(max - v, n - i - 1);
+        previous = set[i];
+    }
+    return total > 0 ? before / total : 0;
+}
+
+// Percent of the walk on stderr, a few times a second, only on a terminal.
+class Progress {
+public:
+    explicit Progress(std::FILE* err) : err_(err), shown_(ZESTAWY_ISATTY(fileno(err)) != 0) {}
+    ~Progress() {
+        if (shown_ && printed_) std::fputs("\r     \r", err_);
+    }
+    void at(const int* set, const NeverDrawnQuery& q) {
+        if (!shown_ || ++calls_ % 65536 != 0) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last_ < std::chrono::milliseconds(250)) return;
+        last_ = now;
+        printed_ = true;
+        std::fprintf(err_, "\r%3d%%", static_cast<int>(100 * walkFraction(set, q.setSize, q.maxNumber)));
+        std::fflush(err_);
+    }
+
+private:
+    std::FILE* err_;
+    bool shown_, printed_ = false;
+    unsigned long long calls_ = 0;
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+};
+
+char* writeSet(char* p, const int* set, int n) { return SetLines(", ", "\n").write(p, set, n); }
+
+// --all: every set, one per line, in buffers of whole lines. --count: how many,
+// with the first and the last.
+int streamSets(const Options& o, const DrawList& draws, std::FILE* out, std::FILE* err) {
+    const NeverDrawnQuery& query = o.commands[0]->sets;
+    constexpr std::size_t kBuffer = 1 << 20;
+    std::string buffer(kBuffer + 256, '\0');
+    char* p = &buffer[0];
+    bool writeFailed = false;
+    unsigned long long found = 0;
+    const int n = query.setSize;
+    int first[kMaxSetSize] = {}, last[kMaxSetSize] = {};
+    Progress progress(err);
+    SetLines lines(", ", "\n");
+
+    forEachNeverDrawn(draws, query, [&](const int* set) {
+        if (stopRequested.load(std::memory_order_relaxed) || writeFailed) return false;
+        progress.at(set, query);
+        if (o.count) {
+            for (int i = 0; i < n; ++i) last[i] = set[i];
+            if (found == 0)
+                for (int i = 0; i < n; ++i) first[i] = set[i];
+        } else {
+            p = lines.write(p, set, n);
+            if (static_cast<std::size_t>(p - buffer.data()) >= kBuffer) {
+                const std::size_t size = static_cast<std::size_t>(p - buffer.data());
+                writeFailed = std::fwrite(buffer.data(), 1, size, out) != size;
+                p = &buffer[0];
+            }
+        }
+        ++found;
+        return true;
+    });
+
+    if (o.count && !stopRequested) {
+        std::string text = std::to_string(found) + "\n";
+        if (found) {
+            char line[256];
+            text += "pierwszy: " + std::string(line, writeSet(line, first, n));
+            text += "ostatni: " + std::string(line, writeSet(line, last, n));
+        }
+        writeFailed = !writeAll(out, text, o.utf8);
+    } else if (!o.count) {
+        const std::size_t size = static_cast<std::size_t>(p - buffer.data());
+        writeFailed = writeFailed || std::fwrite(buffer.data(), 1, size, out) != size ||
+                      std::fflush(out) != 0;
+    }
+    if (stopRequested) {
+        say(err, "zestawy-cli: przerwano\n");
+        return 130;
+    }
+    if (writeFailed) {
+        say(err, "zestawy-cli: nie udało się zapisać wyniku\n");
+        return 1;
+    }
+    return 0;
+}
+
+int check(const Options& o, const std::vector<std::string>& lines, std::FILE* out) {
+    const std::vector<LineProblem> problems = checkHistory(lines, o.game->rules);
+    std::string report;
+    for (const LineProblem& problem : problems)
+        report += "wiersz " + std::to_string(problem.line) + ": " + problem.why + "\n";
+    if (problems.empty())
+        report = "Wszystkie wiersze (" + std::to_string(lines.size()) + ") są poprawne.\n";
+    else
+        report += "Błędnych wierszy: " + std::to_string(problems.size()) + " z " +
+                  std::to_string(lines.size()) + ".\n";
+    return writeAll(out, report, o.utf8) ? (problems.empty() ? 0 : 1) : 1;
+}
+
 }  // namespace
 
-int runCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    std::string numbersPath;
-    bool haveNumbers = false;
-    bool utf8 = true;
-    std::vector<const SearchCommand*> commands;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
+void requestStop() { stopRequested = true; }
+
+int runCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
+           const std::string& programDir) {
+    for (const std::string& a : args) {
         if (a == "--help" || a == "-h") {
             say(out, usage());
             return 0;
         }
     }
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--numbers" || a == "--encoding") {
-            if (i + 1 == args.size()) return fail(err, "brak wartości po " + a);
-            const std::string& value = args[++i];
-            if (a == "--numbers") {
-                numbersPath = value;
-                haveNumbers = true;
-            } else if (value == "utf-8" || value == "cp1250") {
-                utf8 = value == "utf-8";
-            } else {
-                return fail(err, "nieznane kodowanie '" + value + "'");
-            }
-        } else if (!a.empty() && a.find_first_not_of("0123456789") == std::string::npos &&
-                   a.size() < 6 && findSearchCommand(std::atoi(a.c_str()))) {
-            commands.push_back(findSearchCommand(std::atoi(a.c_str())));
-        } else if (!a.empty() && a[0] == '-') {
-            return fail(err, "nieznana opcja '" + a + "'");
-        } else {
-            return fail(err, "'" + a + "' nie jest numerem przycisku wyszukiwania");
-        }
+    Options o;
+    try {
+        o = parse(args);
+    } catch (const UsageError& e) {
+        say(err, "zestawy-cli: " + e.message + " (zob. --help)\n");
+        return 2;
     }
-    if (!haveNumbers) return fail(err, "brak --numbers PLIK");
-    if (commands.empty()) return fail(err, "brak numerów przycisków");
+    auto unreadable = [&](const std::string& path) {
+        say(err, "zestawy-cli: nie można odczytać pliku '");
+        std::fputs(path.c_str(), err);
+        say(err, "'\n");
+        return 2;
+    };
 
     std::string numbers;
-    if (!readFile(numbersPath, numbers))
-        return fail(err, "nie można odczytać pliku '" + numbersPath + "'");
+    std::vector<std::string> lines;
+    std::string historyPath = o.historyPath;
+    if (!o.numbersPath.empty()) {
+        if (!readFile(o.numbersPath, numbers)) return unreadable(o.numbersPath);
+    } else {
+        if (historyPath.empty()) historyPath = samplePath(*o.game, programDir);
+        if (!readHistoryLines(historyPath, lines)) return unreadable(historyPath);
+        if (o.check) return check(o, lines, out);
+        numbers = latestDraws(lines, o.last ? o.last : static_cast<long long>(lines.size()) + 1)
+                      .numbers;
+    }
 
-    TextBuffer results;
     try {
-        for (const SearchCommand* command : commands) {
+        if (o.all || o.count) return streamSets(o, splitDrawList(numbers), out, err);
+        TextBuffer results;
+        for (const SearchCommand* command : o.commands) {
             if (!results.empty()) results.append("\r\n");
             writeAnswer(*command, numbers, results);
         }
+        if (!writeAll(out, results.view(), o.utf8)) {
+            say(err, "zestawy-cli: nie udało się zapisać wyniku\n");
+            return 1;
+        }
     } catch (const std::bad_alloc&) {
-        say(err, "zestawy-cli: za mało pamięci na wynik\n");
-        return 1;
-    }
-    if (!writeAll(out, results.view(), utf8)) {
-        say(err, "zestawy-cli: nie udało się zapisać wyniku\n");
+        say(err, "zestawy-cli: za mało pamięci\n");
         return 1;
     }
     return 0;

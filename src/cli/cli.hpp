@@ -1,11 +1,13 @@
-// zestawy-cli: the search commands of the program from the command line.
+// zestawy-cli: the program's searches from the command line, for scripts and
+// for work too large for the window (every never-drawn set of any size,
+// streamed at full speed), and a check of the history files.
 //
 //   zestawy-cli --numbers FILE [--encoding cp1250|utf-8] ID...
 //
 // runs the search commands of the given button ids, in order, in one process
 // (so the random generator carries over from one to the next), on a results
 // box that starts empty and a numbers box that holds the bytes of FILE as they
-// are, and prints the final results-box text.
+// are, and prints the final results-box text. --help lists everything else.
 #pragma once
 
 #include <cstdio>
@@ -15,8 +17,15 @@
 namespace zestawy {
 
 // Runs the tool with the arguments that follow the program name. Writes the
-// results to out and any error, one line, to err. Returns the exit code: 0 on
-// success, 2 for bad arguments or an unreadable file, 1 when writing failed.
-int runCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+// results to out and any error, one line, to err. programDir is the folder of
+// the executable, where the sample histories are looked for first.
+// Returns the exit code: 0 on success; 1 when --check found bad lines or
+// writing failed; 2 for bad arguments or an unreadable file; 130 when
+// interrupted by Ctrl-C.
+int runCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
+           const std::string& programDir = "");
+
+// Set by the Ctrl-C handler of the executable; long walks stop when it is set.
+void requestStop();
 
 }  // namespace zestawy

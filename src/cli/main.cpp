@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -9,10 +10,23 @@
 #include <io.h>
 #endif
 
+namespace {
+
+extern "C" void onInterrupt(int) { zestawy::requestStop(); }
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
 #ifdef _WIN32
     // The results go out byte for byte, CR LF included.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    return zestawy::runCli(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr);
+    std::signal(SIGINT, onInterrupt);
+    return zestawy::runCli(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr,
+                           folderOf(argc > 0 ? argv[0] : ""));
 }

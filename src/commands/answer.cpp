@@ -42,6 +42,34 @@ char* writeNumber(char* out, int v) {
     return out;
 }
 
+SetLines::SetLines(std::string_view separator, std::string_view end)
+    : separatorLength_(static_cast<int>(separator.size())),
+      endLength_(static_cast<int>(end.size())) {
+    std::memcpy(separator_, separator.data(), separator.size());
+    std::memcpy(end_, end.data(), end.size());
+}
+
+char* SetLines::write(char* out, const int* numbers, int n) {
+    const int head = n - 1;
+    bool same = prefixNumbers_ == head;
+    for (int i = 0; same && i < head; ++i) same = prefix_[i] == numbers[i];
+    if (!same) {
+        char* p = prefixText_;
+        for (int i = 0; i < head; ++i) {
+            prefix_[i] = numbers[i];
+            p = writeNumber(p, numbers[i]);
+            std::memcpy(p, separator_, 4);
+            p += separatorLength_;
+        }
+        prefixNumbers_ = head;
+        prefixLength_ = static_cast<int>(p - prefixText_);
+    }
+    std::memcpy(out, prefixText_, static_cast<std::size_t>(prefixLength_));
+    out = writeNumber(out + prefixLength_, numbers[head]);
+    std::memcpy(out, end_, 4);
+    return out + endLength_;
+}
+
 SetFormat::SetFormat(std::string_view format) {
     for (std::size_t i = 0; i < format.size(); ++i) {
         const char c = format[i];

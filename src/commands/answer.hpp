@@ -38,6 +38,28 @@ private:
 // Writes the decimal text of v at out; returns the end.
 char* writeNumber(char* out, int v);
 
+// Writes sets of the numbers 1..999 as lines "3, 17, 22\n", fast: the sets of a
+// lexicographic walk mostly share all but their last number with the set
+// before, so the text of that common part is kept and copied whole.
+class SetLines {
+public:
+    // REQUIRES separator and end of at most 3 characters.
+    SetLines(std::string_view separator, std::string_view end);
+    // The most characters one line of n numbers can take.
+    static constexpr std::size_t maxLength(int n) { return 8 * static_cast<std::size_t>(n) + 8; }
+    // Writes the line of numbers[0 .. n) at out; returns its end.
+    // REQUIRES 1 <= n <= 16, every number in 1..999.
+    char* write(char* out, const int* numbers, int n);
+
+private:
+    char separator_[4] = {}, end_[4] = {};
+    int separatorLength_, endLength_;
+    int prefix_[16] = {};
+    int prefixNumbers_ = -1;  // how many numbers prefixText_ holds; -1: none yet
+    char prefixText_[128] = {};
+    int prefixLength_ = 0;
+};
+
 // A growing character buffer that hands out room at its end. It grows by
 // realloc, which for large blocks can move pages instead of copying them, so a
 // text of hundreds of megabytes is built without holding it twice.

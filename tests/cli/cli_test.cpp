@@ -10,7 +10,16 @@
 #include "combinatorics/random.hpp"
 #include "commands/encoding.hpp"
 #include "commands/search_command.hpp"
+#include "history/history.hpp"
 #include "search/draw_lists.hpp"
+#include "search/engine.hpp"
+
+#include <algorithm>
+#ifndef _WIN32
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace zestawy {
 namespace {
@@ -49,8 +58,9 @@ protected:
 TEST_F(Cli, HelpInPolishExitsZero) {
     const CliRun r = run({"--help"});
     EXPECT_EQ(r.code, 0);
-    EXPECT_NE(r.out.find("U\xC5\xBCycie: zestawy-cli --numbers"), std::string::npos);  // "Użycie"
-    EXPECT_NE(r.out.find("16 \"Wyszukaj 5 z 5\""), std::string::npos);
+    EXPECT_EQ(r.out.substr(0, 9), "U\xC5\xBCycie:\n");  // "Użycie", in UTF-8
+    EXPECT_NE(r.out.find("--numbers PLIK"), std::string::npos);
+    EXPECT_NE(r.out.find(" 16 \"5 z 5\";"), std::string::npos);
     EXPECT_TRUE(r.err.empty());
 }
 
@@ -67,6 +77,18 @@ TEST_F(Cli, BadArgumentsGiveOneLineOnStderrAndExitTwo) {
         {"--numbers", path_, "--bogus", "1"},
         {"--numbers"},
         {"--numbers", path_ + ".missing", "1"},
+        {"--numbers", path_, "--history", path_, "1"},
+        {"--numbers", path_, "--last", "5", "1"},
+        {"--game", "keno", "1"},
+        {"--game", "multi", "--last", "0", "1"},
+        {"--game", "multi", "--last", "-3", "1"},
+        {"--game", "mini", "--search", "5 z 8"},
+        {"--numbers", path_, "--search", "3 z 4"},
+        {"--game", "multi", "--all", "1", "4"},
+        {"--game", "multi", "--count", "3"},
+        {"--game", "multi", "--all", "--count", "4"},
+        {"--game", "multi", "--check", "4"},
+        {"--check", "--history", path_},
     };
     for (const auto& args : bad) {
         const CliRun r = run(args);
@@ -113,6 +135,150 @@ TEST_F(Cli, RandomCommandsContinueOneSequence) {
     EXPECT_NE(expected.substr(0, firstBreak),
               expected.substr(firstBreak + 2, expected.find("\r\n", firstBreak + 2) - firstBreak - 2));
 }
+
+std::string historyFile(const char* game) {
+    return draw_lists::historyPath(game[1] == 'u'   ? draw_lists::Game::MultiMulti
+                                   : game[1] == 'i' ? draw_lists::Game::MiniLotto
+                                                    : draw_lists::Game::Lotto);
+}
+
+TEST_F(Cli, TakesTheLatestDrawsOfAHistoryAsTheLoadCommandDoes) {
+    std::vector<std::string> lines;
+    ASSERT_TRUE(readHistoryLines(historyFile("multi"), lines));
+    const std::string numbers = latestDraws(lines, 300).numbers;
+    std::string expected;
+    for (int id : {1, 4, 8}) expected = runSearchCommand(*findSearchCommand(id), numbers, expected);
+
+    const CliRun history =
+        run({"--history", historyFile("multi"), "--last", "300", "1", "4", "8", "--encoding", "cp1250"});
+    EXPECT_EQ(history.code, 0);
+    EXPECT_EQ(history.out, expected);
+    // The game's sample history and the button captions say the same.
+    const CliRun sample = run({"--game", "multi", "--last", "300", "--search", "2", "--search",
+                               "Wyszukaj 3 z 4", "--search", "4 z 6", "--encoding", "cp1250"});
+    EXPECT_EQ(sample.out, expected);
+    // Without --last: every draw.
+    std::vector<std::string> lotto;
+    ASSERT_TRUE(readHistoryLines(historyFile("lotto"), lotto));
+    EXPECT_EQ(run({"--game", "lotto", "35", "--encoding", "cp1250"}).out,
+              runSearchCommand(*findSearchCommand(35), latestDraws(lotto, 1 << 30).numbers, ""));
+}
+
+std::string setLines(const std::vector<std::vector<int>>& sets) {
+    std::string text;
+    for (const auto& set : sets) {
+        for (std::size_t i = 0; i < set.size(); ++i) text += (i ? ", " : "") + std::to_string(set[i]);
+        text += "\n";
+    }
+    return text;
+}
+
+TEST_F(Cli, AllListsEverySetAndCountCountsThem) {
+    struct Case {
+        const char* game;
+        const char* last;
+        const char* search;
+    };
+    for (const Case& c : {Case{"multi", "1000", "5 z 7"}, Case{"multi", "1000", "5 z 8"},
+                          Case{"multi", "30", "3 z 4"}, Case{"mini", "300", "3 z 5"},
+                          Case{"lotto", "2000", "3 z 5"}, Case{"lotto", "7000", "2"}}) {
+        SCOPED_TRACE(std::string(c.game) + " " + c.search);
+        const CliRun all = run({"--game", c.game, "--last", c.last, "--search", c.search, "--all"});
+        const CliRun count = run({"--game", c.game, "--last", c.last, "--search", c.search, "--count"});
+        ASSERT_EQ(all.code, 0);
+        ASSERT_EQ(count.code, 0);
+
+        std::vector<std::string> lines;
+        ASSERT_TRUE(readHistoryLines(historyFile(c.game), lines));
+        const DrawList draws = splitDrawList(latestDraws(lines, std::stoll(c.last)).numbers);
+        const std::string g = c.game;
+        const Game game = g == "multi" ? Game::MultiMulti : g == "mini" ? Game::MiniLotto : Game::Lotto;
+        const SearchCommand* command = nullptr;
+        for (std::size_t i = 0; i < kSearchCommandCount; ++i)
+            if (kSearchCommands[i].game == game &&
+                std::string(kSearchCommands[i].caption) == std::string("Wyszukaj ") + c.search)
+                command = &kSearchCommands[i];
+        ASSERT_NE(command, nullptr);
+        const auto sets = allNeverDrawn(draws, command->sets);
+        EXPECT_EQ(all.out, setLines(sets));
+
+        std::string expected = std::to_string(sets.size()) + "\n";
+        if (!sets.empty())
+            expected += "pierwszy: " + setLines({sets.front()}) + "ostatni: " + setLines({sets.back()});
+        EXPECT_EQ(count.out, expected);
+    }
+}
+
+TEST(CliCheck, ReportsEveryMalformedLineWithItsNumberAndWhy) {
+    const std::string dir = std::string(ZESTAWY_TESTS_DIR) + "/cli/bad_histories/";
+    struct Case {
+        const char* file;
+        std::string report;
+    };
+    const Case cases[] = {
+        {"too-few-blanks.txt",
+         "wiersz 2: mniej niż dwie spacje: brak numeru losowania, daty albo liczb\n"
+         "wiersz 3: mniej niż dwie spacje: brak numeru losowania, daty albo liczb\n"},
+        {"not-numbers.txt",
+         "wiersz 1: „x” nie jest liczbą\n"
+         "wiersz 2: „ 6” nie jest liczbą\n"
+         "wiersz 3: „” nie jest liczbą; 7 liczb zamiast 6\n"},
+        {"repeated.txt", "wiersz 1: liczba 5 powtórzona\n"},
+        {"out-of-range.txt",
+         "wiersz 1: liczba 0 spoza zakresu 1–49; liczba 50 spoza zakresu 1–49\n"},
+        {"wrong-count.txt", "wiersz 1: 5 liczb zamiast 6\nwiersz 2: 7 liczb zamiast 6\n"},
+        {"empty-parts.txt", "wiersz 2: pusty wiersz\nwiersz 3: brak liczb po dacie\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const CliRun r = run({"--game", "lotto", "--history", dir + c.file, "--check"});
+        EXPECT_EQ(r.code, 1);
+        const std::size_t summary = r.out.find(utf8FromCp1250("\nBłędnych wierszy: "));
+        ASSERT_NE(summary, std::string::npos);
+        EXPECT_EQ(r.out.substr(0, summary + 1), utf8FromCp1250(c.report));
+    }
+    const CliRun good = run({"--game", "lotto", "--history", dir + "good-lotto.txt", "--check"});
+    EXPECT_EQ(good.code, 0);
+    EXPECT_EQ(good.out, utf8FromCp1250("Wszystkie wiersze (2) są poprawne.\n"));
+    for (const char* game : {"multi", "mini", "lotto"})
+        EXPECT_EQ(run({"--game", game, "--check"}).code, 0) << game;
+}
+
+#ifndef _WIN32
+// Ctrl-C during a long --all: the tool stops at once, with whole lines only.
+TEST(CliInterrupt, StopsAtOnceLeavingWholeLines) {
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(pipeFds[1], 1);
+        close(pipeFds[0]);
+        // Every six-set with no five of ten draws: 291 million lines, far too
+        // many to finish before the interrupt.
+        execl(ZESTAWY_CLI, ZESTAWY_CLI, "--game", "multi", "--last", "10", "--search", "5 z 6",
+              "--all", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    std::string out;
+    char buf[1 << 16];
+    ssize_t n;
+    while (out.size() < (8u << 20) && (n = read(pipeFds[0], buf, sizeof buf)) > 0) out.append(buf, n);
+    kill(child, SIGINT);
+    while ((n = read(pipeFds[0], buf, sizeof buf)) > 0) out.append(buf, n);
+    close(pipeFds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(out.back(), '\n');
+    EXPECT_LT(out.size(), 200u << 20);  // it did not run on to the end
+    const std::string lastLine = out.substr(out.rfind('\n', out.size() - 2) + 1);
+    EXPECT_EQ(std::count(lastLine.begin(), lastLine.end(), ','), 5) << lastLine;
+}
+#endif
 
 TEST(Encoding, MapsTheWholeUpperHalfOfWindows1250) {
     EXPECT_EQ(utf8FromCp1250("abc\r\n"), "abc\r\n");

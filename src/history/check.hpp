@@ -1,0 +1,27 @@
+// Checking a draw-history file line by line, for the users who keep the files
+// up to date by hand: every line that is not a well-formed draw of its game,
+// with why. Errors are values; the caller decides how to show them.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace zestawy {
+
+struct DrawRules {
+    int numbersPerDraw;  // 20, 5 or 6
+    int maxNumber;       // 80, 42 or 49
+};
+
+struct LineProblem {
+    std::size_t line;  // 1-based
+    std::string why;   // Polish, Windows-1250; several reasons joined by "; "
+};
+
+// A well-formed line is "<number>. <date> n1,n2,...": two blanks at least, and
+// after the second exactly numbersPerDraw distinct decimal numbers of
+// 1..maxNumber separated by single commas.
+std::vector<LineProblem> checkHistory(const std::vector<std::string>& lines, const DrawRules& rules);
+
+}  // namespace zestawy
