@@ -1,7 +1,12 @@
 #include "cli/cli.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -268,8 +273,9 @@ public:
     ~Progress() {
         if (shown_ && printed_) std::fputs("\r     \r", err_);
     }
-    void at(const int* set, const NeverDrawnQuery& q) {
-        if (!shown_ || ++calls_ % 65536 != 0) return;
+    // Called for every set; `often` for calls that come a few hundred times in all.
+    void at(const int* set, const NeverDrawnQuery& q, bool often = false) {
+        if (!shown_ || (!often && ++calls_ % 65536 != 0)) return;
         const auto now = std::chrono::steady_clock::now();
         if (now - last_ < std::chrono::milliseconds(250)) return;
         last_ = now;
@@ -287,52 +293,7 @@ private:
 
 char* writeSet(char* p, const int* set, int n) { return SetLines(", ", "\n").write(p, set, n); }
 
-// --all: every set, one per line, in buffers of whole lines. --count: how many,
-// with the first and the last.
-int streamSets(const Options& o, const DrawList& draws, std::FILE* out, std::FILE* err) {
-    const NeverDrawnQuery& query = o.commands[0]->sets;
-    constexpr std::size_t kBuffer = 1 << 20;
-    std::string buffer(kBuffer + 256, '\0');
-    char* p = &buffer[0];
-    bool writeFailed = false;
-    unsigned long long found = 0;
-    const int n = query.setSize;
-    int first[kMaxSetSize] = {}, last[kMaxSetSize] = {};
-    Progress progress(err);
-    SetLines lines(", ", "\n");
-
-    forEachNeverDrawn(draws, query, [&](const int* set) {
-        if (stopRequested.load(std::memory_order_relaxed) || writeFailed) return false;
-        progress.at(set, query);
-        if (o.count) {
-            for (int i = 0; i < n; ++i) last[i] = set[i];
-            if (found == 0)
-                for (int i = 0; i < n; ++i) first[i] = set[i];
-        } else {
-            p = lines.write(p, set, n);
-            if (static_cast<std::size_t>(p - buffer.data()) >= kBuffer) {
-                const std::size_t size = static_cast<std::size_t>(p - buffer.data());
-                writeFailed = std::fwrite(buffer.data(), 1, size, out) != size;
-                p = &buffer[0];
-            }
-        }
-        ++found;
-        return true;
-    });
-
-    if (o.count && !stopRequested) {
-        std::string text = std::to_string(found) + "\n";
-        if (found) {
-            char line[256];
-            text += "pierwszy: " + std::string(line, writeSet(line, first, n));
-            text += "ostatni: " + std::string(line, writeSet(line, last, n));
-        }
-        writeFailed = !writeAll(out, text, o.utf8);
-    } else if (!o.count) {
-        const std::size_t size = static_cast<std::size_t>(p - buffer.data());
-        writeFailed = writeFailed || std::fwrite(buffer.data(), 1, size, out) != size ||
-                      std::fflush(out) != 0;
-    }
+int finishStream(bool writeFailed, std::FILE* err) {
     if (stopRequested) {
         say(err, "zestawy-cli: przerwano\n");
         return 130;
@@ -342,6 +303,163 @@ int streamSets(const Options& o, const DrawList& draws, std::FILE* out, std::FIL
         return 1;
     }
     return 0;
+}
+
+// --count: how many sets, with the first and the last.
+int countSets(const Options& o, const DrawList& draws, std::FILE* out, std::FILE* err) {
+    const NeverDrawnQuery& query = o.commands[0]->sets;
+    const int n = query.setSize;
+    unsigned long long found = 0;
+    int first[kMaxSetSize] = {}, last[kMaxSetSize] = {};
+    Progress progress(err);
+    forEachNeverDrawn(draws, query, [&](const int* set) {
+        if (stopRequested.load(std::memory_order_relaxed)) return false;
+        progress.at(set, query);
+        for (int i = 0; i < n; ++i) last[i] = set[i];
+        if (found++ == 0)
+            for (int i = 0; i < n; ++i) first[i] = set[i];
+        return true;
+    });
+    bool writeFailed = false;
+    if (!stopRequested) {
+        std::string text = std::to_string(found) + "\n";
+        if (found) {
+            char line[256];
+            text += "pierwszy: " + std::string(line, writeSet(line, first, n));
+            text += "ostatni: " + std::string(line, writeSet(line, last, n));
+        }
+        writeFailed = !writeAll(out, text, o.utf8);
+    }
+    return finishStream(writeFailed, err);
+}
+
+// --all: every set, one per line. The walk is split by the sets' first number
+// among worker threads that format their part into buffers of whole lines;
+// this thread writes the parts in order. A worker ahead of the writer waits
+// while too much text is pending, so memory stays bounded whatever the number
+// of sets.
+class SetLister {
+public:
+    SetLister(const DrawList& draws, const NeverDrawnQuery& query, std::FILE* out)
+        : query_(query), index_(draws, query.subsetSize, query.maxNumber), out_(out),
+          parts_(static_cast<std::size_t>(query.maxNumber) + 2) {}
+
+    // Returns false when writing failed.
+    bool run(std::FILE* err) {
+        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        std::vector<std::thread> workers;
+        for (unsigned i = 0; i < cores; ++i) workers.emplace_back([this] { work(); });
+        writeInOrder(err);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            quit_ = true;
+        }
+        changed_.notify_all();
+        for (std::thread& worker : workers) worker.join();
+        return !writeFailed_;
+    }
+
+private:
+    static constexpr std::size_t kBuffer = 1 << 20;
+    static constexpr std::size_t kPendingLimit = 32u << 20;
+
+    struct Part {
+        std::deque<std::string> buffers;
+        bool done = false;
+    };
+
+    bool stopping() const { return quit_ || stopRequested.load(std::memory_order_relaxed); }
+
+    void work() {
+        while (true) {
+            int first;
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                first = nextFirst_++;
+            }
+            if (first > query_.maxNumber || stopping()) return;
+            NumberMask only;
+            only.set(first);
+            SetLines lines(", ", "\n");
+            std::string buffer(kBuffer + SetLines::maxLength(kMaxSetSize), '\0');
+            char* p = &buffer[0];
+            forEachNeverDrawn(index_, query_, only, [&](const int* set) {
+                p = lines.write(p, set, query_.setSize);
+                if (static_cast<std::size_t>(p - buffer.data()) < kBuffer) return true;
+                buffer.resize(static_cast<std::size_t>(p - buffer.data()));
+                hand(first, std::move(buffer), false);
+                buffer.assign(kBuffer + SetLines::maxLength(kMaxSetSize), '\0');
+                p = &buffer[0];
+                return !stopping();
+            });
+            buffer.resize(static_cast<std::size_t>(p - buffer.data()));
+            hand(first, std::move(buffer), true);
+        }
+    }
+
+    void hand(int first, std::string&& text, bool done) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (pending_ >= kPendingLimit && first != writing_ && !stopping())
+            changed_.wait_for(lock, std::chrono::milliseconds(100));
+        pending_ += text.size();
+        parts_[static_cast<std::size_t>(first)].buffers.push_back(std::move(text));
+        parts_[static_cast<std::size_t>(first)].done = done;
+        changed_.notify_all();
+    }
+
+    void writeInOrder(std::FILE* err) {
+        Progress progress(err);
+        for (int first = 1; first <= query_.maxNumber; ++first) {
+            int set[kMaxSetSize];
+            for (int i = 0; i < query_.setSize; ++i) set[i] = std::min(first + i, query_.maxNumber);
+            progress.at(set, query_, true);
+            while (true) {
+                std::string text;
+                bool last = false;
+                {
+                    std::unique_lock<std::mutex> lock(mutex_);
+                    Part& part = parts_[static_cast<std::size_t>(first)];
+                    while (part.buffers.empty() && !part.done && !stopping())
+                        changed_.wait_for(lock, std::chrono::milliseconds(100));
+                    if (stopping()) return;
+                    if (!part.buffers.empty()) {
+                        text = std::move(part.buffers.front());
+                        part.buffers.pop_front();
+                        pending_ -= text.size();
+                    }
+                    last = part.done && part.buffers.empty();
+                    if (last) writing_ = first + 1;
+                    changed_.notify_all();
+                }
+                if (std::fwrite(text.data(), 1, text.size(), out_) != text.size()) {
+                    writeFailed_ = true;
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    quit_ = true;
+                    return;
+                }
+                if (last) break;
+            }
+        }
+        writeFailed_ = writeFailed_ || std::fflush(out_) != 0;
+    }
+
+    const NeverDrawnQuery query_;
+    const CompletionIndex index_;
+    std::FILE* const out_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<Part> parts_;  // by first number
+    int nextFirst_ = 1;        // the next part a worker takes
+    int writing_ = 1;          // the part being written
+    std::size_t pending_ = 0;  // bytes handed over and not yet written
+    std::atomic<bool> quit_{false};
+    bool writeFailed_ = false;
+};
+
+int listSets(const Options& o, const DrawList& draws, std::FILE* out, std::FILE* err) {
+    SetLister lister(draws, o.commands[0]->sets, out);
+    const bool written = lister.run(err);
+    return finishStream(!written, err);
 }
 
 int check(const Options& o, const std::vector<std::string>& lines, std::FILE* out) {
@@ -397,7 +515,8 @@ int runCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
     }
 
     try {
-        if (o.all || o.count) return streamSets(o, splitDrawList(numbers), out, err);
+        if (o.count) return countSets(o, splitDrawList(numbers), out, err);
+        if (o.all) return listSets(o, splitDrawList(numbers), out, err);
         TextBuffer results;
         for (const SearchCommand* command : o.commands) {
             if (!results.empty()) results.append("\r\n");

@@ -182,11 +182,13 @@ namespace detail {
 template <class Visit>
 class NeverDrawnWalk {
   public:
-    NeverDrawnWalk(const CompletionIndex& index, const NeverDrawnQuery& q, Visit& visit)
+    NeverDrawnWalk(const CompletionIndex& index, const NeverDrawnQuery& q, Visit& visit,
+                   const NumberMask& firstNumbers = NumberMask::upTo(kMaxNumber))
         : index_(index),
           n_(q.setSize),
           k_(q.subsetSize),
           range_(NumberMask::upTo(q.maxNumber)),
+          firstNumbers_(firstNumbers),
           visit_(visit) {
         ranks_[0][0] = 0;  // the empty subset of every prefix
         if (k_ == 2) rows_[0] = index_.row(0);
@@ -196,7 +198,7 @@ class NeverDrawnWalk {
         NumberMask allowed = range_;
         // With k = 1 the empty prefix already rules out every drawn number.
         if (k_ == 1) allowed -= index_.drawnNumbers();
-        if (n_ == 1) return visitEach(0, allowed);
+        if (n_ == 1) return visitEach(0, allowed & firstNumbers_);
         return descend(0, allowed, allowed.count());
     }
 
@@ -227,6 +229,7 @@ class NeverDrawnWalk {
         for (int left = count; left >= toFill; --left) {
             const int x = allowed.lowest();
             allowed.removeLowest();
+            if (depth == 0 && !firstNumbers_.test(x)) continue;
             numbers_[depth] = x;
 
             NumberMask next = allowed;
@@ -285,6 +288,7 @@ class NeverDrawnWalk {
     const int n_;
     const int k_;
     const NumberMask range_;
+    const NumberMask firstNumbers_;  // the walk visits only sets that begin with one of these
     Visit& visit_;
     int numbers_[kMaxSetSize] = {};
     // Ranks of the prefix's j-subsets for j = 0..k-3, and the rows of its
@@ -302,6 +306,16 @@ class NeverDrawnWalk {
 // REQUIRES 1 <= subsetSize <= min(setSize, kMaxSubsetSize), setSize <= kMaxSetSize,
 //          1 <= maxNumber <= kMaxNumber.
 // Returns false when visit stopped the walk, true when every set was visited.
+// The same walk over an index built once, restricted to the sets whose first
+// number is in firstNumbers, so that one walk can be shared among threads.
+// REQUIRES index built with query.subsetSize and query.maxNumber.
+template <class Visit>
+bool forEachNeverDrawn(const CompletionIndex& index, const NeverDrawnQuery& query,
+                       const NumberMask& firstNumbers, Visit&& visit) {
+    detail::NeverDrawnWalk<Visit> walk(index, query, visit, firstNumbers);
+    return walk.run();
+}
+
 template <class Visit>
 bool forEachNeverDrawn(const std::vector<std::string>& draws, const NeverDrawnQuery& query,
                        Visit&& visit) {

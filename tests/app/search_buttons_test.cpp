@@ -114,13 +114,14 @@ TEST_F(SearchButtons, TakeAnswersLargerThanTheEditControlsDefaultLimit) {
 
 // Not a check: prints how long typical answers take to appear in the results
 // box under the window system. Run with --gtest_also_run_disabled_tests.
-// ("5 z 5" over 100 draws, 438 MB of text, takes about six minutes in Wine's
-// edit control, so it is left out.)
+// Wine's edit control takes in about a megabyte a second, so the answers of
+// hundreds of megabytes ("4 z 5", "5 z 5" and "5 z 6" over 100 draws) are left
+// out: they take many minutes.
 TEST_F(SearchButtons, DISABLED_ReportHowLongAnswersTakeToAppear) {
     for (long long draws : {1000LL, 100LL}) {
         const std::string numbers = latestNumbers("Multi Multi", draws);
         for (int id : {1, 2, 3, 4, 5, 6, 7, 16, 8, 9, 10, 11, 41, 42}) {
-            if (draws == 100 && id == 16) continue;
+            if (draws == 100 && (id == 7 || id == 9 || id == 16)) continue;
             resetToStartState();
             SetWindowTextA(hPole1, numbers.c_str());
             const auto start = std::chrono::steady_clock::now();

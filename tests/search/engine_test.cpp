@@ -179,6 +179,30 @@ TEST(NeverDrawnEngine, StopsWhenTheVisitorSaysSo) {
     EXPECT_EQ(allNeverDrawn(draws, q), all);
 }
 
+TEST(NeverDrawnEngine, WalksSplitByFirstNumberMakeUpTheWholeWalk) {
+    for (const NeverDrawnQuery q : {NeverDrawnQuery{4, 2, 30}, NeverDrawnQuery{1, 1, 30},
+                                    NeverDrawnQuery{5, 3, 70}, NeverDrawnQuery{3, 3, 30}}) {
+        const auto draws = randomDrawList(11, {6, q.maxNumber, 8, 2, 30});
+        const CompletionIndex index(draws, q.subsetSize, q.maxNumber);
+        NumberMask odd, even;
+        for (int v = 1; v <= q.maxNumber; ++v) (v % 2 ? odd : even).set(v);
+        Sets parts;
+        for (int first = 1; first <= q.maxNumber; ++first) {
+            NumberMask only;
+            only.set(first);
+            forEachNeverDrawn(index, q, only, [&](const int* set) {
+                parts.emplace_back(set, set + q.setSize);
+                return true;
+            });
+        }
+        EXPECT_EQ(parts, engineWalk(draws, q));
+        std::size_t oddSets = 0, evenSets = 0;
+        forEachNeverDrawn(index, q, odd, [&](const int* set) { return ++oddSets, set[0] % 2 == 1; });
+        forEachNeverDrawn(index, q, even, [&](const int* set) { return ++evenSets, set[0] % 2 == 0; });
+        EXPECT_EQ(oddSets + evenSets, parts.size());
+    }
+}
+
 // ---- The program's searches against the literal ones of the tests ----
 
 // Seeded random lists of a game's shape, from empty to more lines than it takes
