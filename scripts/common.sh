@@ -20,6 +20,9 @@ install_missing() {
     [ -d /usr/src/googletest ] || need+=(googletest)
     dpkg -s libgtest-dev >/dev/null 2>&1 || need+=(libgtest-dev)
     dpkg -s libbenchmark-dev >/dev/null 2>&1 || need+=(libbenchmark-dev)
+    # clang and its libFuzzer runtime for the fuzzing of scripts/fuzz.sh.
+    command -v clang++ >/dev/null || need+=(clang)
+    dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || need+=(libclang-rt-14-dev)
     command -v x86_64-w64-mingw32-g++-posix >/dev/null ||
         need+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix)
     command -v wine >/dev/null || need+=(wine wine64)
@@ -65,4 +68,26 @@ prepare_wine() {
         wineserver -w
         touch "$WINEPREFIX/.zestawy-ready"
     fi
+}
+
+# Puts zestawy.exe and the three history files into build/run and goes there.
+prepare_run_folder() {
+    RUN=$BUILD/run
+    mkdir -p "$RUN"
+    cp "$ROOT"/data/*.txt "$ROOT/data/README.md" "$BUILD/windows/zestawy.exe" "$RUN/"
+    cd "$RUN"
+}
+
+# Starts a virtual display :$1 and the program on it; sets PROGRAM (its process)
+# and WINDOW (its X window). The display goes away when the script ends.
+start_on_virtual_display() {
+    Xvfb ":$1" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB=$!
+    trap 'kill $XVFB 2>/dev/null || true' EXIT
+    export DISPLAY=":$1"
+    sleep 1
+    wine zestawy.exe &
+    PROGRAM=$!
+    WINDOW=$(timeout 60 xdotool search --sync --name 'Program wyszuk' | head -n 1)
+    sleep 2  # let it paint
 }

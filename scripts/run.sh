@@ -7,24 +7,11 @@ install_missing
 build_windows --target zestawy close_window
 prepare_wine
 
-RUN=$BUILD/run
-mkdir -p "$RUN"
-cp "$ROOT"/data/*.txt "$ROOT/data/README.md" "$BUILD/windows/zestawy.exe" "$RUN/"
-cd "$RUN"
-
+prepare_run_folder
 if [ -n "${DISPLAY:-}" ]; then
     exec wine zestawy.exe
 fi
-
-Xvfb :77 -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB=$!
-trap 'kill $XVFB 2>/dev/null || true' EXIT
-export DISPLAY=:77
-sleep 1
-wine zestawy.exe &
-PROGRAM=$!
-WINDOW=$(timeout 60 xdotool search --sync --name 'Program wyszuk' | head -n 1)
-sleep 2  # let it paint
+start_on_virtual_display 77
 SHOT=$RUN/zestawy.png
 import -window "$WINDOW" "$SHOT"
 wine "$BUILD/windows/close_window.exe"

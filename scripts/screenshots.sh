@@ -6,21 +6,10 @@ install_missing
 build_windows --target zestawy close_window
 prepare_wine
 
-RUN=$BUILD/run
 OUT=$ROOT/docs/screenshots
-mkdir -p "$RUN" "$OUT"
-cp "$ROOT"/data/*.txt "$BUILD/windows/zestawy.exe" "$RUN/"
-cd "$RUN"
-
-Xvfb :79 -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB=$!
-trap 'kill $XVFB 2>/dev/null || true' EXIT
-export DISPLAY=:79
-sleep 1
-wine zestawy.exe &
-PROGRAM=$!
-WINDOW=$(timeout 60 xdotool search --sync --name 'Program wyszuk' | head -n 1)
-sleep 1
+mkdir -p "$OUT"
+prepare_run_folder
+start_on_virtual_display 79
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
 # The client area starts below Wine's own frame, title bar and the menu bar.
 CX=$((X + 6))

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native suite, the native suite
-# under AddressSanitizer + UndefinedBehaviorSanitizer, and the window tests of
-# the Windows program under Wine on a virtual X display. Exits non-zero on any
-# failure.
+# under AddressSanitizer + UndefinedBehaviorSanitizer, a bounded run of the
+# fuzz targets, and the window tests of the Windows program under Wine on a
+# virtual X display. Exits non-zero on any failure.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_missing
 
@@ -16,6 +16,9 @@ cmake -S "$ROOT" -B "$BUILD/asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZESTAWY_SA
     -DZESTAWY_BENCH=OFF >/dev/null
 cmake --build "$BUILD/asan" -j "$JOBS"
 ctest --test-dir "$BUILD/asan" --output-on-failure
+
+echo "== Fuzzing (libFuzzer)"
+bash "$ROOT/scripts/fuzz.sh"
 
 echo "== Windows build and window tests under Wine"
 build_windows

@@ -1,0 +1,88 @@
+// Fuzzes the history reader: the split of a file's text into lines, the count
+// box and the texts the load command shows.
+//
+// Input: one byte n, then n % 24 bytes of count-box text, then the file's text.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "history/history.hpp"
+
+namespace {
+
+void check(bool ok) {
+    if (!ok) __builtin_trap();
+}
+
+// Every line is one LF-separated piece of the text without its trailing CRs.
+void checkLines(std::string_view text, const std::vector<std::string>& lines) {
+    std::size_t pos = 0;
+    for (const std::string& line : lines) {
+        check(pos < text.size() && text.compare(pos, line.size(), line) == 0);
+        pos += line.size();
+        while (pos < text.size() && text[pos] == '\r') ++pos;
+        check(pos == text.size() || text[pos] == '\n');
+        if (pos < text.size()) ++pos;
+        check(line.find('\n') == std::string::npos && (line.empty() || line.back() != '\r'));
+    }
+    check(pos == text.size());
+}
+
+std::vector<std::string_view> splitCrLf(std::string_view text) {
+    std::vector<std::string_view> parts;
+    if (text.empty()) return parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find("\r\n", start);
+        parts.push_back(text.substr(start, end - start));
+        if (end == std::string_view::npos) return parts;
+        start = end + 2;
+    }
+}
+
+// The shown lines are the last `count` lines with at least two blanks: the
+// date box holds each one up to its second blank, the numbers box the rest of
+// each, less the empty ones before the first non-empty one.
+void checkShown(const std::vector<std::string>& lines, long long count) {
+    const zestawy::LoadedDraws shown = zestawy::latestDraws(lines, count);
+    const std::size_t total = lines.size();
+    const auto wanted = static_cast<unsigned long long>(count);
+    const std::size_t first = wanted >= total ? 0 : total - static_cast<std::size_t>(wanted);
+    std::vector<std::string_view> source;
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        const std::size_t blank = lines[i].find(' ');
+        if (blank != std::string::npos && lines[i].find(' ', blank + 1) != std::string::npos)
+            source.push_back(lines[i]);
+    }
+    const std::vector<std::string_view> dates = splitCrLf(shown.dates);
+    const std::vector<std::string_view> numbers = splitCrLf(shown.numbers);
+    check(dates.size() == source.size() && numbers.size() <= dates.size());
+    check(numbers.empty() || !numbers.front().empty());
+    const std::size_t skipped = dates.size() - numbers.size();
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        const std::string_view rest = i < skipped ? std::string_view{} : numbers[i - skipped];
+        check(dates[i].find(' ') != std::string_view::npos &&
+              dates[i].find(' ') == dates[i].rfind(' '));
+        check(source[i] == std::string(dates[i]) + ' ' + std::string(rest));
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const std::string_view box = input.substr(0, data[0] % 24);
+    const std::string_view text = input.substr(box.size());
+
+    // The count box reads as strtoll reads its first 19 characters.
+    const long long count = zestawy::parseCount(box);
+    check(count == std::strtoll(std::string(box.substr(0, 19)).c_str(), nullptr, 10));
+
+    const std::vector<std::string> lines = zestawy::splitHistoryLines(text);
+    checkLines(text, lines);
+    if (count > 0) checkShown(lines, count);
+    return 0;
+}
