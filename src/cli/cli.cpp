@@ -9,6 +9,7 @@
 #include <thread>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <new>
 
 #include "commands/encoding.hpp"
@@ -350,25 +351,36 @@ public:
         std::vector<std::thread> workers;
         for (unsigned i = 0; i < cores; ++i) workers.emplace_back([this] { work(); });
         writeInOrder(err);
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            quit_ = true;
-        }
+        quit_ = true;
         changed_.notify_all();
         for (std::thread& worker : workers) worker.join();
         return !writeFailed_;
     }
 
 private:
-    static constexpr std::size_t kBuffer = 1 << 20;
-    static constexpr std::size_t kPendingLimit = 32u << 20;
+    static constexpr std::size_t kBlock = 1 << 20;
+    static constexpr std::size_t kPendingLimit = 16u << 20;
 
+    // Text of whole lines; blocks go round between the workers and the writer.
+    struct Block {
+        std::unique_ptr<char[]> bytes{new char[kBlock + SetLines::maxLength(kMaxSetSize)]};
+        std::size_t size = 0;
+    };
     struct Part {
-        std::deque<std::string> buffers;
+        std::deque<Block> blocks;
         bool done = false;
     };
 
     bool stopping() const { return quit_ || stopRequested.load(std::memory_order_relaxed); }
+
+    Block takeSpare() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (spare_.empty()) return Block();
+        Block block = std::move(spare_.back());
+        spare_.pop_back();
+        block.size = 0;
+        return block;
+    }
 
     void work() {
         while (true) {
@@ -381,29 +393,27 @@ private:
             NumberMask only;
             only.set(first);
             SetLines lines(", ", "\n");
-            std::string buffer(kBuffer + SetLines::maxLength(kMaxSetSize), '\0');
-            char* p = &buffer[0];
+            Block block = takeSpare();
             forEachNeverDrawn(index_, query_, only, [&](const int* set) {
-                p = lines.write(p, set, query_.setSize);
-                if (static_cast<std::size_t>(p - buffer.data()) < kBuffer) return true;
-                buffer.resize(static_cast<std::size_t>(p - buffer.data()));
-                hand(first, std::move(buffer), false);
-                buffer.assign(kBuffer + SetLines::maxLength(kMaxSetSize), '\0');
-                p = &buffer[0];
+                char* end = lines.write(block.bytes.get() + block.size, set, query_.setSize);
+                block.size = static_cast<std::size_t>(end - block.bytes.get());
+                if (block.size < kBlock) return true;
+                hand(first, std::move(block), false);
+                block = takeSpare();
                 return !stopping();
             });
-            buffer.resize(static_cast<std::size_t>(p - buffer.data()));
-            hand(first, std::move(buffer), true);
+            hand(first, std::move(block), true);
         }
     }
 
-    void hand(int first, std::string&& text, bool done) {
+    void hand(int first, Block&& block, bool done) {
         std::unique_lock<std::mutex> lock(mutex_);
         while (pending_ >= kPendingLimit && first != writing_ && !stopping())
             changed_.wait_for(lock, std::chrono::milliseconds(100));
-        pending_ += text.size();
-        parts_[static_cast<std::size_t>(first)].buffers.push_back(std::move(text));
-        parts_[static_cast<std::size_t>(first)].done = done;
+        pending_ += block.size;
+        Part& part = parts_[static_cast<std::size_t>(first)];
+        part.blocks.push_back(std::move(block));
+        part.done = done;
         changed_.notify_all();
     }
 
@@ -413,34 +423,34 @@ private:
             int set[kMaxSetSize];
             for (int i = 0; i < query_.setSize; ++i) set[i] = std::min(first + i, query_.maxNumber);
             progress.at(set, query_, true);
-            while (true) {
-                std::string text;
-                bool last = false;
+            bool last = false;
+            while (!last) {
+                Block block;
                 {
                     std::unique_lock<std::mutex> lock(mutex_);
                     Part& part = parts_[static_cast<std::size_t>(first)];
-                    while (part.buffers.empty() && !part.done && !stopping())
+                    while (part.blocks.empty() && !part.done && !stopping())
                         changed_.wait_for(lock, std::chrono::milliseconds(100));
                     if (stopping()) return;
-                    if (!part.buffers.empty()) {
-                        text = std::move(part.buffers.front());
-                        part.buffers.pop_front();
-                        pending_ -= text.size();
+                    if (!part.blocks.empty()) {
+                        block = std::move(part.blocks.front());
+                        part.blocks.pop_front();
+                        pending_ -= block.size;
                     }
-                    last = part.done && part.buffers.empty();
+                    last = part.done && part.blocks.empty();
                     if (last) writing_ = first + 1;
                     changed_.notify_all();
                 }
-                if (std::fwrite(text.data(), 1, text.size(), out_) != text.size()) {
+                if (std::fwrite(block.bytes.get(), 1, block.size, out_) != block.size) {
                     writeFailed_ = true;
-                    std::lock_guard<std::mutex> lock(mutex_);
                     quit_ = true;
                     return;
                 }
-                if (last) break;
+                std::lock_guard<std::mutex> lock(mutex_);
+                spare_.push_back(std::move(block));
             }
         }
-        writeFailed_ = writeFailed_ || std::fflush(out_) != 0;
+        writeFailed_ = std::fflush(out_) != 0;
     }
 
     const NeverDrawnQuery query_;
@@ -449,6 +459,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<Part> parts_;  // by first number
+    std::vector<Block> spare_;
     int nextFirst_ = 1;        // the next part a worker takes
     int writing_ = 1;          // the part being written
     std::size_t pending_ = 0;  // bytes handed over and not yet written

@@ -49,25 +49,16 @@ SetLines::SetLines(std::string_view separator, std::string_view end)
     std::memcpy(end_, end.data(), end.size());
 }
 
-char* SetLines::write(char* out, const int* numbers, int n) {
-    const int head = n - 1;
-    bool same = prefixNumbers_ == head;
-    for (int i = 0; same && i < head; ++i) same = prefix_[i] == numbers[i];
-    if (!same) {
-        char* p = prefixText_;
-        for (int i = 0; i < head; ++i) {
-            prefix_[i] = numbers[i];
-            p = writeNumber(p, numbers[i]);
-            std::memcpy(p, separator_, 4);
-            p += separatorLength_;
-        }
-        prefixNumbers_ = head;
-        prefixLength_ = static_cast<int>(p - prefixText_);
+void SetLines::keepPrefix(const int* numbers, int head) {
+    char* p = prefixText_;
+    for (int i = 0; i < head; ++i) {
+        prefix_[i] = numbers[i];
+        p = writeNumber(p, numbers[i]);
+        std::memcpy(p, separator_, 4);
+        p += separatorLength_;
     }
-    std::memcpy(out, prefixText_, static_cast<std::size_t>(prefixLength_));
-    out = writeNumber(out + prefixLength_, numbers[head]);
-    std::memcpy(out, end_, 4);
-    return out + endLength_;
+    prefixNumbers_ = head;
+    prefixLength_ = static_cast<int>(p - prefixText_);
 }
 
 SetFormat::SetFormat(std::string_view format) {

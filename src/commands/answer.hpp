@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -45,13 +46,38 @@ class SetLines {
 public:
     // REQUIRES separator and end of at most 3 characters.
     SetLines(std::string_view separator, std::string_view end);
-    // The most characters one line of n numbers can take.
-    static constexpr std::size_t maxLength(int n) { return 8 * static_cast<std::size_t>(n) + 8; }
+    // The room that write() needs at out for a line of n numbers: the line
+    // itself and some slack that fixed-size copies may overwrite.
+    static constexpr std::size_t maxLength(int n) { return 8 * static_cast<std::size_t>(n) + 72; }
     // Writes the line of numbers[0 .. n) at out; returns its end.
-    // REQUIRES 1 <= n <= 16, every number in 1..999.
-    char* write(char* out, const int* numbers, int n);
+    // REQUIRES 1 <= n <= 16, every number in 1..999, maxLength(n) bytes of room.
+    char* write(char* out, const int* numbers, int n) {
+        const int head = n - 1;
+        bool same = prefixNumbers_ == head;
+        for (int i = 0; same && i < head; ++i) same = prefix_[i] == numbers[i];
+        if (!same) keepPrefix(numbers, head);
+        // A fixed-size copy is one or two vector moves; the bytes past the
+        // prefix are overwritten next or lie in the slack.
+        if (prefixLength_ <= 64)
+            std::memcpy(out, prefixText_, 64);
+        else
+            std::memcpy(out, prefixText_, static_cast<std::size_t>(prefixLength_));
+        out += prefixLength_;
+        const int last = numbers[head];
+        if (last >= 10 && last < 100) {
+            out[0] = static_cast<char>('0' + last / 10);
+            out[1] = static_cast<char>('0' + last % 10);
+            out += 2;
+        } else {
+            out = writeNumber(out, last);
+        }
+        std::memcpy(out, end_, 4);
+        return out + endLength_;
+    }
 
 private:
+    void keepPrefix(const int* numbers, int head);
+
     char separator_[4] = {}, end_[4] = {};
     int separatorLength_, endLength_;
     int prefix_[16] = {};
