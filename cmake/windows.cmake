@@ -1,7 +1,5 @@
 # Windows build (MinGW-w64): the program, its window tests, and a small tool
-# that closes the program's window from a script. Everything is linked
-# statically so that zestawy.exe runs on a bare Windows.
-add_link_options(-static -static-libgcc -static-libstdc++)
+# that closes the program's window from a script.
 
 add_library(zestawy_app STATIC
   src/app/controls.cpp
@@ -34,7 +32,7 @@ add_executable(app_tests ${ZESTAWY_APP_TESTS})
 target_include_directories(app_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(app_tests PRIVATE ${ZESTAWY_FLAGS})
 target_link_libraries(app_tests PRIVATE zestawy_app gtest_main)
-add_dependencies(app_tests zestawy)
+add_dependencies(app_tests zestawy zestawy-cli)
 target_compile_definitions(app_tests PRIVATE
   ZESTAWY_EXE="$<TARGET_FILE_NAME:zestawy>"
   ZESTAWY_DATA_DIR="Z:${CMAKE_SOURCE_DIR}/data")

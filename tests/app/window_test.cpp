@@ -360,6 +360,27 @@ TEST(Program, RunsWithThePolishAnsiCodePage) {
     EXPECT_EQ(GetACP(), 1250u);
 }
 
+TEST(Program, CommandLineToolRunsWithoutExtraLibraries) {
+    // Linked statically like the program: a missing DLL would end it at once
+    // with a loader error instead of its help.
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    si.hStdOutput = CreateFileA("NUL", GENERIC_WRITE, 0, &inherit, OPEN_EXISTING, 0, nullptr);
+    si.hStdError = si.hStdOutput;
+    PROCESS_INFORMATION pi = {};
+    char cmd[] = "zestawy-cli.exe --help";
+    ASSERT_TRUE(CreateProcessA(nullptr, cmd, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    CloseHandle(si.hStdOutput);
+}
+
 TEST(Program, EndsWithExitCodeZeroOnClose) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
