@@ -133,11 +133,44 @@ const SearchCommand* findSearchCommand(int id) {
     return nullptr;
 }
 
+namespace {
+
+// The separator and end of a format that is nothing but numbers between one
+// separator, then an end ("%d, %d, %d" or "%d, %d\r\n"); false for any other.
+bool uniformFormat(std::string_view format, std::string& separator, std::string& end) {
+    std::vector<std::string_view> pieces;
+    for (std::size_t at = 0;;) {
+        const std::size_t next = format.find("%d", at);
+        pieces.push_back(format.substr(at, next == std::string_view::npos ? next : next - at));
+        if (next == std::string_view::npos) break;
+        at = next + 2;
+    }
+    if (pieces.size() < 2 || !pieces.front().empty() || pieces.back().size() > 3) return false;
+    for (std::size_t i = 1; i + 1 < pieces.size(); ++i)
+        if (pieces[i] != pieces[1] || pieces[i].size() > 3) return false;
+    for (std::string_view piece : pieces)
+        if (piece.find('%') != std::string_view::npos) return false;
+    separator = pieces.size() > 2 ? std::string(pieces[1]) : "";
+    end = std::string(pieces.back());
+    return true;
+}
+
+}  // namespace
+
 AnswerWriter::AnswerWriter(const SearchCommand& command, TextBuffer& out)
     : command_(command),
       out_(out),
       format_(command.format ? command.format : ""),
-      start_(out.size()) {}
+      start_(out.size()) {
+    const Layout layout = command.layout;
+    std::string separator, end;
+    if ((layout == Layout::Joined || layout == Layout::Terminated ||
+         layout == Layout::Concatenated) &&
+        command.format && uniformFormat(command.format, separator, end)) {
+        if (layout == Layout::Terminated) end += "\r\n";
+        if (end.size() <= 3) lines_.emplace(separator, end);
+    }
+}
 
 bool AnswerWriter::put(const int* numbers, int count) {
     ++sets_;
@@ -147,6 +180,15 @@ bool AnswerWriter::put(const int* numbers, int count) {
             out_.commit(format_.write(out_.room(format_.maxLength()), numbers));
             return false;
         case Layout::Joined: {
+            if (lines_ && count == format_.conversions()) {
+                char* p = out_.room(SetLines::maxLength(count) + 2);
+                if (sets_ > 1) {
+                    *p++ = '\r';
+                    *p++ = '\n';
+                }
+                out_.commit(lines_->write(p, numbers, count));
+                break;
+            }
             char* p = out_.room(format_.maxLength() + 2);
             if (sets_ > 1) {
                 *p++ = '\r';
@@ -156,6 +198,10 @@ bool AnswerWriter::put(const int* numbers, int count) {
             break;
         }
         case Layout::Terminated: {
+            if (lines_ && count == format_.conversions()) {
+                out_.commit(lines_->write(out_.room(SetLines::maxLength(count)), numbers, count));
+                break;
+            }
             char* p = format_.write(out_.room(format_.maxLength() + 2), numbers);
             *p++ = '\r';
             *p++ = '\n';
@@ -163,7 +209,10 @@ bool AnswerWriter::put(const int* numbers, int count) {
             break;
         }
         case Layout::Concatenated:
-            out_.commit(format_.write(out_.room(format_.maxLength()), numbers));
+            if (lines_ && count == format_.conversions())
+                out_.commit(lines_->write(out_.room(SetLines::maxLength(count)), numbers, count));
+            else
+                out_.commit(format_.write(out_.room(format_.maxLength()), numbers));
             break;
         case Layout::FreeLength: {
             char* p = out_.room(14 * static_cast<std::size_t>(count) + 2);

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,6 +86,9 @@ private:
     const SearchCommand& command_;
     TextBuffer& out_;
     SetFormat format_;
+    // For the list layouts whose format is numbers between one separator
+    // ("%d, %d, %d"), the faster writer of such lines; empty otherwise.
+    std::optional<SetLines> lines_;
     std::size_t start_;
     std::size_t sets_ = 0;
     std::size_t flushThreshold_ = 0;
