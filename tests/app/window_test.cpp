@@ -360,38 +360,57 @@ TEST(Program, RunsWithThePolishAnsiCodePage) {
     EXPECT_EQ(GetACP(), 1250u);
 }
 
+// A program of the build folder, started with its output thrown away.
+class ChildProcess {
+public:
+    explicit ChildProcess(std::string commandLine) {
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = si.hStdError = nul_ =
+            CreateFileA("NUL", GENERIC_WRITE, 0, &inherit, OPEN_EXISTING, 0, nullptr);
+        started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                  nullptr, &si, &pi_);
+    }
+    ~ChildProcess() {
+        if (started_) {
+            CloseHandle(pi_.hThread);
+            CloseHandle(pi_.hProcess);
+        }
+        CloseHandle(nul_);
+    }
+    bool started() const { return started_; }
+    DWORD id() const { return pi_.dwProcessId; }
+    // The exit code, or 99 when it has not ended within 15 s.
+    DWORD exitCode() {
+        DWORD code = 99;
+        if (WaitForSingleObject(pi_.hProcess, 15000) == WAIT_OBJECT_0)
+            GetExitCodeProcess(pi_.hProcess, &code);
+        return code;
+    }
+
+private:
+    PROCESS_INFORMATION pi_ = {};
+    HANDLE nul_;
+    bool started_;
+};
+
 TEST(Program, CommandLineToolRunsWithoutExtraLibraries) {
     // Linked statically like the program: a missing DLL would end it at once
     // with a loader error instead of its help.
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    si.hStdOutput = CreateFileA("NUL", GENERIC_WRITE, 0, &inherit, OPEN_EXISTING, 0, nullptr);
-    si.hStdError = si.hStdOutput;
-    PROCESS_INFORMATION pi = {};
-    char cmd[] = "zestawy-cli.exe --help";
-    ASSERT_TRUE(CreateProcessA(nullptr, cmd, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
-    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
-    DWORD code = 99;
-    GetExitCodeProcess(pi.hProcess, &code);
-    EXPECT_EQ(code, 0u);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    CloseHandle(si.hStdOutput);
+    ChildProcess cli("zestawy-cli.exe --help");
+    ASSERT_TRUE(cli.started());
+    EXPECT_EQ(cli.exitCode(), 0u);
 }
 
 TEST(Program, EndsWithExitCodeZeroOnClose) {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    char cmd[] = ZESTAWY_EXE;
-    ASSERT_TRUE(CreateProcessA(nullptr, cmd, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                               &pi));
+    ChildProcess program(ZESTAWY_EXE);
+    ASSERT_TRUE(program.started());
     struct Find {
         DWORD pid;
         HWND found;
-    } find = {pi.dwProcessId, nullptr};
+    } find = {program.id(), nullptr};
     for (int tries = 0; tries < 300 && !find.found; ++tries) {
         Sleep(50);
         EnumWindows(
@@ -407,12 +426,7 @@ TEST(Program, EndsWithExitCodeZeroOnClose) {
     ASSERT_NE(find.found, nullptr);
     EXPECT_TRUE(IsWindowVisible(find.found));
     PostMessageA(find.found, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
-    DWORD code = 99;
-    GetExitCodeProcess(pi.hProcess, &code);
-    EXPECT_EQ(code, 0u);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    EXPECT_EQ(program.exitCode(), 0u);
 }
 
 }  // namespace
