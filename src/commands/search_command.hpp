@@ -1,13 +1,14 @@
 // The search commands: what every search button does, as one frame filled in
 // by one table row per button.
 //
-// A search command reads the numbers box (at most its row's read capacity),
-// cuts the text into the draw list, runs its search, writes the found sets in
+// A search command reads the numbers box (the whole box, or for the two
+// randomised nine- and ten-number searches its first 8,999 characters), cuts the text into the draw list, runs its search, writes the found sets in
 // its row's layout (or its not-found sentence when there are none) and appends
 // that answer to the results box. Everything here is text in, text out; the
 // window code adds only the locking and unlocking of buttons around it.
 #pragma once
 
+#include <climits>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -36,6 +37,10 @@ enum class Layout {
 
 constexpr std::size_t kFreeLengthLimit = 699;
 
+// The read capacity of a command that reads the whole numbers box: no box
+// holds that many characters.
+constexpr int kWholeBox = INT_MAX;
+
 // Receives the sets a search finds, in order, and writes them as answer text.
 class AnswerWriter;
 
@@ -43,7 +48,8 @@ struct SearchCommand {
     int id;                   // the button's control id
     Game game;
     const char* caption;      // the button's caption
-    int readCapacity;         // at most readCapacity - 1 characters of the numbers box are read
+    int readCapacity;         // at most readCapacity - 1 characters of the numbers box are
+                              // read; kWholeBox for all of them
     void (*search)(const DrawList& draws, AnswerWriter& out);
     Layout layout;
     const char* format;       // printf-style, one set; nullptr for FreeLength
