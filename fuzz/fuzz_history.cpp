@@ -17,16 +17,18 @@ void check(bool ok) {
     if (!ok) __builtin_trap();
 }
 
-// Every line is one LF-separated piece of the text without its trailing CRs.
+// Every line is one LF-separated piece of the text without its trailing CRs,
+// up to its first zero byte.
 void checkLines(std::string_view text, const std::vector<std::string>& lines) {
     std::size_t pos = 0;
     for (const std::string& line : lines) {
-        check(pos < text.size() && text.compare(pos, line.size(), line) == 0);
-        pos += line.size();
-        while (pos < text.size() && text[pos] == '\r') ++pos;
-        check(pos == text.size() || text[pos] == '\n');
-        if (pos < text.size()) ++pos;
-        check(line.find('\n') == std::string::npos && (line.empty() || line.back() != '\r'));
+        check(pos < text.size());
+        const std::size_t lf = text.find('\n', pos);
+        const std::size_t end = lf == std::string_view::npos ? text.size() : lf;
+        std::string_view piece = text.substr(pos, end - pos);
+        while (!piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
+        check(line == piece.substr(0, piece.find('\0')));
+        pos = lf == std::string_view::npos ? text.size() : lf + 1;
     }
     check(pos == text.size());
 }

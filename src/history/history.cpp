@@ -14,7 +14,10 @@ std::vector<std::string> splitHistoryLines(std::string_view text) {
         if (end == std::string_view::npos) end = text.size();
         std::size_t last = end;
         while (last > start && (text[last - 1] == '\r' || text[last - 1] == '\n')) --last;
-        lines.emplace_back(text.substr(start, last - start));
+        // A zero byte ends the line's text: the boxes could not show past it.
+        std::string_view line = text.substr(start, last - start);
+        line = line.substr(0, line.find('\0'));
+        lines.emplace_back(line);
         start = next;
     }
     return lines;

@@ -14,8 +14,8 @@
 namespace zestawy {
 
 // Reads every line of the file, whole, whatever its length, in file order;
-// line ends (CR, LF, any run of them at the end of a line) are taken off, and
-// an empty line stays as an empty entry. Returns false when the file cannot be
+// line ends (CR, LF, any run of them at the end of a line) are taken off, a
+// line ends at a zero byte in it, and an empty line stays as an empty entry. Returns false when the file cannot be
 // opened; a read error later keeps the lines read so far.
 bool readHistoryLines(const std::string& path, std::vector<std::string>& lines);
 

@@ -22,6 +22,16 @@ TEST(HistoryLines, AreWholeLinesWithoutTheirLineEnds) {
     EXPECT_EQ(splitHistoryLines(longLine + "\r\nx\r\n"), (Lines{longLine, "x"}));
 }
 
+// A zero byte would end the text of the boxes there, and with it every later
+// draw; as reading line by line with fgets does, only its own line loses its tail.
+TEST(HistoryLines, EndAtAZeroByte) {
+    const std::string text("1 a 1,2\0junk\r\n2 b\0 3,4\r\n3 c 5,6", 31);
+    EXPECT_EQ(splitHistoryLines(text), (Lines{"1 a 1,2", "2 b", "3 c 5,6"}));
+    const LoadedDraws shown = latestDraws(splitHistoryLines(text), 3);
+    EXPECT_EQ(shown.dates, "1 a\r\n3 c");
+    EXPECT_EQ(shown.numbers, "1,2\r\n5,6");
+}
+
 TEST(HistoryLines, ReadTheRealHistoriesAndReportAMissingFile) {
     Lines lines;
     ASSERT_TRUE(readHistoryLines(draw_lists::historyPath(draw_lists::Game::Lotto), lines));
