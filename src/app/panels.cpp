@@ -22,7 +22,8 @@ enum Group : unsigned {
     kLottoPanel = 1u << 4,
     kHelpBox = 1u << 5,
     kAboutBox = 1u << 6,
-    kAllButtons = kGameButtons | kMultiPanel | kMiniPanel | kLottoPanel,
+    kAllPanels = kMultiPanel | kMiniPanel | kLottoPanel,
+    kAllButtons = kGameButtons | kAllPanels,
 };
 
 struct ViewCommand {
@@ -30,10 +31,12 @@ struct ViewCommand {
     unsigned show, hide;
 };
 
+// Every screen shows one layer: the menu commands hide whatever else is shown,
+// so that no button is drawn over another one that would take its click.
 const ViewCommand kViewCommands[] = {
-    {kCmdPrepareSearch, kWorkBoxes | kGameButtons, kAboutBox},
-    {kCmdOpenHelp, kHelpBox, kWorkBoxes | kAllButtons},
-    {kCmdCloseHelp, kWorkBoxes | kGameButtons, kHelpBox},
+    {kCmdPrepareSearch, kWorkBoxes | kGameButtons, kAboutBox | kHelpBox | kAllPanels},
+    {kCmdOpenHelp, kHelpBox, kWorkBoxes | kAllButtons | kAboutBox},
+    {kCmdCloseHelp, kWorkBoxes | kGameButtons, kHelpBox | kAboutBox | kAllPanels},
     {14, kMultiPanel, kGameButtons},
     {15, kGameButtons, kMultiPanel},
     {27, kMiniPanel, kGameButtons},

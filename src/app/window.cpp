@@ -1,5 +1,7 @@
 #include "app/window.hpp"
 
+#include <algorithm>
+
 #include "app/controls.hpp"
 #include "app/found_sets.hpp"
 #include "app/load.hpp"
@@ -72,6 +74,14 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+RECT placeMainWindow(SIZE screen, RECT workArea, SIZE window) {
+    const LONG width = std::min(window.cx, workArea.right - workArea.left);
+    const LONG height = std::min(window.cy, workArea.bottom - workArea.top);
+    const LONG x = std::clamp((screen.cx - window.cx) / 2, workArea.left, workArea.right - width);
+    const LONG y = std::clamp((screen.cy - window.cy) / 2, workArea.top, workArea.bottom - height);
+    return {x, y, x + width, y + height};
+}
+
 HWND createMainWindow(HINSTANCE instance) {
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
@@ -88,16 +98,19 @@ HWND createMainWindow(HINSTANCE instance) {
     }
 
     // The outer size that gives a 1350 x 750 client area (before the menu bar
-    // is attached), centred on the screen; may be negative on a small screen.
+    // is attached).
     RECT rc = {0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CLIENTEDGE);
-    const int width = rc.right - rc.left;
-    const int height = rc.bottom - rc.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    RECT workArea;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0))
+        workArea = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const RECT place = placeMainWindow(
+        {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, workArea,
+        {rc.right - rc.left, rc.bottom - rc.top});
 
     HWND main = CreateWindowExA(WS_EX_CLIENTEDGE, kWindowClassName, kWindowTitle,
-                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width, height, nullptr,
+                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, place.left, place.top,
+                                place.right - place.left, place.bottom - place.top, nullptr,
                                 nullptr, instance, nullptr);
     if (!main) {
         MessageBoxA(nullptr, "Window Creation Failed!", "Error!", MB_ICONEXCLAMATION);

@@ -14,6 +14,11 @@ enum MenuCommand : int {
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
+// Where the main window of the given outer size opens: centred on the screen,
+// moved into the work area where it would stand outside it, and shrunk to the
+// work area where it is larger, so that its title bar and menu can be reached.
+RECT placeMainWindow(SIZE screen, RECT workArea, SIZE window);
+
 // Registers the window class, opens the centred main window with every control
 // and the menu bar. On failure shows the start-up error box and returns nullptr.
 HWND createMainWindow(HINSTANCE instance);

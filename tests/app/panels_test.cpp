@@ -73,10 +73,11 @@ struct ViewRow {
 
 TEST_F(Panels, EachViewCommandChangesExactlyItsRowFromEveryScreen) {
     const std::vector<HWND> allButtons = handles(kGameButtons + kMultiPanel + kMiniPanel + kLottoPanel);
+    const std::vector<HWND> panels = handles(kMultiPanel + kMiniPanel + kLottoPanel);
     const std::vector<ViewRow> rows = {
-        {1001, workBoxes(), {hPole6}},
-        {1003, {hPole5}, workBoxes()},
-        {1004, workBoxes(), {hPole5}},
+        {1001, workBoxes(), std::vector<HWND>{hPole6, hPole5} + panels},
+        {1003, {hPole5}, workBoxes() + std::vector<HWND>{hPole6}},
+        {1004, workBoxes(), std::vector<HWND>{hPole5, hPole6} + panels},
         {14, handles(kMultiPanel), handles(kGameButtons)},
         {15, handles(kGameButtons), handles(kMultiPanel)},
         {27, handles(kMiniPanel), handles(kGameButtons)},
@@ -121,16 +122,26 @@ TEST_F(Panels, NormalFlowReachesEachScreen) {
     command(14);
     for (int id : kMultiPanel) EXPECT_TRUE(shown(id));
     for (int id : kGameButtons) EXPECT_FALSE(shown(id));
-    // The menu's "Przygotuj wyszukiwanie" puts the game buttons over the panel:
-    // "Multi Multi" stands exactly on the panel's "Wyszukaj 2".
+    // "Przygotuj wyszukiwanie" from a panel leaves the panel: the game button
+    // "Multi Multi" stands exactly where the panel's "Wyszukaj 2" is, and a
+    // click would go to the button drawn under the other.
     command(1001);
-    EXPECT_TRUE(shown(14) && shown(1));
+    EXPECT_TRUE(shown(14));
+    EXPECT_FALSE(shown(1));
+    command(14);
     // Help from a panel, then closed: the search screen, not the panel.
     command(1003);
     for (int id : kMultiPanel + kGameButtons) EXPECT_FALSE(shown(id));
     command(1004);
     for (int id : kGameButtons) EXPECT_TRUE(shown(id));
     for (int id : kMultiPanel) EXPECT_FALSE(shown(id));
+    // Help opened and closed right after start: the about text is gone too.
+    resetToStartState();
+    command(1003);
+    EXPECT_FALSE(IsWindowVisible(hPole6));
+    command(1004);
+    EXPECT_FALSE(IsWindowVisible(hPole6));
+    EXPECT_TRUE(IsWindowVisible(hPole1));
 }
 
 struct ClearRow {

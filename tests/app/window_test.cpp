@@ -179,9 +179,40 @@ TEST_F(MainWindow, IsCentredWithItsClientAreaLessTheMenuBar) {
     EXPECT_EQ(w.right - w.left, outer.right - outer.left);
     EXPECT_EQ(w.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2);
     EXPECT_EQ(w.top, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2);
+    RECT workArea;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0));
+    const RECT placed =
+        placeMainWindow({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, workArea,
+                        {outer.right - outer.left, outer.bottom - outer.top});
+    EXPECT_TRUE(EqualRect(&placed, &w));
     EXPECT_EQ(textOf(main), "Program wyszukujący liczb które najdłużej nie wypadły.");
     EXPECT_EQ(classOf(main), "WindowClass");
     EXPECT_TRUE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+}
+
+// On a small screen the window used to open at negative coordinates, with its
+// title bar and menu out of reach.
+TEST(WindowPlace, KeepsTheTitleBarAndMenuInTheWorkArea) {
+    struct Case {
+        SIZE screen;
+        RECT workArea;
+        RECT expected;
+    };
+    const SIZE window = {1370, 810};
+    const Case cases[] = {
+        {{1920, 1080}, {0, 0, 1920, 1040}, {275, 135, 1645, 945}},  // centred, as ever
+        {{1600, 1000}, {0, 0, 1600, 960}, {115, 95, 1485, 905}},
+        {{1600, 900}, {0, 0, 1600, 840}, {115, 30, 1485, 840}},    // moved up over a taskbar
+        {{1600, 900}, {0, 60, 1600, 900}, {115, 60, 1485, 870}},   // moved down under one
+        {{1280, 720}, {0, 0, 1280, 680}, {0, 0, 1280, 680}},       // shrunk to the work area
+        {{1366, 768}, {40, 0, 1366, 768}, {40, 0, 1366, 768}},
+    };
+    for (const Case& c : cases) {
+        const RECT r = placeMainWindow(c.screen, c.workArea, window);
+        EXPECT_TRUE(EqualRect(&r, &c.expected))
+            << c.screen.cx << "x" << c.screen.cy << ": " << r.left << "," << r.top << " "
+            << r.right << "," << r.bottom;
+    }
 }
 
 TEST_F(MainWindow, OnlyHelpAndAboutBoxesHaveTheArialFont) {
