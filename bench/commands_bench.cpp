@@ -24,6 +24,10 @@
 // ZESTAWY_BENCH_LONG=1 in the environment those that fit in memory run too.
 // Every row is timed in real time, what a user waits for.
 //
+//   Commands/<game>/id:<id>/N:<n>/measure  for the buttons that list every
+//                                          set: measureAnswer, the count of
+//                                          sets and characters
+//
 // Further rows:
 //   Commands/MultiMulti/id:16/empty[/reused]  an empty numbers box: all
 //       24,040,016 five-sets of 1..80, about 467 MB; "reused" writes into one
@@ -347,6 +351,16 @@ void runLiteral(benchmark::State& state, const SearchCommand* command, Literal l
     state.counters["x_cpu"] = literalTime.cpu / commandTime.cpu;
 }
 
+// What the window learns before it decides where a list goes: how many sets
+// and how many characters, without writing them.
+void runMeasure(benchmark::State& state, const SearchCommand* command, long long count) {
+    const DrawList draws = zestawy::drawsOf(*command, numbersBox(command->game, count));
+    zestawy::AnswerSize size;
+    for (auto _ : state) size = zestawy::measureAnswer(*command, draws);
+    state.counters["sets"] = static_cast<double>(size.sets);
+    state.counters["bytes"] = static_cast<double>(size.bytes);
+}
+
 // "1,2,...,80": a line that holds every six and seven numbers of 1..80.
 std::string everyNumber() {
     std::string line;
@@ -369,6 +383,14 @@ void registerAll() {
                                          })
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
+
+            if (zestawy::listsEverySet(*command))
+                benchmark::RegisterBenchmark((name + "/measure").c_str(),
+                                             [command, count](benchmark::State& state) {
+                                                 runMeasure(state, command, count);
+                                             })
+                    ->Unit(benchmark::kMillisecond)
+                    ->UseRealTime();
 
             const LongLiteral* skip = longLiteral(*command, count);
             if (skip && !(runLong && skip->whenAsked)) continue;

@@ -22,6 +22,8 @@ public:
 
     // How many numbers one set gives to the format.
     int conversions() const { return conversions_; }
+    // The characters of the format that are not conversions.
+    std::size_t literalLength() const { return literalLength_; }
     // The most characters that write() can produce.
     std::size_t maxLength() const { return literalLength_ + 12 * conversions_; }
     // Writes numbers[0 .. conversions()) at out, which has room for maxLength();

@@ -234,8 +234,8 @@ bool AnswerWriter::put(const int* numbers, int count) {
         }
     }
     if (flush_ && out_.size() >= flushThreshold_) {
-        flush_(out_);
         start_ = 0;
+        return flush_(out_);
     }
     return true;
 }
@@ -267,11 +267,66 @@ DrawList splitDrawList(std::string_view text) {
     return lines;
 }
 
-void writeAnswer(const SearchCommand& command, std::string_view numbersBox, TextBuffer& out) {
-    const DrawList draws = splitDrawList(readNumbersBox(numbersBox, command.readCapacity));
+DrawList drawsOf(const SearchCommand& command, std::string_view numbersBox) {
+    return splitDrawList(readNumbersBox(numbersBox, command.readCapacity));
+}
+
+void writeAnswer(const SearchCommand& command, const DrawList& draws, TextBuffer& out) {
     AnswerWriter writer(command, out);
     command.search(draws, writer);
     writer.finish();
+}
+
+void writeAnswer(const SearchCommand& command, std::string_view numbersBox, TextBuffer& out) {
+    writeAnswer(command, drawsOf(command, numbersBox), out);
+}
+
+bool streamAnswer(const SearchCommand& command, const DrawList& draws,
+                  const std::function<bool(std::string_view)>& write) {
+    constexpr std::size_t kPiece = 1 << 20;
+    TextBuffer piece;
+    bool written = true;
+    AnswerWriter writer(command, piece);
+    writer.setFlush(kPiece, [&](TextBuffer& text) {
+        written = write(text.view());
+        text.clear();
+        return written;
+    });
+    command.search(draws, writer);
+    if (!written) return false;
+    writer.finish();
+    return piece.empty() || write(piece.view());
+}
+
+bool listsEverySet(const SearchCommand& command) {
+    const Layout layout = command.layout;
+    return command.sets.setSize > 0 && command.search == neverDrawn &&
+           (layout == Layout::Joined || layout == Layout::Terminated ||
+            layout == Layout::Concatenated);
+}
+
+AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws) {
+    const NeverDrawnQuery& query = command.sets;
+    // Every list format is the numbers by "%d" between fixed separators, so a
+    // line is its numbers' digits plus the format's other characters.
+    const bool lineBreaks = command.layout == Layout::Joined || command.layout == Layout::Terminated;
+    const std::uint64_t perLine = SetFormat(command.format).literalLength() + (lineBreaks ? 2 : 0);
+    const NumberMask twoDigits = NumberMask::upTo(99) & NumberMask::above(9);
+    const NumberMask threeDigits = NumberMask::above(99);
+    AnswerSize size;
+    forEachNeverDrawnGroup(draws, query, [&](const int* prefix, const NumberMask& last) {
+        std::uint64_t prefixDigits = 0;
+        for (int i = 0; i + 1 < query.setSize; ++i)
+            prefixDigits += 1 + (prefix[i] >= 10) + (prefix[i] >= 100);
+        const auto sets = static_cast<std::uint64_t>(last.count());
+        size.sets += sets;
+        size.bytes += sets * (prefixDigits + perLine + 1) + (last & twoDigits).count() +
+                      2 * static_cast<std::uint64_t>((last & threeDigits).count());
+        return true;
+    });
+    if (size.sets == 0) return {0, std::strlen(command.notFound)};
+    if (command.layout == Layout::Joined) size.bytes -= 2;  // no line break after the last
+    return size;
 }
 
 void appendToResults(std::string& results, std::string_view answer) {

@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -82,8 +83,9 @@ public:
     const SearchCommand& command() const { return command_; }
 
     // Called whenever the text has grown past `threshold` characters, with the
-    // buffer, which it may empty (a stream to a file); unset by default.
-    void setFlush(std::size_t threshold, std::function<void(TextBuffer&)> flush) {
+    // buffer, which it may empty (a stream to a file); returns false to stop
+    // the search. Unset by default.
+    void setFlush(std::size_t threshold, std::function<bool(TextBuffer&)> flush) {
         flushThreshold_ = threshold;
         flush_ = std::move(flush);
     }
@@ -98,7 +100,7 @@ private:
     std::size_t start_;
     std::size_t sets_ = 0;
     std::size_t flushThreshold_ = 0;
-    std::function<void(TextBuffer&)> flush_;
+    std::function<bool(TextBuffer&)> flush_;
 };
 
 // Cuts the numbers-box text as the read of the box does: at most capacity - 1
@@ -111,6 +113,33 @@ DrawList splitDrawList(std::string_view text);
 
 // The answer of one command for the given numbers-box text, appended to out.
 void writeAnswer(const SearchCommand& command, std::string_view numbersBox, TextBuffer& out);
+
+// The draw list that the command searches: the lines of what it reads of the box.
+DrawList drawsOf(const SearchCommand& command, std::string_view numbersBox);
+
+// The answer of one command for its draw list, appended to out.
+void writeAnswer(const SearchCommand& command, const DrawList& draws, TextBuffer& out);
+
+// The same answer handed to `write` in pieces of about a megabyte, so that an
+// answer of gigabytes takes no more memory than that. `write` returns false to
+// stop; then so does this.
+bool streamAnswer(const SearchCommand& command, const DrawList& draws,
+                  const std::function<bool(std::string_view)>& write);
+
+// Whether the command lists every set its search finds, so that its answer may
+// run to gigabytes: the list layouts of the exhaustive searches. The others
+// show one set, 699 characters, or the at most ten sets of a random search.
+bool listsEverySet(const SearchCommand& command);
+
+struct AnswerSize {
+    std::uint64_t sets = 0;   // found sets
+    std::uint64_t bytes = 0;  // characters of the answer text
+};
+
+// How many sets the command finds and how long its answer text is, without
+// writing the text; quick even for hundreds of millions of sets.
+// REQUIRES listsEverySet(command).
+AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws);
 
 // The results box after appending an answer: the old text, CR LF if it was
 // not empty, the answer.

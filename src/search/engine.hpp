@@ -22,6 +22,7 @@
 #include <cassert>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace zestawy {
@@ -251,15 +252,23 @@ class NeverDrawnWalk {
         return true;
     }
 
+    // A visitor that takes (prefix, last numbers) gets each group of sets that
+    // share all but their last number at once.
+    static constexpr bool kGroups = std::is_invocable_v<Visit&, const int*, const NumberMask&>;
+
     // Completes the prefix numbers_[0..last) with each number of `allowed`.
     bool visitEach(int last, const NumberMask& allowed) {
-        for (int w = 0; w < 2; ++w) {
-            for (std::uint64_t bits = allowed.word[w]; bits; bits &= bits - 1) {
-                numbers_[last] = __builtin_ctzll(bits) + 1 + 64 * w;
-                if (!visit_(static_cast<const int*>(numbers_))) return false;
+        if constexpr (kGroups) {
+            return allowed.empty() || visit_(static_cast<const int*>(numbers_), allowed);
+        } else {
+            for (int w = 0; w < 2; ++w) {
+                for (std::uint64_t bits = allowed.word[w]; bits; bits &= bits - 1) {
+                    numbers_[last] = __builtin_ctzll(bits) + 1 + 64 * w;
+                    if (!visit_(static_cast<const int*>(numbers_))) return false;
+                }
             }
+            return true;
         }
-        return true;
     }
 
     // Appends to ranks_ and rows_ the subsets of the prefix + x that hold x:
@@ -325,6 +334,18 @@ bool forEachNeverDrawn(const std::vector<std::string>& draws, const NeverDrawnQu
     const CompletionIndex index(draws, query.subsetSize, query.maxNumber);
     detail::NeverDrawnWalk<Visit> walk(index, query, visit);
     return walk.run();
+}
+
+// The walk of forEachNeverDrawn in groups: calls visit(const int* prefix,
+// const NumberMask& last) once for every prefix of query.setSize - 1 numbers
+// that some qualifying sets share, with the non-empty set of their last
+// numbers; the prefix + each number of `last` is one qualifying set. Much
+// cheaper than visiting each set where there are hundreds of millions.
+template <class VisitGroup>
+bool forEachNeverDrawnGroup(const std::vector<std::string>& draws, const NeverDrawnQuery& query,
+                            VisitGroup&& visit) {
+    static_assert(std::is_invocable_r_v<bool, VisitGroup&, const int*, const NumberMask&>);
+    return forEachNeverDrawn(draws, query, visit);
 }
 
 // Every qualifying set, in the order of forEachNeverDrawn.

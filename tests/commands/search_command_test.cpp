@@ -183,8 +183,39 @@ TEST(Answers, ListLayoutsMatchTheFullListPrintedLineByLine) {
             }
             if (sets.empty()) expected = cmd.notFound;
             ASSERT_EQ(answerOf(c.id, boxOf(lines)), expected) << "id " << c.id << " seed " << seed;
+            // Measured without writing it, and written in pieces.
+            ASSERT_TRUE(listsEverySet(cmd));
+            const AnswerSize size = measureAnswer(cmd, lines);
+            EXPECT_EQ(size.sets, sets.size()) << "id " << c.id << " seed " << seed;
+            EXPECT_EQ(size.bytes, expected.size()) << "id " << c.id << " seed " << seed;
+            std::string streamed;
+            EXPECT_TRUE(streamAnswer(cmd, lines, [&](std::string_view piece) {
+                streamed += piece;
+                return true;
+            }));
+            EXPECT_EQ(streamed, expected);
         }
     }
+}
+
+TEST(Answers, OnlyTheListsOfExhaustiveSearchesCanRunToGigabytes) {
+    std::set<int> lists;
+    for (std::size_t i = 0; i < kSearchCommandCount; ++i)
+        if (listsEverySet(kSearchCommands[i])) lists.insert(kSearchCommands[i].id);
+    EXPECT_EQ(lists, (std::set<int>{4, 5, 6, 7, 16, 8, 9, 21, 22, 23, 24}));
+    // All 24,040,016 five-sets of an empty box, measured, then streamed in
+    // pieces of about a megabyte until the writer says stop.
+    const DrawList none;
+    const AnswerSize all = measureAnswer(command(16), none);
+    EXPECT_EQ(all.sets, 24040016u);
+    EXPECT_EQ(all.bytes, 467277809u);
+    std::vector<std::size_t> pieces;
+    EXPECT_FALSE(streamAnswer(command(16), none, [&](std::string_view piece) {
+        pieces.push_back(piece.size());
+        return pieces.size() < 3;
+    }));
+    ASSERT_EQ(pieces.size(), 3u);
+    for (std::size_t piece : pieces) EXPECT_NEAR(piece, 1 << 20, 100);
 }
 
 TEST(Answers, SingleSetButtonsAnswerTheFirstSetOfTheirExhaustiveSearch) {
