@@ -6,10 +6,11 @@
 
 #include "app/controls.hpp"
 
+const char kSaveFailed[] = "Save file failed.";
+
 namespace {
 
 const char kFilter[] = "Text Files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0";
-const char kSaveFailed[] = "Save file failed.";
 const char kLoadFailed[] = "Load of file failed.";
 
 // The largest file the results box is asked to take: its text length is an int.
@@ -42,30 +43,50 @@ bool readAll(HANDLE file, char* bytes, DWORD count) {
     return true;
 }
 
-// Writes the bytes to a new file beside the target and only then puts it in the
-// target's place, so that a failure at any point leaves the old file as it was.
-bool replaceFile(const char* path, const char* bytes, DWORD count) {
-    // Windows refuses to move over a read-only file but Wine replaces it; asked
-    // here, such a file is left alone on both.
+}  // namespace
+
+// Windows refuses to move over a read-only file but Wine replaces it; asked
+// here, such a file is left alone on both.
+bool ReplacingFile::open(const char* path) {
+    path_ = path;
     const DWORD attributes = GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
-    char temp[MAX_PATH];
-    if (!GetTempFileNameA(folderOf(path).c_str(), "zst", 0, temp)) return false;
-    HANDLE file =
-        CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool ok = file != INVALID_HANDLE_VALUE;
-    if (ok) {
-        ok = writeAll(file, bytes, count) && FlushFileBuffers(file);
-        ok = CloseHandle(file) && ok;
+    if (!GetTempFileNameA(folderOf(path).c_str(), "zst", 0, temp_)) return false;
+    file_ = CreateFileA(temp_, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
+    if (file_ == INVALID_HANDLE_VALUE) {
+        DeleteFileA(temp_);
+        temp_[0] = '\0';
+        return false;
     }
-    ok = ok && MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileA(temp);
+    return true;
+}
+
+bool ReplacingFile::write(const char* bytes, std::size_t count) {
+    while (count > 0) {
+        const DWORD piece = count > (1u << 30) ? (1u << 30) : static_cast<DWORD>(count);
+        if (!writeAll(file_, bytes, piece)) return false;
+        bytes += piece;
+        count -= piece;
+    }
+    return true;
+}
+
+bool ReplacingFile::commit() {
+    bool ok = FlushFileBuffers(file_) != 0;
+    ok = CloseHandle(file_) && ok;
+    file_ = INVALID_HANDLE_VALUE;
+    ok = ok && MoveFileExA(temp_, path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (ok) temp_[0] = '\0';
     return ok;
 }
 
-}  // namespace
+ReplacingFile::~ReplacingFile() {
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    if (temp_[0]) DeleteFileA(temp_);
+}
 
 bool handleFoundSetsCommand(HWND main, int id) {
     switch (id) {
@@ -79,8 +100,8 @@ bool handleFoundSetsCommand(HWND main, int id) {
     }
 }
 
-int DoFileOpenSave(HWND main, int save) {
-    char path[MAX_PATH] = "";
+bool chooseFoundSetsFile(HWND main, bool save, char (&path)[MAX_PATH]) {
+    path[0] = '\0';
     OPENFILENAMEA ofn = {};
     // The structure without the fields added in Windows 2000, as sized in a
     // 64-bit build (76 bytes in a 32-bit one).
@@ -96,11 +117,15 @@ int DoFileOpenSave(HWND main, int save) {
     if (save) {
         ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT |
                     OFN_NOCHANGEDIR;
-        if (!GetSaveFileNameA(&ofn)) return 1;
-    } else {
-        ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-        if (!GetOpenFileNameA(&ofn)) return 1;
+        return GetSaveFileNameA(&ofn) != 0;
     }
+    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    return GetOpenFileNameA(&ofn) != 0;
+}
+
+int DoFileOpenSave(HWND main, int save) {
+    char path[MAX_PATH];
+    if (!chooseFoundSetsFile(main, save != 0, path)) return 1;
     const HWND results = GetDlgItem(main, kIdResultsBox);
     if (save ? SaveFile(results, path) : LoadFile(results, path)) return 1;
     MessageBoxA(main, save ? kSaveFailed : kLoadFailed, "Error", MB_ICONEXCLAMATION);
@@ -115,7 +140,9 @@ int SaveFile(HWND edit, const char* path) {
     char* text = static_cast<char*>(GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + 1));
     if (!text) return 0;
     const int copied = GetWindowTextA(edit, text, length + 1);
-    const int result = copied > 0 && replaceFile(path, text, static_cast<DWORD>(copied));
+    ReplacingFile file;
+    const int result = copied > 0 && file.open(path) &&
+                       file.write(text, static_cast<std::size_t>(copied)) && file.commit();
     GlobalFree(text);
     return result;
 }

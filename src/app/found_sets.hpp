@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Handles ids 43-48; returns false for any other id.
 bool handleFoundSetsCommand(HWND main, int id);
 
@@ -20,3 +22,32 @@ int SaveFile(HWND edit, const char* path);
 // byte; a file too large for the edit is refused. 1 on success, 0 on failure
 // (the edit unchanged); shows nothing.
 int LoadFile(HWND edit, const char* path);
+
+// The common file dialog for a found-sets file, with the program's filter and
+// ".txt" for a bare name. False when the user cancelled it.
+bool chooseFoundSetsFile(HWND main, bool save, char (&path)[MAX_PATH]);
+
+// The message for any failed save.
+extern const char kSaveFailed[];
+
+// A file written all or nothing: the text goes to a new file beside the target,
+// which takes the target's place only on commit(). Until then, and after any
+// failure, an existing file stays as it was; the new one is removed when the
+// object goes without a commit. A read-only target is refused.
+class ReplacingFile {
+public:
+    ReplacingFile() = default;
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+    ~ReplacingFile();
+
+    bool open(const char* path);
+    // REQUIRES a successful open().
+    bool write(const char* bytes, std::size_t count);
+    bool commit();
+
+private:
+    std::string path_;
+    char temp_[MAX_PATH] = "";
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+};

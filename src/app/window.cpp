@@ -49,9 +49,35 @@ LRESULT colourControls(HBRUSH& brush, WPARAM dc, LPARAM control, HWND a, HWND b,
     return reinterpret_cast<LRESULT>(brush);
 }
 
+// While a command runs the cursor is the hourglass, and input given meanwhile
+// (a second click on the same button, keys) is dropped when it ends rather
+// than run after it.
+class BusyCommand {
+public:
+    BusyCommand() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~BusyCommand() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+        }
+        SetCursor(previous_);
+    }
+    BusyCommand(const BusyCommand&) = delete;
+    BusyCommand& operator=(const BusyCommand&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
 }  // namespace
 
+void repaintWhileBusy() {
+    MSG msg;
+    for (int i = 0; i < 100 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i)
+        DispatchMessageA(&msg);
+}
+
 void onCommand(HWND main, int id) {
+    const BusyCommand busy;
     handleViewCommand(id) || handleClearCommand(id) || handleLoadCommand(main, id) ||
         handleSearchButton(main, id) || handleFoundSetsCommand(main, id);
 }

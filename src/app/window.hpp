@@ -27,4 +27,9 @@ HWND createMainWindow(HINSTANCE instance);
 int runMessageLoop();
 
 // Handles a WM_COMMAND by control or menu id; ids with no command do nothing.
+// The cursor is the hourglass while it runs, and input given meanwhile is
+// dropped.
 void onCommand(HWND main, int id);
+
+// Lets a long command repaint the window: handles waiting paint messages only.
+void repaintWhileBusy();

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <dlgs.h>
+
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -64,47 +67,146 @@ inline void resetToStartState() {
     }
 }
 
-// Answers the next message box of this process from a second thread while the
-// test thread is inside the command that shows it: remembers its text and
-// caption and presses its default button.
-class MessageBoxDriver {
-public:
-    MessageBoxDriver() : thread_([this] { run(); }) {}
-    ~MessageBoxDriver() {
-        stop_ = true;
-        thread_.join();
-    }
-    bool seen() const { return seen_; }
-    std::string text() const { return seen_ ? text_ : std::string(); }
-    std::string caption() const { return seen_ ? caption_ : std::string(); }
+// ---- Playing the user of modal dialogs and message boxes ----
+//
+// A command that shows a modal dialog returns only when it closes, so the test
+// thread sends the command while a second thread plays the user: it waits for
+// each dialog, types, presses and reads what it shows.
 
-private:
-    void run() {
-        for (int tries = 0; tries < 400 && !stop_ && !seen_; ++tries) {
-            Sleep(25);
-            struct Find {
-                DWORD thread;
-                HWND box;
-            } find = {GetWindowThreadProcessId(mainWindow(), nullptr), nullptr};
-            EnumThreadWindows(
-                find.thread,
-                [](HWND h, LPARAM p) {
-                    if (classOf(h) == "#32770" && IsWindowVisible(h))
-                        reinterpret_cast<Find*>(p)->box = h;
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&find));
-            if (!find.box) continue;
-            caption_ = textOf(find.box);
-            text_ = textOf(GetDlgItem(find.box, 0xFFFF));  // the message's static control
-            seen_ = true;
-            PostMessageA(find.box, WM_COMMAND, IDOK, 0);
-        }
+inline const DWORD kWaitMs = 10000;  // for any one thing to happen; then the test fails
+inline std::atomic<bool> commandDone{false};
+
+// A visible dialog or message box (class "#32770") owned by `owner`.
+inline HWND findDialog(HWND owner, HWND except) {
+    struct Find {
+        HWND owner, except, found;
+    } find = {owner, except, nullptr};
+    EnumThreadWindows(
+        GetWindowThreadProcessId(mainWindow(), nullptr),
+        [](HWND h, LPARAM p) {
+            auto* f = reinterpret_cast<Find*>(p);
+            if (h != f->except && classOf(h) == "#32770" && IsWindowVisible(h) &&
+                GetWindow(h, GW_OWNER) == f->owner)
+                f->found = h;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+// nullptr when none comes in time or the command has already returned.
+inline HWND waitForDialog(HWND owner, HWND except = nullptr, DWORD waitMs = kWaitMs) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < waitMs; Sleep(20)) {
+        if (HWND h = findDialog(owner, except)) return h;
+        if (commandDone) return nullptr;
     }
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> seen_{false};
-    std::string text_, caption_;
-    std::thread thread_;
-};
+    return nullptr;
+}
+
+// Wine's file name box is a ComboBoxEx32 with the id cmb13; older templates
+// have the edit edt1.
+inline void typeFileName(HWND dialog, const std::string& path) {
+    HWND name = GetDlgItem(dialog, cmb13);
+    if (!name) name = GetDlgItem(dialog, edt1);
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+}
+
+// Posted, not sent: the press may open another modal box inside the dialog.
+inline void press(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+inline std::string messageText(HWND box) {
+    return textOf(box) + ": " + textOf(GetDlgItem(box, 0xFFFF));
+}
+
+// After a step went wrong: answers every open box and dialog with No or Cancel.
+inline void closeEverything() {
+    EnumThreadWindows(
+        GetWindowThreadProcessId(mainWindow(), nullptr),
+        [](HWND h, LPARAM) {
+            if (classOf(h) == "#32770" && IsWindowVisible(h))
+                press(h, GetDlgItem(h, IDNO) ? IDNO : GetDlgItem(h, IDCANCEL) ? IDCANCEL : IDOK);
+            return TRUE;
+        },
+        0);
+}
+
+using User = std::function<std::string()>;
+
+// Presses the button while `user` answers its dialogs; returns what the user saw.
+inline std::string runCommand(int id, const User& user, DWORD waitMs = kWaitMs) {
+    commandDone = false;
+    std::string seen;
+    std::thread player([&] {
+        seen = user();
+        for (DWORD start = GetTickCount(); !commandDone; Sleep(20)) {
+            if (GetTickCount() - start < waitMs) continue;
+            if (seen.find("left open") == std::string::npos) seen += ", left open";
+            closeEverything();
+        }
+    });
+    command(id);
+    commandDone = true;
+    player.join();
+    return seen;
+}
+
+// What follows the file dialog: "" when the command ends quietly, or the
+// caption and text of its message box, which is then dismissed.
+inline std::string outcome(HWND fileDialog, DWORD waitMs = kWaitMs) {
+    HWND box = waitForDialog(mainWindow(), fileDialog, waitMs);
+    if (!box) return commandDone ? "" : "timed out";
+    const std::string seen = messageText(box);
+    press(box, IDOK);
+    return seen;
+}
+
+inline User chooseFile(const std::string& path) {
+    return [path] {
+        HWND dialog = waitForDialog(mainWindow());
+        if (!dialog) return std::string("no file dialog");
+        typeFileName(dialog, path);
+        press(dialog, IDOK);
+        return outcome(dialog);
+    };
+}
+
+// Chooses an existing file in the save dialog and answers the overwrite prompt.
+inline User overwrite(const std::string& path, int answer) {
+    return [path, answer] {
+        HWND dialog = waitForDialog(mainWindow());
+        if (!dialog) return std::string("no file dialog");
+        typeFileName(dialog, path);
+        press(dialog, IDOK);
+        HWND prompt = waitForDialog(dialog);
+        if (!prompt) return "not asked, " + outcome(dialog);
+        press(prompt, answer);
+        if (answer == IDNO) press(dialog, IDCANCEL);
+        return "asked, " + outcome(dialog);
+    };
+}
+
+inline User cancel() {
+    return [] {
+        HWND dialog = waitForDialog(mainWindow());
+        if (!dialog) return std::string("no file dialog");
+        press(dialog, IDCANCEL);
+        return outcome(dialog);
+    };
+}
+
+// Answers the message box that the command shows with the given button;
+// returns "caption: text", or "" when none came.
+inline User answerBox(int button) {
+    return [button] {
+        HWND box = waitForDialog(mainWindow());
+        if (!box) return std::string();
+        const std::string seen = messageText(box);
+        press(box, button);
+        return seen;
+    };
+}
 
 }  // namespace apptest

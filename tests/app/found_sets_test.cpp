@@ -7,141 +7,14 @@
 #include <dlgs.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <functional>
 #include <set>
 #include <string>
-#include <thread>
 
 #include "app/app_fixture.hpp"
 
 namespace {
 
 using namespace apptest;
-
-const DWORD kWaitMs = 10000;  // for any one thing to happen; then the test fails
-std::atomic<bool> commandDone{false};
-
-// A visible dialog or message box (class "#32770") owned by `owner`.
-HWND findDialog(HWND owner, HWND except) {
-    struct Find {
-        HWND owner, except, found;
-    } find = {owner, except, nullptr};
-    EnumThreadWindows(
-        GetWindowThreadProcessId(mainWindow(), nullptr),
-        [](HWND h, LPARAM p) {
-            auto* f = reinterpret_cast<Find*>(p);
-            if (h != f->except && classOf(h) == "#32770" && IsWindowVisible(h) &&
-                GetWindow(h, GW_OWNER) == f->owner)
-                f->found = h;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    return find.found;
-}
-
-// nullptr when none comes in time or the command has already returned.
-HWND waitForDialog(HWND owner, HWND except = nullptr) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < kWaitMs; Sleep(20)) {
-        if (HWND h = findDialog(owner, except)) return h;
-        if (commandDone) return nullptr;
-    }
-    return nullptr;
-}
-
-// Wine's file name box is a ComboBoxEx32 with the id cmb13; older templates
-// have the edit edt1.
-void typeFileName(HWND dialog, const std::string& path) {
-    HWND name = GetDlgItem(dialog, cmb13);
-    if (!name) name = GetDlgItem(dialog, edt1);
-    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-}
-
-// Posted, not sent: the press may open another modal box inside the dialog.
-void press(HWND dialog, int id) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-std::string messageText(HWND box) {
-    return textOf(box) + ": " + textOf(GetDlgItem(box, 0xFFFF));
-}
-
-// After a step went wrong: answers every open box and dialog with No or Cancel.
-void closeEverything() {
-    EnumThreadWindows(
-        GetWindowThreadProcessId(mainWindow(), nullptr),
-        [](HWND h, LPARAM) {
-            if (classOf(h) == "#32770" && IsWindowVisible(h))
-                press(h, GetDlgItem(h, IDNO) ? IDNO : GetDlgItem(h, IDCANCEL) ? IDCANCEL : IDOK);
-            return TRUE;
-        },
-        0);
-}
-
-using User = std::function<std::string()>;
-
-// Presses the button while `user` answers its dialogs; returns what the user saw.
-std::string runCommand(int id, const User& user) {
-    commandDone = false;
-    std::string seen;
-    std::thread player([&] {
-        seen = user();
-        for (DWORD start = GetTickCount(); !commandDone; Sleep(20)) {
-            if (GetTickCount() - start < kWaitMs) continue;
-            if (seen.find("left open") == std::string::npos) seen += ", left open";
-            closeEverything();
-        }
-    });
-    command(id);
-    commandDone = true;
-    player.join();
-    return seen;
-}
-
-// What follows the file dialog: "" when the command ends quietly, or the
-// caption and text of its message box, which is then dismissed.
-std::string outcome(HWND fileDialog) {
-    HWND box = waitForDialog(mainWindow(), fileDialog);
-    if (!box) return commandDone ? "" : "timed out";
-    const std::string seen = messageText(box);
-    press(box, IDOK);
-    return seen;
-}
-
-User chooseFile(const std::string& path) {
-    return [path] {
-        HWND dialog = waitForDialog(mainWindow());
-        if (!dialog) return std::string("no file dialog");
-        typeFileName(dialog, path);
-        press(dialog, IDOK);
-        return outcome(dialog);
-    };
-}
-
-// Chooses an existing file in the save dialog and answers the overwrite prompt.
-User overwrite(const std::string& path, int answer) {
-    return [path, answer] {
-        HWND dialog = waitForDialog(mainWindow());
-        if (!dialog) return std::string("no file dialog");
-        typeFileName(dialog, path);
-        press(dialog, IDOK);
-        HWND prompt = waitForDialog(dialog);
-        if (!prompt) return "not asked, " + outcome(dialog);
-        press(prompt, answer);
-        if (answer == IDNO) press(dialog, IDCANCEL);
-        return "asked, " + outcome(dialog);
-    };
-}
-
-User cancel() {
-    return [] {
-        HWND dialog = waitForDialog(mainWindow());
-        if (!dialog) return std::string("no file dialog");
-        press(dialog, IDCANCEL);
-        return outcome(dialog);
-    };
-}
 
 class FoundSets : public ::testing::Test {
 protected:

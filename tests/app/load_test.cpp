@@ -53,7 +53,8 @@ protected:
         writeFile(kMini, numberedLines(1, 10, "1,2,3,"));
         writeFile(kMulti, numberedLines(1, 5, "4,5,6,") + "1234 12.05.2020\r\n" +
                               "7000 2020-05-12  1,5,7\r\n" + "7001 13.05.2020 " + kLongNumbers +
-                              "\n" + "7002 14.05.2020 8,9\r\n\r\n\r\n");
+                              "\n" + std::string("7003 15.05.2020 1,2\0,3,4\r\n", 26) +
+                              "7002 14.05.2020 8,9\r\n\r\n\r\n");
     }
     void SetUp() override {
         ASSERT_NE(mainWindow(), nullptr);
@@ -70,13 +71,9 @@ std::string Load::folder_;
 
 TEST_F(Load, MissingFileIsNamedAndTriedAgainOnTheNextPress) {
     SetWindowTextA(hPole1, "stare");
-    {
-        MessageBoxDriver box;
-        load(36, "5");
-        ASSERT_TRUE(box.seen());
-        EXPECT_EQ(box.caption(), "Błąd");
-        EXPECT_EQ(box.text(), "Nie udało się otworzyć pliku 'Lotto wyniki losowań.txt'.");
-    }
+    SetWindowTextA(hPole4, "5");
+    EXPECT_EQ(runCommand(36, answerBox(IDOK)),
+              "Błąd: Nie udało się otworzyć pliku 'Lotto wyniki losowań.txt'.");
     EXPECT_EQ(textOf(hPole1), "stare");
     writeFile(kLotto, numberedLines(1, 4, "10,20,30,"));
     load(36, "2");
@@ -118,10 +115,11 @@ TEST_F(Load, LinesAreSplitAtTheSecondBlankAndKeptWhole) {
         load(13, huge);
         const std::string numbers = textOf(hPole1);
         const std::string dates = textOf(hPole3);
+        // A zero byte ends its line, and only its line.
         EXPECT_EQ(numbers, "4,5,6,1\r\n4,5,6,2\r\n4,5,6,3\r\n4,5,6,4\r\n4,5,6,5\r\n 1,5,7\r\n" +
-                               kLongNumbers + "\r\n8,9");
-        EXPECT_EQ(dates.substr(dates.size() - 49),
-                  "7000 2020-05-12\r\n7001 13.05.2020\r\n7002 14.05.2020");
+                               kLongNumbers + "\r\n1,2\r\n8,9");
+        EXPECT_EQ(dates.substr(dates.size() - 66),
+                  "7000 2020-05-12\r\n7001 13.05.2020\r\n7003 15.05.2020\r\n7002 14.05.2020");
     }
 }
 

@@ -2,6 +2,7 @@
 // the command frame's text for the same numbers box, answers are appended
 // after earlier ones, and the panel's buttons are locked and unlocked.
 #include <windows.h>
+#include <psapi.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "app/app_fixture.hpp"
 #include "app/panels.hpp"
 #include "combinatorics/random.hpp"
+#include "commands/large_answer.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
 
@@ -100,16 +102,176 @@ TEST_F(SearchButtons, AnswersFollowEachOtherAfterOneLineBreak) {
     EXPECT_EQ(textOf(hPole2), "1");
 }
 
-TEST_F(SearchButtons, TakeAnswersLargerThanTheEditControlsDefaultLimit) {
-    // About 2.6 MB: every quadruple of Mini Lotto over three draws.
-    SetWindowTextA(hPole1, "1,2,3,4,5\r\n6,7,8,9,10\r\n11,12,13,14,15");
+// ---- Answers too long for the results box ----
+
+std::string buttonText(HWND box, int id) {
+    HWND button = GetDlgItem(box, id);
+    return button && IsWindowVisible(button) ? textOf(button) : "-";
+}
+
+// Answers the question about a long answer with `button`; in the save dialog
+// that Tak opens, chooses `path`. Returns the question, its buttons, and what
+// came after.
+// Writing gigabytes takes a while.
+const DWORD kLongWaitMs = 120000;
+
+User answerQuestion(int button, const std::string& path = "") {
+    return [button, path] {
+        HWND box = waitForDialog(mainWindow());
+        if (!box) return std::string("no question");
+        const std::string seen = messageText(box) + " [" + buttonText(box, IDYES) + buttonText(box, IDOK) +
+                                 "|" + buttonText(box, IDNO) + "|" + buttonText(box, IDCANCEL) + "]";
+        press(box, button);
+        if (path.empty()) return seen;
+        HWND dialog = waitForDialog(mainWindow(), box);
+        if (!dialog) return seen + " no file dialog";
+        typeFileName(dialog, path);
+        press(dialog, IDOK);
+        // Until the command ends: the cursor while the file is written, or a message.
+        bool hourglass = false;
+        for (DWORD start = GetTickCount(); !commandDone && GetTickCount() - start < kLongWaitMs; Sleep(5)) {
+            if (HWND message = findDialog(mainWindow(), dialog)) {
+                const std::string text = messageText(message);
+                press(message, IDOK);
+                return seen + " " + text;
+            }
+            CURSORINFO cursor = {};
+            cursor.cbSize = sizeof cursor;
+            hourglass = hourglass || (GetCursorInfo(&cursor) && cursor.hCursor == LoadCursorA(nullptr, IDC_WAIT));
+        }
+        return seen + (hourglass ? " (hourglass)" : " (no hourglass)");
+    };
+}
+
+std::string questionOf(const zestawy::SearchCommand& cmd, const std::string& numbers, bool boxTakesIt) {
+    const zestawy::AnswerSize size = zestawy::measureAnswer(cmd, zestawy::drawsOf(cmd, numbers));
+    return std::string(zestawy::kLargeAnswerCaption) + ": " +
+           zestawy::largeAnswerQuestion(cmd, size, boxTakesIt) +
+           (boxTakesIt ? " [&Tak-|&Nie|Anuluj]" : " [-&Tak|-|Anuluj]");
+}
+
+// Whether the file holds exactly the answer that the command frame writes.
+bool holdsAnswer(const std::string& path, const zestawy::SearchCommand& cmd, const std::string& numbers) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    std::string read;
+    const bool same = zestawy::streamAnswer(cmd, zestawy::drawsOf(cmd, numbers), [&](std::string_view piece) {
+        read.resize(piece.size());
+        DWORD got = 0;
+        return ReadFile(f, &read[0], static_cast<DWORD>(piece.size()), &got, nullptr) &&
+               got == piece.size() && read == piece;
+    });
+    char extra;
+    DWORD got = 0;
+    const bool atEnd = ReadFile(f, &extra, 1, &got, nullptr) && got == 0;
+    CloseHandle(f);
+    return same && atEnd;
+}
+
+double peakMegabytes() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<double>(counters.PeakWorkingSetSize) / 1e6;
+}
+
+// Over the last 10 Multi Multi draws "5 z 5" finds 464 MB of sets and "4 z 6"
+// 5.1 GB: more than the box may hold, so the question offers a file or nothing.
+TEST_F(SearchButtons, AskBeforeAnAnswerTooLongForTheBox) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string numbers = latestNumbers("Multi Multi", 10);
+    for (int id : {16, 8}) {
+        SCOPED_TRACE(id);
+        const zestawy::SearchCommand& cmd = *zestawy::findSearchCommand(id);
+        const GamePanel& panel = panelOf(cmd.game);
+        resetToStartState();
+        SetWindowTextA(hPole1, numbers.c_str());
+        SetWindowTextA(hPole2, "earlier");
+
+        // Anuluj: nothing changes but the buttons, as after any search.
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(runCommand(id, answerQuestion(IDCANCEL)), questionOf(cmd, numbers, false));
+        std::printf("id %d: asked and answered in %.2f s\n", id,
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        EXPECT_EQ(textOf(hPole2), "earlier");
+        for (int other : panel.searches) EXPECT_EQ(enabled(other), other == id) << other;
+        EXPECT_TRUE(enabled(panel.save) && enabled(panel.open));
+        EXPECT_FALSE(enabled(panel.otherGames));
+
+        // Tak: the whole answer, streamed into the chosen file.
+        const std::string path = std::string(temp) + "zestawy-long-" + std::to_string(id) + ".txt";
+        const auto saveStart = std::chrono::steady_clock::now();
+        EXPECT_EQ(runCommand(id, answerQuestion(IDOK, path), kLongWaitMs),
+                  questionOf(cmd, numbers, false) + " (hourglass)");
+        EXPECT_NE(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - saveStart).count();
+        const zestawy::AnswerSize size = zestawy::measureAnswer(cmd, zestawy::drawsOf(cmd, numbers));
+        std::printf("id %d: %.0f MB saved in %.1f s; peak memory of the process %.0f MB\n", id,
+                    static_cast<double>(size.bytes) / 1e6, seconds, peakMegabytes());
+        EXPECT_TRUE(holdsAnswer(path, cmd, numbers));
+        EXPECT_EQ(textOf(hPole2), "earlier\r\n" + zestawy::savedAnswerNote(cmd, size, path));
+        EXPECT_LT(peakMegabytes(), 1500);
+        DeleteFileA(path.c_str());
+    }
+}
+
+TEST_F(SearchButtons, AnAnswerTheBoxCanTakeGoesThereOnNie) {
+    // "3 z 4" over the last 50 draws: 2.5 MB, over the edit control's default limit.
+    const std::string numbers = latestNumbers("Multi Multi", 50);
+    SetWindowTextA(hPole1, numbers.c_str());
     SetWindowTextA(hPole2, "x");
-    command(23);
-    const std::string expected =
-        zestawy::runSearchCommand(*zestawy::findSearchCommand(23), textOf(hPole1), "x");
-    ASSERT_GT(expected.size(), 1000000u);
+    const zestawy::SearchCommand& cmd = *zestawy::findSearchCommand(4);
+    EXPECT_EQ(runCommand(4, answerQuestion(IDNO)), questionOf(cmd, numbers, true));
+    const std::string expected = zestawy::runSearchCommand(cmd, numbers, "x");
+    ASSERT_GT(expected.size(), zestawy::kAskAbove);
     EXPECT_EQ(GetWindowTextLengthA(hPole2), static_cast<int>(expected.size()));
     EXPECT_EQ(textOf(hPole2), expected);
+}
+
+TEST_F(SearchButtons, ShortAndRandomAnswersNeverAsk) {
+    // Over 10 draws "5 z 7" and "5 z 8" walk millions of sets but show 699
+    // characters or one set; the random searches show at most ten.
+    SetWindowTextA(hPole1, latestNumbers("Multi Multi", 10).c_str());
+    for (int id : {10, 11, 41, 42, 3}) {
+        SetWindowTextA(hPole2, "");
+        EXPECT_EQ(runCommand(id, answerQuestion(IDCANCEL)), "no question") << id;
+        EXPECT_GT(GetWindowTextLengthA(hPole2), 0) << id;
+    }
+}
+
+// Input that reaches the window while a command runs (here: queued before it
+// starts) is dropped, not run afterwards: a second click would run the search
+// again.
+TEST_F(SearchButtons, DropInputGivenWhileTheyRun) {
+    auto typeSeven = [] {
+        INPUT keys[2] = {};
+        for (INPUT& key : keys) {
+            key.type = INPUT_KEYBOARD;
+            key.ki.wVk = '7';
+        }
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, keys, sizeof(INPUT));
+    };
+    auto handleWaiting = [] {
+        MSG msg;
+        for (int i = 0; i < 20; ++i, Sleep(10))
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+    };
+    SetForegroundWindow(mainWindow());
+    SetFocus(hPole4);
+    handleWaiting();
+    SetWindowTextA(hPole4, "");
+    typeSeven();
+    handleWaiting();
+    ASSERT_EQ(textOf(hPole4), "7");  // keys that come while nothing runs are typed
+    typeSeven();
+    command(1);
+    handleWaiting();
+    EXPECT_EQ(textOf(hPole4), "7");
 }
 
 // Not a check: prints how long typical answers take to appear in the results
