@@ -1,0 +1,278 @@
+// Random walks through the program as a user clicks it, on the real window
+// with the real histories: after every step the window is compared with a
+// small model of what must be shown and enabled and of what the four boxes
+// hold. Each walk starts from the start-up state and takes only what a user
+// could take: a menu item, a button that is shown and enabled, or typing a
+// count. Dialogs are cancelled, and the question about a very long answer is
+// answered with Anuluj, or with Tak and then a cancelled save dialog.
+//
+// Seeded and reproducible: ZESTAWY_MODEL_SEQUENCES walks (100 by default) of
+// 20 steps from ZESTAWY_MODEL_SEED (1 by default); scripts/model_test.sh runs
+// a thousand.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/app_fixture.hpp"
+#include "combinatorics/random.hpp"
+#include "commands/large_answer.hpp"
+#include "commands/search_command.hpp"
+#include "history/history.hpp"
+
+namespace {
+
+using namespace apptest;
+
+struct Panel {
+    const char* file;
+    std::vector<int> searches;
+    int load, clear, save, open, otherGames, gameButton;
+    std::vector<int> buttons() const {
+        std::vector<int> all = searches;
+        all.insert(all.end(), {load, clear, save, open, otherGames});
+        return all;
+    }
+};
+
+const Panel kPanels[] = {
+    {"Multi Multi wyniki losowań.txt", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16, 41, 42}, 13, 12, 43,
+     44, 15, 14},
+    {"Mini Lotto wyniki losowań.txt", {20, 21, 22, 23, 24}, 25, 26, 47, 48, 28, 27},
+    {"Lotto wyniki losowań.txt", {30, 31, 32, 33, 34, 35}, 36, 37, 45, 46, 39, 38},
+};
+
+// What the window must show: the rules as a user learns them.
+struct Model {
+    bool about = true, help = false, workBoxes = false;
+    std::set<int> shownButtons;
+    std::map<int, bool> enabled;
+    std::string numbers, results, dates, count;
+    bool expectQuestion = false;  // the step's command must ask about a long answer
+
+    Model() {
+        for (int id : buttonIds()) enabled[id] = true;
+    }
+    void showGameButtons(bool show) {
+        for (const Panel& p : kPanels) show ? (void)shownButtons.insert(p.gameButton)
+                                            : (void)shownButtons.erase(p.gameButton);
+    }
+    void showPanel(const Panel& p, bool show) {
+        for (int id : p.buttons()) show ? (void)shownButtons.insert(id) : (void)shownButtons.erase(id);
+    }
+    void enable(std::initializer_list<int> ids, bool on) {
+        for (int id : ids) enabled[id] = on;
+    }
+};
+
+class WindowModel : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_NE(mainWindow(), nullptr);
+        // A working folder of its own with the real histories.
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        const std::string folder = std::string(temp) + "zestawy-model-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder.c_str(), nullptr);
+        for (const Panel& p : kPanels) {
+            const std::string from = std::string(ZESTAWY_DATA_DIR) + "/" + p.file;
+            ASSERT_TRUE(CopyFileA(from.c_str(), (folder + "\\" + p.file).c_str(), FALSE)) << from;
+            ASSERT_TRUE(zestawy::readHistoryLines(from, history[&p - kPanels]));
+        }
+        SetCurrentDirectoryA(folder.c_str());
+    }
+    static std::vector<std::string> history[3];
+};
+std::vector<std::string> WindowModel::history[3];
+
+const Panel* panelWith(int id) {
+    for (const Panel& p : kPanels) {
+        const std::vector<int> ids = p.buttons();
+        if (id == p.gameButton || std::find(ids.begin(), ids.end(), id) != ids.end()) return &p;
+    }
+    return nullptr;
+}
+
+// Plays the user of whatever the command shows: "" when it shows nothing.
+User cancellingUser(bool takeFile) {
+    return [takeFile] {
+        HWND box = waitForDialog(mainWindow());
+        if (!box) return std::string();
+        if (!GetDlgItem(box, 0xFFFF)) {  // a file dialog, not a message box
+            press(box, IDCANCEL);
+            return std::string("file dialog");
+        }
+        if (!takeFile) {
+            press(box, IDCANCEL);
+            return std::string("question");
+        }
+        press(box, GetDlgItem(box, IDYES) ? IDYES : IDOK);
+        HWND dialog = waitForDialog(mainWindow(), box);
+        if (dialog) press(dialog, IDCANCEL);
+        return std::string(dialog ? "question" : "question without a file dialog");
+    };
+}
+
+// The first difference between the window and the model, or "".
+std::string differences(const Model& m) {
+    auto visible = [](HWND h) { return IsWindowVisible(h) != 0; };
+    if (visible(hPole6) != m.about) return "about box shown: " + std::to_string(!m.about);
+    if (visible(hPole5) != m.help) return "help box shown: " + std::to_string(!m.help);
+    for (HWND box : {hPole1, hPole2, hPole3, hPole4})
+        if (visible(box) != m.workBoxes) return "work box shown: " + std::to_string(!m.workBoxes);
+    for (int id : buttonIds()) {
+        if (shown(id) != (m.shownButtons.count(id) == 1))
+            return "button " + std::to_string(id) + " shown: " + std::to_string(shown(id));
+        if (enabled(id) != m.enabled.at(id))
+            return "button " + std::to_string(id) + " enabled: " + std::to_string(enabled(id));
+    }
+    const std::pair<HWND, const std::string*> boxes[] = {
+        {hPole1, &m.numbers}, {hPole2, &m.results}, {hPole3, &m.dates}, {hPole4, &m.count}};
+    for (const auto& [box, text] : boxes)
+        if (textOf(box) != *text)
+            return "box " + std::to_string(GetDlgCtrlID(box)) + " holds " +
+                   std::to_string(GetWindowTextLengthA(box)) + " characters, not " +
+                   std::to_string(text->size());
+    return "";
+}
+
+// A count as a user might type it: mostly a few hundred draws, sometimes
+// few draws (long answers), every draw, or something that is not a count.
+std::string randomCount(std::mt19937& gen) {
+    const int kind = static_cast<int>(gen() % 20);
+    if (kind < 2) {
+        static const char* const odd[] = {"", "0", "-3", "abc", " 12abc", "99999999999"};
+        return odd[gen() % 6];
+    }
+    if (kind < 3) return "100000";
+    if (kind < 8) return std::to_string(1 + gen() % 300);
+    return std::to_string(300 + gen() % 2700);
+}
+
+TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
+    const char* sequencesEnv = std::getenv("ZESTAWY_MODEL_SEQUENCES");
+    const char* seedEnv = std::getenv("ZESTAWY_MODEL_SEED");
+    const int sequences = sequencesEnv ? std::atoi(sequencesEnv) : 100;
+    const unsigned seed = seedEnv ? static_cast<unsigned>(std::atoi(seedEnv)) : 1;
+    const int kSteps = 20;
+    const auto start = std::chrono::steady_clock::now();
+    int steps = 0, questions = 0, searches = 0;
+
+    for (int sequence = 0; sequence < sequences; ++sequence) {
+        std::mt19937 gen(seed * 100003u + static_cast<unsigned>(sequence));
+        resetToStartState();
+        Model m;
+        std::string walk;  // what was done, for the failure message
+        for (int step = 0; step < kSteps; ++step, ++steps) {
+            // What a user could do now.
+            std::vector<int> actions = {1001, 1003, 1004};
+            for (int id : buttonIds())
+                if (m.shownButtons.count(id) && m.enabled[id]) {
+                    const Panel* p = panelWith(id);
+                    const int weight = !p || id == p->clear ? 1 : id == p->load ? 4 : 2;
+                    actions.insert(actions.end(), weight, id);
+                }
+            if (m.workBoxes) actions.insert(actions.end(), 4, 0);  // 0: type a count
+            const int id = actions[gen() % actions.size()];
+            const bool takeFile = gen() % 2 == 0;
+
+            if (id == 0) {
+                m.count = randomCount(gen);
+                SetWindowTextA(hPole4, m.count.c_str());
+                walk += " count'" + m.count + "'";
+            } else {
+                walk += " " + std::to_string(id);
+                const Panel* p = panelWith(id);
+                const zestawy::SearchCommand* search = zestawy::findSearchCommand(id);
+                bool large = false;
+                if (search) {
+                    ++searches;
+                    const zestawy::DrawList draws = zestawy::drawsOf(*search, m.numbers);
+                    large = zestawy::listsEverySet(*search) &&
+                            zestawy::measureAnswer(*search, draws).bytes > zestawy::kAskAbove;
+                }
+                const std::uint32_t before = zestawy::randomState();
+                const std::string seen = runCommand(id, cancellingUser(takeFile));
+                const std::uint32_t after = zestawy::randomState();
+                const bool dialog = p && (id == p->save || id == p->open);
+                const std::string expectedSeen = large ? "question" : dialog ? "file dialog" : "";
+                if (seen != expectedSeen) {
+                    ADD_FAILURE() << "seed " << seed << " walk " << sequence << ":" << walk
+                                  << ": the command showed '" << seen << "', not '" << expectedSeen << "'";
+                    return;
+                }
+                questions += large;
+
+                // The model's step.
+                if (id == 1001 || id == 1004) {
+                    m.about = m.help = false;
+                    m.workBoxes = true;
+                    for (const Panel& q : kPanels) m.showPanel(q, false);
+                    m.showGameButtons(true);
+                } else if (id == 1003) {
+                    m.about = m.workBoxes = false;
+                    m.help = true;
+                    m.shownButtons.clear();
+                } else if (id == p->gameButton) {
+                    m.showGameButtons(false);
+                    m.showPanel(*p, true);
+                } else if (id == p->otherGames) {
+                    m.showPanel(*p, false);
+                    m.showGameButtons(true);
+                } else if (id == p->clear) {
+                    m.numbers = m.results = m.dates = m.count = "";
+                    for (int s : p->searches) m.enabled[s] = true;
+                    m.enable({p->otherGames}, true);
+                    if (id != 37) m.enable({p->load}, true);  // the Lotto clear leaves its load
+                } else if (id == p->load) {
+                    const long long count = zestawy::parseCount(m.count);
+                    if (id == 13) m.enable({15}, false);
+                    if (id == 25) {
+                        for (int s : p->searches) m.enabled[s] = true;
+                        m.enable({25}, true);
+                        m.enable({28}, false);
+                    }
+                    if (count > 0) {
+                        const zestawy::LoadedDraws shown =
+                            zestawy::latestDraws(WindowModel::history[p - kPanels], count);
+                        m.numbers = shown.numbers;
+                        m.dates = shown.dates;
+                        if (id == 25) m.enable({47, 48}, true);
+                    }
+                } else if (search) {
+                    for (int s : p->searches) m.enabled[s] = s == id;
+                    m.enable({p->otherGames}, false);
+                    m.enable({p->save, p->open}, true);
+                    if (!large) {
+                        zestawy::setRandomState(before);
+                        m.results = zestawy::runSearchCommand(*search, m.numbers, m.results);
+                        if (zestawy::randomState() != after) {
+                            ADD_FAILURE() << "seed " << seed << " walk " << sequence << ":" << walk
+                                          << ": the random generator went elsewhere";
+                            return;
+                        }
+                    }
+                }
+            }
+            const std::string diff = differences(m);
+            if (!diff.empty()) {
+                ADD_FAILURE() << "seed " << seed << " walk " << sequence << ":" << walk << ": " << diff;
+                return;
+            }
+        }
+    }
+    std::printf("%d walks, %d steps (%d searches, %d long answers asked about) in %.0f s\n", sequences,
+                steps, searches, questions,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+}
+
+}  // namespace
