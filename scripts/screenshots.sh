@@ -18,7 +18,8 @@ CY=$((Y + 44))
 click() { xdotool mousemove $((CX + $1)) $((CY + $2)) click 1; sleep "${3:-0.5}"; }
 menu() { xdotool mousemove $((X + $1)) $((Y + 33)) click 1; sleep 0.5; xdotool mousemove $((X + $1 + 40)) $((Y + 52 + 19 * $2)) click 1; sleep 0.7; }
 button() { click $((1030 + 160 * ($1 - 1) + 75)) $(($2 + 20)) "${3:-0.5}"; }  # column, y
-shot() { import -window "$WINDOW" "$OUT/$1.png"; echo "$OUT/$1.png"; }
+# The screen over the window, so that message boxes in front of it show too.
+shot() { import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$OUT/$1.png"; echo "$OUT/$1.png"; }
 count() { click 1105 80; xdotool key ctrl+a BackSpace; xdotool type --delay 40 "$1"; }
 
 shot 1-o-programie
@@ -30,6 +31,12 @@ button 1 580 2                # Wczytaj
 button 1 120 1                # Wyszukaj 2
 button 1 270 1                # Wyszukaj 3 z 4
 shot 3-multi-multi
+button 1 630                  # Wyczyść
+count 10
+button 1 580 2                # Wczytaj
+button 1 470 3                # Wyszukaj 5 z 5: asks where 464 MB go
+shot 7-dluga-odpowiedz
+xdotool key Escape; sleep 0.5 # Anuluj
 button 1 630                  # Wyczyść
 button 2 470                  # Inne gry
 button 1 170                  # Mini Lotto

@@ -18,7 +18,8 @@ namespace {
 
 std::string wholeText(HWND hwnd) {
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, &text[0], static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextA(hwnd, &text[0], static_cast<int>(text.size()))));
     return text;
 }
 
@@ -112,9 +113,10 @@ void askWhereItGoes(HWND main, const SearchCommand& command, const DrawList& dra
     const bool boxTakesIt = held + 2 + size.bytes <= zestawy::kResultsBoxLimit;
     const std::string question = zestawy::largeAnswerQuestion(command, size, boxTakesIt);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    const int choice = boxTakesIt ? MessageBoxA(main, question.c_str(), zestawy::kLargeAnswerCaption,
-                                                MB_YESNOCANCEL | MB_ICONQUESTION)
-                                  : askYesOrCancel(main, question);
+    const int choice = boxTakesIt
+                           ? MessageBoxA(main, question.c_str(), zestawy::kLargeAnswerCaption,
+                                         MB_YESNOCANCEL | MB_ICONQUESTION)
+                           : askYesOrCancel(main, question);
     char path[MAX_PATH];
     if (choice == IDYES && !chooseFoundSetsFile(main, true, path)) return;
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));

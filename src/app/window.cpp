@@ -76,7 +76,18 @@ void repaintWhileBusy() {
         DispatchMessageA(&msg);
 }
 
+// Every menu item and button runs a command. The boxes send WM_COMMAND too,
+// with their own ids (focus gained or lost, text changed), and run none.
+bool isCommand(int id) {
+    for (const MenuItem& item : kMenuItems)
+        if (item.id == id) return true;
+    for (int i = 0; i < kControlCount; ++i)
+        if (kControls[i].kind == ControlKind::Button && kControls[i].id == id) return true;
+    return false;
+}
+
 void onCommand(HWND main, int id) {
+    if (!isCommand(id)) return;
     const BusyCommand busy;
     handleViewCommand(id) || handleClearCommand(id) || handleLoadCommand(main, id) ||
         handleSearchButton(main, id) || handleFoundSetsCommand(main, id);

@@ -6,14 +6,20 @@ namespace zestawy {
 
 const char kLargeAnswerCaption[] = "Bardzo długa odpowiedź";
 
+namespace {
+// A no-break space in Windows-1250: a number stays whole and with its unit
+// where the message box breaks its lines.
+const char kNoBreak[] = "\xA0";
+}  // namespace
+
 std::string setCount(std::uint64_t sets) {
     std::string digits = std::to_string(sets);
-    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, " ");
+    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, kNoBreak);
     const std::uint64_t tens = sets % 100, ones = sets % 10;
-    const char* noun = sets == 1                                          ? "zestaw"
+    const char* noun = sets == 1                                            ? "zestaw"
                        : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? "zestawy"
-                                                                          : "zestawów";
-    return digits + " " + noun;
+                                                                            : "zestawów";
+    return digits + kNoBreak + noun;
 }
 
 std::string textSize(std::uint64_t bytes) {
@@ -28,11 +34,11 @@ std::string textSize(std::uint64_t bytes) {
         const std::uint64_t tenths = (bytes * 10 + unit.size / 2) / unit.size;
         char text[32];
         if (tenths < 100 && tenths % 10 != 0)
-            std::snprintf(text, sizeof text, "%llu,%llu %s",
+            std::snprintf(text, sizeof text, "%llu,%llu\xA0%s",
                           static_cast<unsigned long long>(tenths / 10),
                           static_cast<unsigned long long>(tenths % 10), unit.name);
         else
-            std::snprintf(text, sizeof text, "%llu %s",
+            std::snprintf(text, sizeof text, "%llu\xA0%s",
                           static_cast<unsigned long long>((tenths + 5) / 10), unit.name);
         return text;
     }
@@ -57,8 +63,7 @@ std::string largeAnswerQuestion(const SearchCommand& command, const AnswerSize& 
                "Tak – zapisz odpowiedź do pliku\n"
                "Nie – dopisz ją do pola wyników\n"
                "Anuluj – zrezygnuj";
-    return found(command, size) + "\n\nPole wyników mieści najwyżej " +
-           textSize(kResultsBoxLimit) +
+    return found(command, size) + "\n\nPole wyników mieści najwyżej " + textSize(kResultsBoxLimit) +
            " tekstu, razem z tym, co już w nim jest, więc tę odpowiedź można tylko "
            "zapisać do pliku.\n\n"
            "Tak – zapisz odpowiedź do pliku\n"

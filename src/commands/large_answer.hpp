@@ -20,10 +20,11 @@ constexpr std::uint64_t kAskAbove = 2'000'000;
 // memory; a longer answer can only go to a file.
 constexpr std::uint64_t kResultsBoxLimit = 64'000'000;
 
-// "1 zestaw", "3 zestawy", "23 955 408 zestawów".
+// "1 zestaw", "3 zestawy", "23 955 408 zestawów", with no-break spaces.
 std::string setCount(std::uint64_t sets);
 
-// "950 kB", "2,3 MB", "464 MB", "5,1 GB": decimal units, rounded.
+// "950 kB", "2,3 MB", "464 MB", "5,1 GB": decimal units, rounded, with a
+// no-break space.
 std::string textSize(std::uint64_t bytes);
 
 // The question for an answer of more than kAskAbove characters. When the box
