@@ -17,20 +17,29 @@ void check(bool ok) {
     if (!ok) __builtin_trap();
 }
 
-// Every line is one LF-separated piece of the text without its trailing CRs,
-// up to its first zero byte.
+// The lines as a plain model reads them: every run of CRs, with the LF after
+// it if there is one, and every lone LF becomes one line end; each line is cut
+// at its first zero byte; a line end at the very end adds no empty line.
 void checkLines(std::string_view text, const std::vector<std::string>& lines) {
-    std::size_t pos = 0;
-    for (const std::string& line : lines) {
-        check(pos < text.size());
-        const std::size_t lf = text.find('\n', pos);
-        const std::size_t end = lf == std::string_view::npos ? text.size() : lf;
-        std::string_view piece = text.substr(pos, end - pos);
-        while (!piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
-        check(line == piece.substr(0, piece.find('\0')));
-        pos = lf == std::string_view::npos ? text.size() : lf + 1;
+    std::string ends;  // the text with each line end as one '\n'
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            ends += text[i];
+            continue;
+        }
+        while (i + 1 < text.size() && text[i + 1] == '\r') ++i;
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        ends += '\n';
     }
-    check(pos == text.size());
+    std::vector<std::string> model;
+    for (std::size_t start = 0; start < ends.size();) {
+        std::size_t end = ends.find('\n', start);
+        if (end == std::string::npos) end = ends.size();
+        const std::string line = ends.substr(start, end - start);
+        model.push_back(line.substr(0, line.find('\0')));
+        start = end + 1;
+    }
+    check(model == lines);
 }
 
 std::vector<std::string_view> splitCrLf(std::string_view text) {

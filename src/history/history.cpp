@@ -1,6 +1,7 @@
 #include "history/history.hpp"
 
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 
 namespace zestawy {
@@ -9,13 +10,25 @@ std::vector<std::string> splitHistoryLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        if (end == std::string_view::npos) end = text.size();
-        std::size_t last = end;
-        while (last > start && (text[last - 1] == '\r' || text[last - 1] == '\n')) --last;
+        // The end of the line: an LF, or a run of CRs that no LF follows.
+        std::size_t end = start, next = text.size();
+        for (; end < text.size(); ++end) {
+            if (text[end] == '\n') {
+                next = end + 1;
+                break;
+            }
+            if (text[end] != '\r') continue;
+            std::size_t after = end;
+            while (after < text.size() && text[after] == '\r') ++after;
+            if (after < text.size() && text[after] == '\n') {
+                next = after + 1;
+                break;
+            }
+            next = after;
+            break;
+        }
         // A zero byte ends the line's text: the boxes could not show past it.
-        std::string_view line = text.substr(start, last - start);
+        std::string_view line = text.substr(start, end - start);
         line = line.substr(0, line.find('\0'));
         lines.emplace_back(line);
         start = next;
@@ -23,15 +36,29 @@ std::vector<std::string> splitHistoryLines(std::string_view text) {
     return lines;
 }
 
-bool readHistoryLines(const std::string& path, std::vector<std::string>& lines) {
+HistoryRead readHistoryFile(const std::string& path, std::vector<std::string>& lines,
+                            std::size_t maxBytes) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
+    if (!file) return HistoryRead::CannotOpen;
     std::string text;
     char buffer[1 << 16];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    bool tooLarge = false;
+    for (std::size_t n; !tooLarge && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+        tooLarge = n > maxBytes - text.size();
+        if (!tooLarge) text.append(buffer, n);
+    }
+    const bool failed = std::ferror(file) != 0;
     std::fclose(file);
+    if (tooLarge) {
+        lines.clear();
+        return HistoryRead::TooLarge;
+    }
     lines = splitHistoryLines(text);
-    return true;
+    return failed ? HistoryRead::ReadError : HistoryRead::Ok;
+}
+
+bool readHistoryLines(const std::string& path, std::vector<std::string>& lines) {
+    return readHistoryFile(path, lines, SIZE_MAX) != HistoryRead::CannotOpen;
 }
 
 long long parseCount(std::string_view box) {

@@ -7,19 +7,35 @@
 // (character 32) separates; a line with fewer than two blanks shows nothing.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zestawy {
 
-// Reads every line of the file, whole, whatever its length, in file order;
-// line ends (CR, LF, any run of them at the end of a line) are taken off, a
-// line ends at a zero byte in it, and an empty line stays as an empty entry. Returns false when the file cannot be
-// opened; a read error later keeps the lines read so far.
+// Reads every line of the file, whole, whatever its length, in file order, as
+// splitHistoryLines splits them. Returns false when the file cannot be opened;
+// a read error later keeps the lines read so far.
 bool readHistoryLines(const std::string& path, std::vector<std::string>& lines);
 
-// Splits text that was read whole into lines as readHistoryLines does.
+enum class HistoryRead {
+    Ok,
+    CannotOpen,
+    ReadError,  // the lines read so far are kept
+    TooLarge,   // more than maxBytes; no lines are kept
+};
+
+// The same, telling why a file could not be read whole, and refusing a file
+// of more than maxBytes bytes (or a device that never ends) without reading
+// more than that.
+HistoryRead readHistoryFile(const std::string& path, std::vector<std::string>& lines,
+                            std::size_t maxBytes);
+
+// Splits text that was read whole into lines: a line ends at LF, or at a CR
+// that is followed by anything but CR or LF (old Mac files). Line ends (any
+// run of CRs before an LF) are taken off, a line ends at a zero byte in it,
+// and an empty line stays as an empty entry.
 std::vector<std::string> splitHistoryLines(std::string_view text);
 
 // How many lines the count box asks for: the decimal number at the start of its

@@ -18,6 +18,9 @@ TEST(HistoryLines, AreWholeLinesWithoutTheirLineEnds) {
     EXPECT_EQ(splitHistoryLines("a\r\nb\nc"), (Lines{"a", "b", "c"}));
     EXPECT_EQ(splitHistoryLines("a\r\n\r\n\r\n"), (Lines{"a", "", ""}));
     EXPECT_EQ(splitHistoryLines("a\r\r\nb\r"), (Lines{"a", "b"}));
+    // A lone CR ends a line too (old Mac files, and files mixed from several).
+    EXPECT_EQ(splitHistoryLines("a\rb\rc"), (Lines{"a", "b", "c"}));
+    EXPECT_EQ(splitHistoryLines("a\rb\r\nc\nd\r\r\ne\r"), (Lines{"a", "b", "c", "d", "e"}));
     const std::string longLine(5000, '7');
     EXPECT_EQ(splitHistoryLines(longLine + "\r\nx\r\n"), (Lines{longLine, "x"}));
 }
@@ -40,6 +43,20 @@ TEST(HistoryLines, ReadTheRealHistoriesAndReportAMissingFile) {
     EXPECT_FALSE(readHistoryLines(draw_lists::dataDir + "/no such file.txt", lines));
     EXPECT_EQ(lines.size(), 7394u);  // untouched
 }
+
+#ifndef _WIN32
+TEST(HistoryLines, TellAReadErrorAndRefuseAFileTooLarge) {
+    Lines lines = {"old"};
+    EXPECT_EQ(readHistoryFile("/", lines, 1000), HistoryRead::ReadError);  // a folder
+    EXPECT_EQ(readHistoryFile("/dev/zero", lines, 1 << 20), HistoryRead::TooLarge);
+    EXPECT_TRUE(lines.empty());
+    const std::string lotto = draw_lists::historyPath(draw_lists::Game::Lotto);
+    EXPECT_EQ(readHistoryFile(lotto, lines, 1000), HistoryRead::TooLarge);
+    EXPECT_EQ(readHistoryFile(lotto, lines, 1 << 20), HistoryRead::Ok);
+    EXPECT_EQ(lines.size(), 7394u);
+    EXPECT_EQ(readHistoryFile(lotto + ".missing", lines, 1 << 20), HistoryRead::CannotOpen);
+}
+#endif
 
 TEST(CountBox, ReadsTheNumberAtTheStartOfItsFirst19Characters) {
     EXPECT_EQ(parseCount("100"), 100);
