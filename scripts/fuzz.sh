@@ -8,7 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 FUZZ=$BUILD/fuzz
 SECONDS_EACH=${FUZZ_SECONDS:-18}
-TARGETS=(fuzz_parse fuzz_history fuzz_command_frame)
+TARGETS=(fuzz_parse fuzz_history fuzz_history_file fuzz_command_frame)
 
 cmake -S "$ROOT" -B "$FUZZ" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DZESTAWY_FUZZ=ON >/dev/null
