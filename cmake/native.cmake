@@ -1,8 +1,4 @@
-# Native build: the portable core's unit tests (and, later, tools and benchmarks).
-# zestawy-cli finds the sample histories in the source tree when it is run
-# from the build folder.
-set_source_files_properties(${CMAKE_SOURCE_DIR}/src/cli/cli.cpp PROPERTIES
-  COMPILE_DEFINITIONS ZESTAWY_SAMPLE_DIR="${CMAKE_SOURCE_DIR}/data")
+# Native build: the portable core's unit tests, tools and benchmarks.
 
 find_package(GTest REQUIRED)
 include(GoogleTest)

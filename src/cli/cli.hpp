@@ -25,7 +25,9 @@ namespace zestawy {
 int runCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
            const std::string& programDir = "");
 
-// Set by the Ctrl-C handler of the executable; long walks stop when it is set.
+// Called by the Ctrl-C handler of the executable. While the tool walks or
+// writes, the walk and the writes stop by themselves, leaving whole lines;
+// at any other moment it ends the process at once with exit code 130.
 void requestStop();
 
 }  // namespace zestawy

@@ -26,7 +26,15 @@ int main(int argc, char** argv) {
     // The results go out byte for byte, CR LF included.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
+#ifdef _WIN32
     std::signal(SIGINT, onInterrupt);
+#else
+    // Without SA_RESTART: a read or write that waits is cut short by Ctrl-C.
+    struct sigaction interrupt = {};
+    interrupt.sa_handler = onInterrupt;
+    sigemptyset(&interrupt.sa_mask);
+    sigaction(SIGINT, &interrupt, nullptr);
+#endif
     return zestawy::runCli(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr,
                            folderOf(argc > 0 ? argv[0] : ""));
 }

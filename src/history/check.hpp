@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,10 @@ struct LineProblem {
 
 // A well-formed line is "<number>. <date> n1,n2,...": two blanks at least, and
 // after the second exactly numbersPerDraw distinct decimal numbers of
-// 1..maxNumber separated by single commas.
-std::vector<LineProblem> checkHistory(const std::vector<std::string>& lines, const DrawRules& rules);
+// 1..maxNumber separated by single commas. Calls report with each line that is
+// not, in order, as soon as it is found (a line's reasons are capped at a
+// few); report returns false to stop. Returns how many bad lines were found.
+std::size_t checkHistory(const std::vector<std::string>& lines, const DrawRules& rules,
+                         const std::function<bool(const LineProblem&)>& report);
 
 }  // namespace zestawy

@@ -36,25 +36,31 @@ std::vector<std::string> splitHistoryLines(std::string_view text) {
     return lines;
 }
 
-HistoryRead readHistoryFile(const std::string& path, std::vector<std::string>& lines,
-                            std::size_t maxBytes) {
+HistoryRead readWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
+    bytes.clear();
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return HistoryRead::CannotOpen;
-    std::string text;
     char buffer[1 << 16];
     bool tooLarge = false;
     for (std::size_t n; !tooLarge && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-        tooLarge = n > maxBytes - text.size();
-        if (!tooLarge) text.append(buffer, n);
+        tooLarge = n > maxBytes - bytes.size();
+        if (!tooLarge) bytes.append(buffer, n);
     }
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
     if (tooLarge) {
-        lines.clear();
+        bytes.clear();
         return HistoryRead::TooLarge;
     }
-    lines = splitHistoryLines(text);
     return failed ? HistoryRead::ReadError : HistoryRead::Ok;
+}
+
+HistoryRead readHistoryFile(const std::string& path, std::vector<std::string>& lines,
+                            std::size_t maxBytes) {
+    std::string text;
+    const HistoryRead read = readWholeFile(path, text, maxBytes);
+    if (read != HistoryRead::CannotOpen) lines = splitHistoryLines(text);
+    return read;
 }
 
 bool readHistoryLines(const std::string& path, std::vector<std::string>& lines) {

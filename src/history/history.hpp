@@ -15,8 +15,8 @@
 namespace zestawy {
 
 // Reads every line of the file, whole, whatever its length, in file order, as
-// splitHistoryLines splits them. Returns false when the file cannot be opened;
-// a read error later keeps the lines read so far.
+// splitHistoryLines splits them. Returns false, with lines untouched, when the
+// file cannot be opened; a read error later keeps the lines read so far.
 bool readHistoryLines(const std::string& path, std::vector<std::string>& lines);
 
 enum class HistoryRead {
@@ -25,6 +25,10 @@ enum class HistoryRead {
     ReadError,  // the lines read so far are kept
     TooLarge,   // more than maxBytes; no lines are kept
 };
+
+// The file's bytes as they are, with the same outcomes as readHistoryFile;
+// after ReadError, the bytes read so far.
+HistoryRead readWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes);
 
 // The same, telling why a file could not be read whole, and refusing a file
 // of more than maxBytes bytes (or a device that never ends) without reading

@@ -41,7 +41,9 @@ std::string readAll(std::FILE* f) {
 CliRun run(const std::vector<std::string>& args) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
-    const int code = runCli(args, out, err);
+    // As the executable runs: the sample histories lie beside it.
+    const std::string folder = std::string(ZESTAWY_CLI).substr(0, std::string(ZESTAWY_CLI).rfind('/'));
+    const int code = runCli(args, out, err, folder);
     return {code, readAll(out), readAll(err)};
 }
 
@@ -89,6 +91,11 @@ TEST_F(Cli, BadArgumentsGiveOneLineOnStderrAndExitTwo) {
         {"--game", "multi", "--all", "--count", "4"},
         {"--game", "multi", "--check", "4"},
         {"--check", "--history", path_},
+        {"--game", "lotto", "--check", "--last", "5"},
+        {"--game", "multi", "30"},  // a Lotto button
+        {"--game", "lotto", "--history", "", "1"},
+        {"--numbers", "", "1"},
+        {"--game", "multi", "--last", "1000000000", "1"},
     };
     for (const auto& args : bad) {
         const CliRun r = run(args);
@@ -97,6 +104,8 @@ TEST_F(Cli, BadArgumentsGiveOneLineOnStderrAndExitTwo) {
         ASSERT_FALSE(r.err.empty());
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
     }
+    EXPECT_NE(run({"--game", "multi", "--last", "1000000000", "1"}).err.find(u8"za dużo"),
+              std::string::npos);
 }
 
 TEST_F(Cli, PrintsTheResultsBoxAfterEachCommandInTurn) {
@@ -239,6 +248,10 @@ TEST(CliCheck, ReportsEveryMalformedLineWithItsNumberAndWhy) {
          "wiersz 1: liczba 0 spoza zakresu 1–49; liczba 50 spoza zakresu 1–49\n"},
         {"wrong-count.txt", "wiersz 1: 5 liczb zamiast 6\nwiersz 2: 7 liczb zamiast 6\n"},
         {"empty-parts.txt", "wiersz 2: pusty wiersz\nwiersz 3: brak liczb po dacie\n"},
+        {"huge-and-many.txt",
+         "wiersz 1: liczba 2147483648 spoza zakresu 1–49\n"
+         "wiersz 2: „” nie jest liczbą; „” nie jest liczbą; „” nie jest liczbą; „” nie jest "
+         "liczbą; „” nie jest liczbą; 11 liczb zamiast 6; i jeszcze 6 błędów\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
