@@ -94,9 +94,10 @@ Outcome start(const Run& run, int /*overload guard*/) {
             sent = true;
         }
         if (now - begin > std::chrono::seconds(20)) kill(child, SIGKILL);  // hung: fail, not hang
-        const bool readOut = outOpen && (run.reader == Reader::All ||
-                                         (run.reader == Reader::Slowly &&
-                                          now - lastSlowRead >= std::chrono::milliseconds(10)));
+        const bool readOut =
+            outOpen &&
+            (run.reader == Reader::All ||
+             (run.reader == Reader::Slowly && now - lastSlowRead >= std::chrono::milliseconds(10)));
         pollfd fds[2] = {{readOut ? out[0] : -1, POLLIN, 0}, {errOpen ? err[0] : -1, POLLIN, 0}};
         if (poll(fds, 2, 5) > 0) {
             if (fds[0].revents) {
@@ -114,7 +115,8 @@ Outcome start(const Run& run, int /*overload guard*/) {
         }
         if (!errOpen && (!outOpen || run.reader != Reader::All)) {
             siginfo_t info = {};
-            if (waitid(P_PID, child, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == child)
+            if (waitid(P_PID, child, &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                info.si_pid == child)
                 break;
         }
     }
@@ -160,7 +162,9 @@ Outcome start(std::vector<std::string> args, Reader reader = Reader::All, int in
     return start(run, 0);
 }
 
-int lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+int lines(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
 
 TEST(CliProcess, UnreadableSourcesExitTwoNamingThem) {
     const std::string fifo = folder() + "never-written";
@@ -175,7 +179,8 @@ TEST(CliProcess, UnreadableSourcesExitTwoNamingThem) {
         {{"--game", "lotto", "--history", "/nowhere/x.txt", "33"}, u8"nie można otworzyć pliku"},
         {{"--game", "lotto", "--history", "", "33"}, u8"pusta nazwa pliku po --history"},
         {{"--numbers", "", "33"}, u8"pusta nazwa pliku po --numbers"},
-        {{"--game", "lotto", "--history", "/dev/zero", "33"}, u8"za duży plik (ponad 256 MB) '/dev/zero'"},
+        {{"--game", "lotto", "--history", "/dev/zero", "33"},
+         u8"za duży plik (ponad 256 MB) '/dev/zero'"},
     };
     for (const Case& c : cases) {
         const Outcome o = start(c.args, Reader::All, -1, kMemoryMeasurable ? 1u << 30 : 0);
@@ -189,22 +194,29 @@ TEST(CliProcess, UnreadableSourcesExitTwoNamingThem) {
 TEST(CliProcess, ReadsEveryLineEndAndRefusesFilesWithNoDraws) {
     // The last 300 Lotto draws with each kind of line end answer alike.
     std::vector<std::string> history;
-    ASSERT_TRUE(zestawy::readHistoryLines(zestawy::draw_lists::historyPath(zestawy::draw_lists::Game::Lotto), history));
+    ASSERT_TRUE(zestawy::readHistoryLines(
+        zestawy::draw_lists::historyPath(zestawy::draw_lists::Game::Lotto), history));
     history.erase(history.begin(), history.end() - 300);
     std::string expected;
     for (const char* end : {"\r\n", "\n", "\r", "\r\r\n"}) {
         std::string text;
-        for (std::size_t i = 0; i < history.size(); ++i) text += history[i] + (i % 2 ? end : "\r\n");
-        const Outcome o = start({"--game", "lotto", "--history", write("ends.txt", text), "33", "34", "35"});
+        for (std::size_t i = 0; i < history.size(); ++i)
+            text += history[i] + (i % 2 ? end : "\r\n");
+        const Outcome o =
+            start({"--game", "lotto", "--history", write("ends.txt", text), "33", "34", "35"});
         EXPECT_EQ(o.code, 0) << o.err;
         if (expected.empty()) expected = o.out;
-        EXPECT_EQ(o.out, expected) << "line end " << (end[1] == '\n' ? "CR LF" : end[0] == '\n' ? "LF" : "CR");
+        EXPECT_EQ(o.out, expected) << "line end "
+                                   << (end[1] == '\n'   ? "CR LF"
+                                       : end[0] == '\n' ? "LF"
+                                                        : "CR");
     }
 
     std::string utf16 = "\xFF\xFE";
     for (char c : history[0] + "\r\n" + history[1] + "\r\n") utf16 += std::string{c, '\0'};
     std::string binary;
-    for (int i = 0; i < 5000; ++i) binary += static_cast<char>(i * 7 % 256 == ' ' ? 1 : i * 7 % 256);
+    for (int i = 0; i < 5000; ++i)
+        binary += static_cast<char>(i * 7 % 256 == ' ' ? 1 : i * 7 % 256);
     struct Case {
         const char* name;
         std::string bytes;
@@ -212,7 +224,10 @@ TEST(CliProcess, ReadsEveryLineEndAndRefusesFilesWithNoDraws) {
     };
     const Case cases[] = {
         {"utf16.txt", utf16, "UTF-16"},
-        {"bom.txt", "\xEF\xBB\xBF" "1.\t01.01.2020\t1,2,3,4,5,6\n", "UTF-8"},
+        {"bom.txt",
+         "\xEF\xBB\xBF"
+         "1.\t01.01.2020\t1,2,3,4,5,6\n",
+         "UTF-8"},
         {"tabs.txt", "1.\t01.01.2020\t1,2,3,4,5,6\n", u8"nie ma żadnego losowania"},
         {"numbers-only.txt", "1,2,3,4,5,6\n7,8,9,10,11,12\n", u8"nie ma żadnego losowania"},
         {"binary.bin", binary, u8"nie ma żadnego losowania"},
@@ -245,9 +260,15 @@ TEST(CliProcess, CtrlCEndsEveryModeAtOnce) {
     };
     const Case cases[] = {
         {"answer of 464 MB", {"--game", "multi", "--last", "10", "16"}, Reader::Nothing},
-        {"--all", {"--game", "multi", "--last", "10", "--search", "5 z 6", "--all"}, Reader::Nothing},
-        {"--all, read", {"--game", "multi", "--last", "10", "--search", "5 z 6", "--all"}, Reader::All},
-        {"--count", {"--game", "multi", "--last", "10", "--search", "5 z 6", "--count"}, Reader::All},
+        {"--all",
+         {"--game", "multi", "--last", "10", "--search", "5 z 6", "--all"},
+         Reader::Nothing},
+        {"--all, read",
+         {"--game", "multi", "--last", "10", "--search", "5 z 6", "--all"},
+         Reader::All},
+        {"--count",
+         {"--game", "multi", "--last", "10", "--search", "5 z 6", "--count"},
+         Reader::All},
         {"--check", {"--game", "lotto", "--history", badFile, "--check"}, Reader::Nothing},
         {"a FIFO", {"--game", "lotto", "--history", fifo, "33"}, Reader::All},
     };
@@ -279,8 +300,8 @@ TEST(CliProcess, FailedWritesAreReported) {
 }
 
 TEST(CliProcess, CheckShowsControlBytesAsEscapes) {
-    const std::string file =
-        write("control.txt", "1. 01.01.2020 1,2,\x1b]0;pwned\x07,4,5,\x7f\n2. 02.01.2020 \x1b[2J\n");
+    const std::string file = write(
+        "control.txt", "1. 01.01.2020 1,2,\x1b]0;pwned\x07,4,5,\x7f\n2. 02.01.2020 \x1b[2J\n");
     const Outcome o = start({"--game", "lotto", "--history", file, "--check"});
     EXPECT_EQ(o.code, 1);
     for (char c : o.out) {
@@ -293,20 +314,23 @@ TEST(CliProcess, CheckShowsControlBytesAsEscapes) {
 TEST(CliProcess, MemoryStaysBounded) {
     if (!kMemoryMeasurable) GTEST_SKIP() << "not measurable under AddressSanitizer";
     // An endless history under a memory limit: refused, not a crash.
-    const Outcome zero = start({"--game", "multi", "--history", "/dev/zero", "1"}, Reader::All, -1, 512u << 20);
+    const Outcome zero =
+        start({"--game", "multi", "--history", "/dev/zero", "1"}, Reader::All, -1, 512u << 20);
     EXPECT_EQ(zero.code, 2) << zero.err;
 
     // The report on 10 MB of garbage streams out.
     std::string garbage;
     for (int i = 0; garbage.size() < (10u << 20); ++i)
         garbage += "7 a " + std::string(i % 100 ? i % 37 : 200000, ',') + "\n";
-    const Outcome check = start({"--game", "multi", "--history", write("garbage.txt", garbage), "--check"});
+    const Outcome check =
+        start({"--game", "multi", "--history", write("garbage.txt", garbage), "--check"});
     EXPECT_EQ(check.code, 1);
     EXPECT_LT(check.peakKb, 100 * 1024);
     std::printf("--check of 10 MB of garbage: peak %ld MB\n", check.peakKb / 1024);
 
     // Every six-set of ten draws, read slowly for two seconds.
-    const Outcome slow = start({"--game", "multi", "--last", "10", "--search", "5 z 6", "--all"}, Reader::Slowly, 2000);
+    const Outcome slow = start({"--game", "multi", "--last", "10", "--search", "5 z 6", "--all"},
+                               Reader::Slowly, 2000);
     EXPECT_EQ(slow.code, 130);
     EXPECT_LT(slow.peakKb, 100 * 1024);
     std::printf("--all read slowly: peak %ld MB\n", slow.peakKb / 1024);

@@ -229,6 +229,32 @@ TEST_F(Cli, AllListsEverySetAndCountCountsThem) {
     }
 }
 
+// Over each whole shipped history, a list button's answer, --all and --count
+// tell of the same sets: no mode reads only part of the draws.
+TEST_F(Cli, EveryModeReadsEveryDrawOfAWholeHistory) {
+    for (std::size_t i = 0; i < kSearchCommandCount; ++i) {
+        const SearchCommand& c = kSearchCommands[i];
+        if (!listsEverySet(c)) continue;
+        const char* game = c.game == Game::MultiMulti ? "multi" : c.game == Game::MiniLotto ? "mini" : "lotto";
+        SCOPED_TRACE(c.id);
+        const std::vector<std::string> id = {"--game", game, "--search", c.caption, "--encoding", "cp1250"};
+        std::vector<std::string> args = id;
+        const std::string answer = run(args).out;
+        args.push_back("--all");
+        const std::string all = run(args).out;
+        args.back() = "--count";
+        const std::string count = run(args).out;
+        const std::size_t sets = std::count(all.begin(), all.end(), '\n');
+        EXPECT_EQ(count.substr(0, count.find('\n')), std::to_string(sets));
+        const std::size_t answerLines =
+            answer == c.notFound ? 0 : std::count(answer.begin(), answer.end(), '\n') + (c.layout == Layout::Joined);
+        EXPECT_EQ(answerLines, sets);
+        if (sets > 0) {
+            EXPECT_EQ(answer.substr(0, answer.find('\r')) + "\n", all.substr(0, all.find('\n') + 1));
+        }
+    }
+}
+
 TEST(CliCheck, ReportsEveryMalformedLineWithItsNumberAndWhy) {
     const std::string dir = std::string(ZESTAWY_TESTS_DIR) + "/cli/bad_histories/";
     struct Case {
