@@ -12,7 +12,7 @@ file(GLOB_RECURSE ZESTAWY_CORE_TESTS CONFIGURE_DEPENDS
 add_executable(core_tests ${ZESTAWY_CORE_TESTS})
 target_include_directories(core_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(core_tests PRIVATE ${ZESTAWY_FLAGS})
-target_link_libraries(core_tests PRIVATE zestawy_core GTest::gtest_main)
+target_link_libraries(core_tests PRIVATE zestawy_cli GTest::gtest_main)
 target_compile_definitions(core_tests PRIVATE
   ZESTAWY_DATA_DIR="${CMAKE_SOURCE_DIR}/data"
   ZESTAWY_TESTS_DIR="${CMAKE_SOURCE_DIR}/tests"

@@ -12,7 +12,9 @@
 
 namespace {
 
-extern "C" void onInterrupt(int) { zestawy::requestStop(); }
+extern "C" void onInterrupt(int) {
+    zestawy::requestStop();
+}
 
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");

@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "combinatorics/random.hpp"
-#include "commands/encoding.hpp"
+#include "cli/encoding.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
 #include "search/draw_lists.hpp"

@@ -1,0 +1,61 @@
+#include "cli/check_report.hpp"
+
+#include "history/check.hpp"
+
+namespace zestawy::cli {
+
+std::string printable(std::string_view text) {
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            shown += c;
+            continue;
+        }
+        const char hex[] = "0123456789ABCDEF";
+        shown += {'\\', 'x', hex[byte >> 4], hex[byte & 15]};
+    }
+    return shown;
+}
+
+int check(const Options& o, const std::vector<std::string>& lines, Output& out, std::FILE* err) {
+    std::size_t bad = 0;
+    {
+        const StopsByItself stops;
+        bad = checkHistory(lines, o.game->rules, [&](const LineProblem& problem) {
+            return !stopRequested && out.write("wiersz " + std::to_string(problem.line) + ": " +
+                                               printable(problem.why) + "\n");
+        });
+    }
+    if (bad == 0)
+        out.write("Wszystkie wiersze (" + std::to_string(lines.size()) + ") są poprawne.\n");
+    else
+        out.write("Błędnych wierszy: " + std::to_string(bad) + " z " +
+                  std::to_string(lines.size()) + ".\n");
+    const int code = finishOutput(out, err);
+    return code != 0 ? code : bad == 0 ? 0 : 1;
+}
+
+bool hasDraws(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        const std::size_t first = line.find(' ');
+        if (first != std::string::npos && line.find(' ', first + 1) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+std::string encodingHint(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return "";
+    unsigned char bom[3] = {};
+    const std::size_t n = std::fread(bom, 1, 3, file);
+    std::fclose(file);
+    if (n >= 2 && ((bom[0] == 0xFF && bom[1] == 0xFE) || (bom[0] == 0xFE && bom[1] == 0xFF)))
+        return " (plik jest w UTF-16: zapisz go jako tekst ANSI/Windows-1250)";
+    if (n == 3 && bom[0] == 0xEF && bom[1] == 0xBB && bom[2] == 0xBF)
+        return " (plik jest w UTF-8 ze znacznikiem BOM: zapisz go jako tekst ANSI/Windows-1250)";
+    return "";
+}
+
+}  // namespace zestawy::cli

@@ -1,0 +1,29 @@
+// --check, and the checks of a history file before it is searched.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/options.hpp"
+#include "cli/output.hpp"
+
+namespace zestawy::cli {
+
+// Control bytes shown as \xNN, so that a crafted line cannot steer the
+// terminal it is printed on.
+std::string printable(std::string_view text);
+
+// --check: each bad line of the history as soon as it is found, then a
+// summary. Returns the exit code: 0, or 1 when a line is bad.
+int check(const Options& o, const std::vector<std::string>& lines, Output& out, std::FILE* err);
+
+// Whether some line is a draw at all: has the two blanks after which the
+// numbers stand. A file without one is no history of draws.
+bool hasDraws(const std::vector<std::string>& lines);
+
+// Why a file written in another encoding shows no draws, or "".
+std::string encodingHint(const std::string& path);
+
+}  // namespace zestawy::cli

@@ -1,0 +1,239 @@
+#include "cli/listing.hpp"
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <thread>
+
+#ifndef _WIN32
+#include <pthread.h>
+#include <signal.h>
+#endif
+
+namespace zestawy::cli {
+
+namespace {
+
+char* writeSet(char* p, const int* set, int n) {
+    return SetLines(", ", "\n").write(p, set, n);
+}
+
+// --all: every set, one per line. The walk is split by the sets' first number
+// among worker threads that format their part into buffers of whole lines;
+// this thread writes the parts in order. Workers wait while too much text is
+// pending, the one on the part being written too, so memory stays bounded
+// whatever the number of sets and however slowly the output is read.
+class SetLister {
+  public:
+    SetLister(const DrawList& draws, const NeverDrawnQuery& query, Output& out)
+        : query_(query),
+          index_(draws, query.subsetSize, query.maxNumber),
+          out_(out),
+          parts_(static_cast<std::size_t>(query.maxNumber) + 2) {}
+
+    enum class Outcome { Done, WriteFailed, OutOfMemory };
+
+    Outcome run(std::FILE* err) {
+        const StopsByItself stops;
+        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        std::vector<std::thread> workers;
+        {
+            // Ctrl-C must reach this thread, which may wait in a write.
+            [[maybe_unused]] const SigintBlocked blocked;
+            for (unsigned i = 0; i < cores; ++i) workers.emplace_back([this] { work(); });
+        }
+        writeInOrder(err);
+        quit_ = true;
+        changed_.notify_all();
+        for (std::thread& worker : workers) worker.join();
+        return outOfMemory_    ? Outcome::OutOfMemory
+               : out_.failed() ? Outcome::WriteFailed
+                               : Outcome::Done;
+    }
+
+  private:
+    static constexpr std::size_t kBlock = 1 << 20;
+    static constexpr std::size_t kPendingLimit = 16u << 20;  // all parts
+    static constexpr std::size_t kPartLimit = 8u << 20;      // the part being written
+
+    // Blocks SIGINT in this thread for its lifetime, and so in the threads it starts.
+    class SigintBlocked {
+      public:
+#ifndef _WIN32
+        SigintBlocked() {
+            sigset_t only;
+            sigemptyset(&only);
+            sigaddset(&only, SIGINT);
+            pthread_sigmask(SIG_BLOCK, &only, &before_);
+        }
+        ~SigintBlocked() {
+            pthread_sigmask(SIG_SETMASK, &before_, nullptr);
+        }
+
+      private:
+        sigset_t before_;
+#endif
+    };
+
+    // Text of whole lines; blocks go round between the workers and the writer.
+    struct Block {
+        std::unique_ptr<char[]> bytes{new char[kBlock + SetLines::maxLength(kMaxSetSize)]};
+        std::size_t size = 0;
+    };
+    struct Part {
+        std::deque<Block> blocks;
+        std::size_t bytes = 0;  // in blocks
+        bool done = false;
+    };
+
+    bool stopping() const {
+        return quit_ || stopRequested.load(std::memory_order_relaxed);
+    }
+
+    Block takeSpare() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (spare_.empty()) return Block();
+        Block block = std::move(spare_.back());
+        spare_.pop_back();
+        block.size = 0;
+        return block;
+    }
+
+    void work() {
+        try {
+            while (true) {
+                int first;
+                {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    first = nextFirst_++;
+                }
+                if (first > query_.maxNumber || stopping()) return;
+                NumberMask only;
+                only.set(first);
+                SetLines lines(", ", "\n");
+                Block block = takeSpare();
+                forEachNeverDrawn(index_, query_, only, [&](const int* set) {
+                    char* end = lines.write(block.bytes.get() + block.size, set, query_.setSize);
+                    block.size = static_cast<std::size_t>(end - block.bytes.get());
+                    if (block.size < kBlock) return true;
+                    hand(first, std::move(block), false);
+                    block = takeSpare();
+                    return !stopping();
+                });
+                hand(first, std::move(block), true);
+            }
+        } catch (const std::bad_alloc&) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            outOfMemory_ = true;
+            quit_ = true;
+            changed_.notify_all();
+        }
+    }
+
+    void hand(int first, Block&& block, bool done) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        Part& part = parts_[static_cast<std::size_t>(first)];
+        auto full = [&] {
+            return first == writing_ ? part.bytes >= kPartLimit : pending_ >= kPendingLimit;
+        };
+        while (full() && !stopping()) changed_.wait_for(lock, std::chrono::milliseconds(100));
+        pending_ += block.size;
+        part.bytes += block.size;
+        part.blocks.push_back(std::move(block));
+        part.done = done;
+        changed_.notify_all();
+    }
+
+    void writeInOrder(std::FILE* err) {
+        Progress progress(err);
+        for (int first = 1; first <= query_.maxNumber; ++first) {
+            int set[kMaxSetSize];
+            for (int i = 0; i < query_.setSize; ++i) set[i] = std::min(first + i, query_.maxNumber);
+            progress.at(set, query_, true);
+            bool last = false;
+            while (!last) {
+                Block block;
+                {
+                    std::unique_lock<std::mutex> lock(mutex_);
+                    Part& part = parts_[static_cast<std::size_t>(first)];
+                    while (part.blocks.empty() && !part.done && !stopping())
+                        changed_.wait_for(lock, std::chrono::milliseconds(100));
+                    if (stopping()) return;
+                    if (!part.blocks.empty()) {
+                        block = std::move(part.blocks.front());
+                        part.blocks.pop_front();
+                        pending_ -= block.size;
+                        part.bytes -= block.size;
+                    }
+                    last = part.done && part.blocks.empty();
+                    if (last) writing_ = first + 1;
+                    changed_.notify_all();
+                }
+                if (!out_.writeBytes({block.bytes.get(), block.size})) {
+                    quit_ = true;
+                    return;
+                }
+                std::lock_guard<std::mutex> lock(mutex_);
+                spare_.push_back(std::move(block));
+            }
+        }
+    }
+
+    const NeverDrawnQuery query_;
+    const CompletionIndex index_;
+    Output& out_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<Part> parts_;  // by first number
+    std::vector<Block> spare_;
+    int nextFirst_ = 1;        // the next part a worker takes
+    int writing_ = 1;          // the part being written
+    std::size_t pending_ = 0;  // bytes handed over and not yet written
+    std::atomic<bool> quit_{false};
+    bool outOfMemory_ = false;
+};
+
+}  // namespace
+
+int countSets(const Options& o, const DrawList& draws, Output& out, std::FILE* err) {
+    const NeverDrawnQuery& query = o.commands[0]->sets;
+    const int n = query.setSize;
+    unsigned long long found = 0;
+    int first[kMaxSetSize] = {}, last[kMaxSetSize] = {};
+    {
+        const StopsByItself stops;
+        Progress progress(err);
+        forEachNeverDrawn(draws, query, [&](const int* set) {
+            if (stopRequested.load(std::memory_order_relaxed)) return false;
+            progress.at(set, query);
+            for (int i = 0; i < n; ++i) last[i] = set[i];
+            if (found++ == 0)
+                for (int i = 0; i < n; ++i) first[i] = set[i];
+            return true;
+        });
+    }
+    if (!stopRequested) {
+        std::string text = std::to_string(found) + "\n";
+        if (found) {
+            char line[256];
+            text += "pierwszy: " + std::string(line, writeSet(line, first, n));
+            text += "ostatni: " + std::string(line, writeSet(line, last, n));
+        }
+        out.write(text);
+    }
+    return finishOutput(out, err);
+}
+
+int listSets(const Options& o, const DrawList& draws, Output& out, std::FILE* err) {
+    SetLister lister(draws, o.commands[0]->sets, out);
+    if (lister.run(err) == SetLister::Outcome::OutOfMemory) {
+        say(err, "zestawy-cli: za mało pamięci\n");
+        return 1;
+    }
+    return finishOutput(out, err);
+}
+
+}  // namespace zestawy::cli

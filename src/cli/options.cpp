@@ -1,0 +1,204 @@
+#include "cli/options.hpp"
+
+#include <cstdio>
+
+namespace zestawy::cli {
+
+namespace {
+
+// "Wyszukaj 3 z 4" is named "3 z 4" on the command line, and may be in full.
+constexpr std::string_view kCaptionPrefix = "Wyszukaj ";
+
+const char* shortCaption(const SearchCommand& command) {
+    return command.caption + kCaptionPrefix.size();
+}
+
+}  // namespace
+
+const GameInfo kGames[3] = {
+#ifdef _WIN32
+    {Game::MultiMulti, "multi", "Multi Multi wyniki losowań.txt", {20, 80}},
+    {Game::MiniLotto, "mini", "Mini Lotto wyniki losowań.txt", {5, 42}},
+    {Game::Lotto, "lotto", "Lotto wyniki losowań.txt", {6, 49}},
+#else
+    {Game::MultiMulti, "multi", u8"Multi Multi wyniki losowań.txt", {20, 80}},
+    {Game::MiniLotto, "mini", u8"Mini Lotto wyniki losowań.txt", {5, 42}},
+    {Game::Lotto, "lotto", u8"Lotto wyniki losowań.txt", {6, 49}},
+#endif
+};
+
+const char kUsage[] =
+    "Użycie:\n"
+    "  zestawy-cli ŹRÓDŁO [--encoding cp1250|utf-8] ID...\n"
+    "  zestawy-cli ŹRÓDŁO --game GRA --search \"3 z 4\" [--all | --count]\n"
+    "  zestawy-cli --game GRA [--history PLIK] --check\n"
+    "\n"
+    "Wykonuje wyszukiwania programu „Najdłużej oczekiwane zestawy” bez okna: polecenia\n"
+    "przycisków o podanych numerach, po kolei, tak jak program dopisuje ich odpowiedzi do pola\n"
+    "„Najdłużej oczekiwane zestawy”, i wypisuje końcową treść tego pola. Generator liczb\n"
+    "losowych przechodzi z polecenia na polecenie jak w programie.\n"
+    "\n"
+    "ŹRÓDŁO, czyli treść pola „Wylosowane liczby”:\n"
+    "  --numbers PLIK    bajty PLIKU bez zmian: liczby losowania oddzielone przecinkami,\n"
+    "                    jedno losowanie w wierszu\n"
+    "  --history PLIK    plik wyników losowań (\"nr. data liczby\"), tak jak wczytuje go\n"
+    "                    przycisk „Wczytaj”\n"
+    "  --game GRA        multi, mini albo lotto; bez --numbers i --history: przykładowy plik\n"
+    "                    wyników tej gry dołączony do programu\n"
+    "  --last N          tylko N ostatnich losowań pliku wyników (domyślnie wszystkie)\n"
+    "\n"
+    "Polecenia:\n"
+    "  ID...             numery przycisków wyszukiwania (lista poniżej)\n"
+    "  --search NAPIS    przycisk gry --game wskazany napisem, np. \"3 z 4\" lub \"Wyszukaj 2\"\n"
+    "  --all             wszystkie zestawy jednego wyszukiwania, jeden w wierszu, bez\n"
+    "                    ograniczeń okna (bez ucięcia do 699 znaków, nie tylko pierwszy);\n"
+    "                    przeszukuje wszystkie podane losowania\n"
+    "  --count           tylko liczba tych zestawów oraz pierwszy i ostatni z nich\n"
+    "  --check           sprawdza każdy wiersz pliku wyników gry --game i wypisuje błędne\n"
+    "  --encoding KOD    kodowanie wyniku: utf-8 (domyślnie) albo cp1250 (bajty programu)\n"
+    "  --help            ten opis\n"
+    "\n"
+    "Ctrl-C przerywa od razu, także gdy nikt nie czyta wyniku; wypisane wiersze są całe.\n"
+    "Przykładowe pliki wyników leżą obok programu albo w ../share/zestawy.\n"
+    "Kod wyjścia: 0 gdy się udało; 1 gdy --check znalazł błędne wiersze albo nie udało się\n"
+    "zapisać wyniku; 2 przy błędnych argumentach lub pliku (także takim, w którym nie ma\n"
+    "żadnego losowania, albo większym niż 256 MB); 130 po Ctrl-C.\n"
+    "\n"
+    "Przykład: wszystkie piątki, które nie wypadły w 1000 ostatnich losowaniach Multi Multi:\n"
+    "  zestawy-cli --game multi --last 1000 --search \"5 z 5\" --all > piatki.txt\n"
+    "\n"
+    "Numery przycisków:\n";
+
+std::string usage() {
+    std::string text = kUsage;
+    const char* names[] = {"Multi Multi", "Mini Lotto", "Lotto"};
+    for (int g = 0; g < 3; ++g) {
+        text += "  " + std::string(names[g]) + ":\n   ";
+        for (std::size_t i = 0; i < kSearchCommandCount; ++i) {
+            const SearchCommand& c = kSearchCommands[i];
+            if (static_cast<int>(c.game) == g)
+                text += " " + std::to_string(c.id) + " \"" + shortCaption(c) + "\";";
+        }
+        text.back() = '\n';
+    }
+    return text;
+}
+
+namespace {
+
+bool isNumber(const std::string& s) {
+    return !s.empty() && s.size() < 10 && s.find_first_not_of("0123456789") == std::string::npos;
+}
+
+}  // namespace
+
+Options parse(const std::vector<std::string>& args) {
+    Options o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 == args.size()) throw UsageError{"brak wartości po " + a};
+            return args[++i];
+        };
+        auto path = [&]() -> const std::string& {
+            const std::string& p = value();
+            if (p.empty()) throw UsageError{"pusta nazwa pliku po " + a};
+            return p;
+        };
+        if (a == "--numbers") {
+            o.numbersPath = path();
+        } else if (a == "--history") {
+            o.historyPath = path();
+        } else if (a == "--game") {
+            const std::string& name = value();
+            for (const GameInfo& g : kGames)
+                if (name == g.name) o.game = &g;
+            if (!o.game) throw UsageError{"nieznana gra '" + name + "' (multi, mini, lotto)"};
+        } else if (a == "--last") {
+            const std::string& n = value();
+            const bool digits =
+                !n.empty() && n.find_first_not_of("0123456789") == std::string::npos;
+            if (!digits || n.find_first_not_of('0') == std::string::npos)
+                throw UsageError{"--last wymaga dodatniej liczby, nie '" + n + "'"};
+            if (!isNumber(n)) throw UsageError{"--last " + n + " to za dużo (najwyżej 999999999)"};
+            o.last = std::stoll(n);
+        } else if (a == "--search") {
+            o.captions.push_back(value());
+        } else if (a == "--encoding") {
+            const std::string& code = value();
+            if (code != "utf-8" && code != "cp1250")
+                throw UsageError{"nieznane kodowanie '" + code + "'"};
+            o.utf8 = code == "utf-8";
+        } else if (a == "--all") {
+            o.all = true;
+        } else if (a == "--count") {
+            o.count = true;
+        } else if (a == "--check") {
+            o.check = true;
+        } else if (isNumber(a) && findSearchCommand(std::stoi(a))) {
+            o.commands.push_back(findSearchCommand(std::stoi(a)));
+        } else if (!a.empty() && a[0] == '-') {
+            throw UsageError{"nieznana opcja '" + a + "'"};
+        } else {
+            throw UsageError{"'" + a + "' nie jest numerem przycisku wyszukiwania"};
+        }
+    }
+
+    for (const std::string& caption : o.captions) {
+        if (!o.game) throw UsageError{"--search wymaga --game"};
+        const SearchCommand* found = nullptr;
+        for (std::size_t i = 0; i < kSearchCommandCount; ++i) {
+            const SearchCommand& c = kSearchCommands[i];
+            if (c.game == o.game->game && (caption == c.caption || caption == shortCaption(c)))
+                found = &c;
+        }
+        if (!found)
+            throw UsageError{"gra " + std::string(o.game->name) + " nie ma przycisku \"" + caption +
+                             "\""};
+        o.commands.push_back(found);
+    }
+
+    if (o.game)
+        for (const SearchCommand* command : o.commands)
+            if (command->game != o.game->game)
+                throw UsageError{"przycisk " + std::to_string(command->id) + " nie należy do gry " +
+                                 o.game->name};
+    if (!o.numbersPath.empty() && !o.historyPath.empty())
+        throw UsageError{"podaj --numbers albo --history, nie oba"};
+    if (!o.numbersPath.empty() && o.last)
+        throw UsageError{"--last dotyczy pliku wyników (--history albo --game), nie --numbers"};
+    if (o.all + o.count + o.check > 1)
+        throw UsageError{"podaj tylko jedno z --all, --count, --check"};
+    if (o.check) {
+        if (!o.game) throw UsageError{"--check wymaga --game"};
+        if (!o.numbersPath.empty() || !o.commands.empty() || o.last)
+            throw UsageError{
+                "--check sprawdza cały plik wyników: bez --numbers, --last i wyszukiwań"};
+        return o;
+    }
+    if (o.numbersPath.empty() && o.historyPath.empty() && !o.game)
+        throw UsageError{"brak źródła: --numbers, --history albo --game"};
+    if (o.commands.empty()) throw UsageError{"brak numerów przycisków albo --search"};
+    if (o.all || o.count) {
+        if (o.commands.size() != 1)
+            throw UsageError{"--all i --count dotyczą jednego wyszukiwania"};
+        if (o.commands[0]->sets.setSize == 0)
+            throw UsageError{"przycisk " + std::to_string(o.commands[0]->id) +
+                             " losuje zestawy: --all i --count go nie dotyczą"};
+    }
+    return o;
+}
+
+std::string samplePath(const GameInfo& game, const std::string& programDir) {
+    const std::string folders[] = {programDir, programDir + "/../share/zestawy"};
+    for (const std::string& folder : folders) {
+        const std::string path = folder + "/" + game.fileName;
+        if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+            std::fclose(file);
+            return path;
+        }
+    }
+    return folders[0] + "/" + game.fileName;
+}
+
+}  // namespace zestawy::cli

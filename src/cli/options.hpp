@@ -1,0 +1,47 @@
+// The tool's arguments: the games it knows, what each option means, how the
+// arguments are read, and the usage text.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "commands/search_command.hpp"
+#include "history/check.hpp"
+
+namespace zestawy::cli {
+
+struct GameInfo {
+    Game game;
+    const char* name;      // as given to --game
+    const char* fileName;  // the history file, in the file system's encoding
+    DrawRules rules;
+};
+
+extern const GameInfo kGames[3];
+
+// What was wrong with the arguments, in Polish (Windows-1250).
+struct UsageError {
+    std::string message;
+};
+
+struct Options {
+    std::string numbersPath, historyPath;
+    const GameInfo* game = nullptr;
+    long long last = 0;  // 0: every line
+    std::vector<const SearchCommand*> commands;
+    std::vector<std::string> captions;
+    bool all = false, count = false, check = false, utf8 = true;
+};
+
+// The options the arguments give; throws UsageError for any that are wrong or
+// do not go together.
+Options parse(const std::vector<std::string>& args);
+
+// The text of --help, Windows-1250.
+std::string usage();
+
+// Where a game's sample history is: beside the executable, or in the data
+// folder of an installation (<prefix>/bin/zestawy-cli, <prefix>/share/zestawy).
+std::string samplePath(const GameInfo& game, const std::string& programDir);
+
+}  // namespace zestawy::cli

@@ -1,0 +1,163 @@
+#include "cli/output.hpp"
+
+#include "cli/encoding.hpp"
+
+#ifdef _WIN32
+#include <io.h>
+#define ZESTAWY_ISATTY(fd) _isatty(fd)
+#else
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#define ZESTAWY_ISATTY(fd) isatty(fd)
+#endif
+
+namespace zestawy::cli {
+
+std::atomic<bool> stopRequested{false};
+std::atomic<bool> exitOnStop{true};
+
+void say(std::FILE* to, const std::string& cp1250) {
+    const std::string text = utf8FromCp1250(cp1250);
+    std::fwrite(text.data(), 1, text.size(), to);
+}
+
+bool Output::write(std::string_view text) {
+    constexpr std::size_t kChunk = 1 << 20;
+    for (std::size_t at = 0; at < text.size() && !failed_; at += kChunk) {
+        std::string_view piece = text.substr(at, kChunk);
+        if (utf8_) {
+            converted_.clear();
+            appendUtf8FromCp1250(converted_, piece);
+            piece = converted_;
+        }
+        writeBytes(piece);
+    }
+    return !failed_;
+}
+
+bool Output::writeBytes(std::string_view bytes) {
+    if (failed_ || bytes.empty()) return !failed_;
+    const StopsByItself stops;
+#ifdef _WIN32
+    if (std::fwrite(bytes.data(), 1, bytes.size(), out_) != bytes.size()) failed_ = true;
+    if (stopRequested) failed_ = true;
+#else
+    if (std::fflush(out_) != 0) return fail();
+    const int fd = fileno(out_);
+    for (std::size_t done = 0; done < bytes.size();) {
+        if (stopRequested) {
+            finishLine(fd, bytes.substr(done));
+            return fail();
+        }
+        // Into a pipe, whole lines of at most PIPE_BUF bytes: such a write goes
+        // in whole or not at all, so that one cut short by Ctrl-C leaves no
+        // half line even when nobody reads any more.
+        std::size_t piece = bytes.size() - done;
+        if (isPipe() && piece > PIPE_BUF) {
+            const std::size_t lineEnd = bytes.rfind('\n', done + PIPE_BUF - 1);
+            piece = lineEnd != std::string_view::npos && lineEnd >= done ? lineEnd + 1 - done
+                                                                         : PIPE_BUF;
+        }
+        const ssize_t n = ::write(fd, bytes.data() + done, piece);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return fail();
+        done += static_cast<std::size_t>(n);
+        lastByte_ = bytes[done - 1];
+    }
+#endif
+    return !failed_;
+}
+
+bool Output::finish() {
+    if (!failed_ && (std::fflush(out_) != 0 || std::ferror(out_))) failed_ = true;
+    return !failed_;
+}
+
+bool Output::fail() {
+    failed_ = true;
+    return false;
+}
+
+// The rest of the line that was being written, if the reader takes it within
+// a fifth of a second; then nothing more.
+void Output::finishLine([[maybe_unused]] int fd, [[maybe_unused]] std::string_view rest) {
+#ifndef _WIN32
+    if (lastByte_ == '\n') return;
+    rest = rest.substr(0, rest.find('\n') + 1);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+    while (!rest.empty() && std::chrono::steady_clock::now() < deadline) {
+        pollfd ready = {fd, POLLOUT, 0};
+        if (poll(&ready, 1, 50) <= 0) continue;
+        const ssize_t n = ::write(fd, rest.data(), rest.size());
+        if (n > 0) rest.remove_prefix(static_cast<std::size_t>(n));
+        if (n < 0 && errno != EINTR && errno != EAGAIN) return;
+    }
+#endif
+}
+
+bool Output::isPipe() {
+#ifndef _WIN32
+    if (pipe_ < 0) {
+        struct stat status;
+        pipe_ = fstat(fileno(out_), &status) == 0 && S_ISFIFO(status.st_mode);
+    }
+#endif
+    return pipe_ == 1;
+}
+
+int finishOutput(Output& out, std::FILE* err) {
+    if (stopRequested) {
+        say(err, "zestawy-cli: przerwano\n");
+        return 130;
+    }
+    if (!out.finish()) {
+        say(err, "zestawy-cli: nie udało się zapisać wyniku\n");
+        return 1;
+    }
+    return 0;
+}
+
+namespace {
+
+// How far a lexicographic walk over the sets of n numbers of 1..max has got
+// when it reaches `set`, judged by its first three numbers.
+double walkFraction(const int* set, int n, int max) {
+    auto choose = [](int z, int k) {
+        double c = 1;
+        for (int i = 0; i < k; ++i) c = c * (z - i) / (i + 1);
+        return z < k ? 0.0 : c;
+    };
+    const double total = choose(max, n);
+    double before = 0;
+    int previous = 0;
+    for (int i = 0; i < n && i < 3; ++i) {
+        for (int v = previous + 1; v < set[i]; ++v) before += choose(max - v, n - i - 1);
+        previous = set[i];
+    }
+    return total > 0 ? before / total : 0;
+}
+
+}  // namespace
+
+Progress::Progress(std::FILE* err) : err_(err), shown_(ZESTAWY_ISATTY(fileno(err)) != 0) {}
+
+Progress::~Progress() {
+    if (shown_ && printed_) std::fputs("\r     \r", err_);
+}
+
+void Progress::at(const int* set, const NeverDrawnQuery& q, bool often) {
+    if (!shown_ || (!often && ++calls_ % 65536 != 0)) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last_ < std::chrono::milliseconds(250)) return;
+    last_ = now;
+    printed_ = true;
+    std::fprintf(err_, "\r%3d%%",
+                 static_cast<int>(100 * walkFraction(set, q.setSize, q.maxNumber)));
+    std::fflush(err_);
+}
+
+}  // namespace zestawy::cli

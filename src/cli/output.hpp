@@ -1,0 +1,87 @@
+// How the tool writes: its results, its messages, its progress, and how
+// Ctrl-C stops it.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "search/engine.hpp"
+
+namespace zestawy::cli {
+
+// Set by Ctrl-C; the walks and the writes stop when they see it.
+extern std::atomic<bool> stopRequested;
+// While set, Ctrl-C ends the tool at once: nothing is being written, so
+// nothing can be left half-written. The walks and the writes clear it and stop
+// by themselves, leaving whole lines.
+extern std::atomic<bool> exitOnStop;
+
+// Clears exitOnStop for its lifetime.
+class StopsByItself {
+  public:
+    StopsByItself() : before_(exitOnStop.exchange(false)) {}
+    ~StopsByItself() { exitOnStop = before_; }
+    StopsByItself(const StopsByItself&) = delete;
+    StopsByItself& operator=(const StopsByItself&) = delete;
+
+  private:
+    bool before_;
+};
+
+// The tool's own texts are Windows-1250 like every text of the program; the
+// terminal gets them in UTF-8.
+void say(std::FILE* to, const std::string& cp1250);
+
+// Everything the tool prints as its result goes through one Output. A write
+// that fails is remembered; Ctrl-C stops a write at once, even one that waits
+// for a reader that has stopped reading, and the line being written is
+// finished if the reader takes it within a moment, so that only whole lines
+// are left.
+class Output {
+  public:
+    Output(std::FILE* out, bool utf8) : out_(out), utf8_(utf8) {}
+
+    // The text in Windows-1250, converted for the terminal unless asked not to.
+    bool write(std::string_view text);
+    // Bytes as they are.
+    bool writeBytes(std::string_view bytes);
+    // Whether everything was written; call once at the end.
+    bool finish();
+    bool failed() const { return failed_; }
+
+  private:
+    bool fail();
+    void finishLine(int fd, std::string_view rest);
+    bool isPipe();
+
+    std::FILE* out_;
+    bool utf8_;
+    bool failed_ = false;
+    std::string converted_;
+    char lastByte_ = '\n';
+    int pipe_ = -1;  // whether out_ is a pipe; -1: not known yet
+};
+
+// The exit code after writing a result: 130 after Ctrl-C, 1 (with a message)
+// when writing failed, 0 otherwise.
+int finishOutput(Output& out, std::FILE* err);
+
+// Percent of a walk on stderr, a few times a second, only on a terminal.
+class Progress {
+  public:
+    explicit Progress(std::FILE* err);
+    ~Progress();
+    // Called for every set; `often` for calls that come a few hundred times in all.
+    void at(const int* set, const NeverDrawnQuery& q, bool often = false);
+
+  private:
+    std::FILE* err_;
+    bool shown_, printed_ = false;
+    unsigned long long calls_ = 0;
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+};
+
+}  // namespace zestawy::cli
