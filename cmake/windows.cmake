@@ -11,16 +11,14 @@ add_library(zestawy_app STATIC
   src/app/window.cpp
 )
 target_include_directories(zestawy_app PUBLIC src)
-target_compile_options(zestawy_app PRIVATE ${ZESTAWY_FLAGS})
+target_link_libraries(zestawy_app PRIVATE zestawy_flags)
 target_link_libraries(zestawy_app PUBLIC zestawy_core user32 gdi32 comdlg32)
 
 add_executable(zestawy WIN32 src/app/main.cpp)
-target_compile_options(zestawy PRIVATE ${ZESTAWY_FLAGS})
-target_link_libraries(zestawy PRIVATE zestawy_app)
+target_link_libraries(zestawy PRIVATE zestawy_flags zestawy_app)
 
 add_executable(close_window tests/app/close_window.cpp)
-target_compile_options(close_window PRIVATE ${ZESTAWY_FLAGS})
-target_link_libraries(close_window PRIVATE user32)
+target_link_libraries(close_window PRIVATE zestawy_flags user32)
 
 # GoogleTest from the system's sources, built for Windows.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -30,8 +28,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 file(GLOB ZESTAWY_APP_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/app/*_test.cpp)
 add_executable(app_tests ${ZESTAWY_APP_TESTS})
 target_include_directories(app_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_compile_options(app_tests PRIVATE ${ZESTAWY_FLAGS})
-target_link_libraries(app_tests PRIVATE zestawy_app gtest_main)
+target_link_libraries(app_tests PRIVATE zestawy_flags zestawy_app gtest_main)
 add_dependencies(app_tests zestawy zestawy-cli)
 target_compile_definitions(app_tests PRIVATE
   ZESTAWY_EXE="$<TARGET_FILE_NAME:zestawy>"

@@ -3,6 +3,8 @@
 // command loads them.
 //
 // Input: the file's bytes; the first one also gives the count of lines loaded.
+#include <unistd.h>
+
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -10,8 +12,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <unistd.h>
 
 #include "history/history.hpp"
 

@@ -22,6 +22,7 @@ install_missing() {
     dpkg -s libbenchmark-dev >/dev/null 2>&1 || need+=(libbenchmark-dev)
     # clang and its libFuzzer runtime for the fuzzing of scripts/fuzz.sh.
     command -v clang++ >/dev/null || need+=(clang)
+    command -v clang-format >/dev/null || need+=(clang-format)
     dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || need+=(libclang-rt-14-dev)
     command -v x86_64-w64-mingw32-g++-posix >/dev/null ||
         need+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix)
@@ -50,7 +51,7 @@ install_missing() {
 
 build_windows() {
     cmake -S "$ROOT" -B "$BUILD/windows" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
-        -DCMAKE_BUILD_TYPE=Release >/dev/null
+        -DCMAKE_BUILD_TYPE=Release -DZESTAWY_WERROR="${ZESTAWY_WERROR:-OFF}" >/dev/null
     cmake --build "$BUILD/windows" -j "$JOBS" "$@"
 }
 

@@ -5,15 +5,19 @@
 # virtual X display. Exits non-zero on any failure.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_missing
+export ZESTAWY_WERROR=ON  # every build of the test command treats warnings as errors
+
+echo "== Formatting (clang-format, the tree's .clang-format)"
+(cd "$ROOT" && git ls-files -z '*.cpp' '*.hpp' | xargs -0 clang-format --dry-run --Werror)
 
 echo "== Native build and tests"
-cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=Release -DZESTAWY_WERROR=ON >/dev/null
 cmake --build "$BUILD/native" -j "$JOBS"
 ctest --test-dir "$BUILD/native" --output-on-failure
 
 echo "== Native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S "$ROOT" -B "$BUILD/asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZESTAWY_SANITIZE=ON \
-    -DZESTAWY_BENCH=OFF >/dev/null
+    -DZESTAWY_BENCH=OFF -DZESTAWY_WERROR=ON >/dev/null
 cmake --build "$BUILD/asan" -j "$JOBS"
 ctest --test-dir "$BUILD/asan" --output-on-failure
 

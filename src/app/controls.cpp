@@ -2,9 +2,9 @@
 
 #include "app/texts.hpp"
 
-HWND hPrzycisk1, hPrzycisk2, hPrzycisk3, hPrzycisk4, hPrzycisk5, hPrzycisk6, hPrzycisk7,
-    hPrzycisk8, hPrzycisk9, hPrzycisk10, hPrzycisk11, hPrzycisk12, hPrzycisk13, hPrzycisk14,
-    hPrzycisk15, hPrzycisk16;
+HWND hPrzycisk1, hPrzycisk2, hPrzycisk3, hPrzycisk4, hPrzycisk5, hPrzycisk6, hPrzycisk7, hPrzycisk8,
+    hPrzycisk9, hPrzycisk10, hPrzycisk11, hPrzycisk12, hPrzycisk13, hPrzycisk14, hPrzycisk15,
+    hPrzycisk16;
 HWND hPrzycisk20, hPrzycisk21, hPrzycisk22, hPrzycisk23, hPrzycisk24, hPrzycisk25, hPrzycisk26,
     hPrzycisk27, hPrzycisk28;
 HWND hPrzycisk30, hPrzycisk31, hPrzycisk32, hPrzycisk33, hPrzycisk34, hPrzycisk35, hPrzycisk36,
@@ -88,9 +88,12 @@ const int kControlCount = sizeof kControls / sizeof kControls[0];
 
 const char* controlClass(ControlKind kind) {
     switch (kind) {
-    case K::Button: return "BUTTON";
-    case K::Label: return "STATIC";
-    default: return "EDIT";
+        case K::Button:
+            return "BUTTON";
+        case K::Label:
+            return "STATIC";
+        default:
+            return "EDIT";
     }
 }
 
@@ -98,16 +101,23 @@ DWORD controlStyle(ControlKind kind) {
     const DWORD child = WS_CHILD | WS_VISIBLE;
     const DWORD textBox = child | WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL;
     switch (kind) {
-    case K::Button: return child;
-    case K::Label: return child;
-    case K::WorkBox: return textBox | WS_VSCROLL;
-    case K::HelpBox: return textBox | WS_VSCROLL | ES_WANTRETURN;
-    case K::AboutBox: return textBox | ES_WANTRETURN;
+        case K::Button:
+            return child;
+        case K::Label:
+            return child;
+        case K::WorkBox:
+            return textBox | WS_VSCROLL;
+        case K::HelpBox:
+            return textBox | WS_VSCROLL | ES_WANTRETURN;
+        case K::AboutBox:
+            return textBox | ES_WANTRETURN;
     }
     return child;
 }
 
-DWORD controlExStyle(ControlKind kind) { return kind == K::WorkBox ? WS_EX_CLIENTEDGE : 0; }
+DWORD controlExStyle(ControlKind kind) {
+    return kind == K::WorkBox ? WS_EX_CLIENTEDGE : 0;
+}
 
 namespace {
 
@@ -120,8 +130,8 @@ HFONT createBoxFont() {
 void coverClientArea(HWND main, HWND box) {
     RECT client;
     GetClientRect(main, &client);
-    MoveWindow(box, client.left, client.top, client.right - client.left,
-               client.bottom - client.top, TRUE);
+    MoveWindow(box, client.left, client.top, client.right - client.left, client.bottom - client.top,
+               TRUE);
 }
 
 }  // namespace
@@ -135,16 +145,19 @@ void createControls(HWND main, HINSTANCE instance) {
                                                         : row.caption;
         HWND hwnd = CreateWindowExA(controlExStyle(row.kind), controlClass(row.kind), caption,
                                     controlStyle(row.kind), row.x, row.y, row.w, row.h, main,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
-                                    instance, nullptr);
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance,
+                                    nullptr);
         *row.handle = hwnd;
         if (font) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), 1);
         switch (row.kind) {
-        case K::Button:
-        case K::WorkBox:
-        case K::HelpBox: ShowWindow(hwnd, SW_HIDE); break;
-        case K::Label:
-        case K::AboutBox: break;
+            case K::Button:
+            case K::WorkBox:
+            case K::HelpBox:
+                ShowWindow(hwnd, SW_HIDE);
+                break;
+            case K::Label:
+            case K::AboutBox:
+                break;
         }
         if (bigBox) coverClientArea(main, hwnd);
         if (row.kind == K::AboutBox) UpdateWindow(hwnd);

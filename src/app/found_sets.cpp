@@ -78,7 +78,8 @@ bool ReplacingFile::commit() {
     bool ok = FlushFileBuffers(file_) != 0;
     ok = CloseHandle(file_) && ok;
     file_ = INVALID_HANDLE_VALUE;
-    ok = ok && MoveFileExA(temp_, path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    ok =
+        ok && MoveFileExA(temp_, path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (ok) temp_[0] = '\0';
     return ok;
 }
@@ -90,13 +91,18 @@ ReplacingFile::~ReplacingFile() {
 
 bool handleFoundSetsCommand(HWND main, int id) {
     switch (id) {
-    case 43:
-    case 45:
-    case 47: DoFileOpenSave(main, 1); return true;
-    case 44:
-    case 46:
-    case 48: DoFileOpenSave(main, 0); return true;
-    default: return false;
+        case 43:
+        case 45:
+        case 47:
+            DoFileOpenSave(main, 1);
+            return true;
+        case 44:
+        case 46:
+        case 48:
+            DoFileOpenSave(main, 0);
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -35,7 +35,7 @@ extern const char kSaveFailed[];
 // failure, an existing file stays as it was; the new one is removed when the
 // object goes without a commit. A read-only target is refused.
 class ReplacingFile {
-public:
+  public:
     ReplacingFile() = default;
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
@@ -46,7 +46,7 @@ public:
     bool write(const char* bytes, std::size_t count);
     bool commit();
 
-private:
+  private:
     std::string path_;
     char temp_[MAX_PATH] = "";
     HANDLE file_ = INVALID_HANDLE_VALUE;

@@ -67,16 +67,23 @@ std::vector<HWND> panelControls(const GamePanel& panel) {
 
 std::vector<HWND> groupControls(Group group) {
     switch (group) {
-    case kWorkBoxes: return {hPole1, hPole2, hPole3, hPole4};
-    case kGameButtons:
-        return {controlById(kPanels[0].gameButton), controlById(kPanels[1].gameButton),
-                controlById(kPanels[2].gameButton)};
-    case kMultiPanel: return panelControls(kPanels[0]);
-    case kMiniPanel: return panelControls(kPanels[1]);
-    case kLottoPanel: return panelControls(kPanels[2]);
-    case kHelpBox: return {hPole5};
-    case kAboutBox: return {hPole6};
-    default: return {};
+        case kWorkBoxes:
+            return {hPole1, hPole2, hPole3, hPole4};
+        case kGameButtons:
+            return {controlById(kPanels[0].gameButton), controlById(kPanels[1].gameButton),
+                    controlById(kPanels[2].gameButton)};
+        case kMultiPanel:
+            return panelControls(kPanels[0]);
+        case kMiniPanel:
+            return panelControls(kPanels[1]);
+        case kLottoPanel:
+            return panelControls(kPanels[2]);
+        case kHelpBox:
+            return {hPole5};
+        case kAboutBox:
+            return {hPole6};
+        default:
+            return {};
     }
 }
 

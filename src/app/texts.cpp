@@ -16,19 +16,21 @@ struct Odds {
 };
 
 const Odds kOdds[] = {
-    {2, 2, 16, "losowań,", 100},    {2, 3, 7, "losowań,", 50},
-    {3, 4, 23, "losowańa,", 250},   {4, 4, 326, "losowań,", 3500},
-    {3, 5, 11, "losowań,", 100},    {4, 5, 80, "losowań,", 1000},
-    {4, 6, 35, "losowań,", 400},    {5, 6, 323, "losowańa,", 4000},
-    {5, 7, 115, "losowań,", 1200},  {5, 8, 54, "losowańa,", 700},
+    {2, 2, 16, "losowań,", 100},   {2, 3, 7, "losowań,", 50},      {3, 4, 23, "losowańa,", 250},
+    {4, 4, 326, "losowań,", 3500}, {3, 5, 11, "losowań,", 100},    {4, 5, 80, "losowań,", 1000},
+    {4, 6, 35, "losowań,", 400},   {5, 6, 323, "losowańa,", 4000}, {5, 7, 115, "losowań,", 1200},
+    {5, 8, 54, "losowańa,", 700},
 };
 
 const char* const kHelpLines[] = {
     "",
-    "       Uzupełnianie wyników w plikach o nazwie Multi Multi wyniki losowań, Mini lotto wyniki losowań i",
+    "       Uzupełnianie wyników w plikach o nazwie Multi Multi wyniki losowań, Mini lotto wyniki "
+    "losowań i",
     "       Lotto wyiki losowań",
-    "  Pliki z wynikami losowań trzech gier leżą w folderze programu. Po każdym losowaniu dopisz na końcu ",
-    "  pliku danej gry nowy wiersz, w takim samym układzie jak wcześniejsze losowania: numer losowania ",
+    "  Pliki z wynikami losowań trzech gier leżą w folderze programu. Po każdym losowaniu dopisz "
+    "na końcu ",
+    "  pliku danej gry nowy wiersz, w takim samym układzie jak wcześniejsze losowania: numer "
+    "losowania ",
     "  z kropką, spacja, data, spacja i wylosowane liczby oddzielone przecinkami, na przykład ",
     "  7395. 22.08.2026 3,11,19,27,35,42",
     "  Najstarsze losowanie jest w pierwszym wierszu pliku, najnowsze w ostatnim. ",
@@ -37,19 +39,26 @@ const char* const kHelpLines[] = {
     "  - dla gry liczbowej Mini Lotto klikamy przycisk Mini Lotto",
     "  - dla gry liczbowej Lotto klikamy przycisk Lotto",
     "",
-    "    Wyszukiwanie najdłużej oczekiwanych zestawów liczb na przykładzie gry liczbowej Multi Multi",
-    "  W polu pod napisem Wpisz ile losowań ma być przeszukanych wpisujemy liczbę ostatnich losowań, ",
-    "  na przykład 100, i klikamy przycisk Wczytaj. W polu Data losowania pojawią się numery i daty ",
+    "    Wyszukiwanie najdłużej oczekiwanych zestawów liczb na przykładzie gry liczbowej Multi "
+    "Multi",
+    "  W polu pod napisem Wpisz ile losowań ma być przeszukanych wpisujemy liczbę ostatnich "
+    "losowań, ",
+    "  na przykład 100, i klikamy przycisk Wczytaj. W polu Data losowania pojawią się numery i "
+    "daty ",
     "  tych losowań, a w polu Wylosowane liczby ich wylosowane liczby, jedno losowanie w wierszu. ",
-    "  Teraz klikamy przycisk Wyszukaj 2. W polu Najdłużej oczekiwane zestawy pojawi się para liczb, ",
+    "  Teraz klikamy przycisk Wyszukaj 2. W polu Najdłużej oczekiwane zestawy pojawi się para "
+    "liczb, ",
     "  która nie wypadła razem w żadnym z wczytanych losowań. Jeśli takiej pary nie ma, program ",
     "  napisze, że wszystkie pary wystąpiły. ",
     "  Kolejne kliknięcia tego samego przycisku dopisują wynik pod poprzednimi. Przyciski Zapisz ",
-    "  znalezione i Otwórz znalezione zapisują znalezione zestawy do pliku tekstowego i wczytują je ",
+    "  znalezione i Otwórz znalezione zapisują znalezione zestawy do pliku tekstowego i wczytują "
+    "je ",
     "  z powrotem. ",
-    "  Zanim zaczniemy inny rodzaj wyszukiwania, klikamy przycisk Wyczyść: opróżnia on wszystkie pola ",
+    "  Zanim zaczniemy inny rodzaj wyszukiwania, klikamy przycisk Wyczyść: opróżnia on wszystkie "
+    "pola ",
     "  i z powrotem udostępnia przyciski wyszukiwania. Potem znów wczytujemy losowania. ",
-    "  Przycisk Wyszukaj 3 z 4 szuka czwórek liczb, z których żadne trzy nie wypadły razem, przycisk ",
+    "  Przycisk Wyszukaj 3 z 4 szuka czwórek liczb, z których żadne trzy nie wypadły razem, "
+    "przycisk ",
     "  Wyszukaj 4 z 5 piątek, z których żadne cztery nie wypadły razem, i tak dalej. ",
     "",
     "                                      Co nam daje wyszukiwanie zestawów liczb",
@@ -57,9 +66,12 @@ const char* const kHelpLines[] = {
     "  średnio co 16 losowań, więc para, która nie wypadła od ponad 100 losowań, czeka wyjątkowo ",
     "  długo. Program pokazuje dokładnie takie zestawy: wszystkie, które nie wypadły w wybranej ",
     "  liczbie ostatnich losowań. ",
-    "  Znalezione zestawy można łączyć w większe: na przykład dwie pary, które nie wypadły od dawna, ",
-    "  dają czwórkę do gry 2 z 4, a kilka znalezionych trójek można złożyć w zakład na więcej liczb. ",
-    "  Im więcej losowań przeszukamy, tym mniej zestawów zostanie i tym dłużej każdy z nich czeka. ",
+    "  Znalezione zestawy można łączyć w większe: na przykład dwie pary, które nie wypadły od "
+    "dawna, ",
+    "  dają czwórkę do gry 2 z 4, a kilka znalezionych trójek można złożyć w zakład na więcej "
+    "liczb. ",
+    "  Im więcej losowań przeszukamy, tym mniej zestawów zostanie i tym dłużej każdy z nich "
+    "czeka. ",
     "  Pamiętaj, że losowania są niezależne: program pokazuje historię, a nie przyszłe wyniki. ",
     "",
     "          Poniżej prawdopodobienstwo wypadnięcia zestawów liczb które wyszukuje program.",
@@ -93,13 +105,16 @@ std::string buildHelpText() {
 
 const char* const kAboutLines[] = {
     "",
-    "   Program wyszukujący w grach liczbowych takich jak Multi Multi, Mini lotto i lotto zestawy liczb.",
+    "   Program wyszukujący w grach liczbowych takich jak Multi Multi, Mini lotto i lotto zestawy "
+    "liczb.",
     "   które nie wypadły przez najdłuższy okres losowań",
-    "                         Wyniki wyszukiwania opisują przeszłe losowania i nie gwarantują wygranej.",
+    "                         Wyniki wyszukiwania opisują przeszłe losowania i nie gwarantują "
+    "wygranej.",
     "",
     "",
     "   Aby uruchomić wyszukiwanie zestawów liczb w lewym górnym rogu ekrany klliknij pozycję Plik",
-    "   i z rozwiniętego menu wybierz pozycję Przygotuj wyszukiwanie wedy pojawią się pola edycyjne",
+    "   i z rozwiniętego menu wybierz pozycję Przygotuj wyszukiwanie wedy pojawią się pola "
+    "edycyjne",
     "   i przyciski z wyborem gier liczbowych w których chcemy wyszukiwać zestawy liczb.",
     "",
     "",

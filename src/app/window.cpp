@@ -53,7 +53,7 @@ LRESULT colourControls(HBRUSH& brush, WPARAM dc, LPARAM control, HWND a, HWND b,
 // (a second click on the same button, keys) is dropped when it ends rather
 // than run after it.
 class BusyCommand {
-public:
+  public:
     BusyCommand() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
     ~BusyCommand() {
         MSG msg;
@@ -64,7 +64,7 @@ public:
     BusyCommand(const BusyCommand&) = delete;
     BusyCommand& operator=(const BusyCommand&) = delete;
 
-private:
+  private:
     HCURSOR previous_;
 };
 
@@ -95,19 +95,25 @@ void onCommand(HWND main, int id) {
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_CREATE: return 0;
-    case WM_COMMAND: onCommand(hwnd, LOWORD(wParam)); return 0;
-    case WM_CTLCOLORSTATIC: {
-        static HBRUSH hBrushGray = nullptr;
-        return colourControls(hBrushGray, wParam, lParam, hEtykieta1, hEtykieta2, hEtykieta3,
-                              hEtykieta4);
-    }
-    case WM_CTLCOLOREDIT: {
-        static HBRUSH hBrushGray = nullptr;
-        return colourControls(hBrushGray, wParam, lParam, hPole5, hPole6);
-    }
-    case WM_CLOSE: PostQuitMessage(0); return 0;
-    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
+        case WM_CREATE:
+            return 0;
+        case WM_COMMAND:
+            onCommand(hwnd, LOWORD(wParam));
+            return 0;
+        case WM_CTLCOLORSTATIC: {
+            static HBRUSH hBrushGray = nullptr;
+            return colourControls(hBrushGray, wParam, lParam, hEtykieta1, hEtykieta2, hEtykieta3,
+                                  hEtykieta4);
+        }
+        case WM_CTLCOLOREDIT: {
+            static HBRUSH hBrushGray = nullptr;
+            return colourControls(hBrushGray, wParam, lParam, hPole5, hPole6);
+        }
+        case WM_CLOSE:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
 }
 
@@ -141,9 +147,9 @@ HWND createMainWindow(HINSTANCE instance) {
     RECT workArea;
     if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0))
         workArea = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    const RECT place = placeMainWindow(
-        {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, workArea,
-        {rc.right - rc.left, rc.bottom - rc.top});
+    const RECT place =
+        placeMainWindow({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, workArea,
+                        {rc.right - rc.left, rc.bottom - rc.top});
 
     HWND main = CreateWindowExA(WS_EX_CLIENTEDGE, kWindowClassName, kWindowTitle,
                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, place.left, place.top,

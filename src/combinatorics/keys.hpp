@@ -32,9 +32,9 @@ struct Key {
     int n[size];
 
     // Builds a key from exactly `size` numbers.
-    template <class... Ints, std::enable_if_t<sizeof...(Ints) == size &&
-                                                  (std::is_convertible_v<Ints, int> && ...),
-                                              int> = 0>
+    template <class... Ints,
+              std::enable_if_t<sizeof...(Ints) == size && (std::is_convertible_v<Ints, int> && ...),
+                               int> = 0>
     constexpr Key(Ints... numbers) : n{static_cast<int>(numbers)...} {
         if constexpr (Traits::construction == Construction::SmallerFirst) {
             if (!(n[0] < n[1])) std::swap(n[0], n[1]);

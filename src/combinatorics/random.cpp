@@ -11,7 +11,11 @@ int rand() {
     return static_cast<int>((state >> 16) & 0x7FFFu);
 }
 
-std::uint32_t randomState() { return state; }
-void setRandomState(std::uint32_t s) { state = s; }
+std::uint32_t randomState() {
+    return state;
+}
+void setRandomState(std::uint32_t s) {
+    state = s;
+}
 
 }  // namespace zestawy

@@ -17,7 +17,7 @@ namespace zestawy {
 // that is not negative) and "%%" are understood; everything else is copied as
 // it stands.
 class SetFormat {
-public:
+  public:
     explicit SetFormat(std::string_view printfFormat);
 
     // How many numbers one set gives to the format.
@@ -30,10 +30,10 @@ public:
     // returns the end of what was written.
     char* write(char* out, const int* numbers) const;
 
-private:
+  private:
     // Pieces alternate: literal text, then a conversion, and so on.
-    std::string literals_;  // every literal, each followed by '\0'
-    std::string blankFlag_; // per conversion: 1 for "% d"
+    std::string literals_;   // every literal, each followed by '\0'
+    std::string blankFlag_;  // per conversion: 1 for "% d"
     int conversions_ = 0;
     std::size_t literalLength_ = 0;
 };
@@ -45,7 +45,7 @@ char* writeNumber(char* out, int v);
 // lexicographic walk mostly share all but their last number with the set
 // before, so the text of that common part is kept and copied whole.
 class SetLines {
-public:
+  public:
     // REQUIRES separator and end of at most 3 characters.
     SetLines(std::string_view separator, std::string_view end);
     // The room that write() needs at out for a line of n numbers: the line
@@ -77,7 +77,7 @@ public:
         return out + endLength_;
     }
 
-private:
+  private:
     void keepPrefix(const int* numbers, int head);
 
     char separator_[4] = {}, end_[4] = {};
@@ -92,7 +92,7 @@ private:
 // realloc, which for large blocks can move pages instead of copying them, so a
 // text of hundreds of megabytes is built without holding it twice.
 class TextBuffer {
-public:
+  public:
     TextBuffer() = default;
     TextBuffer(const TextBuffer&) = delete;
     TextBuffer& operator=(const TextBuffer&) = delete;
@@ -104,7 +104,9 @@ public:
     void commit(char* end) { size_ = static_cast<std::size_t>(end - data_); }
 
     void append(std::string_view text);
-    void truncate(std::size_t size) { if (size < size_) size_ = size; }
+    void truncate(std::size_t size) {
+        if (size < size_) size_ = size;
+    }
     void clear() { size_ = 0; }
 
     std::size_t size() const { return size_; }
@@ -113,7 +115,7 @@ public:
     // The text followed by a terminating zero.
     const char* c_str();
 
-private:
+  private:
     char* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;

@@ -309,7 +309,8 @@ AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws) {
     const NeverDrawnQuery& query = command.sets;
     // Every list format is the numbers by "%d" between fixed separators, so a
     // line is its numbers' digits plus the format's other characters.
-    const bool lineBreaks = command.layout == Layout::Joined || command.layout == Layout::Terminated;
+    const bool lineBreaks =
+        command.layout == Layout::Joined || command.layout == Layout::Terminated;
     const std::uint64_t perLine = SetFormat(command.format).literalLength() + (lineBreaks ? 2 : 0);
     const NumberMask twoDigits = NumberMask::upTo(99) & NumberMask::above(9);
     const NumberMask threeDigits = NumberMask::above(99);

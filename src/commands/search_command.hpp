@@ -2,10 +2,10 @@
 // by one table row per button.
 //
 // A search command reads the numbers box (the whole box, or for the two
-// randomised nine- and ten-number searches its first 8,999 characters), cuts the text into the draw list, runs its search, writes the found sets in
-// its row's layout (or its not-found sentence when there are none) and appends
-// that answer to the results box. Everything here is text in, text out; the
-// window code adds only the locking and unlocking of buttons around it.
+// randomised nine- and ten-number searches its first 8,999 characters), cuts the text into the draw
+// list, runs its search, writes the found sets in its row's layout (or its not-found sentence when
+// there are none) and appends that answer to the results box. Everything here is text in, text out;
+// the window code adds only the locking and unlocking of buttons around it.
 #pragma once
 
 #include <climits>
@@ -46,15 +46,15 @@ constexpr int kWholeBox = INT_MAX;
 class AnswerWriter;
 
 struct SearchCommand {
-    int id;                   // the button's control id
+    int id;  // the button's control id
     Game game;
-    const char* caption;      // the button's caption
-    int readCapacity;         // at most readCapacity - 1 characters of the numbers box are
-                              // read; kWholeBox for all of them
+    const char* caption;  // the button's caption
+    int readCapacity;     // at most readCapacity - 1 characters of the numbers box are
+                          // read; kWholeBox for all of them
     void (*search)(const DrawList& draws, AnswerWriter& out);
     Layout layout;
-    const char* format;       // printf-style, one set; nullptr for FreeLength
-    const char* notFound;     // the whole answer when no set is found
+    const char* format;    // printf-style, one set; nullptr for FreeLength
+    const char* notFound;  // the whole answer when no set is found
     // The exhaustive search behind the button: it judges the sets of
     // sets.setSize numbers of 1..sets.maxNumber by their sets.subsetSize-subsets.
     // The list buttons show what it finds; the others the first set, or the
@@ -70,7 +70,7 @@ extern const std::size_t kSearchCommandCount;
 const SearchCommand* findSearchCommand(int id);
 
 class AnswerWriter {
-public:
+  public:
     AnswerWriter(const SearchCommand& command, TextBuffer& out);
 
     // Adds one found set; count numbers ascending. Returns false when the
@@ -90,7 +90,7 @@ public:
         flush_ = std::move(flush);
     }
 
-private:
+  private:
     const SearchCommand& command_;
     TextBuffer& out_;
     SetFormat format_;

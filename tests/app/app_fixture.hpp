@@ -4,10 +4,8 @@
 #pragma once
 
 #include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include <dlgs.h>
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>
@@ -38,9 +36,15 @@ inline std::string classOf(HWND hwnd) {
     return name;
 }
 
-inline HWND control(int id) { return controlById(id); }
-inline bool shown(int id) { return IsWindowVisible(control(id)) != 0; }
-inline bool enabled(int id) { return IsWindowEnabled(control(id)) != 0; }
+inline HWND control(int id) {
+    return controlById(id);
+}
+inline bool shown(int id) {
+    return IsWindowVisible(control(id)) != 0;
+}
+inline bool enabled(int id) {
+    return IsWindowEnabled(control(id)) != 0;
+}
 
 // As a click on the button or menu item with this id.
 inline LRESULT command(int id) {

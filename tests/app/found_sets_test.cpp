@@ -3,7 +3,6 @@
 // it closes, so the test thread sends the command while a second thread plays
 // the user: it waits for each dialog, types, presses and reads what it shows.
 #include <windows.h>
-
 #include <dlgs.h>
 #include <gtest/gtest.h>
 
@@ -17,7 +16,7 @@ namespace {
 using namespace apptest;
 
 class FoundSets : public ::testing::Test {
-protected:
+  protected:
     static std::string folder;
 
     static void SetUpTestSuite() {

@@ -3,7 +3,6 @@
 // the message for a missing file. The tests run in order: each game's lines
 // are read once per run, as in the program.
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -42,7 +41,7 @@ const std::string kLongNumbers = [] {
 }();
 
 class Load : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);

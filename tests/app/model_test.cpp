@@ -9,8 +9,8 @@
 // Seeded and reproducible: ZESTAWY_MODEL_SEQUENCES walks (100 by default) of
 // 20 steps from ZESTAWY_MODEL_SEED (1 by default), starting with walk
 // ZESTAWY_MODEL_FIRST (0); scripts/model_test.sh runs a thousand.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>

@@ -2,7 +2,6 @@
 // the clear commands, on the real window: each changes exactly the controls of
 // its row and nothing else.
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <map>
@@ -26,7 +25,8 @@ std::vector<int> operator+(std::vector<int> a, const std::vector<int>& b) {
 }
 
 const std::vector<int> kGameButtons = {14, 27, 38};
-const std::vector<int> kMultiPanel = range(1, 11) + std::vector<int>{16, 41, 42, 13, 12, 43, 44, 15};
+const std::vector<int> kMultiPanel =
+    range(1, 11) + std::vector<int>{16, 41, 42, 13, 12, 43, 44, 15};
 const std::vector<int> kMiniPanel = range(20, 26) + std::vector<int>{47, 48, 28};
 const std::vector<int> kLottoPanel = range(30, 37) + std::vector<int>{45, 46, 39};
 
@@ -40,7 +40,9 @@ std::vector<HWND> handles(const std::vector<int>& ids) {
     for (int id : ids) out.push_back(control(id));
     return out;
 }
-std::vector<HWND> workBoxes() { return {hPole1, hPole2, hPole3, hPole4}; }
+std::vector<HWND> workBoxes() {
+    return {hPole1, hPole2, hPole3, hPole4};
+}
 
 struct State {
     std::map<HWND, bool> visible, enabled;
@@ -59,7 +61,7 @@ State snapshot() {
 }
 
 class Panels : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_NE(mainWindow(), nullptr);
         resetToStartState();
@@ -72,7 +74,8 @@ struct ViewRow {
 };
 
 TEST_F(Panels, EachViewCommandChangesExactlyItsRowFromEveryScreen) {
-    const std::vector<HWND> allButtons = handles(kGameButtons + kMultiPanel + kMiniPanel + kLottoPanel);
+    const std::vector<HWND> allButtons =
+        handles(kGameButtons + kMultiPanel + kMiniPanel + kLottoPanel);
     const std::vector<HWND> panels = handles(kMultiPanel + kMiniPanel + kLottoPanel);
     const std::vector<ViewRow> rows = {
         {1001, workBoxes(), std::vector<HWND>{hPole6, hPole5} + panels},
@@ -103,8 +106,10 @@ TEST_F(Panels, EachViewCommandChangesExactlyItsRowFromEveryScreen) {
             const State after = snapshot();
             for (const auto& [h, wasVisible] : before.visible) {
                 bool expected = wasVisible;
-                for (HWND s : row.hides) if (s == h) expected = false;
-                for (HWND s : row.shows) if (s == h) expected = true;
+                for (HWND s : row.hides)
+                    if (s == h) expected = false;
+                for (HWND s : row.shows)
+                    if (s == h) expected = true;
                 EXPECT_EQ(after.visible.at(h), expected)
                     << "command " << row.id << " control id " << GetDlgCtrlID(h) << " after "
                     << screen.size() << " commands";
@@ -166,7 +171,8 @@ TEST_F(Panels, ClearEmptiesTheBoxesAndEnablesOnlyItsOwnRow) {
         EXPECT_EQ(after.texts, std::vector<std::string>(4, ""));
         EXPECT_EQ(after.visible, before.visible);
         const std::set<int> enables(row.enables.begin(), row.enables.end());
-        for (int id : buttonIds()) EXPECT_EQ(enabled(id), enables.count(id) == 1) << row.id << " " << id;
+        for (int id : buttonIds())
+            EXPECT_EQ(enabled(id), enables.count(id) == 1) << row.id << " " << id;
     }
 }
 

@@ -2,9 +2,8 @@
 // the command frame's text for the same numbers box, answers are appended
 // after earlier ones, and the panel's buttons are locked and unlocked.
 #include <windows.h>
-#include <psapi.h>
-
 #include <gtest/gtest.h>
+#include <psapi.h>
 
 #include <chrono>
 #include <cstdio>
@@ -30,7 +29,7 @@ std::string latestNumbers(const char* game, long long count) {
 }
 
 class SearchButtons : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_NE(mainWindow(), nullptr);
         resetToStartState();
@@ -44,12 +43,13 @@ TEST_F(SearchButtons, AppendTheFramesAnswerAndLockThePanel) {
         const char* game;
         long long draws;
     };
-    const Case cases[] = {{1, "Multi Multi", 100},  {2, "Multi Multi", 100}, {3, "Multi Multi", 300},
-                          {4, "Multi Multi", 1000}, {7, "Multi Multi", 1000}, {8, "Multi Multi", 300},
-                          {10, "Multi Multi", 300}, {11, "Multi Multi", 100}, {41, "Multi Multi", 100},
-                          {42, "Multi Multi", 300}, {20, "Mini Lotto", 10},  {21, "Mini Lotto", 100},
-                          {24, "Mini Lotto", 1000}, {31, "Lotto", 100},      {33, "Lotto", 1000},
-                          {35, "Lotto", 1000}};
+    const Case cases[] = {
+        {1, "Multi Multi", 100},  {2, "Multi Multi", 100},  {3, "Multi Multi", 300},
+        {4, "Multi Multi", 1000}, {7, "Multi Multi", 1000}, {8, "Multi Multi", 300},
+        {10, "Multi Multi", 300}, {11, "Multi Multi", 100}, {41, "Multi Multi", 100},
+        {42, "Multi Multi", 300}, {20, "Mini Lotto", 10},   {21, "Mini Lotto", 100},
+        {24, "Mini Lotto", 1000}, {31, "Lotto", 100},       {33, "Lotto", 1000},
+        {35, "Lotto", 1000}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         const zestawy::SearchCommand& cmd = *zestawy::findSearchCommand(c.id);
@@ -66,7 +66,8 @@ TEST_F(SearchButtons, AppendTheFramesAnswerAndLockThePanel) {
         command(c.id);
         const std::uint32_t after = zestawy::randomState();
         zestawy::setRandomState(state);
-        EXPECT_EQ(textOf(hPole2), zestawy::runSearchCommand(cmd, numbers, "Wcze\x9cniejsza odpowied\x9f"));
+        EXPECT_EQ(textOf(hPole2),
+                  zestawy::runSearchCommand(cmd, numbers, "Wcze\x9cniejsza odpowied\x9f"));
         EXPECT_EQ(zestawy::randomState(), after);
 
         std::set<int> locked(panel.searches.begin(), panel.searches.end());
@@ -74,8 +75,8 @@ TEST_F(SearchButtons, AppendTheFramesAnswerAndLockThePanel) {
         locked.insert(panel.otherGames);
         for (int id : buttonIds()) {
             const bool expected = id == panel.save || id == panel.open ? true
-                                  : locked.count(id)                  ? false
-                                                                      : before[id];
+                                  : locked.count(id)                   ? false
+                                                                       : before[id];
             EXPECT_EQ(enabled(id), expected) << "button " << id;
         }
     }
@@ -119,8 +120,9 @@ User answerQuestion(int button, const std::string& path = "") {
     return [button, path] {
         HWND box = waitForDialog(mainWindow());
         if (!box) return std::string("no question");
-        const std::string seen = messageText(box) + " [" + buttonText(box, IDYES) + buttonText(box, IDOK) +
-                                 "|" + buttonText(box, IDNO) + "|" + buttonText(box, IDCANCEL) + "]";
+        const std::string seen = messageText(box) + " [" + buttonText(box, IDYES) +
+                                 buttonText(box, IDOK) + "|" + buttonText(box, IDNO) + "|" +
+                                 buttonText(box, IDCANCEL) + "]";
         press(box, button);
         if (path.empty()) return seen;
         HWND dialog = waitForDialog(mainWindow(), box);
@@ -129,7 +131,8 @@ User answerQuestion(int button, const std::string& path = "") {
         press(dialog, IDOK);
         // Until the command ends: the cursor while the file is written, or a message.
         bool hourglass = false;
-        for (DWORD start = GetTickCount(); !commandDone && GetTickCount() - start < kLongWaitMs; Sleep(5)) {
+        for (DWORD start = GetTickCount(); !commandDone && GetTickCount() - start < kLongWaitMs;
+             Sleep(5)) {
             if (HWND message = findDialog(mainWindow(), dialog)) {
                 const std::string text = messageText(message);
                 press(message, IDOK);
@@ -137,13 +140,15 @@ User answerQuestion(int button, const std::string& path = "") {
             }
             CURSORINFO cursor = {};
             cursor.cbSize = sizeof cursor;
-            hourglass = hourglass || (GetCursorInfo(&cursor) && cursor.hCursor == LoadCursorA(nullptr, IDC_WAIT));
+            hourglass = hourglass || (GetCursorInfo(&cursor) &&
+                                      cursor.hCursor == LoadCursorA(nullptr, IDC_WAIT));
         }
         return seen + (hourglass ? " (hourglass)" : " (no hourglass)");
     };
 }
 
-std::string questionOf(const zestawy::SearchCommand& cmd, const std::string& numbers, bool boxTakesIt) {
+std::string questionOf(const zestawy::SearchCommand& cmd, const std::string& numbers,
+                       bool boxTakesIt) {
     const zestawy::AnswerSize size = zestawy::measureAnswer(cmd, zestawy::drawsOf(cmd, numbers));
     return std::string(zestawy::kLargeAnswerCaption) + ": " +
            zestawy::largeAnswerQuestion(cmd, size, boxTakesIt) +
@@ -151,16 +156,19 @@ std::string questionOf(const zestawy::SearchCommand& cmd, const std::string& num
 }
 
 // Whether the file holds exactly the answer that the command frame writes.
-bool holdsAnswer(const std::string& path, const zestawy::SearchCommand& cmd, const std::string& numbers) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+bool holdsAnswer(const std::string& path, const zestawy::SearchCommand& cmd,
+                 const std::string& numbers) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
     std::string read;
-    const bool same = zestawy::streamAnswer(cmd, zestawy::drawsOf(cmd, numbers), [&](std::string_view piece) {
-        read.resize(piece.size());
-        DWORD got = 0;
-        return ReadFile(f, &read[0], static_cast<DWORD>(piece.size()), &got, nullptr) &&
-               got == piece.size() && read == piece;
-    });
+    const bool same =
+        zestawy::streamAnswer(cmd, zestawy::drawsOf(cmd, numbers), [&](std::string_view piece) {
+            read.resize(piece.size());
+            DWORD got = 0;
+            return ReadFile(f, &read[0], static_cast<DWORD>(piece.size()), &got, nullptr) &&
+                   got == piece.size() && read == piece;
+        });
     char extra;
     DWORD got = 0;
     const bool atEnd = ReadFile(f, &extra, 1, &got, nullptr) && got == 0;
@@ -191,8 +199,9 @@ TEST_F(SearchButtons, AskBeforeAnAnswerTooLongForTheBox) {
         // Anuluj: nothing changes but the buttons, as after any search.
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(runCommand(id, answerQuestion(IDCANCEL)), questionOf(cmd, numbers, false));
-        std::printf("id %d: asked and answered in %.2f s\n", id,
-                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        std::printf(
+            "id %d: asked and answered in %.2f s\n", id,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         EXPECT_EQ(textOf(hPole2), "earlier");
         for (int other : panel.searches) EXPECT_EQ(enabled(other), other == id) << other;
         EXPECT_TRUE(enabled(panel.save) && enabled(panel.open));
@@ -206,7 +215,8 @@ TEST_F(SearchButtons, AskBeforeAnAnswerTooLongForTheBox) {
         EXPECT_NE(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - saveStart).count();
-        const zestawy::AnswerSize size = zestawy::measureAnswer(cmd, zestawy::drawsOf(cmd, numbers));
+        const zestawy::AnswerSize size =
+            zestawy::measureAnswer(cmd, zestawy::drawsOf(cmd, numbers));
         std::printf("id %d: %.0f MB saved in %.1f s; peak memory of the process %.0f MB\n", id,
                     static_cast<double>(size.bytes) / 1e6, seconds, peakMegabytes());
         EXPECT_TRUE(holdsAnswer(path, cmd, numbers));

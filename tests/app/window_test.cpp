@@ -1,17 +1,17 @@
 // The start-up state of the real main window under the real window system:
 // every control's class, id, caption, place, visibility, enabled and read-only
 // state, fonts, colours, menu, and a clean exit of the program itself.
-#include <windows.h>
+#include "app/window.hpp"
 
+#include <windows.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "app/app_fixture.hpp"
 #include "app/controls.hpp"
 #include "app/texts.hpp"
-#include "app/window.hpp"
-#include "app/app_fixture.hpp"
 
 namespace {
 
@@ -21,7 +21,7 @@ using apptest::textOf;
 
 // Every test of the window sees the one main window, created before the first.
 class MainWindow : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { ASSERT_NE(mainWindow(), nullptr); }
 };
 
@@ -202,16 +202,16 @@ TEST(WindowPlace, KeepsTheTitleBarAndMenuInTheWorkArea) {
     const Case cases[] = {
         {{1920, 1080}, {0, 0, 1920, 1040}, {275, 135, 1645, 945}},  // centred, as ever
         {{1600, 1000}, {0, 0, 1600, 960}, {115, 95, 1485, 905}},
-        {{1600, 900}, {0, 0, 1600, 840}, {115, 30, 1485, 840}},    // moved up over a taskbar
-        {{1600, 900}, {0, 60, 1600, 900}, {115, 60, 1485, 870}},   // moved down under one
-        {{1280, 720}, {0, 0, 1280, 680}, {0, 0, 1280, 680}},       // shrunk to the work area
+        {{1600, 900}, {0, 0, 1600, 840}, {115, 30, 1485, 840}},   // moved up over a taskbar
+        {{1600, 900}, {0, 60, 1600, 900}, {115, 60, 1485, 870}},  // moved down under one
+        {{1280, 720}, {0, 0, 1280, 680}, {0, 0, 1280, 680}},      // shrunk to the work area
         {{1366, 768}, {40, 0, 1366, 768}, {40, 0, 1366, 768}},
     };
     for (const Case& c : cases) {
         const RECT r = placeMainWindow(c.screen, c.workArea, window);
         EXPECT_TRUE(EqualRect(&r, &c.expected))
-            << c.screen.cx << "x" << c.screen.cy << ": " << r.left << "," << r.top << " "
-            << r.right << "," << r.bottom;
+            << c.screen.cx << "x" << c.screen.cy << ": " << r.left << "," << r.top << " " << r.right
+            << "," << r.bottom;
     }
 }
 
@@ -292,8 +292,8 @@ TEST_F(MainWindow, HelpTextHasItsHeadingsListsAndOdds) {
         "Wyszukiwanie najdłużej oczekiwanych zestawów liczb na przykładzie gry liczbowej "
         "Multi Multi");
     const int h3 = indexOf("Co nam daje wyszukiwanie zestawów liczb");
-    const int h4 = indexOf(
-        "Poniżej prawdopodobienstwo wypadnięcia zestawów liczb które wyszukuje program.");
+    const int h4 =
+        indexOf("Poniżej prawdopodobienstwo wypadnięcia zestawów liczb które wyszukuje program.");
     ASSERT_TRUE(h1 > 0 && h1 < h2 && h2 < h3 && h3 < h4);
     EXPECT_EQ(trimmed(lines[h1 + 1]), "Lotto wyiki losowań");
     for (const char* game : {"Multi Multi", "Mini Lotto", "Lotto"})
@@ -312,9 +312,9 @@ TEST_F(MainWindow, HelpTextHasItsHeadingsListsAndOdds) {
               "wyszukiwać i puszczać");
     EXPECT_EQ(trimmed(lines[h4 + 2]), "zestawy które nie wypadły więcej jak 100 losowań.");
     EXPECT_EQ(trimmed(lines[h4 + 15]),
-              "Trafienie 5 liczb z 6 skreślonych wypada średnio co 323 losowańa, najlepiej wyszukiwać i puszczać");
-    EXPECT_EQ(trimmed(lines[h4 + 20]),
-              "zestawy które nie wypadły więcej jak 700 losowań.");
+              "Trafienie 5 liczb z 6 skreślonych wypada średnio co 323 losowańa, najlepiej "
+              "wyszukiwać i puszczać");
+    EXPECT_EQ(trimmed(lines[h4 + 20]), "zestawy które nie wypadły więcej jak 700 losowań.");
     for (int i = h4 + 1; i < static_cast<int>(lines.size()); ++i) EXPECT_EQ(lines[i].size(), 100u);
 }
 
@@ -393,7 +393,7 @@ TEST(Program, RunsWithThePolishAnsiCodePage) {
 
 // A program of the build folder, started with its output thrown away.
 class ChildProcess {
-public:
+  public:
     explicit ChildProcess(std::string commandLine) {
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
         STARTUPINFOA si = {};
@@ -421,7 +421,7 @@ public:
         return code;
     }
 
-private:
+  private:
     PROCESS_INFORMATION pi_ = {};
     HANDLE nul_;
     bool started_;

@@ -4,21 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
-#include "combinatorics/random.hpp"
 #include "cli/encoding.hpp"
+#include "combinatorics/random.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
 #include "search/draw_lists.hpp"
 #include "search/engine.hpp"
-
-#include <algorithm>
 #ifndef _WIN32
-#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 namespace zestawy {
@@ -42,13 +42,14 @@ CliRun run(const std::vector<std::string>& args) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     // As the executable runs: the sample histories lie beside it.
-    const std::string folder = std::string(ZESTAWY_CLI).substr(0, std::string(ZESTAWY_CLI).rfind('/'));
+    const std::string folder =
+        std::string(ZESTAWY_CLI).substr(0, std::string(ZESTAWY_CLI).rfind('/'));
     const int code = runCli(args, out, err, folder);
     return {code, readAll(out), readAll(err)};
 }
 
 class Cli : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         path_ = ::testing::TempDir() + "zestawy_cli_numbers.txt";
         write("1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n3,5,21,22,23,24\r\n");
@@ -112,9 +113,11 @@ TEST_F(Cli, PrintsTheResultsBoxAfterEachCommandInTurn) {
     const std::string numbers =
         "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n3,5,21,22,23,24\r\n";
     std::string expected;
-    for (int id : {1, 2, 11, 20, 31}) expected = runSearchCommand(*findSearchCommand(id), numbers, expected);
+    for (int id : {1, 2, 11, 20, 31})
+        expected = runSearchCommand(*findSearchCommand(id), numbers, expected);
 
-    const CliRun raw = run({"--numbers", path_, "--encoding", "cp1250", "1", "2", "11", "20", "31"});
+    const CliRun raw =
+        run({"--numbers", path_, "--encoding", "cp1250", "1", "2", "11", "20", "31"});
     EXPECT_EQ(raw.code, 0);
     EXPECT_EQ(raw.out, expected);
     const CliRun utf8 = run({"1", "2", "11", "20", "31", "--numbers", path_});
@@ -135,14 +138,17 @@ TEST_F(Cli, RandomCommandsContinueOneSequence) {
     const CliRun twice = run({"--numbers", path_, "3", "3", "41"});
     setRandomState(1);
     std::string expected;
-    const std::string numbers = "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n3,5,21,22,23,24\r\n";
-    for (int id : {3, 3, 41}) expected = runSearchCommand(*findSearchCommand(id), numbers, expected);
+    const std::string numbers =
+        "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n3,5,21,22,23,24\r\n";
+    for (int id : {3, 3, 41})
+        expected = runSearchCommand(*findSearchCommand(id), numbers, expected);
     setRandomState(saved);
     EXPECT_EQ(twice.code, 0);
     EXPECT_EQ(twice.out, expected);
     const std::size_t firstBreak = expected.find("\r\n");
-    EXPECT_NE(expected.substr(0, firstBreak),
-              expected.substr(firstBreak + 2, expected.find("\r\n", firstBreak + 2) - firstBreak - 2));
+    EXPECT_NE(
+        expected.substr(0, firstBreak),
+        expected.substr(firstBreak + 2, expected.find("\r\n", firstBreak + 2) - firstBreak - 2));
 }
 
 std::string historyFile(const char* game) {
@@ -158,8 +164,8 @@ TEST_F(Cli, TakesTheLatestDrawsOfAHistoryAsTheLoadCommandDoes) {
     std::string expected;
     for (int id : {1, 4, 8}) expected = runSearchCommand(*findSearchCommand(id), numbers, expected);
 
-    const CliRun history =
-        run({"--history", historyFile("multi"), "--last", "300", "1", "4", "8", "--encoding", "cp1250"});
+    const CliRun history = run({"--history", historyFile("multi"), "--last", "300", "1", "4", "8",
+                                "--encoding", "cp1250"});
     EXPECT_EQ(history.code, 0);
     EXPECT_EQ(history.out, expected);
     // The game's sample history and the button captions say the same.
@@ -187,7 +193,8 @@ TEST_F(Cli, SaysOnceWhenTheRandomNinesAndTensLeaveDrawsOut) {
 std::string setLines(const std::vector<std::vector<int>>& sets) {
     std::string text;
     for (const auto& set : sets) {
-        for (std::size_t i = 0; i < set.size(); ++i) text += (i ? ", " : "") + std::to_string(set[i]);
+        for (std::size_t i = 0; i < set.size(); ++i)
+            text += (i ? ", " : "") + std::to_string(set[i]);
         text += "\n";
     }
     return text;
@@ -204,7 +211,8 @@ TEST_F(Cli, AllListsEverySetAndCountCountsThem) {
                           Case{"lotto", "2000", "3 z 5"}, Case{"lotto", "7000", "2"}}) {
         SCOPED_TRACE(std::string(c.game) + " " + c.search);
         const CliRun all = run({"--game", c.game, "--last", c.last, "--search", c.search, "--all"});
-        const CliRun count = run({"--game", c.game, "--last", c.last, "--search", c.search, "--count"});
+        const CliRun count =
+            run({"--game", c.game, "--last", c.last, "--search", c.search, "--count"});
         ASSERT_EQ(all.code, 0);
         ASSERT_EQ(count.code, 0);
 
@@ -212,7 +220,9 @@ TEST_F(Cli, AllListsEverySetAndCountCountsThem) {
         ASSERT_TRUE(readHistoryLines(historyFile(c.game), lines));
         const DrawList draws = splitDrawList(latestDraws(lines, std::stoll(c.last)).numbers);
         const std::string g = c.game;
-        const Game game = g == "multi" ? Game::MultiMulti : g == "mini" ? Game::MiniLotto : Game::Lotto;
+        const Game game = g == "multi"  ? Game::MultiMulti
+                          : g == "mini" ? Game::MiniLotto
+                                        : Game::Lotto;
         const SearchCommand* command = nullptr;
         for (std::size_t i = 0; i < kSearchCommandCount; ++i)
             if (kSearchCommands[i].game == game &&
@@ -224,7 +234,8 @@ TEST_F(Cli, AllListsEverySetAndCountCountsThem) {
 
         std::string expected = std::to_string(sets.size()) + "\n";
         if (!sets.empty())
-            expected += "pierwszy: " + setLines({sets.front()}) + "ostatni: " + setLines({sets.back()});
+            expected +=
+                "pierwszy: " + setLines({sets.front()}) + "ostatni: " + setLines({sets.back()});
         EXPECT_EQ(count.out, expected);
     }
 }
@@ -235,9 +246,12 @@ TEST_F(Cli, EveryModeReadsEveryDrawOfAWholeHistory) {
     for (std::size_t i = 0; i < kSearchCommandCount; ++i) {
         const SearchCommand& c = kSearchCommands[i];
         if (!listsEverySet(c)) continue;
-        const char* game = c.game == Game::MultiMulti ? "multi" : c.game == Game::MiniLotto ? "mini" : "lotto";
+        const char* game = c.game == Game::MultiMulti  ? "multi"
+                           : c.game == Game::MiniLotto ? "mini"
+                                                       : "lotto";
         SCOPED_TRACE(c.id);
-        const std::vector<std::string> id = {"--game", game, "--search", c.caption, "--encoding", "cp1250"};
+        const std::vector<std::string> id = {"--game",  game,         "--search",
+                                             c.caption, "--encoding", "cp1250"};
         std::vector<std::string> args = id;
         const std::string answer = run(args).out;
         args.push_back("--all");
@@ -247,10 +261,13 @@ TEST_F(Cli, EveryModeReadsEveryDrawOfAWholeHistory) {
         const std::size_t sets = std::count(all.begin(), all.end(), '\n');
         EXPECT_EQ(count.substr(0, count.find('\n')), std::to_string(sets));
         const std::size_t answerLines =
-            answer == c.notFound ? 0 : std::count(answer.begin(), answer.end(), '\n') + (c.layout == Layout::Joined);
+            answer == c.notFound
+                ? 0
+                : std::count(answer.begin(), answer.end(), '\n') + (c.layout == Layout::Joined);
         EXPECT_EQ(answerLines, sets);
         if (sets > 0) {
-            EXPECT_EQ(answer.substr(0, answer.find('\r')) + "\n", all.substr(0, all.find('\n') + 1));
+            EXPECT_EQ(answer.substr(0, answer.find('\r')) + "\n",
+                      all.substr(0, all.find('\n') + 1));
         }
     }
 }
@@ -314,7 +331,8 @@ TEST(CliInterrupt, StopsAtOnceLeavingWholeLines) {
     std::string out;
     char buf[1 << 16];
     ssize_t n;
-    while (out.size() < (8u << 20) && (n = read(pipeFds[0], buf, sizeof buf)) > 0) out.append(buf, n);
+    while (out.size() < (8u << 20) && (n = read(pipeFds[0], buf, sizeof buf)) > 0)
+        out.append(buf, n);
     kill(child, SIGINT);
     while ((n = read(pipeFds[0], buf, sizeof buf)) > 0) out.append(buf, n);
     close(pipeFds[0]);
@@ -332,10 +350,12 @@ TEST(CliInterrupt, StopsAtOnceLeavingWholeLines) {
 
 TEST(Encoding, MapsTheWholeUpperHalfOfWindows1250) {
     EXPECT_EQ(utf8FromCp1250("abc\r\n"), "abc\r\n");
-    EXPECT_EQ(utf8FromCp1250("\xb9\xe6\xea\xb3\xf1\xf3\x9c\x9f\xbf"),
-              "\xc4\x85\xc4\x87\xc4\x99\xc5\x82\xc5\x84\xc3\xb3\xc5\x9b\xc5\xba\xc5\xbc");  // ąćęłńóśźż
-    EXPECT_EQ(utf8FromCp1250("\xa5\xc6\xca\xa3\xd1\xd3\x8c\x8f\xaf"),
-              "\xc4\x84\xc4\x86\xc4\x98\xc5\x81\xc5\x83\xc3\x93\xc5\x9a\xc5\xb9\xc5\xbb");  // ĄĆĘŁŃÓŚŹŻ
+    EXPECT_EQ(
+        utf8FromCp1250("\xb9\xe6\xea\xb3\xf1\xf3\x9c\x9f\xbf"),
+        "\xc4\x85\xc4\x87\xc4\x99\xc5\x82\xc5\x84\xc3\xb3\xc5\x9b\xc5\xba\xc5\xbc");  // ąćęłńóśźż
+    EXPECT_EQ(
+        utf8FromCp1250("\xa5\xc6\xca\xa3\xd1\xd3\x8c\x8f\xaf"),
+        "\xc4\x84\xc4\x86\xc4\x98\xc5\x81\xc5\x83\xc3\x93\xc5\x9a\xc5\xb9\xc5\xbb");  // ĄĆĘŁŃÓŚŹŻ
     EXPECT_EQ(utf8FromCp1250("\x96\x80"), "\xe2\x80\x93\xe2\x82\xac");  // en dash, euro
 }
 

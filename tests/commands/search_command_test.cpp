@@ -64,7 +64,7 @@ TEST(SearchCommands, CoverEveryButtonOfTheThreeGamesOnce) {
 }
 
 TEST(SetFormat, WritesWhatPrintfWrites) {
-    const char* formats[] = {"%d, %d", "%d,%d,%d", "%d, %d, %d,% d, %d", "% d% d", "%d%%x",
+    const char* formats[] = {"%d, %d",     "%d,%d,%d", "%d, %d, %d,% d, %d", "% d% d", "%d%%x",
                              "%d, %d\r\n", "(%d)"};
     std::mt19937 gen(7);
     for (const char* f : formats) {
@@ -150,9 +150,12 @@ TEST(Answers, SingleSetsAndNotFoundSentencesAsWindows1250Bytes) {
     EXPECT_EQ(answerOf(35, rangeLine(1, 49)),
               "Nie znaleziono: wszystkie pi\xb9tki z nowymi tr\xf3jkami wyst\xb9pi\xb3y.");
     EXPECT_EQ(answerOf(24, rangeLine(1, 42)),
-              "Wszystkie pi\xb9tki 1\x96" "42 zawieraj\xb9 tr\xf3jki, kt\xf3re ju\xbf wyst\xb9pi\xb3y.");
+              "Wszystkie pi\xb9tki 1\x96"
+              "42 zawieraj\xb9 tr\xf3jki, kt\xf3re ju\xbf wyst\xb9pi\xb3y.");
     EXPECT_EQ(answerOf(11, rangeLine(1, 80)), "Wszystkie pi\xb9tki w \xf3semkach wyst\xb9pi\xb3y.");
-    EXPECT_EQ(answerOf(10, rangeLine(1, 80)), "Wszystkie pi\xb9tki w si\xf3" "demkach wyst\xb9pi\xb3y.");
+    EXPECT_EQ(answerOf(10, rangeLine(1, 80)),
+              "Wszystkie pi\xb9tki w si\xf3"
+              "demkach wyst\xb9pi\xb3y.");
 }
 
 TEST(Answers, ListLayoutsMatchTheFullListPrintedLineByLine) {
@@ -162,9 +165,9 @@ TEST(Answers, ListLayoutsMatchTheFullListPrintedLineByLine) {
         std::size_t lines;
         int drawSize;
     };
-    const Case cases[] = {{4, 4, 3, 80, 60, 30},  {5, 4, 4, 80, 60, 50},  {6, 5, 3, 80, 30, 30},
-                          {7, 5, 4, 80, 40, 40},  {16, 5, 5, 80, 30, 60}, {8, 6, 4, 80, 40, 36},
-                          {9, 6, 5, 80, 40, 50},  {21, 2, 2, 42, 60, 5},  {22, 3, 2, 42, 25, 5},
+    const Case cases[] = {{4, 4, 3, 80, 60, 30},   {5, 4, 4, 80, 60, 50},  {6, 5, 3, 80, 30, 30},
+                          {7, 5, 4, 80, 40, 40},   {16, 5, 5, 80, 30, 60}, {8, 6, 4, 80, 40, 36},
+                          {9, 6, 5, 80, 40, 50},   {21, 2, 2, 42, 60, 5},  {22, 3, 2, 42, 25, 5},
                           {23, 4, 3, 42, 100, 10}, {24, 5, 3, 42, 100, 10}};
     for (const Case& c : cases) {
         for (std::uint32_t seed = 1; seed <= 3; ++seed) {
@@ -224,8 +227,8 @@ TEST(Answers, SingleSetButtonsAnswerTheFirstSetOfTheirExhaustiveSearch) {
             const SearchCommand& cmd = kSearchCommands[i];
             if (cmd.layout != Layout::Single || cmd.sets.setSize == 0) continue;
             const int top = cmd.sets.maxNumber;
-            const std::vector<std::string> lines = randomDrawList(
-                seed, {seed * 3 % 40, top, top == 80 ? 20 : 6, 4, 10});
+            const std::vector<std::string> lines =
+                randomDrawList(seed, {seed * 3 % 40, top, top == 80 ? 20 : 6, 4, 10});
             const std::vector<int> first = firstNeverDrawn(lines, cmd.sets);
             EXPECT_EQ(answerOf(cmd.id, boxOf(lines)),
                       first.empty() ? std::string(cmd.notFound) : printfSet(cmd.format, first))
@@ -261,7 +264,8 @@ TEST(Answers, RandomCommandsAnswerAsTheLiteralSearches) {
         if (id == 41) sets = reference::findTenNeverAppearedNine6from9_Hash(lines);
         if (id == 42) sets = reference::findFiveNeverAppearedTen7from10(lines);
         std::string expected;
-        for (const auto& set : sets) expected += (expected.empty() ? "" : "\r\n") + printfSet(command(id).format, set);
+        for (const auto& set : sets)
+            expected += (expected.empty() ? "" : "\r\n") + printfSet(command(id).format, set);
         EXPECT_EQ(answer, expected) << id;
         EXPECT_EQ(randomState(), after) << id;
     }

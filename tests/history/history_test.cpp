@@ -85,8 +85,8 @@ TEST(LatestDraws, SplitEachLineAtItsSecondBlank) {
 }
 
 TEST(LatestDraws, SkipLinesWithFewerThanTwoBlanksAndKeepEverythingAfterTheSecond) {
-    const Lines lines = {"1234 12.05.2020", "no-blanks", "7000 2020-05-12  1,5,7",
-                         "7001 2020-05-13\t1,2 3", "", ""};
+    const Lines lines = {"1234 12.05.2020",        "no-blanks", "7000 2020-05-12  1,5,7",
+                         "7001 2020-05-13\t1,2 3", "",          ""};
     const LoadedDraws shown = latestDraws(lines, 6);
     // A tab is no separator: the second blank of the last line is after "1,2".
     EXPECT_EQ(shown.dates, "7000 2020-05-12\r\n7001 2020-05-13\t1,2");

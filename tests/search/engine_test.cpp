@@ -197,8 +197,10 @@ TEST(NeverDrawnEngine, WalksSplitByFirstNumberMakeUpTheWholeWalk) {
         }
         EXPECT_EQ(parts, engineWalk(draws, q));
         std::size_t oddSets = 0, evenSets = 0;
-        forEachNeverDrawn(index, q, odd, [&](const int* set) { return ++oddSets, set[0] % 2 == 1; });
-        forEachNeverDrawn(index, q, even, [&](const int* set) { return ++evenSets, set[0] % 2 == 0; });
+        forEachNeverDrawn(index, q, odd,
+                          [&](const int* set) { return ++oddSets, set[0] % 2 == 1; });
+        forEachNeverDrawn(index, q, even,
+                          [&](const int* set) { return ++evenSets, set[0] % 2 == 0; });
         EXPECT_EQ(oddSets + evenSets, parts.size());
     }
 }
