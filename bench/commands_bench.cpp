@@ -227,7 +227,7 @@ void writeLiteralAnswer(const SearchCommand& command, Literal literal, std::size
                         std::string_view numbersBox, TextBuffer& out) {
     const DrawList draws =
         zestawy::splitDrawList(zestawy::readNumbersBox(numbersBox, command.readCapacity));
-    AnswerWriter writer(command, out);
+    AnswerWriter writer = zestawy::answerWriter(command, out);
     literal(draws, maxSets, writer);
     writer.finish();
 }

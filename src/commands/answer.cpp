@@ -2,6 +2,9 @@
 
 #include <cstring>
 #include <new>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace zestawy {
 
@@ -119,6 +122,95 @@ const char* TextBuffer::c_str() {
     char* end = room(0);
     *end = '\0';
     return data_;
+}
+
+namespace {
+
+// The separator and end of a format that is nothing but numbers between one
+// separator, then an end ("%d, %d, %d" or "%d, %d\r\n"); false for any other.
+bool uniformFormat(std::string_view format, std::string& separator, std::string& end) {
+    std::vector<std::string_view> pieces;
+    for (std::size_t at = 0;;) {
+        const std::size_t next = format.find("%d", at);
+        pieces.push_back(format.substr(at, next == std::string_view::npos ? next : next - at));
+        if (next == std::string_view::npos) break;
+        at = next + 2;
+    }
+    if (pieces.size() < 2 || !pieces.front().empty() || pieces.back().size() > 3) return false;
+    for (std::size_t i = 1; i + 1 < pieces.size(); ++i)
+        if (pieces[i] != pieces[1] || pieces[i].size() > 3) return false;
+    for (std::string_view piece : pieces)
+        if (piece.find('%') != std::string_view::npos) return false;
+    separator = pieces.size() > 2 ? std::string(pieces[1]) : "";
+    end = std::string(pieces.back());
+    return true;
+}
+
+}  // namespace
+
+AnswerWriter::AnswerWriter(Layout layout, const char* format, const char* notFound, TextBuffer& out)
+    : layout_(layout),
+      notFound_(notFound),
+      out_(out),
+      format_(format ? format : ""),
+      start_(out.size()) {
+    if (layout == Layout::Joined || layout == Layout::Terminated ||
+        layout == Layout::Concatenated) {
+        std::string separator, end;
+        if (!format || !uniformFormat(format, separator, end))
+            throw std::invalid_argument("not a list format");
+        if (layout == Layout::Terminated) end += "\r\n";
+        if (end.size() > 3) throw std::invalid_argument("list line end too long");
+        lines_.emplace(separator, end);
+    }
+}
+
+bool AnswerWriter::put(const int* numbers, int count) {
+    ++sets_;
+    switch (layout_) {
+        case Layout::Single:
+        case Layout::FirstOnly:
+            out_.commit(format_.write(out_.room(format_.maxLength()), numbers));
+            return false;
+        case Layout::Joined:
+        case Layout::Terminated:
+        case Layout::Concatenated: {
+            char* p = out_.room(SetLines::maxLength(count) + 2);
+            if (layout_ == Layout::Joined && sets_ > 1) {
+                *p++ = '\r';
+                *p++ = '\n';
+            }
+            out_.commit(lines_->write(p, numbers, count));
+            break;
+        }
+        case Layout::FreeLength: {
+            char* p = out_.room(14 * static_cast<std::size_t>(count) + 2);
+            for (int i = 0; i < count; ++i) {
+                if (i > 0) {
+                    *p++ = ',';
+                    *p++ = ' ';
+                }
+                p = writeNumber(p, numbers[i]);
+            }
+            *p++ = '\r';
+            *p++ = '\n';
+            out_.commit(p);
+            if (out_.size() - start_ >= kFreeLengthLimit) {
+                out_.truncate(start_ + kFreeLengthLimit);
+                return false;
+            }
+            break;
+        }
+    }
+    if (flush_ && out_.size() >= flushThreshold_) {
+        start_ = 0;
+        return flush_(out_);
+    }
+    return true;
+}
+
+void AnswerWriter::finish() {
+    if (sets_ == 0) out_.append(notFound_);
 }
 
 }  // namespace zestawy

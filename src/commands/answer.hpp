@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -119,6 +121,58 @@ class TextBuffer {
     char* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
+};
+
+// How an answer lays out the sets it lists.
+enum class Layout {
+    Single,        // the one set on one line
+    Joined,        // one line per set, CR LF between lines
+    Terminated,    // one line per set, each followed by CR LF
+    Concatenated,  // sets one after another (the format ends each line itself)
+    FirstOnly,     // only the first set, on one line
+    FreeLength,    // every number of each set by "%d" joined by ", ", each set
+                   // followed by CR LF; the whole cut to kFreeLengthLimit characters
+};
+
+constexpr std::size_t kFreeLengthLimit = 699;
+
+// Receives the sets a search finds, in order, and writes them as answer text
+// at the end of a buffer.
+class AnswerWriter {
+  public:
+    // format: printf-style, one set (nullptr for FreeLength). For Joined,
+    // Terminated and Concatenated it must be numbers between one separator of
+    // at most 3 characters, then an end of at most 3 ("%d, %d" or
+    // "%d, %d\r\n"); throws std::invalid_argument otherwise.
+    // notFound: the whole answer when no set is put.
+    AnswerWriter(Layout layout, const char* format, const char* notFound, TextBuffer& out);
+
+    // Adds one found set; count numbers ascending (for the list layouts in
+    // 1..999, as many as the format has conversions). Returns false when the
+    // layout needs no more sets, so the search can stop.
+    bool put(const int* numbers, int count);
+
+    // Writes the not-found sentence if no set was put. Call once, at the end.
+    void finish();
+
+    // Called whenever the text has grown past `threshold` characters, with the
+    // buffer, which it may empty (a stream to a file); returns false to stop
+    // the search. Unset by default.
+    void setFlush(std::size_t threshold, std::function<bool(TextBuffer&)> flush) {
+        flushThreshold_ = threshold;
+        flush_ = std::move(flush);
+    }
+
+  private:
+    Layout layout_;
+    const char* notFound_;
+    TextBuffer& out_;
+    SetFormat format_;
+    std::optional<SetLines> lines_;  // the writer of the list layouts
+    std::size_t start_;
+    std::size_t sets_ = 0;
+    std::size_t flushThreshold_ = 0;
+    std::function<bool(TextBuffer&)> flush_;
 };
 
 }  // namespace zestawy

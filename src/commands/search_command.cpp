@@ -4,125 +4,90 @@
 #include <cstring>
 
 #include "search/engine.hpp"
-#include "search/lotto_four_five.hpp"
-#include "search/lotto_small.hpp"
-#include "search/mini_lotto.hpp"
-#include "search/multi_four_five.hpp"
 #include "search/multi_random.hpp"
-#include "search/multi_six_to_eight.hpp"
-#include "search/multi_small.hpp"
 
 namespace zestawy {
 
 namespace {
 
-// Adapters from each shape of search result to the answer writer. A result
-// that means "nothing found" (0, an empty vector, an all-zero key) puts no set.
-
-template <auto search>
-void numberResult(const DrawList& draws, AnswerWriter& out) {
-    const int number = search(draws);
-    if (number != 0) out.put(&number, 1);
-}
-
-template <auto search>
-void setResult(const DrawList& draws, AnswerWriter& out) {
-    const std::vector<int> set = search(draws);
-    if (!set.empty()) out.put(set.data(), static_cast<int>(set.size()));
-}
-
-template <auto search>
-void keyResult(const DrawList& draws, AnswerWriter& out) {
-    const auto key = search(draws);
-    if (!key.allZero()) out.put(key.n, key.size);
-}
-
-template <auto search>
-void listResult(const DrawList& draws, AnswerWriter& out) {
-    for (const std::vector<int>& set : search(draws))
+void putAll(const std::vector<std::vector<int>>& sets, AnswerWriter& out) {
+    for (const std::vector<int>& set : sets)
         if (!out.put(set.data(), static_cast<int>(set.size()))) break;
 }
 
-// The exhaustive list searches stream their sets from the engine, so that no
-// command ever holds millions of vectors and a layout that shows only the
-// first sets stops the walk early.
-void neverDrawn(const DrawList& draws, AnswerWriter& out) {
-    const NeverDrawnQuery& query = out.command().sets;
-    forEachNeverDrawn(draws, query, [&](const int* set) { return out.put(set, query.setSize); });
+// The random searches, with their bound on draws left at its default.
+void randomTriple(const DrawList& draws, AnswerWriter& out) {
+    const std::vector<int> set = findNeverAppearedTripleInFlight(draws);
+    if (!set.empty()) out.put(set.data(), static_cast<int>(set.size()));
 }
-
-// The random searches with their bound on draws left at its default.
-std::vector<std::vector<int>> randomNines(const DrawList& draws) {
-    return findTenNeverAppearedNine6from9_Hash(draws);
+void randomNines(const DrawList& draws, AnswerWriter& out) {
+    putAll(findTenNeverAppearedNine6from9_Hash(draws), out);
 }
-std::vector<std::vector<int>> randomTens(const DrawList& draws) {
-    return findFiveNeverAppearedTen7from10(draws);
+void randomTens(const DrawList& draws, AnswerWriter& out) {
+    putAll(findFiveNeverAppearedTen7from10(draws), out);
 }
 
 using G = Game;
 using L = Layout;
+constexpr NeverDrawnQuery kRandom{0, 0, 0};
 
 }  // namespace
 
 // clang-format off
 const SearchCommand kSearchCommands[] = {
     // Multi Multi, numbers 1..80.
-    {1, G::MultiMulti, "Wyszukaj 2", kWholeBox, setResult<findNeverAppearedPair>, L::Single,
-     "%d, %d", "Wszystkie pary wystąpiły.", {2, 2, 80}},
-    {2, G::MultiMulti, "Wyszukaj 2 z 3", kWholeBox, keyResult<findNeverAppearedTripleFromPairs>,
-     L::Single, "%d, %d, %d", "Wszystkie pary w trójkach wystąpiły.", {3, 2, 80}},
-    {3, G::MultiMulti, "Wyszukaj 3", kWholeBox, setResult<findNeverAppearedTripleInFlight>,
-     L::Single, "%d, %d, %d", "Wszystkie możliwe trójki wystąpiły.", {0, 0, 0}},
-    {4, G::MultiMulti, "Wyszukaj 3 z 4", kWholeBox, neverDrawn, L::Joined,
-     "%d, %d, %d, %d", "Wszystkie możliwe trójki z czwórek wystąpiły.", queries::quads3from4},
-    {5, G::MultiMulti, "Wyszukaj 4", kWholeBox, neverDrawn, L::Joined,
-     "%d, %d, %d, %d", "Wszystkie możliwe czwórki 4 z 4 wystąpiły.", queries::quad4from4},
-    {6, G::MultiMulti, "Wyszukaj 3 z 5", kWholeBox, neverDrawn, L::Joined,
-     "%d, %d, %d, %d, %d", "Wszystkie możliwe trójki w piątkach wystąpiły.", queries::quintuple3from5},
-    {7, G::MultiMulti, "Wyszukaj 4 z 5", kWholeBox, neverDrawn, L::Joined,
-     "%d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z piątek wystąpiły.", queries::quint4from5},
-    {16, G::MultiMulti, "Wyszukaj 5 z 5", kWholeBox, neverDrawn, L::Joined,
-     "%d, %d, %d, %d, %d", "Wszystkie możliwe piątki 5 z 80 wystąpiły.", queries::quintuple5from80},
-    {8, G::MultiMulti, "Wyszukaj 4 z 6", kWholeBox, neverDrawn, L::Terminated,
-     "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z szóstek wystąpiły.", queries::sextuple4from6},
-    {9, G::MultiMulti, "Wyszukaj 5 z 6", kWholeBox, neverDrawn, L::Joined,
-     "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe piątki z szóstek wystąpiły.", queries::sextuple5from6},
-    {10, G::MultiMulti, "Wyszukaj 5 z 7", kWholeBox, neverDrawn, L::FreeLength,
-     nullptr, "Wszystkie piątki w siódemkach wystąpiły.", queries::sevens5from7},
-    {11, G::MultiMulti, "Wyszukaj 5 z 8", kWholeBox, neverDrawn, L::FirstOnly,
-     "%d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie piątki w ósemkach wystąpiły.", queries::octs5from8},
-    {41, G::MultiMulti, "Wyszukaj 6 z 9", 9000, listResult<randomNines>, L::Joined,
-     "%d, %d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie możliwe szóstki z dziewiątek wystąpiły.",
-     {0, 0, 0}},
-    {42, G::MultiMulti, "Wyszukaj 7 z 10", 9000, listResult<randomTens>, L::Joined,
-     "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", "Nie znaleziono w limicie prób.", {0, 0, 0}},
+    {1, G::MultiMulti, "Wyszukaj 2", kWholeBox, {2, 2, 80}, nullptr, L::Single,
+     "%d, %d", "Wszystkie pary wystąpiły."},
+    {2, G::MultiMulti, "Wyszukaj 2 z 3", kWholeBox, {3, 2, 80}, nullptr, L::Single,
+     "%d, %d, %d", "Wszystkie pary w trójkach wystąpiły."},
+    {3, G::MultiMulti, "Wyszukaj 3", kWholeBox, kRandom, randomTriple, L::Single,
+     "%d, %d, %d", "Wszystkie możliwe trójki wystąpiły."},
+    {4, G::MultiMulti, "Wyszukaj 3 z 4", kWholeBox, {4, 3, 80}, nullptr, L::Joined,
+     "%d, %d, %d, %d", "Wszystkie możliwe trójki z czwórek wystąpiły."},
+    {5, G::MultiMulti, "Wyszukaj 4", kWholeBox, {4, 4, 80}, nullptr, L::Joined,
+     "%d, %d, %d, %d", "Wszystkie możliwe czwórki 4 z 4 wystąpiły."},
+    {6, G::MultiMulti, "Wyszukaj 3 z 5", kWholeBox, {5, 3, 80}, nullptr, L::Joined,
+     "%d, %d, %d, %d, %d", "Wszystkie możliwe trójki w piątkach wystąpiły."},
+    {7, G::MultiMulti, "Wyszukaj 4 z 5", kWholeBox, {5, 4, 80}, nullptr, L::Joined,
+     "%d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z piątek wystąpiły."},
+    {16, G::MultiMulti, "Wyszukaj 5 z 5", kWholeBox, {5, 5, 80}, nullptr, L::Joined,
+     "%d, %d, %d, %d, %d", "Wszystkie możliwe piątki 5 z 80 wystąpiły."},
+    {8, G::MultiMulti, "Wyszukaj 4 z 6", kWholeBox, {6, 4, 80}, nullptr, L::Terminated,
+     "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z szóstek wystąpiły."},
+    {9, G::MultiMulti, "Wyszukaj 5 z 6", kWholeBox, {6, 5, 80}, nullptr, L::Joined,
+     "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe piątki z szóstek wystąpiły."},
+    {10, G::MultiMulti, "Wyszukaj 5 z 7", kWholeBox, {7, 5, 80}, nullptr, L::FreeLength,
+     nullptr, "Wszystkie piątki w siódemkach wystąpiły."},
+    {11, G::MultiMulti, "Wyszukaj 5 z 8", kWholeBox, {8, 5, 80}, nullptr, L::FirstOnly,
+     "%d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie piątki w ósemkach wystąpiły."},
+    {41, G::MultiMulti, "Wyszukaj 6 z 9", 9000, kRandom, randomNines, L::Joined,
+     "%d, %d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie możliwe szóstki z dziewiątek wystąpiły."},
+    {42, G::MultiMulti, "Wyszukaj 7 z 10", 9000, kRandom, randomTens, L::Joined,
+     "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", "Nie znaleziono w limicie prób."},
     // Mini Lotto, numbers 1..42.
-    {20, G::MiniLotto, "Wyszukaj 1", kWholeBox, numberResult<findNeverAppearedSingle_1_42>,
-     L::Single, "%d", "Wszystkie liczby wystąpiły.", {1, 1, 42}},
-    {21, G::MiniLotto, "Wyszukaj 2", kWholeBox, neverDrawn, L::Concatenated,
-     "%d, %d\r\n", "Wszystkie pary wystąpiły.", queries::pairs42},
-    {22, G::MiniLotto, "Wyszukaj 2 z 3", kWholeBox, neverDrawn, L::Joined,
-     "%d, %d, %d", "Wszystkie trójki wystąpiły.", queries::triple2from3_42},
-    {23, G::MiniLotto, "Wyszukaj 3 z 4", kWholeBox, neverDrawn, L::Joined,
-     "%d, %d, %d, %d", "Wszystkie czwórki wystąpiły.", queries::quad3from4_42},
-    {24, G::MiniLotto, "Wyszukaj 3 z 5", kWholeBox, neverDrawn, L::Joined,
-     "%d, %d, %d, %d, %d", "Wszystkie piątki 1–42 zawierają trójki, które już wystąpiły.",
-     queries::quintuple3from5_42},
+    {20, G::MiniLotto, "Wyszukaj 1", kWholeBox, {1, 1, 42}, nullptr, L::Single,
+     "%d", "Wszystkie liczby wystąpiły."},
+    {21, G::MiniLotto, "Wyszukaj 2", kWholeBox, {2, 2, 42}, nullptr, L::Concatenated,
+     "%d, %d\r\n", "Wszystkie pary wystąpiły."},
+    {22, G::MiniLotto, "Wyszukaj 2 z 3", kWholeBox, {3, 2, 42}, nullptr, L::Joined,
+     "%d, %d, %d", "Wszystkie trójki wystąpiły."},
+    {23, G::MiniLotto, "Wyszukaj 3 z 4", kWholeBox, {4, 3, 42}, nullptr, L::Joined,
+     "%d, %d, %d, %d", "Wszystkie czwórki wystąpiły."},
+    {24, G::MiniLotto, "Wyszukaj 3 z 5", kWholeBox, {5, 3, 42}, nullptr, L::Joined,
+     "%d, %d, %d, %d, %d", "Wszystkie piątki 1–42 zawierają trójki, które już wystąpiły."},
     // Lotto, numbers 1..49.
-    {30, G::Lotto, "Wyszukaj 1", kWholeBox, numberResult<findNeverAppearedSingle_1_49>, L::Single,
-     "%d", "Wszystkie liczby wystąpiły.", {1, 1, 49}},
-    {31, G::Lotto, "Wyszukaj 2", kWholeBox, keyResult<findNeverAppearedPair_1_49>, L::Single,
-     "%d, %d", "Wszystkie pary wystąpiły.", {2, 2, 49}},
-    {32, G::Lotto, "Wyszukaj 2 z 3", kWholeBox, keyResult<findNeverAppearedTripleFromPairs_1_49>,
-     L::Single, "%d, %d, %d", "Wszystkie trójki wystąpiły.", {3, 2, 49}},
-    {33, G::Lotto, "Wyszukaj 3", kWholeBox, keyResult<findNeverAppearedTriple_1_49>, L::Single,
-     "%d,%d,%d", "Wszystkie trójki wystąpiły.", {3, 3, 49}},
-    {34, G::Lotto, "Wyszukaj 3 z 4", kWholeBox, keyResult<findNeverAppearedQuadrupleFromTriples_1_49>,
-     L::Single, "%d, %d, %d, %d", "Nie znaleziono: wszystkie czwórki z nowymi trójkami wystąpiły.",
-     {4, 3, 49}},
-    {35, G::Lotto, "Wyszukaj 3 z 5", kWholeBox, keyResult<findNeverAppearedQuintupleFromTriples_1_49>,
-     L::Single, "%d, %d, %d,% d, %d", "Nie znaleziono: wszystkie piątki z nowymi trójkami wystąpiły.",
-     {5, 3, 49}},
+    {30, G::Lotto, "Wyszukaj 1", kWholeBox, {1, 1, 49}, nullptr, L::Single,
+     "%d", "Wszystkie liczby wystąpiły."},
+    {31, G::Lotto, "Wyszukaj 2", kWholeBox, {2, 2, 49}, nullptr, L::Single,
+     "%d, %d", "Wszystkie pary wystąpiły."},
+    {32, G::Lotto, "Wyszukaj 2 z 3", kWholeBox, {3, 2, 49}, nullptr, L::Single,
+     "%d, %d, %d", "Wszystkie trójki wystąpiły."},
+    {33, G::Lotto, "Wyszukaj 3", kWholeBox, {3, 3, 49}, nullptr, L::Single,
+     "%d,%d,%d", "Wszystkie trójki wystąpiły."},
+    {34, G::Lotto, "Wyszukaj 3 z 4", kWholeBox, {4, 3, 49}, nullptr, L::Single,
+     "%d, %d, %d, %d", "Nie znaleziono: wszystkie czwórki z nowymi trójkami wystąpiły."},
+    {35, G::Lotto, "Wyszukaj 3 z 5", kWholeBox, {5, 3, 49}, nullptr, L::Single,
+     "%d, %d, %d,% d, %d", "Nie znaleziono: wszystkie piątki z nowymi trójkami wystąpiły."},
 };
 // clang-format on
 const std::size_t kSearchCommandCount = sizeof kSearchCommands / sizeof kSearchCommands[0];
@@ -133,115 +98,17 @@ const SearchCommand* findSearchCommand(int id) {
     return nullptr;
 }
 
-namespace {
-
-// The separator and end of a format that is nothing but numbers between one
-// separator, then an end ("%d, %d, %d" or "%d, %d\r\n"); false for any other.
-bool uniformFormat(std::string_view format, std::string& separator, std::string& end) {
-    std::vector<std::string_view> pieces;
-    for (std::size_t at = 0;;) {
-        const std::size_t next = format.find("%d", at);
-        pieces.push_back(format.substr(at, next == std::string_view::npos ? next : next - at));
-        if (next == std::string_view::npos) break;
-        at = next + 2;
-    }
-    if (pieces.size() < 2 || !pieces.front().empty() || pieces.back().size() > 3) return false;
-    for (std::size_t i = 1; i + 1 < pieces.size(); ++i)
-        if (pieces[i] != pieces[1] || pieces[i].size() > 3) return false;
-    for (std::string_view piece : pieces)
-        if (piece.find('%') != std::string_view::npos) return false;
-    separator = pieces.size() > 2 ? std::string(pieces[1]) : "";
-    end = std::string(pieces.back());
-    return true;
+AnswerWriter answerWriter(const SearchCommand& command, TextBuffer& out) {
+    return AnswerWriter(command.layout, command.format, command.notFound, out);
 }
 
-}  // namespace
-
-AnswerWriter::AnswerWriter(const SearchCommand& command, TextBuffer& out)
-    : command_(command),
-      out_(out),
-      format_(command.format ? command.format : ""),
-      start_(out.size()) {
-    const Layout layout = command.layout;
-    std::string separator, end;
-    if ((layout == Layout::Joined || layout == Layout::Terminated ||
-         layout == Layout::Concatenated) &&
-        command.format && uniformFormat(command.format, separator, end)) {
-        if (layout == Layout::Terminated) end += "\r\n";
-        if (end.size() <= 3) lines_.emplace(separator, end);
-    }
-}
-
-bool AnswerWriter::put(const int* numbers, int count) {
-    ++sets_;
-    switch (command_.layout) {
-        case Layout::Single:
-        case Layout::FirstOnly:
-            out_.commit(format_.write(out_.room(format_.maxLength()), numbers));
-            return false;
-        case Layout::Joined: {
-            if (lines_ && count == format_.conversions()) {
-                char* p = out_.room(SetLines::maxLength(count) + 2);
-                if (sets_ > 1) {
-                    *p++ = '\r';
-                    *p++ = '\n';
-                }
-                out_.commit(lines_->write(p, numbers, count));
-                break;
-            }
-            char* p = out_.room(format_.maxLength() + 2);
-            if (sets_ > 1) {
-                *p++ = '\r';
-                *p++ = '\n';
-            }
-            out_.commit(format_.write(p, numbers));
-            break;
-        }
-        case Layout::Terminated: {
-            if (lines_ && count == format_.conversions()) {
-                out_.commit(lines_->write(out_.room(SetLines::maxLength(count)), numbers, count));
-                break;
-            }
-            char* p = format_.write(out_.room(format_.maxLength() + 2), numbers);
-            *p++ = '\r';
-            *p++ = '\n';
-            out_.commit(p);
-            break;
-        }
-        case Layout::Concatenated:
-            if (lines_ && count == format_.conversions())
-                out_.commit(lines_->write(out_.room(SetLines::maxLength(count)), numbers, count));
-            else
-                out_.commit(format_.write(out_.room(format_.maxLength()), numbers));
-            break;
-        case Layout::FreeLength: {
-            char* p = out_.room(14 * static_cast<std::size_t>(count) + 2);
-            for (int i = 0; i < count; ++i) {
-                if (i > 0) {
-                    *p++ = ',';
-                    *p++ = ' ';
-                }
-                p = writeNumber(p, numbers[i]);
-            }
-            *p++ = '\r';
-            *p++ = '\n';
-            out_.commit(p);
-            if (out_.size() - start_ >= kFreeLengthLimit) {
-                out_.truncate(start_ + kFreeLengthLimit);
-                return false;
-            }
-            break;
-        }
-    }
-    if (flush_ && out_.size() >= flushThreshold_) {
-        start_ = 0;
-        return flush_(out_);
-    }
-    return true;
-}
-
-void AnswerWriter::finish() {
-    if (sets_ == 0) out_.append(command_.notFound);
+void runSearch(const SearchCommand& command, const DrawList& draws, AnswerWriter& out) {
+    if (command.random) return command.random(draws, out);
+    // The exhaustive searches stream their sets from the engine, so that no
+    // command ever holds millions of vectors and a layout that shows only the
+    // first sets stops the walk early.
+    const int setSize = command.sets.setSize;
+    forEachNeverDrawn(draws, command.sets, [&](const int* set) { return out.put(set, setSize); });
 }
 
 std::string_view readNumbersBox(std::string_view box, int capacity) {
@@ -272,8 +139,8 @@ DrawList drawsOf(const SearchCommand& command, std::string_view numbersBox) {
 }
 
 void writeAnswer(const SearchCommand& command, const DrawList& draws, TextBuffer& out) {
-    AnswerWriter writer(command, out);
-    command.search(draws, writer);
+    AnswerWriter writer = answerWriter(command, out);
+    runSearch(command, draws, writer);
     writer.finish();
 }
 
@@ -286,13 +153,13 @@ bool streamAnswer(const SearchCommand& command, const DrawList& draws,
     constexpr std::size_t kPiece = 1 << 20;
     TextBuffer piece;
     bool written = true;
-    AnswerWriter writer(command, piece);
+    AnswerWriter writer = answerWriter(command, piece);
     writer.setFlush(kPiece, [&](TextBuffer& text) {
         written = write(text.view());
         text.clear();
         return written;
     });
-    command.search(draws, writer);
+    runSearch(command, draws, writer);
     if (!written) return false;
     writer.finish();
     return piece.empty() || write(piece.view());
@@ -300,9 +167,8 @@ bool streamAnswer(const SearchCommand& command, const DrawList& draws,
 
 bool listsEverySet(const SearchCommand& command) {
     const Layout layout = command.layout;
-    return command.sets.setSize > 0 && command.search == neverDrawn &&
-           (layout == Layout::Joined || layout == Layout::Terminated ||
-            layout == Layout::Concatenated);
+    return command.sets.setSize > 0 && (layout == Layout::Joined || layout == Layout::Terminated ||
+                                        layout == Layout::Concatenated);
 }
 
 AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws) {

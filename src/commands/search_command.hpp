@@ -12,7 +12,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,24 +25,9 @@ using DrawList = std::vector<std::string>;
 
 enum class Game { MultiMulti, MiniLotto, Lotto };
 
-enum class Layout {
-    Single,        // the one set on one line
-    Joined,        // one line per set, CR LF between lines
-    Terminated,    // one line per set, each followed by CR LF
-    Concatenated,  // sets one after another (the format ends each line itself)
-    FirstOnly,     // only the first set, on one line
-    FreeLength,    // every number of each set by "%d" joined by ", ", each set
-                   // followed by CR LF; the whole cut to kFreeLengthLimit characters
-};
-
-constexpr std::size_t kFreeLengthLimit = 699;
-
 // The read capacity of a command that reads the whole numbers box: no box
 // holds that many characters.
 constexpr int kWholeBox = INT_MAX;
-
-// Receives the sets a search finds, in order, and writes them as answer text.
-class AnswerWriter;
 
 struct SearchCommand {
     int id;  // the button's control id
@@ -51,15 +35,16 @@ struct SearchCommand {
     const char* caption;  // the button's caption
     int readCapacity;     // at most readCapacity - 1 characters of the numbers box are
                           // read; kWholeBox for all of them
-    void (*search)(const DrawList& draws, AnswerWriter& out);
+    // The exhaustive search behind the button: it judges the sets of
+    // sets.setSize numbers of 1..sets.maxNumber by their sets.subsetSize-subsets,
+    // and the answer lists what it finds in the row's layout (the single-set
+    // layouts show the first set). All zero for the random searches.
+    NeverDrawnQuery sets;
+    // The random searches, which put at most ten sets; nullptr for the others.
+    void (*random)(const DrawList& draws, AnswerWriter& out);
     Layout layout;
     const char* format;    // printf-style, one set; nullptr for FreeLength
     const char* notFound;  // the whole answer when no set is found
-    // The exhaustive search behind the button: it judges the sets of
-    // sets.setSize numbers of 1..sets.maxNumber by their sets.subsetSize-subsets.
-    // The list buttons show what it finds; the others the first set, or the
-    // first after a random draw. All zero for the random searches.
-    NeverDrawnQuery sets;
 };
 
 // Every search button of the three games, in panel order.
@@ -69,39 +54,11 @@ extern const std::size_t kSearchCommandCount;
 // The row of a search button, or nullptr when the id is not a search button.
 const SearchCommand* findSearchCommand(int id);
 
-class AnswerWriter {
-  public:
-    AnswerWriter(const SearchCommand& command, TextBuffer& out);
+// The writer of a command's answer, appended to out.
+AnswerWriter answerWriter(const SearchCommand& command, TextBuffer& out);
 
-    // Adds one found set; count numbers ascending. Returns false when the
-    // layout needs no more sets, so the search can stop.
-    bool put(const int* numbers, int count);
-
-    // Writes the not-found sentence if no set was put. Call once, at the end.
-    void finish();
-
-    const SearchCommand& command() const { return command_; }
-
-    // Called whenever the text has grown past `threshold` characters, with the
-    // buffer, which it may empty (a stream to a file); returns false to stop
-    // the search. Unset by default.
-    void setFlush(std::size_t threshold, std::function<bool(TextBuffer&)> flush) {
-        flushThreshold_ = threshold;
-        flush_ = std::move(flush);
-    }
-
-  private:
-    const SearchCommand& command_;
-    TextBuffer& out_;
-    SetFormat format_;
-    // For the list layouts whose format is numbers between one separator
-    // ("%d, %d, %d"), the faster writer of such lines; empty otherwise.
-    std::optional<SetLines> lines_;
-    std::size_t start_;
-    std::size_t sets_ = 0;
-    std::size_t flushThreshold_ = 0;
-    std::function<bool(TextBuffer&)> flush_;
-};
+// Runs the command's search over the draw list, putting each found set into out.
+void runSearch(const SearchCommand& command, const DrawList& draws, AnswerWriter& out);
 
 // Cuts the numbers-box text as the read of the box does: at most capacity - 1
 // characters. A line cut in the middle is left out whole rather than searched

@@ -12,13 +12,8 @@
 #include <vector>
 
 #include "combinatorics/parse.hpp"
+#include "commands/search_command.hpp"
 #include "search/draw_lists.hpp"
-#include "search/lotto_four_five.hpp"
-#include "search/lotto_small.hpp"
-#include "search/mini_lotto.hpp"
-#include "search/multi_four_five.hpp"
-#include "search/multi_six_to_eight.hpp"
-#include "search/multi_small.hpp"
 #include "search/reference.hpp"
 
 namespace zestawy {
@@ -230,9 +225,25 @@ std::string describe(const std::vector<std::string>& draws) {
            (draws.empty() ? "" : ", the first \"" + draws.front() + "\"");
 }
 
+// What a button's row in the command table searches: the buttons answer the
+// sets of its query, so the rows are checked against the literal searches.
+const NeverDrawnQuery& queryOf(int id) {
+    return findSearchCommand(id)->sets;
+}
+Sets listOf(int id, const std::vector<std::string>& draws) {
+    return allNeverDrawn(draws, queryOf(id));
+}
+std::vector<int> firstOf(int id, const std::vector<std::string>& draws) {
+    return firstNeverDrawn(draws, queryOf(id));
+}
+
+// A literal search's one set: its key, or its number (none: all zero).
 template <class T>
-std::vector<int> numbersOf(const T& key) {
-    return std::vector<int>(key.n, key.n + T::size);
+std::vector<int> setOf(const T& key) {
+    return key.allZero() ? std::vector<int>{} : std::vector<int>(key.n, key.n + T::size);
+}
+std::vector<int> setOf(int number) {
+    return number ? std::vector<int>{number} : std::vector<int>{};
 }
 
 constexpr std::size_t kAll = SIZE_MAX;
@@ -243,10 +254,8 @@ TEST(MultiMultiSearches, FirstSetSearchesMatchTheLiteralOnes) {
     lists.push_back({draw_lists::rangeLine(1, 20)});
     lists.push_back({"7,7,9", "9 ,7\r"});  // repeats and a pair written backwards
     for (const auto& draws : lists) {
-        EXPECT_EQ(findNeverAppearedPair(draws), reference::findNeverAppearedPair(draws))
-            << describe(draws);
-        EXPECT_EQ(numbersOf(findNeverAppearedTripleFromPairs(draws)),
-                  numbersOf(reference::findNeverAppearedTripleFromPairs(draws)))
+        EXPECT_EQ(firstOf(1, draws), reference::findNeverAppearedPair(draws)) << describe(draws);
+        EXPECT_EQ(firstOf(2, draws), setOf(reference::findNeverAppearedTripleFromPairs(draws)))
             << describe(draws);
     }
 }
@@ -256,14 +265,12 @@ TEST(MultiMultiSearches, FourNumberListsMatchTheLiteralOnes) {
     auto lists = drawListsOf(Game::MultiMulti, {3, 40}, {60, 300});
     lists.push_back({draw_lists::rangeLine(1, 20)});
     for (const auto& draws : lists) {
-        EXPECT_EQ(findAllNeverAppearedQuads3from4InFlight(draws),
-                  reference::findAllNeverAppearedQuads3from4InFlight(draws))
+        EXPECT_EQ(listOf(4, draws), reference::findAllNeverAppearedQuads3from4InFlight(draws))
             << describe(draws);
     }
     for (std::size_t count : {10, 100}) {
         const auto draws = lastDraws(Game::MultiMulti, count);
-        EXPECT_EQ(findAllNeverAppearedQuad4from4InFlight(draws),
-                  reference::findAllNeverAppearedQuad4from4InFlight(draws))
+        EXPECT_EQ(listOf(5, draws), reference::findAllNeverAppearedQuad4from4InFlight(draws))
             << describe(draws);
     }
 }
@@ -274,24 +281,24 @@ TEST(MultiMultiSearches, FourNumberListsMatchTheLiteralOnes) {
 TEST(MultiMultiSearches, LongListsStartLikeTheLiteralOnes) {
     using Literal = Sets (*)(const std::vector<std::string>&, std::size_t);
     const struct {
-        NeverDrawnQuery query;
+        int id;
         Literal literal;
     } searches[] = {
-        {queries::quintuple3from5, reference::findAllNeverAppearedQuintuple3from5AnyOrder},
-        {queries::quint4from5, reference::findAllNeverAppearedQuint4from5InFlight},
-        {queries::quintuple5from80, reference::findAllNeverAppearedQuintuple5from80},
-        {queries::sextuple4from6, reference::findAllNeverAppearedSextuple4from6InFlight},
-        {queries::sextuple5from6, reference::findAllNeverAppearedSextuple5from6InFlight},
-        {queries::sevens5from7, reference::findAllNeverAppearedSevens5from7},
-        {queries::octs5from8, reference::findAllNeverAppearedOcts5from8InFlight},
+        {6, reference::findAllNeverAppearedQuintuple3from5AnyOrder},
+        {7, reference::findAllNeverAppearedQuint4from5InFlight},
+        {16, reference::findAllNeverAppearedQuintuple5from80},
+        {8, reference::findAllNeverAppearedSextuple4from6InFlight},
+        {9, reference::findAllNeverAppearedSextuple5from6InFlight},
+        {10, reference::findAllNeverAppearedSevens5from7},
+        {11, reference::findAllNeverAppearedOcts5from8InFlight},
     };
     auto lists = drawListsOf(Game::MultiMulti, {20}, {10, 40});
     lists.push_back({draw_lists::rangeLine(1, 20)});
     const std::size_t limit = 500;
     for (const auto& search : searches) {
         for (const auto& draws : lists) {
-            ASSERT_EQ(engineWalk(draws, search.query, limit), search.literal(draws, limit))
-                << describe(search.query) << ", " << describe(draws);
+            ASSERT_EQ(engineWalk(draws, queryOf(search.id), limit), search.literal(draws, limit))
+                << describe(queryOf(search.id)) << ", " << describe(draws);
         }
     }
 }
@@ -301,20 +308,14 @@ TEST(MultiMultiSearches, LongListsStartLikeTheLiteralOnes) {
 // order, and have fewer than k numbers in every line. The first three counts
 // were confirmed once against the literal walk; the others are the engine's.
 TEST(MultiMultiSearches, LongListsOverManyDrawsHoldOnlyQualifyingSets) {
-    using Search = Sets (*)(const std::vector<std::string>&);
     const struct {
-        Search search;
+        int id;
         int n, k;
         std::size_t draws;
         std::size_t expectedSets;
     } cases[] = {
-        {findAllNeverAppearedQuintuple3from5AnyOrder, 5, 3, 100, 735},
-        {findAllNeverAppearedQuint4from5InFlight, 5, 4, 1000, 47},
-        {findAllNeverAppearedQuintuple5from80, 5, 5, kAll, 451},
-        {findAllNeverAppearedSextuple4from6InFlight, 6, 4, 300, 18652},
-        {findAllNeverAppearedSextuple5from6InFlight, 6, 5, 5000, 39},
-        {findAllNeverAppearedSevens5from7, 7, 5, 2000, 26},
-        {findAllNeverAppearedOcts5from8InFlight, 8, 5, 1000, 17},
+        {6, 5, 3, 100, 735}, {7, 5, 4, 1000, 47},  {16, 5, 5, kAll, 451}, {8, 6, 4, 300, 18652},
+        {9, 6, 5, 5000, 39}, {10, 7, 5, 2000, 26}, {11, 8, 5, 1000, 17},
     };
     for (const auto& c : cases) {
         const auto draws = lastDraws(Game::MultiMulti, c.draws);
@@ -323,7 +324,7 @@ TEST(MultiMultiSearches, LongListsOverManyDrawsHoldOnlyQualifyingSets) {
             lines.emplace_back();
             for (int v : parseLine(line)) lines.back().set(static_cast<std::size_t>(v));
         }
-        const Sets sets = c.search(draws);
+        const Sets sets = listOf(c.id, draws);
         EXPECT_EQ(sets.size(), c.expectedSets) << c.k << " of " << c.n;
         for (std::size_t i = 0; i < sets.size(); ++i) {
             const std::vector<int>& set = sets[i];
@@ -349,22 +350,20 @@ TEST(MiniLottoSearches, MatchTheLiteralOnes) {
     lists.push_back({draw_lists::rangeLine(1, 5)});
     lists.push_back({draw_lists::rangeLine(1, 42)});
     for (const auto& draws : lists) {
-        EXPECT_EQ(findNeverAppearedSingle_1_42(draws),
-                  reference::findNeverAppearedSingle_1_42(draws))
+        EXPECT_EQ(firstOf(20, draws), setOf(reference::findNeverAppearedSingle_1_42(draws)))
             << describe(draws);
-        EXPECT_EQ(findAllNeverAppearedPairs_1_42(draws),
-                  reference::findAllNeverAppearedPairs_1_42(draws))
+        EXPECT_EQ(listOf(21, draws), reference::findAllNeverAppearedPairs_1_42(draws))
             << describe(draws);
-        EXPECT_EQ(findAllNeverAppearedTriple2from3AnyOrder42_pairg(draws),
+        EXPECT_EQ(listOf(22, draws),
                   reference::findAllNeverAppearedTriple2from3AnyOrder42_pairg(draws))
             << describe(draws);
-        EXPECT_EQ(findAllNeverAppearedQuad3from4AnyOrder42_tripleg(draws),
+        EXPECT_EQ(listOf(23, draws),
                   reference::findAllNeverAppearedQuad3from4AnyOrder42_tripleg(draws))
             << describe(draws);
     }
     // The five-number list walks 850,668 candidates literally: fewer lists.
     for (std::size_t i : {0, 3, 5, 8, 9}) {
-        EXPECT_EQ(findAllNeverAppearedQuintuple3from5AnyOrder42_tripleg(lists[i]),
+        EXPECT_EQ(listOf(24, lists[i]),
                   reference::findAllNeverAppearedQuintuple3from5AnyOrder42_tripleg(lists[i]))
             << describe(lists[i]);
     }
@@ -375,23 +374,20 @@ TEST(LottoSearches, MatchTheLiteralOnes) {
     lists.push_back({draw_lists::rangeLine(1, 6)});
     lists.push_back({draw_lists::rangeLine(1, 49)});
     for (const auto& draws : lists) {
-        EXPECT_EQ(findNeverAppearedSingle_1_49(draws),
-                  reference::findNeverAppearedSingle_1_49(draws))
+        EXPECT_EQ(firstOf(30, draws), setOf(reference::findNeverAppearedSingle_1_49(draws)))
             << describe(draws);
-        EXPECT_EQ(numbersOf(findNeverAppearedPair_1_49(draws)),
-                  numbersOf(reference::findNeverAppearedPair_1_49(draws)))
+        EXPECT_EQ(firstOf(31, draws), setOf(reference::findNeverAppearedPair_1_49(draws)))
             << describe(draws);
-        EXPECT_EQ(numbersOf(findNeverAppearedTripleFromPairs_1_49(draws)),
-                  numbersOf(reference::findNeverAppearedTripleFromPairs_1_49(draws)))
+        EXPECT_EQ(firstOf(32, draws),
+                  setOf(reference::findNeverAppearedTripleFromPairs_1_49(draws)))
             << describe(draws);
-        EXPECT_EQ(numbersOf(findNeverAppearedTriple_1_49(draws)),
-                  numbersOf(reference::findNeverAppearedTriple_1_49(draws)))
+        EXPECT_EQ(firstOf(33, draws), setOf(reference::findNeverAppearedTriple_1_49(draws)))
             << describe(draws);
-        EXPECT_EQ(numbersOf(findNeverAppearedQuadrupleFromTriples_1_49(draws)),
-                  numbersOf(reference::findNeverAppearedQuadrupleFromTriples_1_49(draws)))
+        EXPECT_EQ(firstOf(34, draws),
+                  setOf(reference::findNeverAppearedQuadrupleFromTriples_1_49(draws)))
             << describe(draws);
-        EXPECT_EQ(numbersOf(findNeverAppearedQuintupleFromTriples_1_49(draws)),
-                  numbersOf(reference::findNeverAppearedQuintupleFromTriples_1_49(draws)))
+        EXPECT_EQ(firstOf(35, draws),
+                  setOf(reference::findNeverAppearedQuintupleFromTriples_1_49(draws)))
             << describe(draws);
     }
 }
