@@ -13,7 +13,7 @@ add_executable(core_tests ${ZESTAWY_CORE_TESTS})
 target_include_directories(core_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(core_tests PRIVATE zestawy_flags zestawy_cli GTest::gtest_main)
 target_compile_definitions(core_tests PRIVATE
-  ZESTAWY_DATA_DIR="${CMAKE_SOURCE_DIR}/data"
+  ZESTAWY_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
   ZESTAWY_TESTS_DIR="${CMAKE_SOURCE_DIR}/tests"
   ZESTAWY_CLI="$<TARGET_FILE:zestawy-cli>")
 add_dependencies(core_tests zestawy-cli)

@@ -32,7 +32,7 @@ target_link_libraries(app_tests PRIVATE zestawy_flags zestawy_app gtest_main)
 add_dependencies(app_tests zestawy zestawy-cli)
 target_compile_definitions(app_tests PRIVATE
   ZESTAWY_EXE="$<TARGET_FILE_NAME:zestawy>"
-  ZESTAWY_DATA_DIR="Z:${CMAKE_SOURCE_DIR}/data")
+  ZESTAWY_DATA_DIR="Z:${CMAKE_SOURCE_DIR}/tests/data")
 # The start-up state is checked in a process of its own, before any command
 # has touched the window; the command tests run in a second process.
 add_test(NAME app_startup COMMAND app_tests --gtest_filter=MainWindow.*:Program.*

@@ -1,18 +1,9 @@
 #include "app/controls.hpp"
 
 #include "app/texts.hpp"
+#include "commands/search_command.hpp"
 
-HWND hPrzycisk1, hPrzycisk2, hPrzycisk3, hPrzycisk4, hPrzycisk5, hPrzycisk6, hPrzycisk7, hPrzycisk8,
-    hPrzycisk9, hPrzycisk10, hPrzycisk11, hPrzycisk12, hPrzycisk13, hPrzycisk14, hPrzycisk15,
-    hPrzycisk16;
-HWND hPrzycisk20, hPrzycisk21, hPrzycisk22, hPrzycisk23, hPrzycisk24, hPrzycisk25, hPrzycisk26,
-    hPrzycisk27, hPrzycisk28;
-HWND hPrzycisk30, hPrzycisk31, hPrzycisk32, hPrzycisk33, hPrzycisk34, hPrzycisk35, hPrzycisk36,
-    hPrzycisk37, hPrzycisk38, hPrzycisk39;
-HWND hPrzycisk41, hPrzycisk42, hPrzycisk43, hPrzycisk44, hPrzycisk45, hPrzycisk46, hPrzycisk47,
-    hPrzycisk48;
-HWND hPole1, hPole2, hPole3, hPole4, hPole5, hPole6;
-HWND hEtykieta1, hEtykieta2, hEtykieta3, hEtykieta4;
+using namespace zestawy;
 
 namespace {
 
@@ -25,64 +16,65 @@ constexpr int BW = 150, BH = 40;
 
 const ControlRow kControls[] = {
     // Multi Multi panel and its game button.
-    {&hPrzycisk1, K::Button, "Wyszukaj 2", 1, C1, 120, BW, BH, -1},
-    {&hPrzycisk2, K::Button, "Wyszukaj 2 z 3", 2, C1, 170, BW, BH, -1},
-    {&hPrzycisk3, K::Button, "Wyszukaj 3", 3, C1, 220, BW, BH, -1},
-    {&hPrzycisk4, K::Button, "Wyszukaj 3 z 4", 4, C1, 270, BW, BH, -1},
-    {&hPrzycisk5, K::Button, "Wyszukaj 4", 5, C1, 320, BW, BH, -1},
-    {&hPrzycisk6, K::Button, "Wyszukaj 3 z 5", 6, C1, 370, BW, BH, -1},
-    {&hPrzycisk7, K::Button, "Wyszukaj 4 z 5", 7, C1, 420, BW, BH, -1},
-    {&hPrzycisk16, K::Button, "Wyszukaj 5 z 5", 16, C1, 470, BW, BH, -1},
-    {&hPrzycisk8, K::Button, "Wyszukaj 4 z 6", 8, C1, 520, BW, BH, -1},
-    {&hPrzycisk9, K::Button, "Wyszukaj 5 z 6", 9, C2, 120, BW, BH, -1},
-    {&hPrzycisk10, K::Button, "Wyszukaj 5 z 7", 10, C2, 170, BW, BH, -1},
-    {&hPrzycisk11, K::Button, "Wyszukaj 5 z 8", 11, C2, 220, BW, BH, -1},
-    {&hPrzycisk12, K::Button, "Wyczyść", 12, C1, 630, BW, BH, -1},
-    {&hPrzycisk13, K::Button, "Wczytaj", 13, C1, 580, BW, BH, -1},
-    {&hPrzycisk41, K::Button, "Wyszukaj 6 z 9", 41, C2, 270, BW, BH, -1},
-    {&hPrzycisk42, K::Button, "Wyszukaj 7 z 10", 42, C2, 320, BW, BH, -1},
-    {&hPrzycisk14, K::Button, "Multi Multi", 14, C1, 120, BW, BH, -1},
-    {&hPrzycisk43, K::Button, "Zapisz znalezione", 43, C2, 370, BW, BH, -1},
-    {&hPrzycisk44, K::Button, "Otwórz znalezione", 44, C2, 420, BW, BH, -1},
-    {&hPrzycisk15, K::Button, "Inne gry", 15, C2, 470, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMulti2, C1, 120, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMulti2z3, C1, 170, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMulti3, C1, 220, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMulti3z4, C1, 270, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMulti4, C1, 320, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMulti3z5, C1, 370, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMulti4z5, C1, 420, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMulti5z5, C1, 470, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMulti4z6, C1, 520, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMulti5z6, C2, 120, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMulti5z7, C2, 170, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMulti5z8, C2, 220, BW, BH, -1},
+    {nullptr, K::Button, "Wyczyść", kMultiClear, C1, 630, BW, BH, -1},
+    {nullptr, K::Button, "Wczytaj", kMultiLoad, C1, 580, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMulti6z9, C2, 270, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMulti7z10, C2, 320, BW, BH, -1},
+    {nullptr, K::Button, "Multi Multi", kMultiGame, C1, 120, BW, BH, -1},
+    {nullptr, K::Button, "Zapisz znalezione", kMultiSave, C2, 370, BW, BH, -1},
+    {nullptr, K::Button, "Otwórz znalezione", kMultiOpen, C2, 420, BW, BH, -1},
+    {nullptr, K::Button, "Inne gry", kMultiOtherGames, C2, 470, BW, BH, -1},
     // Mini Lotto panel and its game button.
-    {&hPrzycisk20, K::Button, "Wyszukaj 1", 20, C1, 120, BW, BH, -1},
-    {&hPrzycisk21, K::Button, "Wyszukaj 2", 21, C1, 170, BW, BH, -1},
-    {&hPrzycisk22, K::Button, "Wyszukaj 2 z 3", 22, C1, 220, BW, BH, -1},
-    {&hPrzycisk23, K::Button, "Wyszukaj 3 z 4", 23, C1, 270, BW, BH, -1},
-    {&hPrzycisk24, K::Button, "Wyszukaj 3 z 5", 24, C1, 320, BW, BH, -1},
-    {&hPrzycisk25, K::Button, "Wczytaj", 25, C1, 370, BW, BH, -1},
-    {&hPrzycisk26, K::Button, "Wyczyść", 26, C1, 420, BW, BH, -1},
-    {&hPrzycisk27, K::Button, "Mini Lotto", 27, C1, 170, BW, BH, -1},
-    {&hPrzycisk28, K::Button, "Inne gry", 28, C1, 570, BW, BH, -1},
-    {&hPrzycisk47, K::Button, "Zapisz znalezione", 47, C1, 470, BW, BH, -1},
-    {&hPrzycisk48, K::Button, "Otwórz znalezione", 48, C1, 520, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMini1, C1, 120, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMini2, C1, 170, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMini2z3, C1, 220, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMini3z4, C1, 270, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kMini3z5, C1, 320, BW, BH, -1},
+    {nullptr, K::Button, "Wczytaj", kMiniLoad, C1, 370, BW, BH, -1},
+    {nullptr, K::Button, "Wyczyść", kMiniClear, C1, 420, BW, BH, -1},
+    {nullptr, K::Button, "Mini Lotto", kMiniGame, C1, 170, BW, BH, -1},
+    {nullptr, K::Button, "Inne gry", kMiniOtherGames, C1, 570, BW, BH, -1},
+    {nullptr, K::Button, "Zapisz znalezione", kMiniSave, C1, 470, BW, BH, -1},
+    {nullptr, K::Button, "Otwórz znalezione", kMiniOpen, C1, 520, BW, BH, -1},
     // Lotto panel and its game button.
-    {&hPrzycisk30, K::Button, "Wyszukaj 1", 30, C1, 120, BW, BH, -1},
-    {&hPrzycisk31, K::Button, "Wyszukaj 2", 31, C1, 170, BW, BH, -1},
-    {&hPrzycisk32, K::Button, "Wyszukaj 2 z 3", 32, C1, 220, BW, BH, -1},
-    {&hPrzycisk33, K::Button, "Wyszukaj 3", 33, C1, 270, BW, BH, -1},
-    {&hPrzycisk34, K::Button, "Wyszukaj 3 z 4", 34, C1, 320, BW, BH, -1},
-    {&hPrzycisk35, K::Button, "Wyszukaj 3 z 5", 35, C1, 370, BW, BH, -1},
-    {&hPrzycisk36, K::Button, "Wczytaj", 36, C1, 420, BW, BH, -1},
-    {&hPrzycisk37, K::Button, "Wyczyść", 37, C1, 470, BW, BH, -1},
-    {&hPrzycisk38, K::Button, "Lotto", 38, C1, 220, BW, BH, -1},
-    {&hPrzycisk39, K::Button, "Inne gry", 39, C1, 620, BW, BH, -1},
-    {&hPrzycisk45, K::Button, "Zapisz znalezione", 45, C1, 520, BW, BH, -1},
-    {&hPrzycisk46, K::Button, "Otwórz znalezione", 46, C1, 570, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kLotto1, C1, 120, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kLotto2, C1, 170, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kLotto2z3, C1, 220, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kLotto3, C1, 270, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kLotto3z4, C1, 320, BW, BH, -1},
+    {nullptr, K::Button, nullptr, kLotto3z5, C1, 370, BW, BH, -1},
+    {nullptr, K::Button, "Wczytaj", kLottoLoad, C1, 420, BW, BH, -1},
+    {nullptr, K::Button, "Wyczyść", kLottoClear, C1, 470, BW, BH, -1},
+    {nullptr, K::Button, "Lotto", kLottoGame, C1, 220, BW, BH, -1},
+    {nullptr, K::Button, "Inne gry", kLottoOtherGames, C1, 620, BW, BH, -1},
+    {nullptr, K::Button, "Zapisz znalezione", kLottoSave, C1, 520, BW, BH, -1},
+    {nullptr, K::Button, "Otwórz znalezione", kLottoOpen, C1, 570, BW, BH, -1},
     // Work boxes, shared by the three games.
-    {&hPole1, K::WorkBox, "", kIdNumbersBox, 260, 40, 500, 630, 1},
-    {&hPole2, K::WorkBox, "", kIdResultsBox, 760, 40, 250, 630, 1},
-    {&hPole3, K::WorkBox, "", kIdDatesBox, 40, 40, 220, 630, 1},
-    {&hPole4, K::WorkBox, "", kIdCountBox, 1030, 60, 150, 40, 0},
+    {&WindowState::numbersBox, K::WorkBox, "", kIdNumbersBox, 260, 40, 500, 630, 1},
+    {&WindowState::resultsBox, K::WorkBox, "", kIdResultsBox, 760, 40, 250, 630, 1},
+    {&WindowState::datesBox, K::WorkBox, "", kIdDatesBox, 40, 40, 220, 630, 1},
+    {&WindowState::countBox, K::WorkBox, "", kIdCountBox, 1030, 60, 150, 40, 0},
     // Labels.
-    {&hEtykieta1, K::Label, "Data losowania", 0, 40, 15, 100, 20, -1},
-    {&hEtykieta2, K::Label, "Wylosowane liczby", 0, 260, 15, 200, 20, -1},
-    {&hEtykieta3, K::Label, "Najdłużej oczekiwane zestawy", 0, 760, 15, 220, 20, -1},
-    {&hEtykieta4, K::Label, "Wpisz ile losowań ma być przeszukanych", 0, 1030, 15, 150, 35, -1},
+    {&WindowState::dateLabel, K::Label, "Data losowania", 0, 40, 15, 100, 20, -1},
+    {&WindowState::numbersLabel, K::Label, "Wylosowane liczby", 0, 260, 15, 200, 20, -1},
+    {&WindowState::resultsLabel, K::Label, "Najdłużej oczekiwane zestawy", 0, 760, 15, 220, 20, -1},
+    {&WindowState::countLabel, K::Label, "Wpisz ile losowań ma być przeszukanych", 0, 1030, 15, 150,
+     35, -1},
     // Help and about boxes, stretched over the client area once created.
-    {&hPole5, K::HelpBox, nullptr, 0, 990, 60, 300, 150, 1},
-    {&hPole6, K::AboutBox, nullptr, 0, 990, 60, 300, 150, 1},
+    {&WindowState::helpBox, K::HelpBox, nullptr, 0, 990, 60, 300, 150, 1},
+    {&WindowState::aboutBox, K::AboutBox, nullptr, 0, 990, 60, 300, 150, 1},
 };
 const int kControlCount = sizeof kControls / sizeof kControls[0];
 
@@ -134,21 +126,33 @@ void coverClientArea(HWND main, HWND box) {
                TRUE);
 }
 
+const char* captionOf(const ControlRow& row) {
+    switch (row.kind) {
+        case K::HelpBox:
+            return helpText();
+        case K::AboutBox:
+            return aboutText();
+        default:
+            return row.caption ? row.caption : findSearchCommand(row.id)->caption;
+    }
+}
+
 }  // namespace
 
-void createControls(HWND main, HINSTANCE instance) {
+void createControls(WindowState& state, HINSTANCE instance) {
     for (const ControlRow& row : kControls) {
-        const bool bigBox = row.kind == K::HelpBox || row.kind == K::AboutBox;
-        const HFONT font = bigBox ? createBoxFont() : nullptr;
-        const char* caption = row.kind == K::HelpBox    ? helpText()
-                              : row.kind == K::AboutBox ? aboutText()
-                                                        : row.caption;
-        HWND hwnd = CreateWindowExA(controlExStyle(row.kind), controlClass(row.kind), caption,
-                                    controlStyle(row.kind), row.x, row.y, row.w, row.h, main,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance,
-                                    nullptr);
-        *row.handle = hwnd;
-        if (font) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), 1);
+        HWND hwnd = CreateWindowExA(
+            controlExStyle(row.kind), controlClass(row.kind), captionOf(row),
+            controlStyle(row.kind), row.x, row.y, row.w, row.h, state.main,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
+        if (row.handle) state.*row.handle = hwnd;
+        HFONT* font = row.kind == K::HelpBox    ? &state.helpFont
+                      : row.kind == K::AboutBox ? &state.aboutFont
+                                                : nullptr;
+        if (font) {
+            *font = createBoxFont();
+            SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(*font), 1);
+        }
         switch (row.kind) {
             case K::Button:
             case K::WorkBox:
@@ -159,16 +163,9 @@ void createControls(HWND main, HINSTANCE instance) {
             case K::AboutBox:
                 break;
         }
-        if (bigBox) coverClientArea(main, hwnd);
+        if (font) coverClientArea(state.main, hwnd);
         if (row.kind == K::AboutBox) UpdateWindow(hwnd);
     }
     for (const ControlRow& row : kControls)
-        if (row.readOnly >= 0) SendMessageA(*row.handle, EM_SETREADONLY, row.readOnly, 0);
-}
-
-HWND controlById(int id) {
-    if (id == 0) return nullptr;
-    for (const ControlRow& row : kControls)
-        if (row.id == id) return *row.handle;
-    return nullptr;
+        if (row.readOnly >= 0) SendMessageA(state.*row.handle, EM_SETREADONLY, row.readOnly, 0);
 }

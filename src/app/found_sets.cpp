@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/controls.hpp"
+#include "commands/games.hpp"
 
 const char kSaveFailed[] = "Save file failed.";
 
@@ -90,20 +90,13 @@ ReplacingFile::~ReplacingFile() {
 }
 
 bool handleFoundSetsCommand(HWND main, int id) {
-    switch (id) {
-        case 43:
-        case 45:
-        case 47:
-            DoFileOpenSave(main, 1);
+    for (const zestawy::GameRow& game : zestawy::kGames) {
+        if (id == game.save || id == game.open) {
+            DoFileOpenSave(main, id == game.save);
             return true;
-        case 44:
-        case 46:
-        case 48:
-            DoFileOpenSave(main, 0);
-            return true;
-        default:
-            return false;
+        }
     }
+    return false;
 }
 
 bool chooseFoundSetsFile(HWND main, bool save, char (&path)[MAX_PATH]) {
@@ -132,7 +125,7 @@ bool chooseFoundSetsFile(HWND main, bool save, char (&path)[MAX_PATH]) {
 int DoFileOpenSave(HWND main, int save) {
     char path[MAX_PATH];
     if (!chooseFoundSetsFile(main, save != 0, path)) return 1;
-    const HWND results = GetDlgItem(main, kIdResultsBox);
+    const HWND results = GetDlgItem(main, zestawy::kIdResultsBox);
     if (save ? SaveFile(results, path) : LoadFile(results, path)) return 1;
     MessageBoxA(main, save ? kSaveFailed : kLoadFailed, "Error", MB_ICONEXCLAMATION);
     return 0;

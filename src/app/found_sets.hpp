@@ -6,7 +6,8 @@
 
 #include <string>
 
-// Handles ids 43-48; returns false for any other id.
+// Handles the save and open buttons of the three panels; returns false for
+// any other id.
 bool handleFoundSetsCommand(HWND main, int id);
 
 // Shows the save (save = 1) or open dialog and saves or loads the results box.

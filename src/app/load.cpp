@@ -4,29 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.hpp"
 #include "app/panels.hpp"
+#include "commands/search_command.hpp"
 #include "history/history.hpp"
 
+using namespace zestawy;
+
 namespace {
-
-struct LoadCommand {
-    int id;
-    const char* fileName;  // in the working folder, Windows-1250
-    // Button changes at the start and after the boxes are filled, as each
-    // game's panel has always done them.
-    std::vector<int> enableFirst, disableFirst, enableAfter;
-};
-
-const LoadCommand kLoadCommands[] = {
-    {13, "Multi Multi wyniki losowań.txt", {}, {15}, {}},
-    {25, "Mini Lotto wyniki losowań.txt", {20, 21, 22, 23, 24, 25}, {28}, {47, 48}},
-    {36, "Lotto wyniki losowań.txt", {}, {}, {}},
-};
-
-// Each game's lines, read from its own file on that game's first load and kept
-// for the rest of the run.
-std::vector<std::string> cache[sizeof kLoadCommands / sizeof kLoadCommands[0]];
 
 std::string windowText(HWND hwnd, int capacity) {
     std::string text(static_cast<std::size_t>(capacity), '\0');
@@ -36,36 +20,42 @@ std::string windowText(HWND hwnd, int capacity) {
 
 }  // namespace
 
-bool handleLoadCommand(HWND main, int id) {
-    int game = 0;
-    while (game < 3 && kLoadCommands[game].id != id) ++game;
-    if (game == 3) return false;
-    const LoadCommand& command = kLoadCommands[game];
-    std::vector<std::string>& lines = cache[game];
+bool handleLoadCommand(WindowState& state, int id) {
+    const GameRow* found = nullptr;
+    for (const GameRow& game : kGames)
+        if (game.load == id) found = &game;
+    if (!found) return false;
+    const GameRow& game = *found;
+    const PanelRules& rules = panelRules(game.game);
+    std::vector<std::string>& lines = state.history(game.game);
 
-    enableButtons(command.enableFirst, true);
-    enableButtons(command.disableFirst, false);
+    if (rules.loadEnablesPanelFirst) {
+        std::vector<int> ids = searchButtonsOf(game.game);
+        ids.push_back(game.load);
+        enableButtons(state, ids, true);
+    }
+    if (rules.loadDisablesOtherGames) enableButtons(state, {game.otherGames}, false);
 
-    if (lines.empty() && !zestawy::readHistoryLines(command.fileName, lines)) {
+    if (lines.empty() && !readHistoryLines(game.historyFile, lines)) {
         // Name the file that was tried, so the user knows what to put where.
         const std::string message =
-            std::string("Nie udało się otworzyć pliku '") + command.fileName + "'.";
-        MessageBoxA(main, message.c_str(), "Błąd", MB_ICONERROR);
+            std::string("Nie udało się otworzyć pliku '") + game.historyFile + "'.";
+        MessageBoxA(state.main, message.c_str(), "Błąd", MB_ICONERROR);
         return true;
     }
 
     // The count box: its first 19 characters.
-    const long long count = zestawy::parseCount(windowText(hPole4, 20));
+    const long long count = parseCount(windowText(state.countBox, 20));
     if (count <= 0) return true;
 
     try {
-        const zestawy::LoadedDraws shown = zestawy::latestDraws(lines, count);
-        SetWindowTextA(hPole1, shown.numbers.c_str());
-        SetWindowTextA(hPole3, shown.dates.c_str());
+        const LoadedDraws shown = latestDraws(lines, count);
+        SetWindowTextA(state.numbersBox, shown.numbers.c_str());
+        SetWindowTextA(state.datesBox, shown.dates.c_str());
     } catch (const std::bad_alloc&) {
-        MessageBoxA(main, "Za mało pamięci, by pokazać tyle losowań.", "Błąd", MB_ICONERROR);
+        MessageBoxA(state.main, "Za mało pamięci, by pokazać tyle losowań.", "Błąd", MB_ICONERROR);
         return true;
     }
-    enableButtons(command.enableAfter, true);
+    if (rules.loadEnablesFoundSetsAfter) enableButtons(state, {game.save, game.open}, true);
     return true;
 }

@@ -2,7 +2,7 @@
 // date and numbers boxes.
 #pragma once
 
-#include <windows.h>
+#include "app/window_state.hpp"
 
-// Handles the load buttons (ids 13, 25, 36); returns false for any other id.
-bool handleLoadCommand(HWND main, int id);
+// Handles the load buttons of the three panels; returns false for any other id.
+bool handleLoadCommand(WindowState& state, int id);

@@ -1,17 +1,10 @@
 #include "app/panels.hpp"
 
-#include "app/controls.hpp"
-#include "app/window.hpp"
+#include "commands/search_command.hpp"
 
-using zestawy::Game;
+using namespace zestawy;
 
 namespace {
-
-const GamePanel kPanels[] = {
-    {Game::MultiMulti, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16, 41, 42}, 13, 12, 43, 44, 15, 14},
-    {Game::MiniLotto, {20, 21, 22, 23, 24}, 25, 26, 47, 48, 28, 27},
-    {Game::Lotto, {30, 31, 32, 33, 34, 35}, 36, 37, 45, 46, 39, 38},
-};
 
 // Groups of controls that are shown and hidden together.
 enum Group : unsigned {
@@ -37,90 +30,88 @@ const ViewCommand kViewCommands[] = {
     {kCmdPrepareSearch, kWorkBoxes | kGameButtons, kAboutBox | kHelpBox | kAllPanels},
     {kCmdOpenHelp, kHelpBox, kWorkBoxes | kAllButtons | kAboutBox},
     {kCmdCloseHelp, kWorkBoxes | kGameButtons, kHelpBox | kAboutBox | kAllPanels},
-    {14, kMultiPanel, kGameButtons},
-    {15, kGameButtons, kMultiPanel},
-    {27, kMiniPanel, kGameButtons},
-    {28, kGameButtons, kMiniPanel},
-    {38, kLottoPanel, kGameButtons},
-    {39, kGameButtons, kLottoPanel},
+    {kMultiGame, kMultiPanel, kGameButtons},
+    {kMultiOtherGames, kGameButtons, kMultiPanel},
+    {kMiniGame, kMiniPanel, kGameButtons},
+    {kMiniOtherGames, kGameButtons, kMiniPanel},
+    {kLottoGame, kLottoPanel, kGameButtons},
+    {kLottoOtherGames, kGameButtons, kLottoPanel},
 };
 
-// "Wyczyść" empties the four work boxes and enables these buttons of its panel.
-struct ClearCommand {
-    int id;
-    std::vector<int> enables;
+const PanelRules kPanelRules[] = {
+    {Game::MultiMulti, true, false, true, false},
+    {Game::MiniLotto, true, true, true, true},
+    {Game::Lotto, false, false, false, false},
 };
 
-const ClearCommand kClearCommands[] = {
-    {12, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16, 41, 42, 13, 15}},
-    {26, {20, 21, 22, 23, 24, 25, 28}},
-    {37, {30, 31, 32, 33, 34, 35, 39}},
-};
-
-std::vector<HWND> panelControls(const GamePanel& panel) {
+std::vector<HWND> groupControls(const WindowState& state, Group group) {
     std::vector<HWND> controls;
-    for (int id : panel.searches) controls.push_back(controlById(id));
-    for (int id : {panel.load, panel.clear, panel.save, panel.open, panel.otherGames})
-        controls.push_back(controlById(id));
-    return controls;
-}
-
-std::vector<HWND> groupControls(Group group) {
     switch (group) {
         case kWorkBoxes:
-            return {hPole1, hPole2, hPole3, hPole4};
+            return state.workBoxes();
         case kGameButtons:
-            return {controlById(kPanels[0].gameButton), controlById(kPanels[1].gameButton),
-                    controlById(kPanels[2].gameButton)};
+            for (const GameRow& game : kGames) controls.push_back(state.control(game.gameButton));
+            return controls;
         case kMultiPanel:
-            return panelControls(kPanels[0]);
         case kMiniPanel:
-            return panelControls(kPanels[1]);
         case kLottoPanel:
-            return panelControls(kPanels[2]);
+            for (int id : panelButtons(kGames[group == kMultiPanel  ? 0
+                                              : group == kMiniPanel ? 1
+                                                                    : 2]))
+                controls.push_back(state.control(id));
+            return controls;
         case kHelpBox:
-            return {hPole5};
+            return {state.helpBox};
         case kAboutBox:
-            return {hPole6};
+            return {state.aboutBox};
         default:
             return {};
     }
 }
 
-void showGroups(unsigned groups, bool show) {
+void showGroups(const WindowState& state, unsigned groups, bool show) {
     for (unsigned bit = 1; bit <= kAboutBox; bit <<= 1)
         if (groups & bit)
-            for (HWND control : groupControls(static_cast<Group>(bit)))
+            for (HWND control : groupControls(state, static_cast<Group>(bit)))
                 ShowWindow(control, show ? SW_SHOW : SW_HIDE);
 }
 
 }  // namespace
 
-const GamePanel& panelOf(Game game) {
-    for (const GamePanel& panel : kPanels)
-        if (panel.game == game) return panel;
-    return kPanels[0];
+const PanelRules& panelRules(Game game) {
+    return kPanelRules[static_cast<int>(game)];
 }
 
-void enableButtons(const std::vector<int>& ids, bool enable) {
-    for (int id : ids) EnableWindow(controlById(id), enable);
+std::vector<int> panelButtons(const GameRow& game) {
+    std::vector<int> ids = searchButtonsOf(game.game);
+    ids.insert(ids.end(), {game.load, game.clear, game.save, game.open, game.otherGames});
+    return ids;
 }
 
-bool handleViewCommand(int id) {
+void enableButtons(const WindowState& state, const std::vector<int>& ids, bool enable) {
+    for (int id : ids) EnableWindow(state.control(id), enable);
+}
+
+bool handleViewCommand(WindowState& state, int id) {
     for (const ViewCommand& command : kViewCommands) {
         if (command.id != id) continue;
-        showGroups(command.hide, false);
-        showGroups(command.show, true);
+        showGroups(state, command.hide, false);
+        showGroups(state, command.show, true);
         return true;
     }
     return false;
 }
 
-bool handleClearCommand(int id) {
-    for (const ClearCommand& command : kClearCommands) {
-        if (command.id != id) continue;
-        for (HWND box : {hPole1, hPole2, hPole3, hPole4}) SetWindowTextA(box, "");
-        enableButtons(command.enables, true);
+// "Wyczyść" empties the four work boxes and enables the searches and "Inne
+// gry" of its panel, and on some panels "Wczytaj".
+bool handleClearCommand(WindowState& state, int id) {
+    for (const GameRow& game : kGames) {
+        if (game.clear != id) continue;
+        for (HWND box : state.workBoxes()) SetWindowTextA(box, "");
+        std::vector<int> enables = searchButtonsOf(game.game);
+        if (panelRules(game.game).clearEnablesLoad) enables.push_back(game.load);
+        enables.push_back(game.otherGames);
+        enableButtons(state, enables, true);
         return true;
     }
     return false;

@@ -3,7 +3,6 @@
 #include <new>
 #include <string>
 
-#include "app/controls.hpp"
 #include "app/found_sets.hpp"
 #include "app/panels.hpp"
 #include "app/window.hpp"
@@ -28,40 +27,40 @@ std::string wholeText(HWND hwnd) {
 // the answer is inserted at the end, a megabyte of whole lines at a time with
 // the window repainted in between, and the caret and scroll position are put
 // back where they were.
-void appendToResultsBox(std::string_view text) {
+void appendToResultsBox(HWND box, std::string_view text) {
     constexpr std::size_t kPiece = 1 << 20;
     DWORD selStart = 0, selEnd = 0;
-    SendMessageA(hPole2, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart),
+    SendMessageA(box, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart),
                  reinterpret_cast<LPARAM>(&selEnd));
-    const LRESULT firstVisible = SendMessageA(hPole2, EM_GETFIRSTVISIBLELINE, 0, 0);
-    SendMessageA(hPole2, EM_SETLIMITTEXT, 0, 0);  // the largest the control can hold
+    const LRESULT firstVisible = SendMessageA(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+    SendMessageA(box, EM_SETLIMITTEXT, 0, 0);  // the largest the control can hold
     std::string piece;
     for (std::size_t at = 0; at < text.size();) {
         std::size_t end = text.find('\n', std::min(at + kPiece, text.size()) - 1);
         end = end == std::string_view::npos ? text.size() : end + 1;
         piece.assign(text.substr(at, end - at));
-        const int length = GetWindowTextLengthA(hPole2);
-        SendMessageA(hPole2, EM_SETSEL, length, length);
-        SendMessageA(hPole2, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+        const int length = GetWindowTextLengthA(box);
+        SendMessageA(box, EM_SETSEL, length, length);
+        SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
         at = end;
         if (at < text.size()) repaintWhileBusy();
     }
-    SendMessageA(hPole2, EM_SETSEL, selStart, selEnd);
-    const LRESULT nowVisible = SendMessageA(hPole2, EM_GETFIRSTVISIBLELINE, 0, 0);
-    SendMessageA(hPole2, EM_LINESCROLL, 0, firstVisible - nowVisible);
+    SendMessageA(box, EM_SETSEL, selStart, selEnd);
+    const LRESULT nowVisible = SendMessageA(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+    SendMessageA(box, EM_LINESCROLL, 0, firstVisible - nowVisible);
 }
 
 // The answer, after the earlier ones, in the results box.
-void showAnswer(const SearchCommand& command, const DrawList& draws) {
+void showAnswer(const WindowState& state, const SearchCommand& command, const DrawList& draws) {
     zestawy::TextBuffer answer;
-    if (GetWindowTextLengthA(hPole2) > 0) answer.append("\r\n");
+    if (GetWindowTextLengthA(state.resultsBox) > 0) answer.append("\r\n");
     zestawy::writeAnswer(command, draws, answer);
-    appendToResultsBox(answer.view());
+    appendToResultsBox(state.resultsBox, answer.view());
 }
 
 // The answer straight into a file, at disk speed and in a megabyte of memory;
 // the results box gets a line that says where it went.
-void saveAnswer(HWND main, const SearchCommand& command, const DrawList& draws,
+void saveAnswer(const WindowState& state, const SearchCommand& command, const DrawList& draws,
                 const AnswerSize& size, const char* path) {
     ReplacingFile file;
     DWORD painted = GetTickCount();
@@ -76,12 +75,12 @@ void saveAnswer(HWND main, const SearchCommand& command, const DrawList& draws,
                                              }) &&
                        file.commit();
     if (!saved) {
-        MessageBoxA(main, kSaveFailed, "Error", MB_ICONEXCLAMATION);
+        MessageBoxA(state.main, kSaveFailed, "Error", MB_ICONEXCLAMATION);
         return;
     }
-    const std::string note = (GetWindowTextLengthA(hPole2) > 0 ? "\r\n" : "") +
+    const std::string note = (GetWindowTextLengthA(state.resultsBox) > 0 ? "\r\n" : "") +
                              zestawy::savedAnswerNote(command, size, path);
-    appendToResultsBox(note);
+    appendToResultsBox(state.resultsBox, note);
 }
 
 // A message box with the buttons Tak and Anuluj: MB_OKCANCEL with its OK
@@ -107,9 +106,10 @@ int askYesOrCancel(HWND main, const std::string& text) {
 
 // An answer too long to be put into the results box unasked: to a file (Tak),
 // into the box (Nie, while the box can take it), or nowhere (Anuluj).
-void askWhereItGoes(HWND main, const SearchCommand& command, const DrawList& draws,
+void askWhereItGoes(const WindowState& state, const SearchCommand& command, const DrawList& draws,
                     const AnswerSize& size) {
-    const auto held = static_cast<std::uint64_t>(GetWindowTextLengthA(hPole2));
+    const HWND main = state.main;
+    const auto held = static_cast<std::uint64_t>(GetWindowTextLengthA(state.resultsBox));
     const bool boxTakesIt = held + 2 + size.bytes <= zestawy::kResultsBoxLimit;
     const std::string question = zestawy::largeAnswerQuestion(command, size, boxTakesIt);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
@@ -120,34 +120,35 @@ void askWhereItGoes(HWND main, const SearchCommand& command, const DrawList& dra
     char path[MAX_PATH];
     if (choice == IDYES && !chooseFoundSetsFile(main, true, path)) return;
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    if (choice == IDYES) saveAnswer(main, command, draws, size, path);
-    if (choice == IDNO) showAnswer(command, draws);
+    if (choice == IDYES) saveAnswer(state, command, draws, size, path);
+    if (choice == IDNO) showAnswer(state, command, draws);
 }
 
 }  // namespace
 
-bool handleSearchButton(HWND main, int id) {
+bool handleSearchButton(WindowState& state, int id) {
     const SearchCommand* command = zestawy::findSearchCommand(id);
     if (!command) return false;
-    const GamePanel& panel = panelOf(command->game);
+    const zestawy::GameRow& game = zestawy::gameRow(command->game);
 
-    for (int other : panel.searches)
-        if (other != id) EnableWindow(controlById(other), FALSE);
-    enableButtons({panel.otherGames, panel.save, panel.open}, false);
+    for (int other : zestawy::searchButtonsOf(game.game))
+        if (other != id) EnableWindow(state.control(other), FALSE);
+    enableButtons(state, {game.otherGames, game.save, game.open}, false);
 
     try {
-        const DrawList draws = zestawy::drawsOf(*command, wholeText(hPole1));
+        const DrawList draws = zestawy::drawsOf(*command, wholeText(state.numbersBox));
         // A list can run to gigabytes: its size is known before its text is written.
         AnswerSize size;
         if (zestawy::listsEverySet(*command)) size = zestawy::measureAnswer(*command, draws);
         if (size.bytes > zestawy::kAskAbove)
-            askWhereItGoes(main, *command, draws, size);
+            askWhereItGoes(state, *command, draws, size);
         else
-            showAnswer(*command, draws);
+            showAnswer(state, *command, draws);
     } catch (const std::bad_alloc&) {
-        MessageBoxA(main, "Za mało pamięci na odpowiedź tego wyszukiwania.", "Błąd", MB_ICONERROR);
+        MessageBoxA(state.main, "Za mało pamięci na odpowiedź tego wyszukiwania.", "Błąd",
+                    MB_ICONERROR);
     }
 
-    enableButtons({panel.save, panel.open}, true);
+    enableButtons(state, {game.save, game.open}, true);
     return true;
 }

@@ -3,7 +3,7 @@
 // answer to the results box.
 #pragma once
 
-#include <windows.h>
+#include "app/window_state.hpp"
 
 // Handles a search button; returns false for any other id.
-bool handleSearchButton(HWND main, int id);
+bool handleSearchButton(WindowState& state, int id);

@@ -1,6 +1,8 @@
 #include "app/window.hpp"
 
 #include <algorithm>
+#include <initializer_list>
+#include <memory>
 
 #include "app/controls.hpp"
 #include "app/found_sets.hpp"
@@ -8,6 +10,9 @@
 #include "app/panels.hpp"
 #include "app/search_buttons.hpp"
 #include "app/texts.hpp"
+#include "app/window_state.hpp"
+
+using namespace zestawy;
 
 namespace {
 
@@ -37,16 +42,15 @@ HMENU buildMenuBar() {
     return bar;
 }
 
-// Colours the given controls black on grey with a brush made on first use;
-// any other control gets 0 and its device context is left alone.
-LRESULT colourControls(HBRUSH& brush, WPARAM dc, LPARAM control, HWND a, HWND b, HWND c = nullptr,
-                       HWND d = nullptr) {
-    if (!brush) brush = CreateSolidBrush(kGrey);
+// Colours the given controls black on grey; any other control gets 0 and its
+// device context is left alone.
+LRESULT colourControls(const WindowState& state, WPARAM dc, LPARAM control,
+                       std::initializer_list<HWND> grey) {
     const HWND hwnd = reinterpret_cast<HWND>(control);
-    if (!hwnd || (hwnd != a && hwnd != b && hwnd != c && hwnd != d)) return 0;
+    if (!hwnd || std::find(grey.begin(), grey.end(), hwnd) == grey.end()) return 0;
     SetTextColor(reinterpret_cast<HDC>(dc), kBlack);
     SetBkColor(reinterpret_cast<HDC>(dc), kGrey);
-    return reinterpret_cast<LRESULT>(brush);
+    return reinterpret_cast<LRESULT>(state.greyBrush);
 }
 
 // While a command runs the cursor is the hourglass, and input given meanwhile
@@ -89,25 +93,51 @@ bool isCommand(int id) {
 void onCommand(HWND main, int id) {
     if (!isCommand(id)) return;
     const BusyCommand busy;
-    handleViewCommand(id) || handleClearCommand(id) || handleLoadCommand(main, id) ||
-        handleSearchButton(main, id) || handleFoundSetsCommand(main, id);
+    WindowState& state = stateOf(main);
+    handleViewCommand(state, id) || handleClearCommand(state, id) || handleLoadCommand(state, id) ||
+        handleSearchButton(state, id) || handleFoundSetsCommand(main, id);
+}
+
+WindowState::~WindowState() {
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(helpFont), static_cast<HGDIOBJ>(aboutFont),
+                           static_cast<HGDIOBJ>(greyBrush)})
+        if (object) DeleteObject(object);
+}
+
+WindowState& stateOf(HWND main) {
+    return *reinterpret_cast<WindowState*>(GetWindowLongPtrA(main, GWLP_USERDATA));
 }
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+        case WM_NCCREATE: {
+            // The window owns its state from its first message to its last.
+            auto* made = static_cast<std::unique_ptr<WindowState>*>(
+                reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+            WindowState* state = made->release();
+            state->main = hwnd;
+            state->greyBrush = CreateSolidBrush(kGrey);
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+            return DefWindowProcA(hwnd, msg, wParam, lParam);
+        }
+        case WM_NCDESTROY:
+            delete &stateOf(hwnd);
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+            return 0;
         case WM_CREATE:
             return 0;
         case WM_COMMAND:
             onCommand(hwnd, LOWORD(wParam));
             return 0;
         case WM_CTLCOLORSTATIC: {
-            static HBRUSH hBrushGray = nullptr;
-            return colourControls(hBrushGray, wParam, lParam, hEtykieta1, hEtykieta2, hEtykieta3,
-                                  hEtykieta4);
+            const WindowState& state = stateOf(hwnd);
+            return colourControls(
+                state, wParam, lParam,
+                {state.dateLabel, state.numbersLabel, state.resultsLabel, state.countLabel});
         }
         case WM_CTLCOLOREDIT: {
-            static HBRUSH hBrushGray = nullptr;
-            return colourControls(hBrushGray, wParam, lParam, hPole5, hPole6);
+            const WindowState& state = stateOf(hwnd);
+            return colourControls(state, wParam, lParam, {state.helpBox, state.aboutBox});
         }
         case WM_CLOSE:
             PostQuitMessage(0);
@@ -151,15 +181,17 @@ HWND createMainWindow(HINSTANCE instance) {
         placeMainWindow({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, workArea,
                         {rc.right - rc.left, rc.bottom - rc.top});
 
+    // The window takes the state as it is created; if it is not, the state goes here.
+    auto state = std::make_unique<WindowState>();
     HWND main = CreateWindowExA(WS_EX_CLIENTEDGE, kWindowClassName, kWindowTitle,
                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, place.left, place.top,
                                 place.right - place.left, place.bottom - place.top, nullptr,
-                                nullptr, instance, nullptr);
+                                nullptr, instance, &state);
     if (!main) {
         MessageBoxA(nullptr, "Window Creation Failed!", "Error!", MB_ICONEXCLAMATION);
         return nullptr;
     }
-    createControls(main, instance);
+    createControls(stateOf(main), instance);
     SetMenu(main, buildMenuBar());
     return main;
 }

@@ -6,12 +6,6 @@
 constexpr int kClientWidth = 1350;
 constexpr int kClientHeight = 750;
 
-enum MenuCommand : int {
-    kCmdPrepareSearch = 1001,  // "Plik" -> "Przygotuj wyszukiwanie"
-    kCmdOpenHelp = 1003,       // "Pomoc" -> "Otwórz okno pomocy..."
-    kCmdCloseHelp = 1004,      // "Pomoc" -> "Zamknij okno pomocy..."
-};
-
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Where the main window of the given outer size opens: centred on the screen,
@@ -19,8 +13,9 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // work area where it is larger, so that its title bar and menu can be reached.
 RECT placeMainWindow(SIZE screen, RECT workArea, SIZE window);
 
-// Registers the window class, opens the centred main window with every control
-// and the menu bar. On failure shows the start-up error box and returns nullptr.
+// Registers the window class, opens the centred main window with its state
+// (app/window_state.hpp), every control and the menu bar. On failure shows the start-up error box
+// and returns nullptr.
 HWND createMainWindow(HINSTANCE instance);
 
 // Runs the message loop until the quit message; returns its exit code.

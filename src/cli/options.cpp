@@ -15,18 +15,6 @@ const char* shortCaption(const SearchCommand& command) {
 
 }  // namespace
 
-const GameInfo kGames[3] = {
-#ifdef _WIN32
-    {Game::MultiMulti, "multi", "Multi Multi wyniki losowań.txt", {20, 80}},
-    {Game::MiniLotto, "mini", "Mini Lotto wyniki losowań.txt", {5, 42}},
-    {Game::Lotto, "lotto", "Lotto wyniki losowań.txt", {6, 49}},
-#else
-    {Game::MultiMulti, "multi", u8"Multi Multi wyniki losowań.txt", {20, 80}},
-    {Game::MiniLotto, "mini", u8"Mini Lotto wyniki losowań.txt", {5, 42}},
-    {Game::Lotto, "lotto", u8"Lotto wyniki losowań.txt", {6, 49}},
-#endif
-};
-
 const char kUsage[] =
     "Użycie:\n"
     "  zestawy-cli ŹRÓDŁO [--encoding cp1250|utf-8] ID...\n"
@@ -71,14 +59,10 @@ const char kUsage[] =
 
 std::string usage() {
     std::string text = kUsage;
-    const char* names[] = {"Multi Multi", "Mini Lotto", "Lotto"};
-    for (int g = 0; g < 3; ++g) {
-        text += "  " + std::string(names[g]) + ":\n   ";
-        for (std::size_t i = 0; i < kSearchCommandCount; ++i) {
-            const SearchCommand& c = kSearchCommands[i];
-            if (static_cast<int>(c.game) == g)
-                text += " " + std::to_string(c.id) + " \"" + shortCaption(c) + "\";";
-        }
+    for (const GameRow& game : kGames) {
+        text += "  " + std::string(game.name) + ":\n   ";
+        for (int id : searchButtonsOf(game.game))
+            text += " " + std::to_string(id) + " \"" + shortCaption(*findSearchCommand(id)) + "\";";
         text.back() = '\n';
     }
     return text;
@@ -111,8 +95,8 @@ Options parse(const std::vector<std::string>& args) {
             o.historyPath = path();
         } else if (a == "--game") {
             const std::string& name = value();
-            for (const GameInfo& g : kGames)
-                if (name == g.name) o.game = &g;
+            for (const GameRow& g : kGames)
+                if (name == g.option) o.game = &g;
             if (!o.game) throw UsageError{"nieznana gra '" + name + "' (multi, mini, lotto)"};
         } else if (a == "--last") {
             const std::string& n = value();
@@ -153,8 +137,8 @@ Options parse(const std::vector<std::string>& args) {
                 found = &c;
         }
         if (!found)
-            throw UsageError{"gra " + std::string(o.game->name) + " nie ma przycisku \"" + caption +
-                             "\""};
+            throw UsageError{"gra " + std::string(o.game->option) + " nie ma przycisku \"" +
+                             caption + "\""};
         o.commands.push_back(found);
     }
 
@@ -162,7 +146,7 @@ Options parse(const std::vector<std::string>& args) {
         for (const SearchCommand* command : o.commands)
             if (command->game != o.game->game)
                 throw UsageError{"przycisk " + std::to_string(command->id) + " nie należy do gry " +
-                                 o.game->name};
+                                 o.game->option};
     if (!o.numbersPath.empty() && !o.historyPath.empty())
         throw UsageError{"podaj --numbers albo --history, nie oba"};
     if (!o.numbersPath.empty() && o.last)
@@ -189,16 +173,21 @@ Options parse(const std::vector<std::string>& args) {
     return o;
 }
 
-std::string samplePath(const GameInfo& game, const std::string& programDir) {
+std::string samplePath(const GameRow& game, const std::string& programDir) {
+#ifdef _WIN32
+    const char* fileName = game.historyFile;
+#else
+    const char* fileName = game.historyFileUtf8;
+#endif
     const std::string folders[] = {programDir, programDir + "/../share/zestawy"};
     for (const std::string& folder : folders) {
-        const std::string path = folder + "/" + game.fileName;
+        const std::string path = folder + "/" + fileName;
         if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
             std::fclose(file);
             return path;
         }
     }
-    return folders[0] + "/" + game.fileName;
+    return folders[0] + "/" + fileName;
 }
 
 }  // namespace zestawy::cli

@@ -10,15 +10,6 @@
 
 namespace zestawy::cli {
 
-struct GameInfo {
-    Game game;
-    const char* name;      // as given to --game
-    const char* fileName;  // the history file, in the file system's encoding
-    DrawRules rules;
-};
-
-extern const GameInfo kGames[3];
-
 // What was wrong with the arguments, in Polish (Windows-1250).
 struct UsageError {
     std::string message;
@@ -26,7 +17,7 @@ struct UsageError {
 
 struct Options {
     std::string numbersPath, historyPath;
-    const GameInfo* game = nullptr;
+    const GameRow* game = nullptr;
     long long last = 0;  // 0: every line
     std::vector<const SearchCommand*> commands;
     std::vector<std::string> captions;
@@ -42,6 +33,6 @@ std::string usage();
 
 // Where a game's sample history is: beside the executable, or in the data
 // folder of an installation (<prefix>/bin/zestawy-cli, <prefix>/share/zestawy).
-std::string samplePath(const GameInfo& game, const std::string& programDir);
+std::string samplePath(const GameRow& game, const std::string& programDir);
 
 }  // namespace zestawy::cli

@@ -36,57 +36,57 @@ constexpr NeverDrawnQuery kRandom{0, 0, 0};
 // clang-format off
 const SearchCommand kSearchCommands[] = {
     // Multi Multi, numbers 1..80.
-    {1, G::MultiMulti, "Wyszukaj 2", kWholeBox, {2, 2, 80}, nullptr, L::Single,
+    {kMulti2, G::MultiMulti, "Wyszukaj 2", kWholeBox, {2, 2, 80}, nullptr, L::Single,
      "%d, %d", "Wszystkie pary wystąpiły."},
-    {2, G::MultiMulti, "Wyszukaj 2 z 3", kWholeBox, {3, 2, 80}, nullptr, L::Single,
+    {kMulti2z3, G::MultiMulti, "Wyszukaj 2 z 3", kWholeBox, {3, 2, 80}, nullptr, L::Single,
      "%d, %d, %d", "Wszystkie pary w trójkach wystąpiły."},
-    {3, G::MultiMulti, "Wyszukaj 3", kWholeBox, kRandom, randomTriple, L::Single,
+    {kMulti3, G::MultiMulti, "Wyszukaj 3", kWholeBox, kRandom, randomTriple, L::Single,
      "%d, %d, %d", "Wszystkie możliwe trójki wystąpiły."},
-    {4, G::MultiMulti, "Wyszukaj 3 z 4", kWholeBox, {4, 3, 80}, nullptr, L::Joined,
+    {kMulti3z4, G::MultiMulti, "Wyszukaj 3 z 4", kWholeBox, {4, 3, 80}, nullptr, L::Joined,
      "%d, %d, %d, %d", "Wszystkie możliwe trójki z czwórek wystąpiły."},
-    {5, G::MultiMulti, "Wyszukaj 4", kWholeBox, {4, 4, 80}, nullptr, L::Joined,
+    {kMulti4, G::MultiMulti, "Wyszukaj 4", kWholeBox, {4, 4, 80}, nullptr, L::Joined,
      "%d, %d, %d, %d", "Wszystkie możliwe czwórki 4 z 4 wystąpiły."},
-    {6, G::MultiMulti, "Wyszukaj 3 z 5", kWholeBox, {5, 3, 80}, nullptr, L::Joined,
+    {kMulti3z5, G::MultiMulti, "Wyszukaj 3 z 5", kWholeBox, {5, 3, 80}, nullptr, L::Joined,
      "%d, %d, %d, %d, %d", "Wszystkie możliwe trójki w piątkach wystąpiły."},
-    {7, G::MultiMulti, "Wyszukaj 4 z 5", kWholeBox, {5, 4, 80}, nullptr, L::Joined,
+    {kMulti4z5, G::MultiMulti, "Wyszukaj 4 z 5", kWholeBox, {5, 4, 80}, nullptr, L::Joined,
      "%d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z piątek wystąpiły."},
-    {16, G::MultiMulti, "Wyszukaj 5 z 5", kWholeBox, {5, 5, 80}, nullptr, L::Joined,
+    {kMulti5z5, G::MultiMulti, "Wyszukaj 5 z 5", kWholeBox, {5, 5, 80}, nullptr, L::Joined,
      "%d, %d, %d, %d, %d", "Wszystkie możliwe piątki 5 z 80 wystąpiły."},
-    {8, G::MultiMulti, "Wyszukaj 4 z 6", kWholeBox, {6, 4, 80}, nullptr, L::Terminated,
+    {kMulti4z6, G::MultiMulti, "Wyszukaj 4 z 6", kWholeBox, {6, 4, 80}, nullptr, L::Terminated,
      "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z szóstek wystąpiły."},
-    {9, G::MultiMulti, "Wyszukaj 5 z 6", kWholeBox, {6, 5, 80}, nullptr, L::Joined,
+    {kMulti5z6, G::MultiMulti, "Wyszukaj 5 z 6", kWholeBox, {6, 5, 80}, nullptr, L::Joined,
      "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe piątki z szóstek wystąpiły."},
-    {10, G::MultiMulti, "Wyszukaj 5 z 7", kWholeBox, {7, 5, 80}, nullptr, L::FreeLength,
+    {kMulti5z7, G::MultiMulti, "Wyszukaj 5 z 7", kWholeBox, {7, 5, 80}, nullptr, L::FreeLength,
      nullptr, "Wszystkie piątki w siódemkach wystąpiły."},
-    {11, G::MultiMulti, "Wyszukaj 5 z 8", kWholeBox, {8, 5, 80}, nullptr, L::FirstOnly,
+    {kMulti5z8, G::MultiMulti, "Wyszukaj 5 z 8", kWholeBox, {8, 5, 80}, nullptr, L::FirstOnly,
      "%d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie piątki w ósemkach wystąpiły."},
-    {41, G::MultiMulti, "Wyszukaj 6 z 9", 9000, kRandom, randomNines, L::Joined,
+    {kMulti6z9, G::MultiMulti, "Wyszukaj 6 z 9", 9000, kRandom, randomNines, L::Joined,
      "%d, %d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie możliwe szóstki z dziewiątek wystąpiły."},
-    {42, G::MultiMulti, "Wyszukaj 7 z 10", 9000, kRandom, randomTens, L::Joined,
+    {kMulti7z10, G::MultiMulti, "Wyszukaj 7 z 10", 9000, kRandom, randomTens, L::Joined,
      "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", "Nie znaleziono w limicie prób."},
     // Mini Lotto, numbers 1..42.
-    {20, G::MiniLotto, "Wyszukaj 1", kWholeBox, {1, 1, 42}, nullptr, L::Single,
+    {kMini1, G::MiniLotto, "Wyszukaj 1", kWholeBox, {1, 1, 42}, nullptr, L::Single,
      "%d", "Wszystkie liczby wystąpiły."},
-    {21, G::MiniLotto, "Wyszukaj 2", kWholeBox, {2, 2, 42}, nullptr, L::Concatenated,
+    {kMini2, G::MiniLotto, "Wyszukaj 2", kWholeBox, {2, 2, 42}, nullptr, L::Concatenated,
      "%d, %d\r\n", "Wszystkie pary wystąpiły."},
-    {22, G::MiniLotto, "Wyszukaj 2 z 3", kWholeBox, {3, 2, 42}, nullptr, L::Joined,
+    {kMini2z3, G::MiniLotto, "Wyszukaj 2 z 3", kWholeBox, {3, 2, 42}, nullptr, L::Joined,
      "%d, %d, %d", "Wszystkie trójki wystąpiły."},
-    {23, G::MiniLotto, "Wyszukaj 3 z 4", kWholeBox, {4, 3, 42}, nullptr, L::Joined,
+    {kMini3z4, G::MiniLotto, "Wyszukaj 3 z 4", kWholeBox, {4, 3, 42}, nullptr, L::Joined,
      "%d, %d, %d, %d", "Wszystkie czwórki wystąpiły."},
-    {24, G::MiniLotto, "Wyszukaj 3 z 5", kWholeBox, {5, 3, 42}, nullptr, L::Joined,
+    {kMini3z5, G::MiniLotto, "Wyszukaj 3 z 5", kWholeBox, {5, 3, 42}, nullptr, L::Joined,
      "%d, %d, %d, %d, %d", "Wszystkie piątki 1–42 zawierają trójki, które już wystąpiły."},
     // Lotto, numbers 1..49.
-    {30, G::Lotto, "Wyszukaj 1", kWholeBox, {1, 1, 49}, nullptr, L::Single,
+    {kLotto1, G::Lotto, "Wyszukaj 1", kWholeBox, {1, 1, 49}, nullptr, L::Single,
      "%d", "Wszystkie liczby wystąpiły."},
-    {31, G::Lotto, "Wyszukaj 2", kWholeBox, {2, 2, 49}, nullptr, L::Single,
+    {kLotto2, G::Lotto, "Wyszukaj 2", kWholeBox, {2, 2, 49}, nullptr, L::Single,
      "%d, %d", "Wszystkie pary wystąpiły."},
-    {32, G::Lotto, "Wyszukaj 2 z 3", kWholeBox, {3, 2, 49}, nullptr, L::Single,
+    {kLotto2z3, G::Lotto, "Wyszukaj 2 z 3", kWholeBox, {3, 2, 49}, nullptr, L::Single,
      "%d, %d, %d", "Wszystkie trójki wystąpiły."},
-    {33, G::Lotto, "Wyszukaj 3", kWholeBox, {3, 3, 49}, nullptr, L::Single,
+    {kLotto3, G::Lotto, "Wyszukaj 3", kWholeBox, {3, 3, 49}, nullptr, L::Single,
      "%d,%d,%d", "Wszystkie trójki wystąpiły."},
-    {34, G::Lotto, "Wyszukaj 3 z 4", kWholeBox, {4, 3, 49}, nullptr, L::Single,
+    {kLotto3z4, G::Lotto, "Wyszukaj 3 z 4", kWholeBox, {4, 3, 49}, nullptr, L::Single,
      "%d, %d, %d, %d", "Nie znaleziono: wszystkie czwórki z nowymi trójkami wystąpiły."},
-    {35, G::Lotto, "Wyszukaj 3 z 5", kWholeBox, {5, 3, 49}, nullptr, L::Single,
+    {kLotto3z5, G::Lotto, "Wyszukaj 3 z 5", kWholeBox, {5, 3, 49}, nullptr, L::Single,
      "%d, %d, %d,% d, %d", "Nie znaleziono: wszystkie piątki z nowymi trójkami wystąpiły."},
 };
 // clang-format on
@@ -96,6 +96,13 @@ const SearchCommand* findSearchCommand(int id) {
     for (const SearchCommand& command : kSearchCommands)
         if (command.id == id) return &command;
     return nullptr;
+}
+
+std::vector<int> searchButtonsOf(Game game) {
+    std::vector<int> ids;
+    for (const SearchCommand& command : kSearchCommands)
+        if (command.game == game) ids.push_back(command.id);
+    return ids;
 }
 
 AnswerWriter answerWriter(const SearchCommand& command, TextBuffer& out) {

@@ -17,13 +17,12 @@
 #include <vector>
 
 #include "commands/answer.hpp"
+#include "commands/games.hpp"
 #include "search/engine.hpp"
 
 namespace zestawy {
 
 using DrawList = std::vector<std::string>;
-
-enum class Game { MultiMulti, MiniLotto, Lotto };
 
 // The read capacity of a command that reads the whole numbers box: no box
 // holds that many characters.
@@ -53,6 +52,9 @@ extern const std::size_t kSearchCommandCount;
 
 // The row of a search button, or nullptr when the id is not a search button.
 const SearchCommand* findSearchCommand(int id);
+
+// The ids of a game's search buttons, in panel order.
+std::vector<int> searchButtonsOf(Game game);
 
 // The writer of a command's answer, appended to out.
 AnswerWriter answerWriter(const SearchCommand& command, TextBuffer& out);

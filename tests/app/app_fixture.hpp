@@ -15,6 +15,9 @@
 
 #include "app/controls.hpp"
 #include "app/window.hpp"
+#include "app/window_state.hpp"
+
+using namespace zestawy;
 
 namespace apptest {
 
@@ -36,8 +39,34 @@ inline std::string classOf(HWND hwnd) {
     return name;
 }
 
+inline WindowState& state() {
+    return stateOf(mainWindow());
+}
 inline HWND control(int id) {
-    return controlById(id);
+    return state().control(id);
+}
+inline HWND numbersBox() {
+    return state().numbersBox;
+}
+inline HWND resultsBox() {
+    return state().resultsBox;
+}
+inline HWND datesBox() {
+    return state().datesBox;
+}
+inline HWND countBox() {
+    return state().countBox;
+}
+inline HWND helpBox() {
+    return state().helpBox;
+}
+inline HWND aboutBox() {
+    return state().aboutBox;
+}
+
+// The control of a row of the control table.
+inline HWND handleOf(const ControlRow& row) {
+    return row.handle ? state().*row.handle : control(row.id);
 }
 inline bool shown(int id) {
     return IsWindowVisible(control(id)) != 0;
@@ -64,10 +93,10 @@ inline std::vector<int> buttonIds() {
 inline void resetToStartState() {
     for (int i = 0; i < kControlCount; ++i) {
         const ControlRow& row = kControls[i];
-        if (row.kind == ControlKind::Button) EnableWindow(*row.handle, TRUE);
-        if (row.kind == ControlKind::WorkBox) SetWindowTextA(*row.handle, "");
+        if (row.kind == ControlKind::Button) EnableWindow(handleOf(row), TRUE);
+        if (row.kind == ControlKind::WorkBox) SetWindowTextA(handleOf(row), "");
         if (row.kind != ControlKind::Label)
-            ShowWindow(*row.handle, row.kind == ControlKind::AboutBox ? SW_SHOW : SW_HIDE);
+            ShowWindow(handleOf(row), row.kind == ControlKind::AboutBox ? SW_SHOW : SW_HIDE);
     }
 }
 

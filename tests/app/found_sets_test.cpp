@@ -69,8 +69,8 @@ class FoundSets : public ::testing::Test {
         CloseHandle(f);
         return bytes.substr(0, read);
     }
-    static std::string results() { return textOf(hPole2); }
-    static void setResults(const std::string& text) { SetWindowTextA(hPole2, text.c_str()); }
+    static std::string results() { return textOf(resultsBox()); }
+    static void setResults(const std::string& text) { SetWindowTextA(resultsBox(), text.c_str()); }
 
     char workingFolder[MAX_PATH] = "";
 };
@@ -104,7 +104,7 @@ TEST_F(FoundSets, EveryPanelSavesAndOpensTheOneResultsBoxByteForByte) {
 // adds the extension, and refuses it.
 TEST_F(FoundSets, SaveDialogAddsTxtToABareName) {
     setResults("3, 4");
-    EXPECT_EQ(runCommand(43, chooseFile(folder + "bare")), "");
+    EXPECT_EQ(runCommand(kMultiSave, chooseFile(folder + "bare")), "");
     EXPECT_EQ(contents("bare.txt"), "3, 4");
     EXPECT_EQ(contents("bare"), "(none)");
 }
@@ -112,17 +112,17 @@ TEST_F(FoundSets, SaveDialogAddsTxtToABareName) {
 TEST_F(FoundSets, SavingOverAFileAsksFirst) {
     write("over.txt", "a much longer old text\r\n");
     setResults("new");
-    EXPECT_EQ(runCommand(45, overwrite(folder + "over.txt", IDNO)), "asked, ");
+    EXPECT_EQ(runCommand(kLottoSave, overwrite(folder + "over.txt", IDNO)), "asked, ");
     EXPECT_EQ(contents("over.txt"), "a much longer old text\r\n");
-    EXPECT_EQ(runCommand(45, overwrite(folder + "over.txt", IDYES)), "asked, ");
+    EXPECT_EQ(runCommand(kLottoSave, overwrite(folder + "over.txt", IDYES)), "asked, ");
     EXPECT_EQ(contents("over.txt"), "new");
 }
 
 TEST_F(FoundSets, CancelChangesNothing) {
     const std::set<std::string> before = filesIn();
     setResults("kept");
-    EXPECT_EQ(runCommand(47, cancel()), "");
-    EXPECT_EQ(runCommand(48, cancel()), "");
+    EXPECT_EQ(runCommand(kMiniSave, cancel()), "");
+    EXPECT_EQ(runCommand(kMiniOpen, cancel()), "");
     EXPECT_EQ(results(), "kept");
     EXPECT_EQ(filesIn(), before);
 }
@@ -133,13 +133,13 @@ TEST_F(FoundSets, AFailedSaveLeavesTheOldFileAsItWas) {
     files.insert({"old.txt", "readonly.txt"});
     write("old.txt", "old sets\r\n");
     setResults("");
-    EXPECT_EQ(runCommand(43, overwrite(folder + "old.txt", IDYES)), failed);
+    EXPECT_EQ(runCommand(kMultiSave, overwrite(folder + "old.txt", IDYES)), failed);
     EXPECT_EQ(contents("old.txt"), "old sets\r\n");
 
     write("readonly.txt", "kept sets\r\n");
     SetFileAttributesA((folder + "readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     setResults("1, 2");
-    EXPECT_EQ(runCommand(45, overwrite(folder + "readonly.txt", IDYES)), failed);
+    EXPECT_EQ(runCommand(kLottoSave, overwrite(folder + "readonly.txt", IDYES)), failed);
     EXPECT_EQ(contents("readonly.txt"), "kept sets\r\n");
 
     // A file held open by another program.
@@ -148,13 +148,13 @@ TEST_F(FoundSets, AFailedSaveLeavesTheOldFileAsItWas) {
     HANDLE busy = CreateFileA((folder + "busy.txt").c_str(), GENERIC_READ, 0, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(busy, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(runCommand(43, overwrite(folder + "busy.txt", IDYES)), failed);
+    EXPECT_EQ(runCommand(kMultiSave, overwrite(folder + "busy.txt", IDYES)), failed);
     CloseHandle(busy);
     EXPECT_EQ(contents("busy.txt"), "busy sets\r\n");
 
     // An empty box with a new name creates nothing, and no temporary file is left.
     setResults("");
-    EXPECT_EQ(runCommand(47, chooseFile(folder + "new.txt")), "Error: Save file failed.");
+    EXPECT_EQ(runCommand(kMiniSave, chooseFile(folder + "new.txt")), "Error: Save file failed.");
     EXPECT_EQ(filesIn(), files);
 }
 
@@ -168,7 +168,7 @@ TEST_F(FoundSets, OpenReplacesTheBoxWithTheBytesAsTheyAre) {
         SCOPED_TRACE(c[0]);
         write(c[0], c[1]);
         setResults("earlier text");
-        EXPECT_EQ(runCommand(44, chooseFile(folder + c[0])), "");
+        EXPECT_EQ(runCommand(kMultiOpen, chooseFile(folder + c[0])), "");
         EXPECT_EQ(results(), c[1].c_str());
     }
 }
@@ -176,7 +176,7 @@ TEST_F(FoundSets, OpenReplacesTheBoxWithTheBytesAsTheyAre) {
 TEST_F(FoundSets, OpenRefusesMissingAndOversizedFiles) {
     setResults("kept");
     // The dialog itself refuses a name that does not exist and stays open.
-    const std::string missing = runCommand(44, [] {
+    const std::string missing = runCommand(kMultiOpen, [] {
         HWND dialog = waitForDialog(mainWindow());
         if (!dialog) return std::string("no file dialog");
         typeFileName(dialog, folder + "missing.txt");
@@ -199,7 +199,8 @@ TEST_F(FoundSets, OpenRefusesMissingAndOversizedFiles) {
     size.QuadPart = 0x100000005LL;
     ASSERT_TRUE(SetFilePointerEx(f, size, nullptr, FILE_BEGIN) && SetEndOfFile(f));
     CloseHandle(f);
-    EXPECT_EQ(runCommand(46, chooseFile(folder + "huge.txt")), "Error: Load of file failed.");
+    EXPECT_EQ(runCommand(kLottoOpen, chooseFile(folder + "huge.txt")),
+              "Error: Load of file failed.");
     EXPECT_EQ(results(), "kept");
 }
 

@@ -61,7 +61,7 @@ class Load : public ::testing::Test {
         command(1001);
     }
     static void load(int id, const char* count) {
-        SetWindowTextA(hPole4, count);
+        SetWindowTextA(countBox(), count);
         command(id);
     }
     static std::string folder_;
@@ -69,51 +69,51 @@ class Load : public ::testing::Test {
 std::string Load::folder_;
 
 TEST_F(Load, MissingFileIsNamedAndTriedAgainOnTheNextPress) {
-    SetWindowTextA(hPole1, "stare");
-    SetWindowTextA(hPole4, "5");
-    EXPECT_EQ(runCommand(36, answerBox(IDOK)),
+    SetWindowTextA(numbersBox(), "stare");
+    SetWindowTextA(countBox(), "5");
+    EXPECT_EQ(runCommand(kLottoLoad, answerBox(IDOK)),
               "Błąd: Nie udało się otworzyć pliku 'Lotto wyniki losowań.txt'.");
-    EXPECT_EQ(textOf(hPole1), "stare");
+    EXPECT_EQ(textOf(numbersBox()), "stare");
     writeFile(kLotto, numberedLines(1, 4, "10,20,30,"));
     load(36, "2");
-    EXPECT_EQ(textOf(hPole1), "10,20,30,3\r\n10,20,30,4");
-    EXPECT_EQ(textOf(hPole3), "3. 04.01.2020\r\n4. 05.01.2020");
+    EXPECT_EQ(textOf(numbersBox()), "10,20,30,3\r\n10,20,30,4");
+    EXPECT_EQ(textOf(datesBox()), "3. 04.01.2020\r\n4. 05.01.2020");
 }
 
 TEST_F(Load, CountsThatAreNotPositiveShowNothingButStillReadTheFile) {
     for (const char* count : {"0", "-5", "abc", "", "- 3"}) {
-        SetWindowTextA(hPole1, "stare");
-        SetWindowTextA(hPole3, "daty");
+        SetWindowTextA(numbersBox(), "stare");
+        SetWindowTextA(datesBox(), "daty");
         load(25, count);
-        EXPECT_EQ(textOf(hPole1), "stare") << count;
-        EXPECT_EQ(textOf(hPole3), "daty") << count;
+        EXPECT_EQ(textOf(numbersBox()), "stare") << count;
+        EXPECT_EQ(textOf(datesBox()), "daty") << count;
     }
     // The file was read on the first press: it is not needed any more.
     ASSERT_TRUE(MoveFileA(kMini, "elsewhere.txt"));
     load(25, "3");
-    EXPECT_EQ(textOf(hPole1), "1,2,3,8\r\n1,2,3,9\r\n1,2,3,10");
-    EXPECT_EQ(textOf(hPole3), "8. 09.01.2020\r\n9. 01.01.2020\r\n10. 02.01.2020");
+    EXPECT_EQ(textOf(numbersBox()), "1,2,3,8\r\n1,2,3,9\r\n1,2,3,10");
+    EXPECT_EQ(textOf(datesBox()), "8. 09.01.2020\r\n9. 01.01.2020\r\n10. 02.01.2020");
     MoveFileA("elsewhere.txt", kMini);
     load(25, " 12abc");
-    EXPECT_EQ(textOf(hPole1).substr(0, 16), "1,2,3,1\r\n1,2,3,2");
+    EXPECT_EQ(textOf(numbersBox()).substr(0, 16), "1,2,3,1\r\n1,2,3,2");
 }
 
 TEST_F(Load, EachGameShowsItsOwnFile) {
     load(13, "1");
-    EXPECT_EQ(textOf(hPole1), "");  // the last lines are empty
+    EXPECT_EQ(textOf(numbersBox()), "");  // the last lines are empty
     load(13, "2");
-    EXPECT_EQ(textOf(hPole1), "");
+    EXPECT_EQ(textOf(numbersBox()), "");
     load(25, "1");
-    EXPECT_EQ(textOf(hPole1), "1,2,3,10");
+    EXPECT_EQ(textOf(numbersBox()), "1,2,3,10");
     load(13, "3");
-    EXPECT_EQ(textOf(hPole1), "8,9");
+    EXPECT_EQ(textOf(numbersBox()), "8,9");
 }
 
 TEST_F(Load, LinesAreSplitAtTheSecondBlankAndKeptWhole) {
     for (const char* huge : {"99999999999", "9999999999999999999999"}) {
         load(13, huge);
-        const std::string numbers = textOf(hPole1);
-        const std::string dates = textOf(hPole3);
+        const std::string numbers = textOf(numbersBox());
+        const std::string dates = textOf(datesBox());
         // A zero byte ends its line, and only its line.
         EXPECT_EQ(numbers, "4,5,6,1\r\n4,5,6,2\r\n4,5,6,3\r\n4,5,6,4\r\n4,5,6,5\r\n 1,5,7\r\n" +
                                kLongNumbers + "\r\n1,2\r\n8,9");
@@ -131,20 +131,20 @@ TEST_F(Load, ChangesTheButtonsOfItsPanelAsEachGameAlwaysHas) {
     // Mini Lotto: its searches and load at once, save and open once shown.
     load(25, "0");
     for (int id : {20, 21, 22, 23, 24, 25}) EXPECT_TRUE(enabled(id)) << id;
-    EXPECT_FALSE(enabled(47));
-    EXPECT_FALSE(enabled(28));
+    EXPECT_FALSE(enabled(kMiniSave));
+    EXPECT_FALSE(enabled(kMiniOtherGames));
     load(25, "2");
-    EXPECT_TRUE(enabled(47) && enabled(48));
+    EXPECT_TRUE(enabled(kMiniSave) && enabled(kMiniOpen));
 
     // Lotto: nothing changes, "Inne gry" included.
     for (int id : buttonIds()) EnableWindow(control(id), id == 39);
     load(36, "2");
     for (int id : buttonIds()) EXPECT_EQ(enabled(id), id == 39) << id;
     load(13, "2");
-    EXPECT_TRUE(enabled(39));
-    EnableWindow(control(15), TRUE);
+    EXPECT_TRUE(enabled(kLottoOtherGames));
+    EnableWindow(control(kMultiOtherGames), TRUE);
     load(13, "2");
-    EXPECT_FALSE(enabled(15));
+    EXPECT_FALSE(enabled(kMultiOtherGames));
 }
 
 }  // namespace

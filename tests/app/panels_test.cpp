@@ -41,7 +41,7 @@ std::vector<HWND> handles(const std::vector<int>& ids) {
     return out;
 }
 std::vector<HWND> workBoxes() {
-    return {hPole1, hPole2, hPole3, hPole4};
+    return {numbersBox(), resultsBox(), datesBox(), countBox()};
 }
 
 struct State {
@@ -52,7 +52,7 @@ struct State {
 State snapshot() {
     State s;
     for (int i = 0; i < kControlCount; ++i) {
-        const HWND h = *kControls[i].handle;
+        const HWND h = handleOf(kControls[i]);
         s.visible[h] = IsWindowVisible(h) != 0;
         s.enabled[h] = IsWindowEnabled(h) != 0;
     }
@@ -78,9 +78,9 @@ TEST_F(Panels, EachViewCommandChangesExactlyItsRowFromEveryScreen) {
         handles(kGameButtons + kMultiPanel + kMiniPanel + kLottoPanel);
     const std::vector<HWND> panels = handles(kMultiPanel + kMiniPanel + kLottoPanel);
     const std::vector<ViewRow> rows = {
-        {1001, workBoxes(), std::vector<HWND>{hPole6, hPole5} + panels},
-        {1003, {hPole5}, workBoxes() + std::vector<HWND>{hPole6}},
-        {1004, workBoxes(), std::vector<HWND>{hPole5, hPole6} + panels},
+        {1001, workBoxes(), std::vector<HWND>{aboutBox(), helpBox()} + panels},
+        {1003, {helpBox()}, workBoxes() + std::vector<HWND>{aboutBox()}},
+        {1004, workBoxes(), std::vector<HWND>{helpBox(), aboutBox()} + panels},
         {14, handles(kMultiPanel), handles(kGameButtons)},
         {15, handles(kGameButtons), handles(kMultiPanel)},
         {27, handles(kMiniPanel), handles(kGameButtons)},
@@ -98,9 +98,9 @@ TEST_F(Panels, EachViewCommandChangesExactlyItsRowFromEveryScreen) {
             resetToStartState();
             for (int id : screen) command(id);
             // Some flags and texts that no view command may touch.
-            EnableWindow(control(43), FALSE);
-            EnableWindow(control(27), FALSE);
-            SetWindowTextA(hPole2, "wynik");
+            EnableWindow(control(kMultiSave), FALSE);
+            EnableWindow(control(kMiniGame), FALSE);
+            SetWindowTextA(resultsBox(), "wynik");
             const State before = snapshot();
             EXPECT_EQ(command(row.id), 0);
             const State after = snapshot();
@@ -122,18 +122,18 @@ TEST_F(Panels, EachViewCommandChangesExactlyItsRowFromEveryScreen) {
 
 TEST_F(Panels, NormalFlowReachesEachScreen) {
     command(1001);
-    EXPECT_FALSE(IsWindowVisible(hPole6));
+    EXPECT_FALSE(IsWindowVisible(aboutBox()));
     for (int id : kGameButtons) EXPECT_TRUE(shown(id));
-    command(14);
+    command(kMultiGame);
     for (int id : kMultiPanel) EXPECT_TRUE(shown(id));
     for (int id : kGameButtons) EXPECT_FALSE(shown(id));
     // "Przygotuj wyszukiwanie" from a panel leaves the panel: the game button
     // "Multi Multi" stands exactly where the panel's "Wyszukaj 2" is, and a
     // click would go to the button drawn under the other.
     command(1001);
-    EXPECT_TRUE(shown(14));
-    EXPECT_FALSE(shown(1));
-    command(14);
+    EXPECT_TRUE(shown(kMultiGame));
+    EXPECT_FALSE(shown(kMulti2));
+    command(kMultiGame);
     // Help from a panel, then closed: the search screen, not the panel.
     command(1003);
     for (int id : kMultiPanel + kGameButtons) EXPECT_FALSE(shown(id));
@@ -143,10 +143,10 @@ TEST_F(Panels, NormalFlowReachesEachScreen) {
     // Help opened and closed right after start: the about text is gone too.
     resetToStartState();
     command(1003);
-    EXPECT_FALSE(IsWindowVisible(hPole6));
+    EXPECT_FALSE(IsWindowVisible(aboutBox()));
     command(1004);
-    EXPECT_FALSE(IsWindowVisible(hPole6));
-    EXPECT_TRUE(IsWindowVisible(hPole1));
+    EXPECT_FALSE(IsWindowVisible(aboutBox()));
+    EXPECT_TRUE(IsWindowVisible(numbersBox()));
 }
 
 struct ClearRow {

@@ -53,11 +53,12 @@ TEST_F(SearchButtons, AppendTheFramesAnswerAndLockThePanel) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         const zestawy::SearchCommand& cmd = *zestawy::findSearchCommand(c.id);
-        const GamePanel& panel = panelOf(cmd.game);
+        const GameRow& panel = gameRow(cmd.game);
+        const std::vector<int> searches = searchButtonsOf(cmd.game);
         resetToStartState();
         const std::string numbers = latestNumbers(c.game, c.draws);
-        SetWindowTextA(hPole1, numbers.c_str());
-        SetWindowTextA(hPole2, "Wcze\x9cniejsza odpowied\x9f");
+        SetWindowTextA(numbersBox(), numbers.c_str());
+        SetWindowTextA(resultsBox(), "Wcze\x9cniejsza odpowied\x9f");
         for (int id : buttonIds()) EnableWindow(control(id), id % 3 != 0);
         std::map<int, bool> before;
         for (int id : buttonIds()) before[id] = enabled(id);
@@ -66,11 +67,11 @@ TEST_F(SearchButtons, AppendTheFramesAnswerAndLockThePanel) {
         command(c.id);
         const std::uint32_t after = zestawy::randomState();
         zestawy::setRandomState(state);
-        EXPECT_EQ(textOf(hPole2),
+        EXPECT_EQ(textOf(resultsBox()),
                   zestawy::runSearchCommand(cmd, numbers, "Wcze\x9cniejsza odpowied\x9f"));
         EXPECT_EQ(zestawy::randomState(), after);
 
-        std::set<int> locked(panel.searches.begin(), panel.searches.end());
+        std::set<int> locked(searches.begin(), searches.end());
         locked.erase(c.id);
         locked.insert(panel.otherGames);
         for (int id : buttonIds()) {
@@ -83,24 +84,24 @@ TEST_F(SearchButtons, AppendTheFramesAnswerAndLockThePanel) {
 }
 
 TEST_F(SearchButtons, AnswersFollowEachOtherAfterOneLineBreak) {
-    SetWindowTextA(hPole1, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n");
-    command(1);
-    EXPECT_EQ(textOf(hPole2), "1, 21");
-    command(1);
-    EXPECT_EQ(textOf(hPole2), "1, 21\r\n1, 21");
+    SetWindowTextA(numbersBox(), "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n");
+    command(kMulti2);
+    EXPECT_EQ(textOf(resultsBox()), "1, 21");
+    command(kMulti2);
+    EXPECT_EQ(textOf(resultsBox()), "1, 21\r\n1, 21");
     // After the terminated list of "Wyszukaj 4 z 6" an empty line precedes the next answer.
-    SetWindowTextA(hPole1, std::string(latestNumbers("Multi Multi", 300)).c_str());
-    SetWindowTextA(hPole2, "");
-    command(8);
-    const std::string sixes = textOf(hPole2);
+    SetWindowTextA(numbersBox(), std::string(latestNumbers("Multi Multi", 300)).c_str());
+    SetWindowTextA(resultsBox(), "");
+    command(kMulti4z6);
+    const std::string sixes = textOf(resultsBox());
     ASSERT_EQ(sixes.substr(sixes.size() - 2), "\r\n");
-    command(8);
-    EXPECT_EQ(textOf(hPole2), sixes + "\r\n" + sixes);
+    command(kMulti4z6);
+    EXPECT_EQ(textOf(resultsBox()), sixes + "\r\n" + sixes);
     // An empty numbers box runs the search all the same.
-    SetWindowTextA(hPole1, "");
-    SetWindowTextA(hPole2, "");
-    command(30);
-    EXPECT_EQ(textOf(hPole2), "1");
+    SetWindowTextA(numbersBox(), "");
+    SetWindowTextA(resultsBox(), "");
+    command(kLotto1);
+    EXPECT_EQ(textOf(resultsBox()), "1");
 }
 
 // ---- Answers too long for the results box ----
@@ -191,10 +192,11 @@ TEST_F(SearchButtons, AskBeforeAnAnswerTooLongForTheBox) {
     for (int id : {16, 8}) {
         SCOPED_TRACE(id);
         const zestawy::SearchCommand& cmd = *zestawy::findSearchCommand(id);
-        const GamePanel& panel = panelOf(cmd.game);
+        const GameRow& panel = gameRow(cmd.game);
+        const std::vector<int> searches = searchButtonsOf(cmd.game);
         resetToStartState();
-        SetWindowTextA(hPole1, numbers.c_str());
-        SetWindowTextA(hPole2, "earlier");
+        SetWindowTextA(numbersBox(), numbers.c_str());
+        SetWindowTextA(resultsBox(), "earlier");
 
         // Anuluj: nothing changes but the buttons, as after any search.
         const auto start = std::chrono::steady_clock::now();
@@ -202,8 +204,8 @@ TEST_F(SearchButtons, AskBeforeAnAnswerTooLongForTheBox) {
         std::printf(
             "id %d: asked and answered in %.2f s\n", id,
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        EXPECT_EQ(textOf(hPole2), "earlier");
-        for (int other : panel.searches) EXPECT_EQ(enabled(other), other == id) << other;
+        EXPECT_EQ(textOf(resultsBox()), "earlier");
+        for (int other : searches) EXPECT_EQ(enabled(other), other == id) << other;
         EXPECT_TRUE(enabled(panel.save) && enabled(panel.open));
         EXPECT_FALSE(enabled(panel.otherGames));
 
@@ -220,7 +222,7 @@ TEST_F(SearchButtons, AskBeforeAnAnswerTooLongForTheBox) {
         std::printf("id %d: %.0f MB saved in %.1f s; peak memory of the process %.0f MB\n", id,
                     static_cast<double>(size.bytes) / 1e6, seconds, peakMegabytes());
         EXPECT_TRUE(holdsAnswer(path, cmd, numbers));
-        EXPECT_EQ(textOf(hPole2), "earlier\r\n" + zestawy::savedAnswerNote(cmd, size, path));
+        EXPECT_EQ(textOf(resultsBox()), "earlier\r\n" + zestawy::savedAnswerNote(cmd, size, path));
         EXPECT_LT(peakMegabytes(), 1500);
         DeleteFileA(path.c_str());
     }
@@ -229,24 +231,24 @@ TEST_F(SearchButtons, AskBeforeAnAnswerTooLongForTheBox) {
 TEST_F(SearchButtons, AnAnswerTheBoxCanTakeGoesThereOnNie) {
     // "3 z 4" over the last 50 draws: 2.5 MB, over the edit control's default limit.
     const std::string numbers = latestNumbers("Multi Multi", 50);
-    SetWindowTextA(hPole1, numbers.c_str());
-    SetWindowTextA(hPole2, "x");
+    SetWindowTextA(numbersBox(), numbers.c_str());
+    SetWindowTextA(resultsBox(), "x");
     const zestawy::SearchCommand& cmd = *zestawy::findSearchCommand(4);
-    EXPECT_EQ(runCommand(4, answerQuestion(IDNO)), questionOf(cmd, numbers, true));
+    EXPECT_EQ(runCommand(kMulti3z4, answerQuestion(IDNO)), questionOf(cmd, numbers, true));
     const std::string expected = zestawy::runSearchCommand(cmd, numbers, "x");
     ASSERT_GT(expected.size(), zestawy::kAskAbove);
-    EXPECT_EQ(GetWindowTextLengthA(hPole2), static_cast<int>(expected.size()));
-    EXPECT_EQ(textOf(hPole2), expected);
+    EXPECT_EQ(GetWindowTextLengthA(resultsBox()), static_cast<int>(expected.size()));
+    EXPECT_EQ(textOf(resultsBox()), expected);
 }
 
 TEST_F(SearchButtons, ShortAndRandomAnswersNeverAsk) {
     // Over 10 draws "5 z 7" and "5 z 8" walk millions of sets but show 699
     // characters or one set; the random searches show at most ten.
-    SetWindowTextA(hPole1, latestNumbers("Multi Multi", 10).c_str());
+    SetWindowTextA(numbersBox(), latestNumbers("Multi Multi", 10).c_str());
     for (int id : {10, 11, 41, 42, 3}) {
-        SetWindowTextA(hPole2, "");
+        SetWindowTextA(resultsBox(), "");
         EXPECT_EQ(runCommand(id, answerQuestion(IDCANCEL)), "no question") << id;
-        EXPECT_GT(GetWindowTextLengthA(hPole2), 0) << id;
+        EXPECT_GT(GetWindowTextLengthA(resultsBox()), 0) << id;
     }
 }
 
@@ -272,23 +274,23 @@ TEST_F(SearchButtons, DropInputGivenWhileTheyRun) {
             }
     };
     SetForegroundWindow(mainWindow());
-    SetFocus(hPole4);
+    SetFocus(countBox());
     handleWaiting();
-    SetWindowTextA(hPole4, "");
+    SetWindowTextA(countBox(), "");
     typeSeven();
     handleWaiting();
-    ASSERT_EQ(textOf(hPole4), "7");  // keys that come while nothing runs are typed
+    ASSERT_EQ(textOf(countBox()), "7");  // keys that come while nothing runs are typed
     typeSeven();
-    command(1);
+    command(kMulti2);
     handleWaiting();
-    EXPECT_EQ(textOf(hPole4), "7");
+    EXPECT_EQ(textOf(countBox()), "7");
     // A box's notification (here: focus leaving the count box, as a click on
     // a button makes it) runs no command and must not drop that click.
     typeSeven();
     SendMessageA(mainWindow(), WM_COMMAND, MAKEWPARAM(kIdCountBox, EN_KILLFOCUS),
-                 reinterpret_cast<LPARAM>(hPole4));
+                 reinterpret_cast<LPARAM>(countBox()));
     handleWaiting();
-    EXPECT_EQ(textOf(hPole4), "77");
+    EXPECT_EQ(textOf(countBox()), "77");
 }
 
 // Not a check: prints how long typical answers take to appear in the results
@@ -300,13 +302,13 @@ TEST_F(SearchButtons, DISABLED_ReportHowLongAnswersTakeToAppear) {
         const std::string numbers = latestNumbers("Multi Multi", draws);
         for (int id : {1, 2, 3, 4, 5, 6, 7, 16, 8, 9, 10, 11, 41, 42}) {
             resetToStartState();
-            SetWindowTextA(hPole1, numbers.c_str());
+            SetWindowTextA(numbersBox(), numbers.c_str());
             const auto start = std::chrono::steady_clock::now();
             const std::string seen = runCommand(id, answerBox(IDNO), 600000);
             const double seconds =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             std::printf("N=%lld id %2d: %8.3f s, %10d characters%s\n", draws, id, seconds,
-                        GetWindowTextLengthA(hPole2), seen.empty() ? "" : ", asked first");
+                        GetWindowTextLengthA(resultsBox()), seen.empty() ? "" : ", asked first");
             std::fflush(stdout);
         }
     }

@@ -15,9 +15,7 @@
 
 namespace {
 
-using apptest::classOf;
-using apptest::mainWindow;
-using apptest::textOf;
+using namespace apptest;
 
 // Every test of the window sees the one main window, created before the first.
 class MainWindow : public ::testing::Test {
@@ -137,29 +135,27 @@ TEST_F(MainWindow, EveryControlStartsInItsPlaceAndState) {
         }
     }
     // The texts are Windows-1250 bytes.
-    EXPECT_EQ(textOf(hPrzycisk12), "Wyczy\x9c\xe6");
+    EXPECT_EQ(textOf(control(kMultiClear)), "Wyczy\x9c\xe6");
 }
 
 TEST_F(MainWindow, ControlStylesFollowTheirKind) {
     // WS_BORDER is not compared: the edit control takes it out of its style
     // and draws the border itself.
     const LONG box = WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL;
-    for (HWND work : {hPole1, hPole2, hPole3, hPole4}) {
+    for (HWND work : {numbersBox(), resultsBox(), datesBox(), countBox()}) {
         EXPECT_EQ(GetWindowLongA(work, GWL_STYLE) & box, box);
         EXPECT_TRUE(GetWindowLongA(work, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
         EXPECT_FALSE(GetWindowLongA(work, GWL_STYLE) & ES_WANTRETURN);
     }
-    EXPECT_EQ(GetWindowLongA(hPole5, GWL_STYLE) & (box | ES_WANTRETURN), box | ES_WANTRETURN);
-    const LONG about = GetWindowLongA(hPole6, GWL_STYLE);
+    EXPECT_EQ(GetWindowLongA(helpBox(), GWL_STYLE) & (box | ES_WANTRETURN), box | ES_WANTRETURN);
+    const LONG about = GetWindowLongA(aboutBox(), GWL_STYLE);
     EXPECT_EQ(about & (box & ~WS_VSCROLL), box & ~WS_VSCROLL);
     EXPECT_FALSE(about & WS_VSCROLL);
     EXPECT_TRUE(about & ES_WANTRETURN);
     // Plain push buttons and left-aligned labels: no BS_ or SS_ flags.
-    EXPECT_EQ(GetWindowLongA(hPrzycisk43, GWL_STYLE) & 0xFFFF, 0);
-    EXPECT_EQ(GetWindowLongA(hEtykieta1, GWL_STYLE) & 0xFFFF, 0);
-    EXPECT_EQ(controlById(43), hPrzycisk43);
-    EXPECT_EQ(controlById(kIdResultsBox), hPole2);
-    EXPECT_EQ(GetDlgItem(mainWindow(), kIdResultsBox), hPole2);
+    EXPECT_EQ(GetWindowLongA(control(kMultiSave), GWL_STYLE) & 0xFFFF, 0);
+    EXPECT_EQ(GetWindowLongA(state().dateLabel, GWL_STYLE) & 0xFFFF, 0);
+    EXPECT_EQ(GetDlgItem(mainWindow(), kIdResultsBox), resultsBox());
 }
 
 TEST_F(MainWindow, IsCentredWithItsClientAreaLessTheMenuBar) {
@@ -216,7 +212,7 @@ TEST(WindowPlace, KeepsTheTitleBarAndMenuInTheWorkArea) {
 }
 
 TEST_F(MainWindow, OnlyHelpAndAboutBoxesHaveTheArialFont) {
-    for (HWND box : {hPole5, hPole6}) {
+    for (HWND box : {helpBox(), aboutBox()}) {
         const HFONT font = reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0));
         ASSERT_NE(font, nullptr);
         LOGFONTA lf = {};
@@ -226,8 +222,9 @@ TEST_F(MainWindow, OnlyHelpAndAboutBoxesHaveTheArialFont) {
         EXPECT_EQ(lf.lfPitchAndFamily, FF_SWISS | DEFAULT_PITCH);
         EXPECT_STREQ(lf.lfFaceName, "Arial");
     }
-    EXPECT_NE(SendMessageA(hPole5, WM_GETFONT, 0, 0), SendMessageA(hPole6, WM_GETFONT, 0, 0));
-    for (HWND other : {hPole1, hPole4, hPrzycisk1, hEtykieta1})
+    EXPECT_NE(SendMessageA(helpBox(), WM_GETFONT, 0, 0),
+              SendMessageA(aboutBox(), WM_GETFONT, 0, 0));
+    for (HWND other : {numbersBox(), countBox(), control(kMulti2), state().dateLabel})
         EXPECT_EQ(SendMessageA(other, WM_GETFONT, 0, 0), 0);
 }
 
@@ -274,7 +271,7 @@ std::string trimmed(const std::string& s) {
 }
 
 TEST_F(MainWindow, HelpTextHasItsHeadingsListsAndOdds) {
-    const std::string help = textOf(hPole5);
+    const std::string help = textOf(helpBox());
     ASSERT_GE(help.size(), 2u);
     EXPECT_EQ(help.substr(help.size() - 2), "\r\n");
     std::vector<std::string> lines = linesOf(help);
@@ -319,7 +316,7 @@ TEST_F(MainWindow, HelpTextHasItsHeadingsListsAndOdds) {
 }
 
 TEST_F(MainWindow, AboutTextGivesTheInstruction) {
-    const std::vector<std::string> lines = linesOf(textOf(hPole6));
+    const std::vector<std::string> lines = linesOf(textOf(aboutBox()));
     ASSERT_GE(lines.size(), 9u);
     EXPECT_EQ(lines[0], "");
     EXPECT_EQ(trimmed(lines[1]),
@@ -346,7 +343,8 @@ TEST_F(MainWindow, ColoursOnlyLabelsAndTheTwoBigBoxes) {
         return SendMessageA(main, msg, reinterpret_cast<WPARAM>(dc),
                             reinterpret_cast<LPARAM>(control));
     };
-    for (HWND label : {hEtykieta1, hEtykieta2, hEtykieta3, hEtykieta4}) {
+    for (HWND label :
+         {state().dateLabel, state().numbersLabel, state().resultsLabel, state().countLabel}) {
         const LRESULT brush = ask(WM_CTLCOLORSTATIC, label);
         ASSERT_NE(brush, 0);
         LOGBRUSH lb;
@@ -355,12 +353,12 @@ TEST_F(MainWindow, ColoursOnlyLabelsAndTheTwoBigBoxes) {
         EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 0));
         EXPECT_EQ(GetBkColor(dc), grey);
     }
-    for (HWND box : {hPole5, hPole6}) EXPECT_NE(ask(WM_CTLCOLOREDIT, box), 0);
+    for (HWND box : {helpBox(), aboutBox()}) EXPECT_NE(ask(WM_CTLCOLOREDIT, box), 0);
     // Anything else: 0, and the device context is left alone.
-    const std::pair<UINT, HWND> others[] = {{WM_CTLCOLORSTATIC, hPrzycisk1},
-                                            {WM_CTLCOLORSTATIC, hPole5},
-                                            {WM_CTLCOLOREDIT, hPole1},
-                                            {WM_CTLCOLOREDIT, hEtykieta1}};
+    const std::pair<UINT, HWND> others[] = {{WM_CTLCOLORSTATIC, control(kMulti2)},
+                                            {WM_CTLCOLORSTATIC, helpBox()},
+                                            {WM_CTLCOLOREDIT, numbersBox()},
+                                            {WM_CTLCOLOREDIT, state().dateLabel}};
     for (const auto& [msg, control] : others) {
         EXPECT_EQ(ask(msg, control), 0);
         EXPECT_EQ(GetTextColor(dc), RGB(1, 2, 3));

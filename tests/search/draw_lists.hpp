@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "commands/games.hpp"
+
 namespace zestawy::draw_lists {
 
 // "1,2,3": the numbers joined by commas, as the history files write them.
@@ -114,7 +116,7 @@ inline std::vector<std::string> randomDrawList(std::uint32_t seed,
     return draws;
 }
 
-enum class Game { MultiMulti, MiniLotto, Lotto };
+using zestawy::Game;
 
 // The folder of the real histories: given to the test build, otherwise the
 // "data" folder under the current one.
@@ -124,23 +126,9 @@ inline const std::string dataDir = ZESTAWY_DATA_DIR;
 inline const std::string dataDir = "data";
 #endif
 
-// The game's draw-history file in the data folder. The file names hold "ń",
-// written here as its UTF-8 bytes so that the path matches the name on disk
-// whatever character set the string literals are compiled to.
+// The game's draw-history file in the data folder, by its UTF-8 name.
 inline std::string historyPath(Game game) {
-    const char* name = "";
-    switch (game) {
-        case Game::MultiMulti:
-            name = "Multi Multi wyniki losowa\xC5\x84.txt";
-            break;
-        case Game::MiniLotto:
-            name = "Mini Lotto wyniki losowa\xC5\x84.txt";
-            break;
-        case Game::Lotto:
-            name = "Lotto wyniki losowa\xC5\x84.txt";
-            break;
-    }
-    return dataDir + "/" + name;
+    return dataDir + "/" + gameRow(game).historyFileUtf8;
 }
 
 // The numbers parts of the last `count` lines of the game's history, oldest

@@ -1,0 +1,41 @@
+// Everything the main window keeps while it runs: the handles of its boxes
+// and labels, the brush and fonts made for them, and each game's history
+// lines. The window owns one, made with it and freed when it goes; the command
+// handlers get it from the window. Buttons are found by their control ids.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "commands/games.hpp"
+
+struct WindowState {
+    WindowState() = default;
+    WindowState(const WindowState&) = delete;
+    WindowState& operator=(const WindowState&) = delete;
+    ~WindowState();
+
+    HWND main = nullptr;
+    HWND numbersBox = nullptr, resultsBox = nullptr, datesBox = nullptr, countBox = nullptr;
+    HWND helpBox = nullptr, aboutBox = nullptr;
+    HWND dateLabel = nullptr, numbersLabel = nullptr, resultsLabel = nullptr, countLabel = nullptr;
+    HFONT helpFont = nullptr, aboutFont = nullptr;  // 30-pixel Arial, one each
+    HBRUSH greyBrush = nullptr;                     // behind the labels, help and about
+
+    // Each game's lines, read from its own file on that game's first load and
+    // kept for the rest of the run.
+    std::vector<std::string> histories[3];
+
+    // The button or box with this control id, or nullptr.
+    HWND control(int id) const { return id ? GetDlgItem(main, id) : nullptr; }
+    // The numbers, results, dates and count boxes.
+    std::vector<HWND> workBoxes() const { return {numbersBox, resultsBox, datesBox, countBox}; }
+    std::vector<std::string>& history(zestawy::Game game) {
+        return histories[static_cast<int>(game)];
+    }
+};
+
+// The state of the main window.
+WindowState& stateOf(HWND main);
