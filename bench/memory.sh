@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Peak memory of every search command, run by zestawy-cli on the numbers box
-# that loading the last N draws of a real history gives (N = 10, 100, 300, 1000
+# Peak memory of every search command, run by zestawy-cli on the last N draws
+# of a real history, loaded as the window loads them (N = 10, 100, 300, 1000
 # and 3000 for Multi Multi; 100, 1000 and every draw for Mini Lotto and Lotto),
 # plus an empty box for "Wyszukaj 5 z 5" and a box whose line holds all of 1..80
 # for the random ids 41 and 42. The answer goes to a file in Windows-1250, the
@@ -22,8 +22,8 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
 if [[ ! -x /usr/bin/time ]]; then
-    echo "memory.sh: installing GNU time" >&2
-    apt-get update -qq && apt-get install -y -qq time >/dev/null
+    echo "memory.sh: needs GNU time (/usr/bin/time; apt-get install time)" >&2
+    exit 2
 fi
 
 if [[ -n "${CLI:-}" ]]; then
@@ -39,23 +39,6 @@ fi
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-
-# The numbers box as the load command fills it: of each of the last N lines
-# (every line for "all"), what follows the second blank; CR LF between them.
-numbers_box() {
-    local history="$1" count="$2"
-    if [[ "$count" == all ]]; then cat "$history"; else tail -n "$count" "$history"; fi |
-        awk '{
-            sub(/[\r\n]+$/, "")
-            first = index($0, " "); if (!first) next
-            rest = substr($0, first + 1)
-            second = index(rest, " "); if (!second) next
-            if (text) printf "\r\n"
-            part = substr(rest, second + 1)
-            printf "%s", part
-            if (part != "") text = 1
-        }'
-}
 
 declare -A game_of=([1]=multi [2]=multi [3]=multi [4]=multi [5]=multi [6]=multi [7]=multi
     [16]=multi [8]=multi [9]=multi [10]=multi [11]=multi [41]=multi [42]=multi
@@ -73,15 +56,16 @@ fi
 limit=$((64 * 1024 * 1024))
 over=0
 
-# Runs one command on one box file and prints its row.
+# Runs one command on one source (zestawy-cli's source options) and prints its row.
 measure() {
-    local id="$1" label="$2" box="$3"
+    local id="$1" label="$2"
+    shift 2
     local answer="$work/answer" stats="$work/stats"
     local status=0
-    /usr/bin/time -o "$stats" -f "%M %e" "$cli" --numbers "$box" --encoding cp1250 "$id" \
-        >"$answer" || status=$?
+    /usr/bin/time -o "$stats" -f "%M %e" "$cli" "$@" --encoding cp1250 "$id" \
+        >"$answer" 2>"$work/notes" || status=$?
     if ((status != 0)); then
-        echo "| $id | $label | zestawy-cli exited with $status | | | | |"
+        echo "| $id | $label | zestawy-cli exited with $status: $(head -c 200 "$work/notes") | | | | |"
         over=1
         return
     fi
@@ -115,17 +99,18 @@ echo "|---:|---|---:|---:|---:|---|---:|"
 for id in "${ids[@]}"; do
     game="${game_of[$id]}"
     for count in ${counts_of[$game]}; do
-        numbers_box "${history_of[$game]}" "$count" >"$work/box"
-        measure "$id" "$game $count" "$work/box"
+        last=()
+        [[ "$count" == all ]] || last=(--last "$count")
+        measure "$id" "$game $count" --history "${history_of[$game]}" "${last[@]}"
     done
     case "$id" in
         16)
             : >"$work/box"
-            measure "$id" "empty box" "$work/box"
+            measure "$id" "empty box" --numbers "$work/box"
             ;;
         41 | 42)
             seq -s, 1 80 | tr -d '\n' >"$work/box"
-            measure "$id" "1..80 in one line" "$work/box"
+            measure "$id" "1..80 in one line" --numbers "$work/box"
             ;;
     esac
 done

@@ -11,7 +11,7 @@ namespace {
 // One row of the table of odds at the end of the help text.
 struct Odds {
     int hit, played, every;
-    const char* drawsWord;  // three rows read "losowańa," as they always have
+    const char* drawsWord;  // "losowań,"; three rows read "losowańa,"
     int waitAtLeast;
 };
 

@@ -93,7 +93,7 @@ LoadedDraws latestDraws(const std::vector<std::string>& lines, long long count) 
         const std::size_t second = line.find(' ', first + 1);
         if (second == std::string::npos) continue;
         // An empty numbers part adds an empty line, or nothing while the
-        // numbers text is still empty, as the boxes have always shown it.
+        // numbers text is still empty.
         if (!shown.numbers.empty()) shown.numbers += "\r\n";
         shown.numbers.append(line, second + 1, std::string::npos);
         if (!shown.dates.empty()) shown.dates += "\r\n";

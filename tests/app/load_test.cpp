@@ -122,7 +122,7 @@ TEST_F(Load, LinesAreSplitAtTheSecondBlankAndKeptWhole) {
     }
 }
 
-TEST_F(Load, ChangesTheButtonsOfItsPanelAsEachGameAlwaysHas) {
+TEST_F(Load, ChangesTheButtonsOfItsPanelByItsRules) {
     for (int id : buttonIds()) EnableWindow(control(id), FALSE);
     load(13, "2");
     // Multi Multi: nothing is enabled, "Inne gry" stays disabled.
