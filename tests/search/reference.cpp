@@ -591,4 +591,31 @@ QuintupleD findNeverAppearedQuintupleFromTriples_1_49(const Draws& draws) {
     return QuintupleD();
 }
 
+std::uint64_t countMultiSetsWithFewerThanKPerLine(const std::vector<std::string>& draws, int n,
+                                                  int k) {
+    std::vector<std::vector<std::size_t>> linesOf(81);  // the lines that hold each number
+    for (std::size_t line = 0; line < draws.size(); ++line)
+        for (int v : parseLine(draws[line]))
+            if (v >= 1 && v <= 80) linesOf[static_cast<std::size_t>(v)].push_back(line);
+    std::vector<int> hits(draws.size(), 0);
+    std::uint64_t count = 0;
+    auto extend = [&](auto& self, int from, int depth) -> void {
+        if (depth == n) {
+            ++count;
+            return;
+        }
+        for (int v = from; v <= 80 - (n - depth - 1); ++v) {
+            const std::vector<std::size_t>& lines = linesOf[static_cast<std::size_t>(v)];
+            bool fewer = true;
+            for (std::size_t line : lines) fewer = fewer && hits[line] + 1 < k;
+            if (!fewer) continue;
+            for (std::size_t line : lines) ++hits[line];
+            self(self, v + 1, depth + 1);
+            for (std::size_t line : lines) --hits[line];
+        }
+    };
+    extend(extend, 1, 0);
+    return count;
+}
+
 }  // namespace zestawy::reference

@@ -94,6 +94,13 @@ std::vector<std::vector<int>> findTenNeverAppearedNine6from9_Hash(
 std::vector<std::vector<int>> findFiveNeverAppearedTen7from10(const std::vector<std::string>& draws,
                                                               long long maxDraws = 1000000);
 
+// How many n-sets of 1..80 hold fewer than k numbers of every line: a plain
+// depth-first count with a hit counter per line, which drops a prefix as soon
+// as one line holds k of its numbers. Seconds to a minute where the full
+// lists would take hours.
+std::uint64_t countMultiSetsWithFewerThanKPerLine(const std::vector<std::string>& draws, int n,
+                                                  int k);
+
 // ---- Mini Lotto (1 to 42) ----
 
 // The smallest number of 1 to 42 in no line; 0 when none.
