@@ -1,6 +1,7 @@
 #include "search/engine.hpp"
 
 #include "combinatorics/parse.hpp"
+#include "search/engine_detail.hpp"
 
 namespace zestawy {
 

@@ -1,0 +1,246 @@
+// The engine's internals, which search/engine.hpp includes for its templates
+// and for the definition of CompletionIndex; code outside the engine and its
+// tests needs only what search/engine.hpp declares.
+//
+// Trying every candidate set is far too slow for the larger searches (29
+// thousand million eight-sets), so the engine walks only prefixes that can
+// still be completed:
+//
+//   - numbers are bits of a 128-bit mask;
+//   - the completion index holds, for every (k-1)-subset S of the numbers, the
+//     mask of numbers y for which S + {y} lies within some draw line;
+//   - a depth-first walk in ascending order keeps, per level, the mask of the
+//     numbers allowed next: those above the prefix that complete none of the
+//     prefix's (k-1)-subsets. It extends a prefix only with allowed numbers,
+//     so no prefix holds a recorded k-subset, and every number allowed at the
+//     last level completes a qualifying set.
+#pragma once
+
+#include <cassert>
+#include <cstdint>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "combinatorics/number_mask.hpp"
+#include "search/engine.hpp"
+
+namespace zestawy {
+
+namespace detail {
+struct BinomialTable {
+    std::uint32_t c[kMaxNumber + 1][kMaxSubsetSize + 1];
+    constexpr BinomialTable() : c{} {
+        for (int z = 0; z <= kMaxNumber; ++z) {
+            c[z][0] = 1;
+            for (int j = 1; j <= kMaxSubsetSize && z > 0; ++j)
+                c[z][j] = c[z - 1][j - 1] + c[z - 1][j];
+        }
+    }
+};
+inline constexpr BinomialTable kBinomials{};
+}  // namespace detail
+
+// The binomial coefficient C(z, j), z in 0..128, j in 0..kMaxSubsetSize.
+// The engine ranks a j-subset of 1..128 with numbers v1 < ... < vj by
+// C(v1 - 1, 1) + ... + C(vj - 1, j): the ranks run from 0 to C(128, j) - 1, and
+// adding a number v above all others adds C(v - 1, size after adding).
+inline std::uint32_t binomial(int z, int j) {
+    return detail::kBinomials.c[z][j];
+}
+
+// What the walk needs to know about the draw lines, for a subset size k >= 2:
+// for every (k-1)-subset of 1..maxNumber, written T + {x} with x above the
+// numbers of T, the numbers y for which T + {x, y} lies within one draw line.
+// The masks of one T lie side by side for ascending x (its "row"), since the
+// walk asks about one T with one x after another.
+//
+// Numbers outside 1..maxNumber can never be part of a candidate and are left
+// out; a line with fewer than k numbers in range adds nothing. A mask may also
+// hold numbers of T + {x} itself; callers ask only about numbers above x.
+class CompletionIndex {
+  public:
+    // See search/engine.hpp.
+    CompletionIndex(const std::vector<std::string>& draws, int subsetSize, int maxNumber);
+
+    // k = 1: every number that some line holds.
+    const NumberMask& drawnNumbers() const { return drawnNumbers_; }
+
+    // k >= 2: the row of the (k-2)-subset T of the given rank (see binomial()).
+    std::uint32_t row(std::uint32_t rank) const { return rows_[rank]; }
+    // k >= 2: the numbers y for which T + {x, y} lies within one line.
+    // REQUIRES x in 1..maxNumber, above the numbers of T.
+    const NumberMask& completions(std::uint32_t row, int x) const {
+        // Rows are stored so that row + x wraps round to the right place.
+        return table_[static_cast<std::uint32_t>(row + static_cast<std::uint32_t>(x))];
+    }
+
+    // Asks the processor to start loading completions(row, x).
+    void prefetch(std::uint32_t row, int x) const {
+        __builtin_prefetch(
+            &table_[static_cast<std::uint32_t>(row + static_cast<std::uint32_t>(x))]);
+    }
+
+  private:
+    NumberMask drawnNumbers_;
+    std::vector<std::uint32_t> rows_;
+    std::vector<NumberMask> table_;
+};
+
+namespace detail {
+
+// The depth-first walk; see forEachNeverDrawn.
+template <class Visit>
+class NeverDrawnWalk {
+  public:
+    NeverDrawnWalk(const CompletionIndex& index, const NeverDrawnQuery& q, Visit& visit,
+                   const NumberMask& firstNumbers = NumberMask::upTo(kMaxNumber))
+        : index_(index),
+          n_(q.setSize),
+          k_(q.subsetSize),
+          range_(NumberMask::upTo(q.maxNumber)),
+          firstNumbers_(firstNumbers),
+          visit_(visit) {
+        ranks_[0][0] = 0;  // the empty subset of every prefix
+        if (k_ == 2) rows_[0] = index_.row(0);
+    }
+
+    bool run() {
+        NumberMask allowed = range_;
+        // With k = 1 the empty prefix already rules out every drawn number.
+        if (k_ == 1) allowed -= index_.drawnNumbers();
+        if (n_ == 1) return visitEach(0, allowed & firstNumbers_);
+        return descend(0, allowed, allowed.count());
+    }
+
+  private:
+    // numbers_[0..depth) is the prefix, which holds no recorded k-subset, and
+    // `allowed` (of `count` numbers) the numbers above it that would not
+    // complete one; depth < n - 1. Returns false when the visitor stopped.
+    bool descend(int depth, NumberMask allowed, int count) {
+        // Adding x to the prefix creates the (k-1)-subsets T + {x} for every
+        // (k-2)-subset T of the prefix; their completions are ruled out next.
+        // A prefix is dropped as soon as too few numbers are left to fill the
+        // set, which with many draws spares most of the look-ups.
+        const int toFill = n_ - depth;
+        const int lookups = k_ >= 2 ? static_cast<int>(binomial(depth, k_ - 2)) : 0;
+        const bool lastBut = toFill == 2;
+        // With many draws most of the time goes into waiting for table entries
+        // spread over the table: asking for all that this level may read before
+        // reading any lets the loads overlap. (The first row serves every prefix
+        // that starts alike and is at hand already.)
+        if (!lastBut && lookups > 1) {
+            NumberMask ahead = allowed;
+            for (int left = count; left >= toFill; --left) {
+                const int x = ahead.lowest();
+                ahead.removeLowest();
+                for (int t = 1; t < lookups; ++t) index_.prefetch(rows_[t], x);
+            }
+        }
+        for (int left = count; left >= toFill; --left) {
+            const int x = allowed.lowest();
+            allowed.removeLowest();
+            if (depth == 0 && !firstNumbers_.test(x)) continue;
+            numbers_[depth] = x;
+
+            NumberMask next = allowed;
+            if (lastBut) {
+                // Only whether any number is left matters.
+                for (int t = 0; t < lookups; ++t) next -= index_.completions(rows_[t], x);
+                if (!visitEach(depth + 1, next)) return false;
+                continue;
+            }
+            bool enough = true;
+            for (int t = 0; t < lookups && enough; ++t) {
+                next -= index_.completions(rows_[t], x);
+                enough = next.hasAtLeast(toFill - 1);
+            }
+            if (!enough) continue;
+            addSubsetsWith(depth, x);
+            if (!descend(depth + 1, next, next.count())) return false;
+        }
+        return true;
+    }
+
+    // A visitor that takes (prefix, last numbers) gets each group of sets that
+    // share all but their last number at once.
+    static constexpr bool kGroups = std::is_invocable_v<Visit&, const int*, const NumberMask&>;
+
+    // Completes the prefix numbers_[0..last) with each number of `allowed`.
+    bool visitEach(int last, const NumberMask& allowed) {
+        if constexpr (kGroups) {
+            return allowed.empty() || visit_(static_cast<const int*>(numbers_), allowed);
+        } else {
+            for (int w = 0; w < 2; ++w) {
+                for (std::uint64_t bits = allowed.word[w]; bits; bits &= bits - 1) {
+                    numbers_[last] = __builtin_ctzll(bits) + 1 + 64 * w;
+                    if (!visit_(static_cast<const int*>(numbers_))) return false;
+                }
+            }
+            return true;
+        }
+    }
+
+    // Appends to ranks_ and rows_ the subsets of the prefix + x that hold x:
+    // each (j-1)-subset of the prefix with x on top. They follow the prefix's
+    // own j-subsets, whose count is C(depth, j).
+    void addSubsetsWith(int depth, int x) {
+        for (int j = 1; j <= k_ - 3; ++j) {
+            const int first = static_cast<int>(binomial(depth, j));
+            const int added = static_cast<int>(binomial(depth, j - 1));
+            const std::uint32_t offset = binomial(x - 1, j);
+            for (int t = 0; t < added; ++t) ranks_[j][first + t] = ranks_[j - 1][t] + offset;
+        }
+        if (k_ >= 3) {
+            const int first = static_cast<int>(binomial(depth, k_ - 2));
+            const int added = static_cast<int>(binomial(depth, k_ - 3));
+            const std::uint32_t offset = binomial(x - 1, k_ - 2);
+            for (int t = 0; t < added; ++t)
+                rows_[first + t] = index_.row(ranks_[k_ - 3][t] + offset);
+        }
+    }
+
+    // Room for the j-subsets of a prefix of up to kMaxSetSize - 1 numbers.
+    static constexpr int kMaxSubsets = 35;
+
+    const CompletionIndex& index_;
+    const int n_;
+    const int k_;
+    const NumberMask range_;
+    const NumberMask firstNumbers_;  // the walk visits only sets that begin with one of these
+    Visit& visit_;
+    int numbers_[kMaxSetSize] = {};
+    // Ranks of the prefix's j-subsets for j = 0..k-3, and the rows of its
+    // (k-2)-subsets, in the order they were added.
+    std::uint32_t ranks_[kMaxSubsetSize - 2][kMaxSubsets] = {};
+    std::uint32_t rows_[kMaxSubsets] = {};
+};
+
+}  // namespace detail
+
+template <class Visit>
+bool forEachNeverDrawn(const CompletionIndex& index, const NeverDrawnQuery& query,
+                       const NumberMask& firstNumbers, Visit&& visit) {
+    detail::NeverDrawnWalk<Visit> walk(index, query, visit, firstNumbers);
+    return walk.run();
+}
+
+template <class Visit>
+bool forEachNeverDrawn(const std::vector<std::string>& draws, const NeverDrawnQuery& query,
+                       Visit&& visit) {
+    assert(query.subsetSize >= 1 && query.subsetSize <= query.setSize &&
+           query.subsetSize <= kMaxSubsetSize && query.setSize <= kMaxSetSize &&
+           query.maxNumber >= 1 && query.maxNumber <= kMaxNumber);
+    const CompletionIndex index(draws, query.subsetSize, query.maxNumber);
+    detail::NeverDrawnWalk<Visit> walk(index, query, visit);
+    return walk.run();
+}
+
+template <class VisitGroup>
+bool forEachNeverDrawnGroup(const std::vector<std::string>& draws, const NeverDrawnQuery& query,
+                            VisitGroup&& visit) {
+    static_assert(std::is_invocable_r_v<bool, VisitGroup&, const int*, const NumberMask&>);
+    return forEachNeverDrawn(draws, query, visit);
+}
+
+}  // namespace zestawy
