@@ -9,6 +9,7 @@
 #include "cli/listing.hpp"
 #include "cli/options.hpp"
 #include "cli/output.hpp"
+#include "cli/ranking_report.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
 
@@ -95,6 +96,7 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
             return 2;
         }
         if (o.check) return check(o, lines, out, err);
+        if (o.ranking) return rankSets(o, lines, out, err);
         numbers =
             latestDraws(lines, o.last ? o.last : static_cast<long long>(lines.size()) + 1).numbers;
     }

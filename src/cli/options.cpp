@@ -19,6 +19,7 @@ const char kUsage[] =
     "Użycie:\n"
     "  zestawy-cli ŹRÓDŁO [--encoding cp1250|utf-8] ID...\n"
     "  zestawy-cli ŹRÓDŁO --game GRA --search \"3 z 4\" [--all | --count]\n"
+    "  zestawy-cli --game GRA [--history PLIK] [--last N] --search \"3 z 4\" --ranking [--top K]\n"
     "  zestawy-cli --game GRA [--history PLIK] --check\n"
     "\n"
     "Wykonuje wyszukiwania programu „Najdłużej oczekiwane zestawy” bez okna: polecenia\n"
@@ -42,6 +43,11 @@ const char kUsage[] =
     "                    ograniczeń okna (bez ucięcia do 699 znaków, nie tylko pierwszy);\n"
     "                    przeszukuje wszystkie podane losowania\n"
     "  --count           tylko liczba tych zestawów oraz pierwszy i ostatni z nich\n"
+    "  --ranking         zestawy, które czekają najdłużej: ile losowań minęło od losowania,\n"
+    "                    w którym zestaw ostatnio wystąpił (padło k jego liczb naraz, jak w\n"
+    "                    warunku wyszukiwania); wiersz: czas oczekiwania TAB numer i data\n"
+    "                    tego losowania (\"-\" gdy nie wystąpił) TAB zestaw\n"
+    "  --top K           ile zestawów pokazuje --ranking (domyślnie 10)\n"
     "  --check           sprawdza każdy wiersz pliku wyników gry --game i wypisuje błędne\n"
     "  --encoding KOD    kodowanie wyniku: utf-8 (domyślnie) albo cp1250 (bajty programu)\n"
     "  --help            ten opis\n"
@@ -119,6 +125,14 @@ Options parse(const std::vector<std::string>& args) {
             o.count = true;
         } else if (a == "--check") {
             o.check = true;
+        } else if (a == "--ranking") {
+            o.ranking = true;
+        } else if (a == "--top") {
+            const std::string& k = value();
+            if (!isNumber(k) || std::stoll(k) < 1 || std::stoll(k) > kMaxTop)
+                throw UsageError{"--top wymaga liczby od 1 do " + std::to_string(kMaxTop) +
+                                 ", nie '" + k + "'"};
+            o.top = static_cast<std::size_t>(std::stoll(k));
         } else if (isNumber(a) && findSearchCommand(std::stoi(a))) {
             o.commands.push_back(findSearchCommand(std::stoi(a)));
         } else if (!a.empty() && a[0] == '-') {
@@ -151,8 +165,11 @@ Options parse(const std::vector<std::string>& args) {
         throw UsageError{"podaj --numbers albo --history, nie oba"};
     if (!o.numbersPath.empty() && o.last)
         throw UsageError{"--last dotyczy pliku wyników (--history albo --game), nie --numbers"};
-    if (o.all + o.count + o.check > 1)
-        throw UsageError{"podaj tylko jedno z --all, --count, --check"};
+    if (o.all + o.count + o.check + o.ranking > 1)
+        throw UsageError{"podaj tylko jedno z --all, --count, --check, --ranking"};
+    if (o.top && !o.ranking) throw UsageError{"--top dotyczy tylko --ranking"};
+    if (o.ranking && !o.numbersPath.empty())
+        throw UsageError{"--ranking czyta plik wyników (--history albo --game), nie --numbers"};
     if (o.check) {
         if (!o.game) throw UsageError{"--check wymaga --game"};
         if (!o.numbersPath.empty() || !o.commands.empty() || o.last)
@@ -163,12 +180,12 @@ Options parse(const std::vector<std::string>& args) {
     if (o.numbersPath.empty() && o.historyPath.empty() && !o.game)
         throw UsageError{"brak źródła: --numbers, --history albo --game"};
     if (o.commands.empty()) throw UsageError{"brak numerów przycisków albo --search"};
-    if (o.all || o.count) {
+    if (o.all || o.count || o.ranking) {
         if (o.commands.size() != 1)
-            throw UsageError{"--all i --count dotyczą jednego wyszukiwania"};
+            throw UsageError{"--all, --count i --ranking dotyczą jednego wyszukiwania"};
         if (o.commands[0]->sets.setSize == 0)
             throw UsageError{"przycisk " + std::to_string(o.commands[0]->id) +
-                             " losuje zestawy: --all i --count go nie dotyczą"};
+                             " losuje zestawy: --all, --count i --ranking go nie dotyczą"};
     }
     return o;
 }

@@ -2,6 +2,7 @@
 // arguments are read, and the usage text.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,9 @@
 #include "history/check.hpp"
 
 namespace zestawy::cli {
+
+// The most sets --ranking lists.
+constexpr long long kMaxTop = 100000;
 
 // What was wrong with the arguments, in Polish (Windows-1250).
 struct UsageError {
@@ -21,7 +25,8 @@ struct Options {
     long long last = 0;  // 0: every line
     std::vector<const SearchCommand*> commands;
     std::vector<std::string> captions;
-    bool all = false, count = false, check = false, utf8 = true;
+    bool all = false, count = false, check = false, ranking = false, utf8 = true;
+    std::size_t top = 0;  // --top; 0: not given (10)
 };
 
 // The options the arguments give; throws UsageError for any that are wrong or

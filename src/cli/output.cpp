@@ -143,20 +143,32 @@ double walkFraction(const int* set, int n, int max) {
 
 }  // namespace
 
-Progress::Progress(std::FILE* err) : err_(err), shown_(ZESTAWY_ISATTY(fileno(err)) != 0) {}
+Progress::Progress(std::FILE* err) : err_(err), shown_(isTerminal(err)) {}
 
 Progress::~Progress() {
     if (shown_ && printed_) std::fputs("\r     \r", err_);
 }
 
+bool isTerminal(std::FILE* stream) {
+    return ZESTAWY_ISATTY(fileno(stream)) != 0;
+}
+
+bool Output::isTerminal() const {
+    return cli::isTerminal(out_);
+}
+
 void Progress::at(const int* set, const NeverDrawnQuery& q, bool often) {
     if (!shown_ || (!often && ++calls_ % 65536 != 0)) return;
+    done(walkFraction(set, q.setSize, q.maxNumber));
+}
+
+void Progress::done(double part) {
+    if (!shown_) return;
     const auto now = std::chrono::steady_clock::now();
     if (now - last_ < std::chrono::milliseconds(250)) return;
     last_ = now;
     printed_ = true;
-    std::fprintf(err_, "\r%3d%%",
-                 static_cast<int>(100 * walkFraction(set, q.setSize, q.maxNumber)));
+    std::fprintf(err_, "\r%3d%%", static_cast<int>(100 * part));
     std::fflush(err_);
 }
 

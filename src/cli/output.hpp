@@ -51,6 +51,7 @@ class Output {
     // Whether everything was written; call once at the end.
     bool finish();
     bool failed() const { return failed_; }
+    bool isTerminal() const;
 
   private:
     bool fail();
@@ -69,6 +70,9 @@ class Output {
 // when writing failed, 0 otherwise.
 int finishOutput(Output& out, std::FILE* err);
 
+// Whether the stream is a terminal.
+bool isTerminal(std::FILE* stream);
+
 // Percent of a walk on stderr, a few times a second, only on a terminal.
 class Progress {
   public:
@@ -76,6 +80,8 @@ class Progress {
     ~Progress();
     // Called for every set; `often` for calls that come a few hundred times in all.
     void at(const int* set, const NeverDrawnQuery& q, bool often = false);
+    // The part done, 0..1, for work that knows it.
+    void done(double part);
 
   private:
     std::FILE* err_;

@@ -1,0 +1,46 @@
+// The ranking of the longest-awaited sets: how many draws each set of a search
+// has waited since it last appeared, and the sets that have waited longest.
+//
+// A set appeared in a draw line when the line holds k of its numbers together
+// (k = query.subsetSize, the search's own condition; k = n for a whole set).
+// Over a draw list, oldest first and newest last, a set's wait is the number
+// of lines after the newest one it appeared in: 0 when it appeared in the
+// newest line, the whole length of the list when it appeared in none.
+//
+// A set waits at least w exactly when it qualifies for the exhaustive search
+// over the last w lines, so the sets that wait longest are found with the
+// engine (search/engine.hpp): a binary search for the longest wait at which
+// enough sets still qualify, then one walk that lists them. No I/O.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "search/engine.hpp"
+
+namespace zestawy {
+
+struct RankedSet {
+    std::vector<int> numbers;  // ascending
+    std::size_t wait;          // lines after the newest it appeared in
+    // The index in the draw list of the newest line it appeared in; -1 when
+    // it appeared in none (and wait is the length of the list).
+    long long lastSeen;
+};
+
+// Called before each walk of the engine with how many walks have run and
+// about how many there will be in all.
+using RankingProgress = std::function<void(int walksDone, int walksInAll)>;
+
+// The `top` sets of the query's exhaustive search with the longest waits over
+// the draw list, longest first; sets with equal waits in ascending order (the
+// engine's). Fewer only when the query has fewer sets in all. Lines are read
+// as parseLine reads them; numbers outside 1..query.maxNumber belong to no set.
+// REQUIRES the query as forEachNeverDrawn requires it, top >= 1.
+std::vector<RankedSet> longestWaits(const std::vector<std::string>& draws,
+                                    const NeverDrawnQuery& query, std::size_t top,
+                                    const RankingProgress& progress = nullptr);
+
+}  // namespace zestawy
