@@ -8,8 +8,13 @@
 //
 // Every iteration starts from the generator's initial state, as the first
 // search after the program starts.
+//
+// Besides the searches: the cost of one rejected draw, and the two ways the
+// nine-number search checks hashes, whose costs decide when it switches from
+// walking the lines to keeping every hash.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <fstream>
 #include <sstream>
@@ -20,6 +25,7 @@
 #include "combinatorics/random.hpp"
 #include "search/multi_random.hpp"
 #include "search/reference.hpp"
+#include "search/six_hashes.hpp"
 
 namespace {
 
@@ -106,7 +112,8 @@ void BM_TenReference(benchmark::State& state) {
 
 // Searches that run into the bound on draws: a line holding all of 1..80
 // rejects every draw at the first look, so the time is the cost of the
-// kMaxRandomDraws draws themselves.
+// kMaxRandomDraws draws themselves; "per draw" is the cost of one rejected
+// draw, in seconds.
 const Draws kEverything = {
     "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33,"
     "34,35,36,37,38,39,40,41,42,43,44,45,46,47,48,49,50,51,52,53,54,55,56,57,58,59,60,61,62,63,"
@@ -120,13 +127,49 @@ Draws realThenEverything() {
     return draws;
 }
 
+void countPerDraw(benchmark::State& state) {
+    state.counters["per draw"] = benchmark::Counter(
+        static_cast<double>(zestawy::kMaxRandomDraws),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
 void BM_NineBound(benchmark::State& state) {
     run(state, state.range(0) ? realThenEverything() : kEverything,
         [](const Draws& d) { return zestawy::findTenNeverAppearedNine6from9_Hash(d); });
+    countPerDraw(state);
 }
 void BM_TenBound(benchmark::State& state) {
     run(state, state.range(0) ? realThenEverything() : kEverything,
         [](const Draws& d) { return zestawy::findFiveNeverAppearedTen7from10(d); });
+    countPerDraw(state);
+}
+
+// The nine-number search over the lines it reads from the real history
+// decides the draws that only a hash can reject either by one walk over the
+// lines' six-number subsets per batch of pending draws (here ten, the most
+// there can be) or, after kWalksBeforeKeeping walks, from a set of all
+// recorded hashes built once. Building the set should cost about as much as
+// that many walks.
+void BM_SixHashWalk(benchmark::State& state) {
+    const zestawy::six_hashes::RecordedLines lines(drawList(1000, kNineTenRead));
+    zestawy::setRandomState(1);
+    std::vector<zestawy::six_hashes::Nine> pending(10);
+    for (zestawy::six_hashes::Nine& nine : pending) {
+        const std::vector<int> drawn = zestawy::randomNine6from9();
+        std::copy(drawn.begin(), drawn.end(), nine.begin());
+    }
+    for (auto _ : state) {
+        const std::vector<bool> rejected = zestawy::six_hashes::rejectedByWalk(lines, pending);
+        benchmark::DoNotOptimize(rejected.size());
+    }
+    state.counters["subsets"] = static_cast<double>(lines.subsets());
+}
+void BM_SixHashSet(benchmark::State& state) {
+    const zestawy::six_hashes::RecordedLines lines(drawList(1000, kNineTenRead));
+    for (auto _ : state) {
+        const zestawy::six_hashes::SixHashSet kept(lines);
+        benchmark::DoNotOptimize(&kept);
+    }
+    state.counters["subsets"] = static_cast<double>(lines.subsets());
 }
 
 #define SIZES Arg(10)->Arg(100)->Arg(300)->Arg(1000)->Arg(3000)
@@ -138,5 +181,7 @@ BENCHMARK(BM_Ten)->SIZES->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TenReference)->SIZES->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_NineBound)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_TenBound)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SixHashWalk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SixHashSet)->Unit(benchmark::kMillisecond);
 
 }  // namespace

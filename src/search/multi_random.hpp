@@ -23,11 +23,12 @@ namespace zestawy {
 
 // The bound on random draws per call of the nine- and ten-number searches.
 // Over real draw lines they need a few dozen draws; the bound ends only calls
-// whose lines leave next to nothing to find. A rejected draw costs about 0.25
-// microseconds (the 79 values of rand() are most of it), so a call that runs
-// into the bound takes about 0.8 s of processor time, leaving room below two
-// seconds for a busy or slower machine; and lines that let even one draw in
-// 100,000 pass still give their ten sets well within it.
+// whose lines leave next to nothing to find. A rejected draw costs little more
+// than its 79 values of rand(), and the bound keeps a call that runs into it
+// well below two seconds of processor time, with room for a busy or slower
+// machine (bench/random_bench.cpp times such calls and the cost per draw);
+// lines that let even one draw in 100,000 pass still give their ten sets well
+// within it.
 inline constexpr long long kMaxRandomDraws = 3'000'000;
 
 // A random triple of 1..80, ascending, that no draw line holds in full; empty,
