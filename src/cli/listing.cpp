@@ -1,6 +1,8 @@
 #include "cli/listing.hpp"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -46,7 +48,12 @@ class SetLister {
             for (unsigned i = 0; i < cores; ++i) workers.emplace_back([this] { work(); });
         }
         writeInOrder(err);
-        quit_ = true;
+        {
+            // Under the lock, so that no worker can miss it between looking
+            // at stopping() and starting to wait.
+            std::lock_guard<std::mutex> lock(mutex_);
+            quit_ = true;
+        }
         changed_.notify_all();
         for (std::thread& worker : workers) worker.join();
         return outOfMemory_    ? Outcome::OutOfMemory
@@ -58,6 +65,8 @@ class SetLister {
     static constexpr std::size_t kBlock = 1 << 20;
     static constexpr std::size_t kPendingLimit = 16u << 20;  // all parts
     static constexpr std::size_t kPartLimit = 8u << 20;      // the part being written
+    // How soon the writer, waiting for a part, sees a Ctrl-C (see writeInOrder).
+    static constexpr std::chrono::milliseconds kStopCheck{100};
 
     // Blocks SIGINT in this thread for its lifetime, and so in the threads it starts.
     class SigintBlocked {
@@ -139,7 +148,9 @@ class SetLister {
         auto full = [&] {
             return first == writing_ ? part.bytes >= kPartLimit : pending_ >= kPendingLimit;
         };
-        while (full() && !stopping()) changed_.wait_for(lock, std::chrono::milliseconds(100));
+        // The writer notifies whenever it takes a block or moves on to the next
+        // part, and run() when the listing ends for any reason, a Ctrl-C too.
+        changed_.wait(lock, [&] { return !full() || stopping(); });
         pending_ += block.size;
         part.bytes += block.size;
         part.blocks.push_back(std::move(block));
@@ -159,8 +170,15 @@ class SetLister {
                 {
                     std::unique_lock<std::mutex> lock(mutex_);
                     Part& part = parts_[static_cast<std::size_t>(first)];
+                    // Workers notify whenever they hand a block or give up for
+                    // want of memory. A Ctrl-C cannot notify: its handler only
+                    // sets stopRequested (a handler must not touch a mutex or a
+                    // condition variable), and the signal, which comes to this
+                    // thread, does not end a wait on a condition variable. So
+                    // this wait, the only one a Ctrl-C has to end, also wakes
+                    // every kStopCheck to look at stopRequested.
                     while (part.blocks.empty() && !part.done && !stopping())
-                        changed_.wait_for(lock, std::chrono::milliseconds(100));
+                        changed_.wait_for(lock, kStopCheck);
                     if (stopping()) return;
                     if (!part.blocks.empty()) {
                         block = std::move(part.blocks.front());
