@@ -6,43 +6,10 @@
 #include <climits>
 #include <iterator>
 #include <set>
-#include <type_traits>
 #include <vector>
 
 namespace zestawy {
 namespace {
-
-template <class T, class = void>
-struct HasLess : std::false_type {};
-template <class T>
-struct HasLess<T, std::void_t<decltype(std::declval<const T&>() < std::declval<const T&>())>>
-    : std::true_type {};
-
-template <class... T>
-constexpr bool allOrdered = (HasLess<T>::value && ...);
-template <class... T>
-constexpr bool noneOrdered = (!HasLess<T>::value && ...);
-template <class... T>
-constexpr bool allDefaultConstructible = (std::is_default_constructible_v<T> && ...);
-template <class... T>
-constexpr bool noneDefaultConstructible = (!std::is_default_constructible_v<T> && ...);
-
-static_assert(allOrdered<Pair, Pairg, Pair2, Triple, Triplea, Tripleb, Tripleg, TripleE, Quad,
-                         Fourb, Quadb, Quint, Fiveb, Five7, Five, Sevenb>);
-static_assert(noneOrdered<TripleC, TripleD, QuadrupleD, QuintupleD>);
-static_assert(allDefaultConstructible<TripleC, TripleD, TripleE, QuadrupleD, QuintupleD>);
-static_assert(noneDefaultConstructible<Pair, Pairg, Pair2, Triple, Triplea, Tripleb, Tripleg, Quad,
-                                       Fourb, Quadb, Quint, Fiveb, Five7, Five, Sevenb>);
-// Types alike in behaviour stay distinct and do not convert into one another.
-static_assert(!std::is_same_v<Pair, Pairg> && !std::is_convertible_v<Pair, Pairg>);
-static_assert(!std::is_same_v<Triplea, Tripleb> && !std::is_same_v<Tripleb, Tripleg>);
-static_assert(!std::is_same_v<TripleC, TripleD> && !std::is_same_v<Quad, Quadb>);
-static_assert(!std::is_same_v<Five7, Five> && !std::is_same_v<Quint, Fiveb>);
-// Exactly k numbers build a key; a key is just its k ints.
-static_assert(std::is_constructible_v<Triple, int, int, int>);
-static_assert(!std::is_constructible_v<Triple, int, int> && !std::is_constructible_v<Pair, int>);
-static_assert(std::is_trivially_copyable_v<Sevenb> && std::is_standard_layout_v<Sevenb>);
-static_assert(sizeof(Pair) == 2 * sizeof(int) && sizeof(Sevenb) == 7 * sizeof(int));
 
 template <class T>
 std::vector<int> fields(const T& key) {
