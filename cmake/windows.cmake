@@ -43,3 +43,10 @@ add_test(NAME app_commands COMMAND app_tests --gtest_filter=-MainWindow.*:Progra
 # run in a process of their own too.
 add_test(NAME app_model COMMAND app_tests --gtest_filter=WindowModel.*
   WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)
+
+# Timings of answers in the real window (bench/window.sh); not a test.
+add_executable(window_answers_bench EXCLUDE_FROM_ALL bench/window/answers_bench.cpp)
+target_include_directories(window_answers_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(window_answers_bench PRIVATE zestawy_flags zestawy_app gtest)
+target_compile_definitions(window_answers_bench PRIVATE
+  ZESTAWY_DATA_DIR="Z:${CMAKE_SOURCE_DIR}/data")

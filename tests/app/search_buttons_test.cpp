@@ -293,25 +293,4 @@ TEST_F(SearchButtons, DropInputGivenWhileTheyRun) {
     EXPECT_EQ(textOf(countBox()), "77");
 }
 
-// Not a check: prints how long typical answers take to appear in the results
-// box under the window system, and which ask first (they are answered with
-// Nie: into the box, where it can take them). Run with
-// --gtest_also_run_disabled_tests.
-TEST_F(SearchButtons, DISABLED_ReportHowLongAnswersTakeToAppear) {
-    for (long long draws : {1000LL, 100LL}) {
-        const std::string numbers = latestNumbers("Multi Multi", draws);
-        for (int id : {1, 2, 3, 4, 5, 6, 7, 16, 8, 9, 10, 11, 41, 42}) {
-            resetToStartState();
-            SetWindowTextA(numbersBox(), numbers.c_str());
-            const auto start = std::chrono::steady_clock::now();
-            const std::string seen = runCommand(id, answerBox(IDNO), 600000);
-            const double seconds =
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            std::printf("N=%lld id %2d: %8.3f s, %10d characters%s\n", draws, id, seconds,
-                        GetWindowTextLengthA(resultsBox()), seen.empty() ? "" : ", asked first");
-            std::fflush(stdout);
-        }
-    }
-}
-
 }  // namespace
