@@ -1,6 +1,7 @@
-// The twenty combination key types: small value types of two to seven ints
-// in which the searches record the sets of numbers that have appeared, and
-// in which some searches return a fixed-size answer.
+// The twenty combination key types of the literal searches (search/reference.hpp):
+// small value types of two to seven ints in which those searches record the
+// sets of numbers that have appeared, and in which some return a fixed-size
+// answer.
 //
 // All of them are one template, Key<Traits>, told apart by a traits struct per
 // type, so that each stays a distinct type with exactly the abilities listed
