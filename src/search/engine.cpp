@@ -28,20 +28,14 @@ void forEachSubset(const int* numbers, int count, int from, int chosen, int size
 }  // namespace
 
 CompletionIndex::CompletionIndex(const std::vector<std::string>& draws, int subsetSize,
-                                 int maxNumber) {
-    std::vector<NumberMask> lines;
-    for (const std::string& line : draws) {
-        NumberMask drawn;
-        forEachNumber(line, [&](int v) {
-            if (v >= 1 && v <= maxNumber) drawn.set(v);
-        });
-        if (drawn.count() >= subsetSize) lines.push_back(drawn);
-    }
-    if (subsetSize == 1) {
-        for (const NumberMask& drawn : lines) drawnNumbers_ |= drawn;
-        return;
-    }
+                                 int maxNumber)
+    : CompletionIndex(subsetSize, maxNumber) {
+    add(draws.data(), draws.size());
+}
 
+CompletionIndex::CompletionIndex(int subsetSize, int maxNumber)
+    : subsetSize_(subsetSize), maxNumber_(maxNumber) {
+    if (subsetSize == 1) return;
     // Rows follow each other in lexicographic order of T, each as long as the
     // count of numbers above T. So a walk that moves the last number of T up,
     // as the depth-first walk does, reads its rows front to back. Each row is
@@ -59,6 +53,23 @@ CompletionIndex::CompletionIndex(const std::vector<std::string>& draws, int subs
     };
     forEachSubset(all, maxNumber, 0, 0, tSize, 0, -1, layOut);
     table_.resize(start);
+}
+
+void CompletionIndex::add(const std::string* draws, std::size_t drawCount) {
+    const int subsetSize = subsetSize_, maxNumber = maxNumber_;
+    std::vector<NumberMask> lines;
+    for (std::size_t i = 0; i < drawCount; ++i) {
+        NumberMask drawn;
+        forEachNumber(draws[i], [&](int v) {
+            if (v >= 1 && v <= maxNumber) drawn.set(v);
+        });
+        if (drawn.count() >= subsetSize) lines.push_back(drawn);
+    }
+    if (subsetSize == 1) {
+        for (const NumberMask& drawn : lines) drawnNumbers_ |= drawn;
+        return;
+    }
+    const int tSize = subsetSize - 2;
 
     // Every (k-1)-subset T + {x} of a line is completed by every other number
     // of the line. OR-ing in the whole line also sets the subset's own numbers,

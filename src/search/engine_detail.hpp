@@ -62,6 +62,12 @@ class CompletionIndex {
   public:
     // See search/engine.hpp.
     CompletionIndex(const std::vector<std::string>& draws, int subsetSize, int maxNumber);
+    // An index of no lines yet, which add() then fills.
+    CompletionIndex(int subsetSize, int maxNumber);
+
+    // Records `count` more lines: the index then answers for every line it
+    // was given.
+    void add(const std::string* lines, std::size_t count);
 
     // k = 1: every number that some line holds.
     const NumberMask& drawnNumbers() const { return drawnNumbers_; }
@@ -82,6 +88,7 @@ class CompletionIndex {
     }
 
   private:
+    int subsetSize_, maxNumber_;
     NumberMask drawnNumbers_;
     std::vector<std::uint32_t> rows_;
     std::vector<NumberMask> table_;

@@ -23,39 +23,43 @@ class Ranking {
 
     std::size_t length() const { return draws_.size(); }
 
-    // Visits the sets that wait at least w, that is the sets that qualify over
-    // the last w lines, in ascending order, until visit returns false.
+    // An index of the last `to` lines from one of the last `from`.
+    CompletionIndex grown(const CompletionIndex& index, std::size_t from, std::size_t to) const {
+        CompletionIndex more = index;
+        more.add(draws_.data() + (draws_.size() - to), to - from);
+        return more;
+    }
+    CompletionIndex empty() const { return CompletionIndex(query_.subsetSize, query_.maxNumber); }
+
+    // Visits the sets that qualify over the lines of the index, in ascending
+    // order, until visit returns false.
     template <class Visit>
-    void forEachWaitingAtLeast(std::size_t w, Visit&& visit) {
-        if (progress_) progress_(walks_, walksInAll_);
+    void forEach(const CompletionIndex& index, Visit&& visit) {
+        if (progress_) progress_(walks_, std::max(walks_ + 1, walksInAll_));
         ++walks_;
-        const std::vector<std::string> last(draws_.end() - static_cast<std::ptrdiff_t>(w),
-                                            draws_.end());
-        forEachNeverDrawn(last, query_, visit);
+        forEachNeverDrawn(index, query_, NumberMask::upTo(kMaxNumber), visit);
     }
 
-    // How many sets wait at least w, counting no further than limit.
-    std::size_t countWaitingAtLeast(std::size_t w, std::size_t limit) {
+    // How many sets qualify over the lines of the index, counting no further
+    // than limit.
+    std::size_t countUpTo(const CompletionIndex& index, std::size_t limit) {
         std::size_t count = 0;
-        forEachWaitingAtLeast(w, [&](const int*) { return ++count < limit; });
+        forEach(index, [&](const int*) { return ++count < limit; });
         return count;
     }
 
-    // Whether the set appeared in the line: the line holds k of its numbers.
-    bool appearedIn(const NumberMask& set, std::size_t line) const {
-        return (set & lines_[line]).hasAtLeast(query_.subsetSize);
-    }
-
+    // The set with its wait, found by looking back from the newest line for
+    // one that holds k of its numbers.
     RankedSet ranked(const int* numbers) const {
         NumberMask set;
         for (int i = 0; i < query_.setSize; ++i) set.set(numbers[i]);
         std::size_t line = lines_.size();
-        while (line > 0 && !appearedIn(set, line - 1)) --line;
+        while (line > 0 && !(set & lines_[line - 1]).hasAtLeast(query_.subsetSize)) --line;
         return {std::vector<int>(numbers, numbers + query_.setSize), lines_.size() - line,
                 static_cast<long long>(line) - 1};
     }
 
-    void expectWalks(int walks) { walksInAll_ = walks_ + walks; }
+    void expectWalks(int more) { walksInAll_ = walks_ + more; }
 
   private:
     const std::vector<std::string>& draws_;
@@ -65,9 +69,9 @@ class Ranking {
     int walks_ = 0, walksInAll_ = 0;
 };
 
-int log2Ceil(std::size_t n) {
+int bitsOf(std::size_t n) {
     int bits = 0;
-    while ((std::size_t{1} << bits) < n) ++bits;
+    for (; n > 0; n >>= 1) ++bits;
     return bits;
 }
 
@@ -78,35 +82,50 @@ std::vector<RankedSet> longestWaits(const std::vector<std::string>& draws,
                                     const RankingProgress& progress) {
     Ranking ranking(draws, query, progress);
     const std::size_t lines = ranking.length();
-    ranking.expectWalks(log2Ceil(lines + 1) + 3);
+    ranking.expectWalks(2 * bitsOf(lines) + 3);
 
     // The longest wait `floor` at which at least `wanted` sets still wait: the
     // answer is the fewer than `wanted` sets that wait longer, then the first
     // sets in order that wait exactly `floor`. The number of sets waiting at
-    // least w only falls as w grows, so a binary search finds it.
-    const std::size_t wanted = ranking.countWaitingAtLeast(0, top);
+    // least w, those that qualify over the last w lines, only falls as w grows:
+    // the search doubles w until too few are left, then halves the gap. Its
+    // index only ever takes in more lines, from a copy of the one at `floor`.
+    CompletionIndex atFloor = ranking.empty();
+    const std::size_t wanted = ranking.countUpTo(atFloor, top);
     if (wanted == 0) return {};
     std::size_t floor = 0, above = lines + 1;  // waits >= floor: enough; >= above: too few
+    for (std::size_t step = 1; floor < lines && above > lines; step *= 2) {
+        const std::size_t w = std::min(floor + step, lines);
+        CompletionIndex next = ranking.grown(atFloor, floor, w);
+        if (ranking.countUpTo(next, wanted) < wanted) {
+            above = w;
+        } else {
+            floor = w;
+            atFloor = std::move(next);
+        }
+    }
+    ranking.expectWalks(bitsOf(above - floor) + 2);
     while (above - floor > 1) {
         const std::size_t middle = floor + (above - floor) / 2;
-        if (ranking.countWaitingAtLeast(middle, wanted) >= wanted)
-            floor = middle;
-        else
+        CompletionIndex next = ranking.grown(atFloor, floor, middle);
+        if (ranking.countUpTo(next, wanted) < wanted) {
             above = middle;
+        } else {
+            floor = middle;
+            atFloor = std::move(next);
+        }
     }
-    ranking.expectWalks(floor < lines ? 2 : 1);
 
-    std::vector<RankedSet> longer;  // the sets that wait longer than floor
+    std::vector<RankedSet> result;  // first the sets that wait longer than floor
     if (floor < lines) {
-        ranking.forEachWaitingAtLeast(floor + 1, [&](const int* numbers) {
-            longer.push_back(ranking.ranked(numbers));
+        ranking.forEach(ranking.grown(atFloor, floor, floor + 1), [&](const int* numbers) {
+            result.push_back(ranking.ranked(numbers));
             return true;
         });
-        std::stable_sort(longer.begin(), longer.end(),
+        std::stable_sort(result.begin(), result.end(),
                          [](const RankedSet& a, const RankedSet& b) { return a.wait > b.wait; });
     }
-    std::vector<RankedSet> result = std::move(longer);
-    ranking.forEachWaitingAtLeast(floor, [&](const int* numbers) {
+    ranking.forEach(atFloor, [&](const int* numbers) {
         RankedSet set = ranking.ranked(numbers);
         if (set.wait == floor) result.push_back(std::move(set));
         return result.size() < wanted;
