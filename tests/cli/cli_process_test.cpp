@@ -270,6 +270,7 @@ TEST(CliProcess, CtrlCEndsEveryModeAtOnce) {
          {"--game", "multi", "--last", "10", "--search", "5 z 6", "--count"},
          Reader::All},
         {"--check", {"--game", "lotto", "--history", badFile, "--check"}, Reader::Nothing},
+        {"--ranking", {"--game", "multi", "--search", "5 z 8", "--ranking"}, Reader::All},
         {"a FIFO", {"--game", "lotto", "--history", fifo, "33"}, Reader::All},
     };
     for (const Case& c : cases) {
