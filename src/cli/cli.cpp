@@ -12,6 +12,7 @@
 #include "cli/ranking_report.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
+#include "version.hpp"
 
 #ifdef _WIN32
 #include <io.h>
@@ -118,11 +119,13 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
 
 int runCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
            const std::string& programDir) {
+    // --help and --version answer whatever else is given; the first of them wins.
     for (const std::string& a : args) {
-        if (a == "--help" || a == "-h") {
-            Output help(out, true);
-            help.write(usage());
-            return finishOutput(help, err);
+        if (a == "--help" || a == "-h" || a == "--version") {
+            Output answer(out, true);
+            answer.write(a == "--version" ? std::string("zestawy-cli ") + kVersion + "\n"
+                                          : usage());
+            return finishOutput(answer, err);
         }
     }
     try {

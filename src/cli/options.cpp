@@ -51,6 +51,7 @@ const char kUsage[] =
     "  --check           sprawdza każdy wiersz pliku wyników gry --game i wypisuje błędne\n"
     "  --encoding KOD    kodowanie wyniku: utf-8 (domyślnie) albo cp1250 (bajty programu)\n"
     "  --help            ten opis\n"
+    "  --version         wersja programu\n"
     "\n"
     "Ctrl-C przerywa od razu, także gdy nikt nie czyta wyniku; wypisane wiersze są całe.\n"
     "Przykładowe pliki wyników leżą obok programu albo w ../share/zestawy.\n"
