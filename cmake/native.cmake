@@ -36,3 +36,11 @@ if(ZESTAWY_BENCH AND benchmark_FOUND)
   target_link_libraries(bench PRIVATE zestawy_flags zestawy_core benchmark::benchmark_main)
   target_compile_definitions(bench PRIVATE ZESTAWY_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
 endif()
+
+# cmake --install: the tool on PATH, its sample histories where it looks for
+# them from there (<prefix>/share/zestawy), and the guide.
+install(TARGETS zestawy-cli RUNTIME DESTINATION bin)
+install(FILES ${ZESTAWY_SAMPLES} ${CMAKE_SOURCE_DIR}/data/README.md DESTINATION share/zestawy)
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION share/doc/zestawy)
+add_test(NAME install COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package/install_test.sh
+  ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})

@@ -50,3 +50,8 @@ target_include_directories(window_answers_bench PRIVATE ${CMAKE_SOURCE_DIR}/test
 target_link_libraries(window_answers_bench PRIVATE zestawy_flags zestawy_app gtest)
 target_compile_definitions(window_answers_bench PRIVATE
   ZESTAWY_DATA_DIR="Z:${CMAKE_SOURCE_DIR}/data")
+
+# Drives the unpacked download from outside (tests/package/zip_test.sh).
+add_executable(drive_window tests/package/drive_window.cpp)
+target_include_directories(drive_window PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(drive_window PRIVATE zestawy_flags user32 version)

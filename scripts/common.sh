@@ -32,6 +32,9 @@ install_missing() {
     command -v xdotool >/dev/null || need+=(xdotool)
     command -v import >/dev/null || need+=(imagemagick)
     command -v locale-gen >/dev/null || need+=(locales)
+    # The Windows download: written by a Python script, checked with unzip.
+    command -v python3 >/dev/null || need+=(python3)
+    command -v unzip >/dev/null || need+=(unzip)
     # Wine's own fonts (window frame glyphs) and an Arial-compatible face.
     dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
     dpkg -s fonts-liberation >/dev/null 2>&1 || need+=(fonts-liberation)

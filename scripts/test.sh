@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native suite, the native suite
 # under AddressSanitizer + UndefinedBehaviorSanitizer, a bounded run of the
-# fuzz targets, and the window tests of the Windows program under Wine on a
-# virtual X display. Exits non-zero on any failure.
+# fuzz targets, the window tests of the Windows program under Wine on a
+# virtual X display, and the Windows download as a user unpacks and runs it.
+# Exits non-zero on any failure.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_missing
 export ZESTAWY_WERROR=ON  # every build of the test command treats warnings as errors
@@ -29,4 +30,9 @@ build_windows
 prepare_wine
 xvfb-run -a -s "-screen 0 1600x1000x24" ctest --test-dir "$BUILD/windows" --output-on-failure
 wineserver -k 2>/dev/null || true
+
+echo "== The Windows download, unpacked and run in a fresh Wine prefix"
+bash "$ROOT/scripts/package.sh"
+VERSION=$(sed -n 's/^project(zestawy VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
+bash "$ROOT/tests/package/zip_test.sh" "$BUILD/package/zestawy-$VERSION-win64.zip" "$VERSION"
 echo "All tests passed."

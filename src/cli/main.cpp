@@ -6,8 +6,13 @@
 #include "cli/cli.hpp"
 
 #ifdef _WIN32
+#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <unistd.h>
+
+#include <climits>
 #endif
 
 namespace {
@@ -18,7 +23,24 @@ extern "C" void onInterrupt(int) {
 
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? "." : path.substr(0, slash);
+    return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+// The folder of the running executable, where its sample histories are
+// looked for: never the current folder, however the tool was started (from
+// PATH, argv[0] is a bare name).
+std::string programFolder(const char* argv0) {
+#ifdef _WIN32
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) return folderOf(std::string(path, length));
+#else
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+    if (length > 0 && static_cast<std::size_t>(length) < sizeof path)
+        return folderOf(std::string(path, static_cast<std::size_t>(length)));
+#endif
+    return folderOf(argv0 ? argv0 : "");
 }
 
 }  // namespace
@@ -38,5 +60,5 @@ int main(int argc, char** argv) {
     sigaction(SIGINT, &interrupt, nullptr);
 #endif
     return zestawy::runCli(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr,
-                           folderOf(argc > 0 ? argv[0] : ""));
+                           programFolder(argc > 0 ? argv[0] : nullptr));
 }
