@@ -17,6 +17,17 @@ target_link_libraries(zestawy_app PUBLIC zestawy_core user32 gdi32 comdlg32)
 add_executable(zestawy WIN32 src/app/main.cpp)
 target_link_libraries(zestawy PRIVATE zestawy_flags zestawy_app)
 
+# The version information of both executables, from version.hpp, and the
+# program's icon: res/, compiled by windres.
+enable_language(RC)
+foreach(exe zestawy zestawy-cli)
+  target_sources(${exe} PRIVATE res/${exe}.rc)
+  target_link_libraries(${exe} PRIVATE zestawy_version)
+endforeach()
+# The included scripts and headers are found by CMake; the icon is not.
+set_source_files_properties(res/zestawy.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/zestawy.ico)
+
 add_executable(close_window tests/app/close_window.cpp)
 target_link_libraries(close_window PRIVATE zestawy_flags user32)
 

@@ -160,8 +160,14 @@ HWND createMainWindow(HINSTANCE instance) {
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    wc.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+    // The program's icon (1 in res/zestawy.rc) in the sizes Windows asks for;
+    // Windows' own where the executable has none, as in the window tests.
+    auto icon = [instance](int size) {
+        HANDLE own = LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, LR_SHARED);
+        return own ? static_cast<HICON>(own) : LoadIconA(nullptr, IDI_APPLICATION);
+    };
+    wc.hIcon = icon(GetSystemMetrics(SM_CXICON));
+    wc.hIconSm = icon(GetSystemMetrics(SM_CXSMICON));
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = CreateSolidBrush(kGrey);
     wc.lpszClassName = kWindowClassName;
