@@ -45,8 +45,8 @@ TEST(RankingCli, WritesWaitDrawAndSetSeparatedByTabs) {
     EXPECT_EQ(top.code, 0) << top.err;
     EXPECT_EQ(top.out, "4\t-\t17\n4\t-\t18\n4\t-\t19\n4\t-\t20\n");
     // The last three lines hold two draws, in which 1 and 2 never met.
-    const CliResult last = run({"--game", "mini", "--history", history, "--last", "3", "--search", "2",
-                          "--ranking", "--top", "2"});
+    const CliResult last = run({"--game", "mini", "--history", history, "--last", "3", "--search",
+                                "2", "--ranking", "--top", "2"});
     EXPECT_EQ(last.out, "2\t-\t1, 2\n2\t-\t1, 3\n");
     // Every number: 26 never drawn, then 3, 4 and 5 drawn three draws ago,
     // ..., the numbers of the newest draw last.
