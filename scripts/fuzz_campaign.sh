@@ -8,7 +8,8 @@
 # memory over 2 GB (the input that did it is saved in build/fuzz/campaign/
 # artifacts/, the output in build/fuzz/campaign/<target>.log). The corpus of a
 # target that passed is then merged into a fresh folder, minimised, and
-# replaces fuzz/corpus/<target>/.
+# replaces fuzz/corpus/<target>/. With FUZZ_RUNS=N in the environment each
+# target also stops after N inputs, whichever comes first.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 if [[ ! ${1:-} =~ ^[1-9][0-9]*$ ]]; then
@@ -41,7 +42,8 @@ for target in "${TARGETS[@]}"; do
     mkdir -p "$corpus"
     cp "$kept"/* "$corpus/"
     start=$(date +%s.%N)
-    if "$FUZZ/$target" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 \
+    if "$FUZZ/$target" -max_total_time="$SECONDS_EACH" -runs="${FUZZ_RUNS:--1}" \
+        -timeout=10 -rss_limit_mb=2048 \
         -artifact_prefix="$WORK/artifacts/$target-" -print_final_stats=1 \
         "$corpus" >"$log" 2>&1 && ! grep -q 'runtime error:' "$log"; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
