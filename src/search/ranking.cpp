@@ -94,8 +94,7 @@ std::vector<RankedSet> longestWaits(const std::vector<std::string>& draws,
     const std::size_t wanted = ranking.countUpTo(atFloor, top);
     if (wanted == 0) return {};
     std::size_t floor = 0, above = lines + 1;  // waits >= floor: enough; >= above: too few
-    for (std::size_t step = 1; floor < lines && above > lines; step *= 2) {
-        const std::size_t w = std::min(floor + step, lines);
+    auto probe = [&](std::size_t w) {
         CompletionIndex next = ranking.grown(atFloor, floor, w);
         if (ranking.countUpTo(next, wanted) < wanted) {
             above = w;
@@ -103,18 +102,11 @@ std::vector<RankedSet> longestWaits(const std::vector<std::string>& draws,
             floor = w;
             atFloor = std::move(next);
         }
-    }
+    };
+    for (std::size_t step = 1; floor < lines && above > lines; step *= 2)
+        probe(std::min(floor + step, lines));
     ranking.expectWalks(bitsOf(above - floor) + 2);
-    while (above - floor > 1) {
-        const std::size_t middle = floor + (above - floor) / 2;
-        CompletionIndex next = ranking.grown(atFloor, floor, middle);
-        if (ranking.countUpTo(next, wanted) < wanted) {
-            above = middle;
-        } else {
-            floor = middle;
-            atFloor = std::move(next);
-        }
-    }
+    while (above - floor > 1) probe(floor + (above - floor) / 2);
 
     std::vector<RankedSet> result;  // first the sets that wait longer than floor
     if (floor < lines) {

@@ -5,29 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli.hpp"
+#include "cli/run_cli.hpp"
 
 namespace zestawy {
 namespace {
 
-struct CliResult {
-    int code;
-    std::string out, err;
-};
-
-CliResult run(std::vector<std::string> args) {
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    const int code = runCli(args, out, err, "/nonexistent");
-    CliResult result{code, "", ""};
-    for (auto [file, text] : {std::pair{out, &result.out}, std::pair{err, &result.err}}) {
-        std::rewind(file);
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-            text->append(buffer, n);
-        std::fclose(file);
-    }
-    return result;
+using clitest::CliResult;
+CliResult run(const std::vector<std::string>& args) {
+    return clitest::runInProcess(args);
 }
 
 TEST(VersionCli, PrintsTheProjectVersionWhateverElseIsGiven) {
