@@ -169,16 +169,17 @@ TEST_F(Cli, TakesTheLatestDrawsOfAHistoryAsTheLoadCommandDoes) {
                                 "--encoding", "cp1250"});
     EXPECT_EQ(history.code, 0);
     EXPECT_EQ(history.out, expected);
-    // The game's sample history and the button captions say the same.
-    const CliRun sample = run({"--game", "multi", "--last", "300", "--search", "2", "--search",
-                               "Wyszukaj 3 z 4", "--search", "4 z 6", "--encoding", "cp1250"});
-    EXPECT_EQ(sample.out, expected);
+    // The button captions say the same.
+    const CliRun captions =
+        run({"--game", "multi", "--history", historyFile("multi"), "--last", "300", "--search", "2",
+             "--search", "Wyszukaj 3 z 4", "--search", "4 z 6", "--encoding", "cp1250"});
+    EXPECT_EQ(captions.out, expected);
     // Without --last: every draw.
     std::vector<std::string> lotto;
     ASSERT_TRUE(readHistoryLines(historyFile("lotto"), lotto));
-    EXPECT_EQ(run({"--game", "lotto", "35", "--encoding", "cp1250"}).out,
+    EXPECT_EQ(run({"--history", historyFile("lotto"), "35", "--encoding", "cp1250"}).out,
               runSearchCommand(*findSearchCommand(35), latestDraws(lotto, 1 << 30).numbers, ""));
-    EXPECT_EQ(run({"--game", "lotto", "33"}).out, "3,26,41");
+    EXPECT_EQ(run({"--history", historyFile("lotto"), "33"}).out, "3,26,41");
 }
 
 TEST_F(Cli, SaysOnceWhenTheRandomNinesAndTensLeaveDrawsOut) {
