@@ -12,9 +12,7 @@ namespace zestawy {
 namespace {
 
 using clitest::CliResult;
-CliResult run(const std::vector<std::string>& args) {
-    return clitest::runInProcess(args);
-}
+const auto run = clitest::runInProcess;
 
 TEST(RankingCli, WritesWaitDrawAndSetSeparatedByTabs) {
     const std::string history = ::testing::TempDir() + "zestawy_ranking_history.txt";

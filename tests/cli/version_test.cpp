@@ -11,9 +11,7 @@ namespace zestawy {
 namespace {
 
 using clitest::CliResult;
-CliResult run(const std::vector<std::string>& args) {
-    return clitest::runInProcess(args);
-}
+const auto run = clitest::runInProcess;
 
 TEST(VersionCli, PrintsTheProjectVersionWhateverElseIsGiven) {
     const std::string expected = "zestawy-cli " ZESTAWY_PROJECT_VERSION "\n";
