@@ -32,7 +32,9 @@ def guide_in_polish():
     """The Polish user part of README.md: its title up to building and tests."""
     readme = (ROOT / "README.md").read_text(encoding="utf-8")
     part = readme[:readme.index("### Budowanie i testy")]
-    lines = [line for line in part.split("\n") if not line.startswith("![")]
+    # Pictures and the link to the English part lead nowhere in a text file.
+    lines = [line for line in part.split("\n")
+             if not line.startswith("![") and not line.startswith("*English below")]
     text = "\n".join(lines).replace("→", "->").rstrip() + "\n"
     return crlf(text).encode("cp1250")
 
