@@ -23,13 +23,14 @@ int main() {
         for (int id : searchButtonsOf(Game::MultiMulti)) {
             resetToStartState();
             command(kCmdPrepareSearch);
-            SetWindowTextA(numbersBox(), numbers.c_str());
+            SetWindowTextA(state().numbersBox, numbers.c_str());
             const auto start = std::chrono::steady_clock::now();
             const std::string seen = runCommand(id, answerBox(IDNO), 600000);
             const double seconds =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             std::printf("N=%lld id %2d: %8.3f s, %10d characters%s\n", draws, id, seconds,
-                        GetWindowTextLengthA(resultsBox()), seen.empty() ? "" : ", asked first");
+                        GetWindowTextLengthA(state().resultsBox),
+                        seen.empty() ? "" : ", asked first");
             std::fflush(stdout);
         }
     }

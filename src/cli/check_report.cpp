@@ -36,15 +36,6 @@ int check(const Options& o, const std::vector<std::string>& lines, Output& out, 
     return code != 0 ? code : bad == 0 ? 0 : 1;
 }
 
-bool hasDraws(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) {
-        const std::size_t first = line.find(' ');
-        if (first != std::string::npos && line.find(' ', first + 1) != std::string::npos)
-            return true;
-    }
-    return false;
-}
-
 std::string encodingHint(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return "";

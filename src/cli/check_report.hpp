@@ -19,10 +19,6 @@ std::string printable(std::string_view text);
 // summary. Returns the exit code: 0, or 1 when a line is bad.
 int check(const Options& o, const std::vector<std::string>& lines, Output& out, std::FILE* err);
 
-// Whether some line is a draw at all: has the two blanks after which the
-// numbers stand. A file without one is no history of draws.
-bool hasDraws(const std::vector<std::string>& lines);
-
 // Why a file written in another encoding shows no draws, or "".
 std::string encodingHint(const std::string& path);
 

@@ -89,7 +89,8 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
             o.historyPath.empty() ? samplePath(*o.game, programDir) : o.historyPath;
         const HistoryRead read = readHistoryFile(path, lines, kMaxFileBytes);
         if (read != HistoryRead::Ok) return unreadable(path, read);
-        if (!hasDraws(lines)) {
+        const long long every = static_cast<long long>(lines.size()) + 1;
+        if (loadedLines(lines, every).empty()) {
             say(err, "zestawy-cli: w pliku '");
             std::fputs(path.c_str(), err);
             say(err, "' nie ma żadnego losowania w układzie „nr. data liczby”" +
@@ -98,8 +99,7 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
         }
         if (o.check) return check(o, lines, out, err);
         if (o.ranking) return rankSets(o, lines, out, err);
-        numbers =
-            latestDraws(lines, o.last ? o.last : static_cast<long long>(lines.size()) + 1).numbers;
+        numbers = latestDraws(lines, o.last ? o.last : every).numbers;
     }
 
     if (o.count) return countSets(o, splitDrawList(numbers), out, err);

@@ -2,35 +2,12 @@
 
 #include <algorithm>
 
+#include "history/history.hpp"
 #include "search/ranking.hpp"
 
 namespace zestawy::cli {
 
 namespace {
-
-// The draws of the lines as loading them gives: each line with two blanks
-// split after the second into its number and date and its numbers, lines with
-// no numbers left out.
-struct Draws {
-    std::vector<std::string> labels, numbers;
-};
-
-Draws drawsOf(const std::vector<std::string>& lines, long long last) {
-    Draws draws;
-    const std::size_t start = last > 0 && static_cast<std::size_t>(last) < lines.size()
-                                  ? lines.size() - static_cast<std::size_t>(last)
-                                  : 0;
-    for (std::size_t i = start; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        const std::size_t first = line.find(' ');
-        if (first == std::string::npos) continue;
-        const std::size_t second = line.find(' ', first + 1);
-        if (second == std::string::npos || second + 1 == line.size()) continue;
-        draws.labels.push_back(line.substr(0, second));
-        draws.numbers.push_back(line.substr(second + 1));
-    }
-    return draws;
-}
 
 std::string setText(const std::vector<int>& numbers) {
     std::string text;
@@ -41,12 +18,20 @@ std::string setText(const std::vector<int>& numbers) {
 }  // namespace
 
 int rankSets(const Options& o, const std::vector<std::string>& lines, Output& out, std::FILE* err) {
-    const Draws draws = drawsOf(lines, o.last);
+    // The draws as loading them gives, but those with no numbers, which the
+    // numbers box shows as empty lines and the searches leave out.
+    std::vector<std::string> labels, draws;
+    for (const LoadedLine& line :
+         loadedLines(lines, o.last ? o.last : static_cast<long long>(lines.size()) + 1)) {
+        if (line.numbers.empty()) continue;
+        labels.emplace_back(line.dates);
+        draws.emplace_back(line.numbers);
+    }
     std::vector<RankedSet> ranking;
     {
         Progress progress(err);
-        ranking = longestWaits(
-            draws.numbers, o.commands[0]->sets, o.top ? o.top : 10, [&](int walks, int inAll) {
+        ranking =
+            longestWaits(draws, o.commands[0]->sets, o.top ? o.top : 10, [&](int walks, int inAll) {
                 progress.done(inAll > 0 ? std::min(1.0, 1.0 * walks / inAll) : 0.0);
             });
     }
@@ -55,10 +40,9 @@ int rankSets(const Options& o, const std::vector<std::string>& lines, Output& ou
     };
     std::vector<Row> rows;
     for (const RankedSet& set : ranking)
-        rows.push_back(
-            {std::to_string(set.wait),
-             set.lastSeen < 0 ? "-" : draws.labels[static_cast<std::size_t>(set.lastSeen)],
-             setText(set.numbers)});
+        rows.push_back({std::to_string(set.wait),
+                        set.lastSeen < 0 ? "-" : labels[static_cast<std::size_t>(set.lastSeen)],
+                        setText(set.numbers)});
     std::string text;
     if (out.isTerminal()) {
         // Columns aligned by bytes: the texts are Windows-1250, a byte a character.

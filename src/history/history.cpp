@@ -82,22 +82,30 @@ long long parseCount(std::string_view box) {
     return negative ? -value : value;
 }
 
-LoadedDraws latestDraws(const std::vector<std::string>& lines, long long count) {
-    LoadedDraws shown;
+std::vector<LoadedLine> loadedLines(const std::vector<std::string>& lines, long long count) {
+    std::vector<LoadedLine> loaded;
     const long long total = static_cast<long long>(lines.size());
     const long long start = count >= total ? 0 : total - count;
     for (long long i = start; i < total; ++i) {
-        const std::string& line = lines[static_cast<std::size_t>(i)];
+        const std::string_view line = lines[static_cast<std::size_t>(i)];
         const std::size_t first = line.find(' ');
-        if (first == std::string::npos) continue;
+        if (first == std::string_view::npos) continue;
         const std::size_t second = line.find(' ', first + 1);
-        if (second == std::string::npos) continue;
+        if (second == std::string_view::npos) continue;
+        loaded.push_back({line.substr(0, second), line.substr(second + 1)});
+    }
+    return loaded;
+}
+
+LoadedDraws latestDraws(const std::vector<std::string>& lines, long long count) {
+    LoadedDraws shown;
+    for (const LoadedLine& line : loadedLines(lines, count)) {
         // An empty numbers part adds an empty line, or nothing while the
         // numbers text is still empty.
         if (!shown.numbers.empty()) shown.numbers += "\r\n";
-        shown.numbers.append(line, second + 1, std::string::npos);
+        shown.numbers += line.numbers;
         if (!shown.dates.empty()) shown.dates += "\r\n";
-        shown.dates.append(line, 0, second);
+        shown.dates += line.dates;
     }
     return shown;
 }

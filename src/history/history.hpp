@@ -47,6 +47,17 @@ std::vector<std::string> splitHistoryLines(std::string_view text);
 // is none. A number too large for the type is taken as the largest one.
 long long parseCount(std::string_view countBox);
 
+// One line of the history as loading splits it, at its second blank: the
+// number and date before it, the numbers after it. Views into the line.
+struct LoadedLine {
+    std::string_view dates, numbers;
+};
+
+// The last `count` lines that loading shows, oldest first: those with two
+// blanks at least. REQUIRES count > 0. A count above the number of lines
+// takes every line.
+std::vector<LoadedLine> loadedLines(const std::vector<std::string>& lines, long long count);
+
 struct LoadedDraws {
     std::string dates;    // "<number>. <date>" of each shown line, CR LF between
     std::string numbers;  // the rest of each shown line, CR LF between

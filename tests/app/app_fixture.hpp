@@ -45,24 +45,6 @@ inline WindowState& state() {
 inline HWND control(int id) {
     return state().control(id);
 }
-inline HWND numbersBox() {
-    return state().numbersBox;
-}
-inline HWND resultsBox() {
-    return state().resultsBox;
-}
-inline HWND datesBox() {
-    return state().datesBox;
-}
-inline HWND countBox() {
-    return state().countBox;
-}
-inline HWND helpBox() {
-    return state().helpBox;
-}
-inline HWND aboutBox() {
-    return state().aboutBox;
-}
 
 // The control of a row of the control table.
 inline HWND handleOf(const ControlRow& row) {

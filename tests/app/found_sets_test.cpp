@@ -69,8 +69,10 @@ class FoundSets : public ::testing::Test {
         CloseHandle(f);
         return bytes.substr(0, read);
     }
-    static std::string results() { return textOf(resultsBox()); }
-    static void setResults(const std::string& text) { SetWindowTextA(resultsBox(), text.c_str()); }
+    static std::string results() { return textOf(state().resultsBox); }
+    static void setResults(const std::string& text) {
+        SetWindowTextA(state().resultsBox, text.c_str());
+    }
 
     char workingFolder[MAX_PATH] = "";
 };

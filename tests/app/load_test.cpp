@@ -61,7 +61,7 @@ class Load : public ::testing::Test {
         command(1001);
     }
     static void load(int id, const char* count) {
-        SetWindowTextA(countBox(), count);
+        SetWindowTextA(state().countBox, count);
         command(id);
     }
     static std::string folder_;
@@ -69,51 +69,51 @@ class Load : public ::testing::Test {
 std::string Load::folder_;
 
 TEST_F(Load, MissingFileIsNamedAndTriedAgainOnTheNextPress) {
-    SetWindowTextA(numbersBox(), "stare");
-    SetWindowTextA(countBox(), "5");
+    SetWindowTextA(state().numbersBox, "stare");
+    SetWindowTextA(state().countBox, "5");
     EXPECT_EQ(runCommand(kLottoLoad, answerBox(IDOK)),
               "Błąd: Nie udało się otworzyć pliku 'Lotto wyniki losowań.txt'.");
-    EXPECT_EQ(textOf(numbersBox()), "stare");
+    EXPECT_EQ(textOf(state().numbersBox), "stare");
     writeFile(kLotto, numberedLines(1, 4, "10,20,30,"));
     load(36, "2");
-    EXPECT_EQ(textOf(numbersBox()), "10,20,30,3\r\n10,20,30,4");
-    EXPECT_EQ(textOf(datesBox()), "3. 04.01.2020\r\n4. 05.01.2020");
+    EXPECT_EQ(textOf(state().numbersBox), "10,20,30,3\r\n10,20,30,4");
+    EXPECT_EQ(textOf(state().datesBox), "3. 04.01.2020\r\n4. 05.01.2020");
 }
 
 TEST_F(Load, CountsThatAreNotPositiveShowNothingButStillReadTheFile) {
     for (const char* count : {"0", "-5", "abc", "", "- 3"}) {
-        SetWindowTextA(numbersBox(), "stare");
-        SetWindowTextA(datesBox(), "daty");
+        SetWindowTextA(state().numbersBox, "stare");
+        SetWindowTextA(state().datesBox, "daty");
         load(25, count);
-        EXPECT_EQ(textOf(numbersBox()), "stare") << count;
-        EXPECT_EQ(textOf(datesBox()), "daty") << count;
+        EXPECT_EQ(textOf(state().numbersBox), "stare") << count;
+        EXPECT_EQ(textOf(state().datesBox), "daty") << count;
     }
     // The file was read on the first press: it is not needed any more.
     ASSERT_TRUE(MoveFileA(kMini, "elsewhere.txt"));
     load(25, "3");
-    EXPECT_EQ(textOf(numbersBox()), "1,2,3,8\r\n1,2,3,9\r\n1,2,3,10");
-    EXPECT_EQ(textOf(datesBox()), "8. 09.01.2020\r\n9. 01.01.2020\r\n10. 02.01.2020");
+    EXPECT_EQ(textOf(state().numbersBox), "1,2,3,8\r\n1,2,3,9\r\n1,2,3,10");
+    EXPECT_EQ(textOf(state().datesBox), "8. 09.01.2020\r\n9. 01.01.2020\r\n10. 02.01.2020");
     MoveFileA("elsewhere.txt", kMini);
     load(25, " 12abc");
-    EXPECT_EQ(textOf(numbersBox()).substr(0, 16), "1,2,3,1\r\n1,2,3,2");
+    EXPECT_EQ(textOf(state().numbersBox).substr(0, 16), "1,2,3,1\r\n1,2,3,2");
 }
 
 TEST_F(Load, EachGameShowsItsOwnFile) {
     load(13, "1");
-    EXPECT_EQ(textOf(numbersBox()), "");  // the last lines are empty
+    EXPECT_EQ(textOf(state().numbersBox), "");  // the last lines are empty
     load(13, "2");
-    EXPECT_EQ(textOf(numbersBox()), "");
+    EXPECT_EQ(textOf(state().numbersBox), "");
     load(25, "1");
-    EXPECT_EQ(textOf(numbersBox()), "1,2,3,10");
+    EXPECT_EQ(textOf(state().numbersBox), "1,2,3,10");
     load(13, "3");
-    EXPECT_EQ(textOf(numbersBox()), "8,9");
+    EXPECT_EQ(textOf(state().numbersBox), "8,9");
 }
 
 TEST_F(Load, LinesAreSplitAtTheSecondBlankAndKeptWhole) {
     for (const char* huge : {"99999999999", "9999999999999999999999"}) {
         load(13, huge);
-        const std::string numbers = textOf(numbersBox());
-        const std::string dates = textOf(datesBox());
+        const std::string numbers = textOf(state().numbersBox);
+        const std::string dates = textOf(state().datesBox);
         // A zero byte ends its line, and only its line.
         EXPECT_EQ(numbers, "4,5,6,1\r\n4,5,6,2\r\n4,5,6,3\r\n4,5,6,4\r\n4,5,6,5\r\n 1,5,7\r\n" +
                                kLongNumbers + "\r\n1,2\r\n8,9");

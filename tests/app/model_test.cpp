@@ -132,9 +132,9 @@ User cancellingUser(bool takeFile) {
 // The first difference between the window and the model, or "".
 std::string differences(const Model& m) {
     auto visible = [](HWND h) { return IsWindowVisible(h) != 0; };
-    if (visible(aboutBox()) != m.about) return "about box shown: " + std::to_string(!m.about);
-    if (visible(helpBox()) != m.help) return "help box shown: " + std::to_string(!m.help);
-    for (HWND box : {numbersBox(), resultsBox(), datesBox(), countBox()})
+    if (visible(state().aboutBox) != m.about) return "about box shown: " + std::to_string(!m.about);
+    if (visible(state().helpBox) != m.help) return "help box shown: " + std::to_string(!m.help);
+    for (HWND box : {state().numbersBox, state().resultsBox, state().datesBox, state().countBox})
         if (visible(box) != m.workBoxes) return "work box shown: " + std::to_string(!m.workBoxes);
     for (int id : buttonIds()) {
         if (shown(id) != (m.shownButtons.count(id) == 1))
@@ -142,10 +142,10 @@ std::string differences(const Model& m) {
         if (enabled(id) != m.enabled.at(id))
             return "button " + std::to_string(id) + " enabled: " + std::to_string(enabled(id));
     }
-    const std::pair<HWND, const std::string*> boxes[] = {{numbersBox(), &m.numbers},
-                                                         {resultsBox(), &m.results},
-                                                         {datesBox(), &m.dates},
-                                                         {countBox(), &m.count}};
+    const std::pair<HWND, const std::string*> boxes[] = {{state().numbersBox, &m.numbers},
+                                                         {state().resultsBox, &m.results},
+                                                         {state().datesBox, &m.dates},
+                                                         {state().countBox, &m.count}};
     for (const auto& [box, text] : boxes)
         if (textOf(box) != *text)
             return "box " + std::to_string(GetDlgCtrlID(box)) + " holds " +
@@ -198,7 +198,7 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
 
             if (id == 0) {
                 m.count = randomCount(gen);
-                SetWindowTextA(countBox(), m.count.c_str());
+                SetWindowTextA(state().countBox, m.count.c_str());
                 walk += " count'" + m.count + "'";
             } else {
                 walk += " " + std::to_string(id);

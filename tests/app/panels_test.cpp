@@ -40,9 +40,6 @@ std::vector<HWND> handles(const std::vector<int>& ids) {
     for (int id : ids) out.push_back(control(id));
     return out;
 }
-std::vector<HWND> workBoxes() {
-    return {numbersBox(), resultsBox(), datesBox(), countBox()};
-}
 
 struct State {
     std::map<HWND, bool> visible, enabled;
@@ -56,7 +53,7 @@ State snapshot() {
         s.visible[h] = IsWindowVisible(h) != 0;
         s.enabled[h] = IsWindowEnabled(h) != 0;
     }
-    for (HWND box : workBoxes()) s.texts.push_back(textOf(box));
+    for (HWND box : state().workBoxes()) s.texts.push_back(textOf(box));
     return s;
 }
 
@@ -78,9 +75,9 @@ TEST_F(Panels, EachViewCommandChangesExactlyItsRowFromEveryScreen) {
         handles(kGameButtons + kMultiPanel + kMiniPanel + kLottoPanel);
     const std::vector<HWND> panels = handles(kMultiPanel + kMiniPanel + kLottoPanel);
     const std::vector<ViewRow> rows = {
-        {1001, workBoxes(), std::vector<HWND>{aboutBox(), helpBox()} + panels},
-        {1003, {helpBox()}, workBoxes() + std::vector<HWND>{aboutBox()}},
-        {1004, workBoxes(), std::vector<HWND>{helpBox(), aboutBox()} + panels},
+        {1001, state().workBoxes(), std::vector<HWND>{state().aboutBox, state().helpBox} + panels},
+        {1003, {state().helpBox}, state().workBoxes() + std::vector<HWND>{state().aboutBox}},
+        {1004, state().workBoxes(), std::vector<HWND>{state().helpBox, state().aboutBox} + panels},
         {14, handles(kMultiPanel), handles(kGameButtons)},
         {15, handles(kGameButtons), handles(kMultiPanel)},
         {27, handles(kMiniPanel), handles(kGameButtons)},
@@ -100,7 +97,7 @@ TEST_F(Panels, EachViewCommandChangesExactlyItsRowFromEveryScreen) {
             // Some flags and texts that no view command may touch.
             EnableWindow(control(kMultiSave), FALSE);
             EnableWindow(control(kMiniGame), FALSE);
-            SetWindowTextA(resultsBox(), "wynik");
+            SetWindowTextA(state().resultsBox, "wynik");
             const State before = snapshot();
             EXPECT_EQ(command(row.id), 0);
             const State after = snapshot();
@@ -122,7 +119,7 @@ TEST_F(Panels, EachViewCommandChangesExactlyItsRowFromEveryScreen) {
 
 TEST_F(Panels, NormalFlowReachesEachScreen) {
     command(1001);
-    EXPECT_FALSE(IsWindowVisible(aboutBox()));
+    EXPECT_FALSE(IsWindowVisible(state().aboutBox));
     for (int id : kGameButtons) EXPECT_TRUE(shown(id));
     command(kMultiGame);
     for (int id : kMultiPanel) EXPECT_TRUE(shown(id));
@@ -143,10 +140,10 @@ TEST_F(Panels, NormalFlowReachesEachScreen) {
     // Help opened and closed right after start: the about text is gone too.
     resetToStartState();
     command(1003);
-    EXPECT_FALSE(IsWindowVisible(aboutBox()));
+    EXPECT_FALSE(IsWindowVisible(state().aboutBox));
     command(1004);
-    EXPECT_FALSE(IsWindowVisible(aboutBox()));
-    EXPECT_TRUE(IsWindowVisible(numbersBox()));
+    EXPECT_FALSE(IsWindowVisible(state().aboutBox));
+    EXPECT_TRUE(IsWindowVisible(state().numbersBox));
 }
 
 struct ClearRow {
@@ -164,7 +161,7 @@ TEST_F(Panels, ClearEmptiesTheBoxesAndEnablesOnlyItsOwnRow) {
         resetToStartState();
         command(1001);
         for (int id : buttonIds()) EnableWindow(control(id), FALSE);
-        for (HWND box : workBoxes()) SetWindowTextA(box, "1,2,3");
+        for (HWND box : state().workBoxes()) SetWindowTextA(box, "1,2,3");
         const State before = snapshot();
         command(row.id);
         const State after = snapshot();

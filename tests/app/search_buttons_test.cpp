@@ -57,8 +57,8 @@ TEST_F(SearchButtons, AppendTheFramesAnswerAndLockThePanel) {
         const std::vector<int> searches = searchButtonsOf(cmd.game);
         resetToStartState();
         const std::string numbers = latestNumbers(c.game, c.draws);
-        SetWindowTextA(numbersBox(), numbers.c_str());
-        SetWindowTextA(resultsBox(), "Wcze\x9cniejsza odpowied\x9f");
+        SetWindowTextA(state().numbersBox, numbers.c_str());
+        SetWindowTextA(state().resultsBox, "Wcze\x9cniejsza odpowied\x9f");
         for (int id : buttonIds()) EnableWindow(control(id), id % 3 != 0);
         std::map<int, bool> before;
         for (int id : buttonIds()) before[id] = enabled(id);
@@ -67,7 +67,7 @@ TEST_F(SearchButtons, AppendTheFramesAnswerAndLockThePanel) {
         command(c.id);
         const std::uint32_t after = zestawy::randomState();
         zestawy::setRandomState(state);
-        EXPECT_EQ(textOf(resultsBox()),
+        EXPECT_EQ(textOf(state().resultsBox),
                   zestawy::runSearchCommand(cmd, numbers, "Wcze\x9cniejsza odpowied\x9f"));
         EXPECT_EQ(zestawy::randomState(), after);
 
@@ -84,24 +84,24 @@ TEST_F(SearchButtons, AppendTheFramesAnswerAndLockThePanel) {
 }
 
 TEST_F(SearchButtons, AnswersFollowEachOtherAfterOneLineBreak) {
-    SetWindowTextA(numbersBox(), "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n");
+    SetWindowTextA(state().numbersBox, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n");
     command(kMulti2);
-    EXPECT_EQ(textOf(resultsBox()), "1, 21");
+    EXPECT_EQ(textOf(state().resultsBox), "1, 21");
     command(kMulti2);
-    EXPECT_EQ(textOf(resultsBox()), "1, 21\r\n1, 21");
+    EXPECT_EQ(textOf(state().resultsBox), "1, 21\r\n1, 21");
     // After the terminated list of "Wyszukaj 4 z 6" an empty line precedes the next answer.
-    SetWindowTextA(numbersBox(), std::string(latestNumbers("Multi Multi", 300)).c_str());
-    SetWindowTextA(resultsBox(), "");
+    SetWindowTextA(state().numbersBox, std::string(latestNumbers("Multi Multi", 300)).c_str());
+    SetWindowTextA(state().resultsBox, "");
     command(kMulti4z6);
-    const std::string sixes = textOf(resultsBox());
+    const std::string sixes = textOf(state().resultsBox);
     ASSERT_EQ(sixes.substr(sixes.size() - 2), "\r\n");
     command(kMulti4z6);
-    EXPECT_EQ(textOf(resultsBox()), sixes + "\r\n" + sixes);
+    EXPECT_EQ(textOf(state().resultsBox), sixes + "\r\n" + sixes);
     // An empty numbers box runs the search all the same.
-    SetWindowTextA(numbersBox(), "");
-    SetWindowTextA(resultsBox(), "");
+    SetWindowTextA(state().numbersBox, "");
+    SetWindowTextA(state().resultsBox, "");
     command(kLotto1);
-    EXPECT_EQ(textOf(resultsBox()), "1");
+    EXPECT_EQ(textOf(state().resultsBox), "1");
 }
 
 // ---- Answers too long for the results box ----
@@ -195,8 +195,8 @@ TEST_F(SearchButtons, AskBeforeAnAnswerTooLongForTheBox) {
         const GameRow& panel = gameRow(cmd.game);
         const std::vector<int> searches = searchButtonsOf(cmd.game);
         resetToStartState();
-        SetWindowTextA(numbersBox(), numbers.c_str());
-        SetWindowTextA(resultsBox(), "earlier");
+        SetWindowTextA(state().numbersBox, numbers.c_str());
+        SetWindowTextA(state().resultsBox, "earlier");
 
         // Anuluj: nothing changes but the buttons, as after any search.
         const auto start = std::chrono::steady_clock::now();
@@ -204,7 +204,7 @@ TEST_F(SearchButtons, AskBeforeAnAnswerTooLongForTheBox) {
         std::printf(
             "id %d: asked and answered in %.2f s\n", id,
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        EXPECT_EQ(textOf(resultsBox()), "earlier");
+        EXPECT_EQ(textOf(state().resultsBox), "earlier");
         for (int other : searches) EXPECT_EQ(enabled(other), other == id) << other;
         EXPECT_TRUE(enabled(panel.save) && enabled(panel.open));
         EXPECT_FALSE(enabled(panel.otherGames));
@@ -222,7 +222,8 @@ TEST_F(SearchButtons, AskBeforeAnAnswerTooLongForTheBox) {
         std::printf("id %d: %.0f MB saved in %.1f s; peak memory of the process %.0f MB\n", id,
                     static_cast<double>(size.bytes) / 1e6, seconds, peakMegabytes());
         EXPECT_TRUE(holdsAnswer(path, cmd, numbers));
-        EXPECT_EQ(textOf(resultsBox()), "earlier\r\n" + zestawy::savedAnswerNote(cmd, size, path));
+        EXPECT_EQ(textOf(state().resultsBox),
+                  "earlier\r\n" + zestawy::savedAnswerNote(cmd, size, path));
         EXPECT_LT(peakMegabytes(), 1500);
         DeleteFileA(path.c_str());
     }
@@ -231,24 +232,24 @@ TEST_F(SearchButtons, AskBeforeAnAnswerTooLongForTheBox) {
 TEST_F(SearchButtons, AnAnswerTheBoxCanTakeGoesThereOnNie) {
     // "3 z 4" over the last 50 draws: 2.5 MB, over the edit control's default limit.
     const std::string numbers = latestNumbers("Multi Multi", 50);
-    SetWindowTextA(numbersBox(), numbers.c_str());
-    SetWindowTextA(resultsBox(), "x");
+    SetWindowTextA(state().numbersBox, numbers.c_str());
+    SetWindowTextA(state().resultsBox, "x");
     const zestawy::SearchCommand& cmd = *zestawy::findSearchCommand(4);
     EXPECT_EQ(runCommand(kMulti3z4, answerQuestion(IDNO)), questionOf(cmd, numbers, true));
     const std::string expected = zestawy::runSearchCommand(cmd, numbers, "x");
     ASSERT_GT(expected.size(), zestawy::kAskAbove);
-    EXPECT_EQ(GetWindowTextLengthA(resultsBox()), static_cast<int>(expected.size()));
-    EXPECT_EQ(textOf(resultsBox()), expected);
+    EXPECT_EQ(GetWindowTextLengthA(state().resultsBox), static_cast<int>(expected.size()));
+    EXPECT_EQ(textOf(state().resultsBox), expected);
 }
 
 TEST_F(SearchButtons, ShortAndRandomAnswersNeverAsk) {
     // Over 10 draws "5 z 7" and "5 z 8" walk millions of sets but show 699
     // characters or one set; the random searches show at most ten.
-    SetWindowTextA(numbersBox(), latestNumbers("Multi Multi", 10).c_str());
+    SetWindowTextA(state().numbersBox, latestNumbers("Multi Multi", 10).c_str());
     for (int id : {10, 11, 41, 42, 3}) {
-        SetWindowTextA(resultsBox(), "");
+        SetWindowTextA(state().resultsBox, "");
         EXPECT_EQ(runCommand(id, answerQuestion(IDCANCEL)), "no question") << id;
-        EXPECT_GT(GetWindowTextLengthA(resultsBox()), 0) << id;
+        EXPECT_GT(GetWindowTextLengthA(state().resultsBox), 0) << id;
     }
 }
 
@@ -274,23 +275,23 @@ TEST_F(SearchButtons, DropInputGivenWhileTheyRun) {
             }
     };
     SetForegroundWindow(mainWindow());
-    SetFocus(countBox());
+    SetFocus(state().countBox);
     handleWaiting();
-    SetWindowTextA(countBox(), "");
+    SetWindowTextA(state().countBox, "");
     typeSeven();
     handleWaiting();
-    ASSERT_EQ(textOf(countBox()), "7");  // keys that come while nothing runs are typed
+    ASSERT_EQ(textOf(state().countBox), "7");  // keys that come while nothing runs are typed
     typeSeven();
     command(kMulti2);
     handleWaiting();
-    EXPECT_EQ(textOf(countBox()), "7");
+    EXPECT_EQ(textOf(state().countBox), "7");
     // A box's notification (here: focus leaving the count box, as a click on
     // a button makes it) runs no command and must not drop that click.
     typeSeven();
     SendMessageA(mainWindow(), WM_COMMAND, MAKEWPARAM(kIdCountBox, EN_KILLFOCUS),
-                 reinterpret_cast<LPARAM>(countBox()));
+                 reinterpret_cast<LPARAM>(state().countBox));
     handleWaiting();
-    EXPECT_EQ(textOf(countBox()), "77");
+    EXPECT_EQ(textOf(state().countBox), "77");
 }
 
 }  // namespace

@@ -142,20 +142,21 @@ TEST_F(MainWindow, ControlStylesFollowTheirKind) {
     // WS_BORDER is not compared: the edit control takes it out of its style
     // and draws the border itself.
     const LONG box = WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL;
-    for (HWND work : {numbersBox(), resultsBox(), datesBox(), countBox()}) {
+    for (HWND work : {state().numbersBox, state().resultsBox, state().datesBox, state().countBox}) {
         EXPECT_EQ(GetWindowLongA(work, GWL_STYLE) & box, box);
         EXPECT_TRUE(GetWindowLongA(work, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
         EXPECT_FALSE(GetWindowLongA(work, GWL_STYLE) & ES_WANTRETURN);
     }
-    EXPECT_EQ(GetWindowLongA(helpBox(), GWL_STYLE) & (box | ES_WANTRETURN), box | ES_WANTRETURN);
-    const LONG about = GetWindowLongA(aboutBox(), GWL_STYLE);
+    EXPECT_EQ(GetWindowLongA(state().helpBox, GWL_STYLE) & (box | ES_WANTRETURN),
+              box | ES_WANTRETURN);
+    const LONG about = GetWindowLongA(state().aboutBox, GWL_STYLE);
     EXPECT_EQ(about & (box & ~WS_VSCROLL), box & ~WS_VSCROLL);
     EXPECT_FALSE(about & WS_VSCROLL);
     EXPECT_TRUE(about & ES_WANTRETURN);
     // Plain push buttons and left-aligned labels: no BS_ or SS_ flags.
     EXPECT_EQ(GetWindowLongA(control(kMultiSave), GWL_STYLE) & 0xFFFF, 0);
     EXPECT_EQ(GetWindowLongA(state().dateLabel, GWL_STYLE) & 0xFFFF, 0);
-    EXPECT_EQ(GetDlgItem(mainWindow(), kIdResultsBox), resultsBox());
+    EXPECT_EQ(GetDlgItem(mainWindow(), kIdResultsBox), state().resultsBox);
 }
 
 TEST_F(MainWindow, IsCentredWithItsClientAreaLessTheMenuBar) {
@@ -212,7 +213,7 @@ TEST(WindowPlace, KeepsTheTitleBarAndMenuInTheWorkArea) {
 }
 
 TEST_F(MainWindow, OnlyHelpAndAboutBoxesHaveTheArialFont) {
-    for (HWND box : {helpBox(), aboutBox()}) {
+    for (HWND box : {state().helpBox, state().aboutBox}) {
         const HFONT font = reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0));
         ASSERT_NE(font, nullptr);
         LOGFONTA lf = {};
@@ -222,9 +223,9 @@ TEST_F(MainWindow, OnlyHelpAndAboutBoxesHaveTheArialFont) {
         EXPECT_EQ(lf.lfPitchAndFamily, FF_SWISS | DEFAULT_PITCH);
         EXPECT_STREQ(lf.lfFaceName, "Arial");
     }
-    EXPECT_NE(SendMessageA(helpBox(), WM_GETFONT, 0, 0),
-              SendMessageA(aboutBox(), WM_GETFONT, 0, 0));
-    for (HWND other : {numbersBox(), countBox(), control(kMulti2), state().dateLabel})
+    EXPECT_NE(SendMessageA(state().helpBox, WM_GETFONT, 0, 0),
+              SendMessageA(state().aboutBox, WM_GETFONT, 0, 0));
+    for (HWND other : {state().numbersBox, state().countBox, control(kMulti2), state().dateLabel})
         EXPECT_EQ(SendMessageA(other, WM_GETFONT, 0, 0), 0);
 }
 
@@ -271,7 +272,7 @@ std::string trimmed(const std::string& s) {
 }
 
 TEST_F(MainWindow, HelpTextHasItsHeadingsListsAndOdds) {
-    const std::string help = textOf(helpBox());
+    const std::string help = textOf(state().helpBox);
     ASSERT_GE(help.size(), 2u);
     EXPECT_EQ(help.substr(help.size() - 2), "\r\n");
     std::vector<std::string> lines = linesOf(help);
@@ -316,7 +317,7 @@ TEST_F(MainWindow, HelpTextHasItsHeadingsListsAndOdds) {
 }
 
 TEST_F(MainWindow, AboutTextGivesTheInstruction) {
-    const std::vector<std::string> lines = linesOf(textOf(aboutBox()));
+    const std::vector<std::string> lines = linesOf(textOf(state().aboutBox));
     ASSERT_GE(lines.size(), 9u);
     EXPECT_EQ(lines[0], "");
     EXPECT_EQ(trimmed(lines[1]),
@@ -353,11 +354,11 @@ TEST_F(MainWindow, ColoursOnlyLabelsAndTheTwoBigBoxes) {
         EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 0));
         EXPECT_EQ(GetBkColor(dc), grey);
     }
-    for (HWND box : {helpBox(), aboutBox()}) EXPECT_NE(ask(WM_CTLCOLOREDIT, box), 0);
+    for (HWND box : {state().helpBox, state().aboutBox}) EXPECT_NE(ask(WM_CTLCOLOREDIT, box), 0);
     // Anything else: 0, and the device context is left alone.
     const std::pair<UINT, HWND> others[] = {{WM_CTLCOLORSTATIC, control(kMulti2)},
-                                            {WM_CTLCOLORSTATIC, helpBox()},
-                                            {WM_CTLCOLOREDIT, numbersBox()},
+                                            {WM_CTLCOLORSTATIC, state().helpBox},
+                                            {WM_CTLCOLOREDIT, state().numbersBox},
                                             {WM_CTLCOLOREDIT, state().dateLabel}};
     for (const auto& [msg, control] : others) {
         EXPECT_EQ(ask(msg, control), 0);
