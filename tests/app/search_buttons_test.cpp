@@ -63,10 +63,10 @@ TEST_F(SearchButtons, AppendTheFramesAnswerAndLockThePanel) {
         std::map<int, bool> before;
         for (int id : buttonIds()) before[id] = enabled(id);
 
-        const std::uint32_t state = zestawy::randomState();
+        const std::uint32_t generator = zestawy::randomState();
         command(c.id);
         const std::uint32_t after = zestawy::randomState();
-        zestawy::setRandomState(state);
+        zestawy::setRandomState(generator);
         EXPECT_EQ(textOf(state().resultsBox),
                   zestawy::runSearchCommand(cmd, numbers, "Wcze\x9cniejsza odpowied\x9f"));
         EXPECT_EQ(zestawy::randomState(), after);
