@@ -8,6 +8,7 @@ add_library(zestawy_app STATIC
   src/app/panels.cpp
   src/app/search_buttons.cpp
   src/app/texts.cpp
+  src/app/update_history.cpp
   src/app/window.cpp
 )
 target_include_directories(zestawy_app PUBLIC src)

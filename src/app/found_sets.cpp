@@ -16,23 +16,6 @@ const char kLoadFailed[] = "Load of file failed.";
 // The largest file the results box is asked to take: its text length is an int.
 const LONGLONG kMaxLoadSize = 0x7FFFFFFE;
 
-// The folder part of a full path, with its trailing backslash; "." for a bare name.
-std::string folderOf(const char* path) {
-    const std::string p = path;
-    const std::size_t slash = p.find_last_of("\\/");
-    return slash == std::string::npos ? "." : p.substr(0, slash + 1);
-}
-
-bool writeAll(HANDLE file, const char* bytes, DWORD count) {
-    while (count > 0) {
-        DWORD written = 0;
-        if (!WriteFile(file, bytes, count, &written, nullptr) || written == 0) return false;
-        bytes += written;
-        count -= written;
-    }
-    return true;
-}
-
 bool readAll(HANDLE file, char* bytes, DWORD count) {
     while (count > 0) {
         DWORD read = 0;
@@ -44,50 +27,6 @@ bool readAll(HANDLE file, char* bytes, DWORD count) {
 }
 
 }  // namespace
-
-// Windows refuses to move over a read-only file but Wine replaces it; asked
-// here, such a file is left alone on both.
-bool ReplacingFile::open(const char* path) {
-    path_ = path;
-    const DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return false;
-    if (!GetTempFileNameA(folderOf(path).c_str(), "zst", 0, temp_)) return false;
-    file_ = CreateFileA(temp_, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                        nullptr);
-    if (file_ == INVALID_HANDLE_VALUE) {
-        DeleteFileA(temp_);
-        temp_[0] = '\0';
-        return false;
-    }
-    return true;
-}
-
-bool ReplacingFile::write(const char* bytes, std::size_t count) {
-    while (count > 0) {
-        const DWORD piece = count > (1u << 30) ? (1u << 30) : static_cast<DWORD>(count);
-        if (!writeAll(file_, bytes, piece)) return false;
-        bytes += piece;
-        count -= piece;
-    }
-    return true;
-}
-
-bool ReplacingFile::commit() {
-    bool ok = FlushFileBuffers(file_) != 0;
-    ok = CloseHandle(file_) && ok;
-    file_ = INVALID_HANDLE_VALUE;
-    ok =
-        ok && MoveFileExA(temp_, path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (ok) temp_[0] = '\0';
-    return ok;
-}
-
-ReplacingFile::~ReplacingFile() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    if (temp_[0]) DeleteFileA(temp_);
-}
 
 bool handleFoundSetsCommand(HWND main, int id) {
     for (const zestawy::GameRow& game : zestawy::kGames) {
@@ -139,7 +78,7 @@ int SaveFile(HWND edit, const char* path) {
     char* text = static_cast<char*>(GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + 1));
     if (!text) return 0;
     const int copied = GetWindowTextA(edit, text, length + 1);
-    ReplacingFile file;
+    zestawy::ReplacingFile file;
     const int result = copied > 0 && file.open(path) &&
                        file.write(text, static_cast<std::size_t>(copied)) && file.commit();
     GlobalFree(text);

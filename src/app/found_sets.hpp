@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "history/replacing_file.hpp"
 
 // Handles the save and open buttons of the three panels; returns false for
 // any other id.
@@ -30,25 +30,3 @@ bool chooseFoundSetsFile(HWND main, bool save, char (&path)[MAX_PATH]);
 
 // The message for any failed save.
 extern const char kSaveFailed[];
-
-// A file written all or nothing: the text goes to a new file beside the target,
-// which takes the target's place only on commit(). Until then, and after any
-// failure, an existing file stays as it was; the new one is removed when the
-// object goes without a commit. A read-only target is refused.
-class ReplacingFile {
-  public:
-    ReplacingFile() = default;
-    ReplacingFile(const ReplacingFile&) = delete;
-    ReplacingFile& operator=(const ReplacingFile&) = delete;
-    ~ReplacingFile();
-
-    bool open(const char* path);
-    // REQUIRES a successful open().
-    bool write(const char* bytes, std::size_t count);
-    bool commit();
-
-  private:
-    std::string path_;
-    char temp_[MAX_PATH] = "";
-    HANDLE file_ = INVALID_HANDLE_VALUE;
-};

@@ -62,7 +62,7 @@ void showAnswer(const WindowState& state, const SearchCommand& command, const Dr
 // the results box gets a line that says where it went.
 void saveAnswer(const WindowState& state, const SearchCommand& command, const DrawList& draws,
                 const AnswerSize& size, const char* path) {
-    ReplacingFile file;
+    zestawy::ReplacingFile file;
     DWORD painted = GetTickCount();
     const bool saved = file.open(path) &&
                        zestawy::streamAnswer(command, draws,

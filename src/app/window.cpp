@@ -10,6 +10,7 @@
 #include "app/panels.hpp"
 #include "app/search_buttons.hpp"
 #include "app/texts.hpp"
+#include "app/update_history.hpp"
 #include "app/window_state.hpp"
 
 using namespace zestawy;
@@ -27,6 +28,7 @@ struct MenuItem {
 const char* const kMenus[] = {"Plik", "Pomoc"};
 const MenuItem kMenuItems[] = {
     {0, "Przygotuj wyszukiwanie", kCmdPrepareSearch},
+    {0, "Uzupełnij wyniki losowań...", kCmdUpdateHistory},
     {1, "Otwórz okno pomocy...", kCmdOpenHelp},
     {1, "Zamknij okno pomocy...", kCmdCloseHelp},
 };
@@ -95,7 +97,8 @@ void onCommand(HWND main, int id) {
     const BusyCommand busy;
     WindowState& state = stateOf(main);
     handleViewCommand(state, id) || handleClearCommand(state, id) || handleLoadCommand(state, id) ||
-        handleSearchButton(state, id) || handleFoundSetsCommand(main, id);
+        handleSearchButton(state, id) || handleFoundSetsCommand(main, id) ||
+        handleUpdateCommand(state, id);
 }
 
 WindowState::~WindowState() {

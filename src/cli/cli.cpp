@@ -10,6 +10,7 @@
 #include "cli/options.hpp"
 #include "cli/output.hpp"
 #include "cli/ranking_report.hpp"
+#include "cli/update_report.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
 #include "version.hpp"
@@ -78,6 +79,10 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
         say(err, "'\n");
         return 2;
     };
+
+    if (!o.updatePath.empty())
+        return update(o, o.historyPath.empty() ? samplePath(*o.game, programDir) : o.historyPath,
+                      !o.historyPath.empty(), err);
 
     std::string numbers;
     if (!o.numbersPath.empty()) {

@@ -21,6 +21,7 @@ const char kUsage[] =
     "  zestawy-cli ŹRÓDŁO --game GRA --search \"3 z 4\" [--all | --count]\n"
     "  zestawy-cli --game GRA [--history PLIK] [--last N] --search \"3 z 4\" --ranking [--top K]\n"
     "  zestawy-cli --game GRA [--history PLIK] --check\n"
+    "  zestawy-cli --game GRA [--history PLIK] --update POBRANY\n"
     "\n"
     "Wykonuje wyszukiwania programu „Najdłużej oczekiwane zestawy” bez okna: polecenia\n"
     "przycisków o podanych numerach, po kolei, tak jak program dopisuje ich odpowiedzi do pola\n"
@@ -49,15 +50,20 @@ const char kUsage[] =
     "                    tego losowania (\"-\" gdy nie wystąpił) TAB zestaw\n"
     "  --top K           ile zestawów pokazuje --ranking (domyślnie 10)\n"
     "  --check           sprawdza każdy wiersz pliku wyników gry --game i wypisuje błędne\n"
+    "  --update POBRANY  dopisuje do pliku wyników gry --game nowe losowania z pobranego\n"
+    "                    pliku wyników (układ „nr. data liczby” albo „nr,data,liczby”):\n"
+    "                    te o numerach wyższych niż ostatnie w pliku; wspólne losowania\n"
+    "                    obu plików muszą się zgadzać, inaczej nic nie jest zapisywane\n"
     "  --encoding KOD    kodowanie wyniku: utf-8 (domyślnie) albo cp1250 (bajty programu)\n"
     "  --help            ten opis\n"
     "  --version         wersja programu\n"
     "\n"
     "Ctrl-C przerywa od razu, także gdy nikt nie czyta wyniku; wypisane wiersze są całe.\n"
     "Przykładowe pliki wyników leżą obok programu albo w ../share/zestawy.\n"
-    "Kod wyjścia: 0 gdy się udało; 1 gdy --check znalazł błędne wiersze albo nie udało się\n"
-    "zapisać wyniku; 2 przy błędnych argumentach lub pliku (także takim, w którym nie ma\n"
-    "żadnego losowania, albo większym niż 256 MB); 130 po Ctrl-C.\n"
+    "Kod wyjścia: 0 gdy się udało; 1 gdy --check znalazł błędne wiersze, --update niczego nie\n"
+    "dopisał z powodu błędów albo nie udało się zapisać wyniku lub pliku wyników; 2 przy\n"
+    "błędnych argumentach lub pliku (także takim, w którym nie ma żadnego losowania, albo\n"
+    "większym niż 256 MB); 130 po Ctrl-C.\n"
     "\n"
     "Przykład: wszystkie piątki, które nie wypadły w 1000 ostatnich losowaniach Multi Multi:\n"
     "  zestawy-cli --game multi --last 1000 --search \"5 z 5\" --all > piatki.txt\n"
@@ -100,6 +106,8 @@ Options parse(const std::vector<std::string>& args) {
             o.numbersPath = path();
         } else if (a == "--history") {
             o.historyPath = path();
+        } else if (a == "--update") {
+            o.updatePath = path();
         } else if (a == "--game") {
             const std::string& name = value();
             for (const GameRow& g : kGames)
@@ -171,6 +179,15 @@ Options parse(const std::vector<std::string>& args) {
     if (o.top && !o.ranking) throw UsageError{"--top dotyczy tylko --ranking"};
     if (o.ranking && !o.numbersPath.empty())
         throw UsageError{"--ranking czyta plik wyników (--history albo --game), nie --numbers"};
+    if (!o.updatePath.empty()) {
+        if (!o.game) throw UsageError{"--update wymaga --game"};
+        if (!o.numbersPath.empty() || !o.commands.empty() || o.last || o.all || o.count ||
+            o.check || o.ranking || o.top)
+            throw UsageError{
+                "--update uzupełnia plik wyników: bez --numbers, --last, wyszukiwań "
+                "i innych trybów"};
+        return o;
+    }
     if (o.check) {
         if (!o.game) throw UsageError{"--check wymaga --game"};
         if (!o.numbersPath.empty() || !o.commands.empty() || o.last)

@@ -21,6 +21,7 @@ struct UsageError {
 
 struct Options {
     std::string numbersPath, historyPath;
+    std::string updatePath;  // --update: the downloaded results file
     const GameRow* game = nullptr;
     long long last = 0;  // 0: every line
     std::vector<const SearchCommand*> commands;

@@ -70,6 +70,7 @@ enum ControlId : int {
     kCmdPrepareSearch = 1001,  // "Plik" -> "Przygotuj wyszukiwanie"
     kCmdOpenHelp = 1003,       // "Pomoc" -> "Otwórz okno pomocy..."
     kCmdCloseHelp = 1004,      // "Pomoc" -> "Zamknij okno pomocy..."
+    kCmdUpdateHistory = 1006,  // "Plik" -> "Uzupełnij wyniki losowań..."
 };
 
 struct GameRow {

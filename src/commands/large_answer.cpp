@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "commands/polish.hpp"
+
 namespace zestawy {
 
 const char kLargeAnswerCaption[] = "Bardzo długa odpowiedź";
@@ -15,11 +17,7 @@ const char kNoBreak[] = "\xA0";
 std::string setCount(std::uint64_t sets) {
     std::string digits = std::to_string(sets);
     for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, kNoBreak);
-    const std::uint64_t tens = sets % 100, ones = sets % 10;
-    const char* noun = sets == 1                                            ? "zestaw"
-                       : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? "zestawy"
-                                                                            : "zestawów";
-    return digits + kNoBreak + noun;
+    return digits + kNoBreak + nounForm(sets, "zestaw", "zestawy", "zestawów");
 }
 
 std::string textSize(std::uint64_t bytes) {

@@ -6,13 +6,37 @@ namespace zestawy {
 
 namespace {
 
-std::string problemsOf(const std::string& line, const DrawRules& rules) {
+bool allDigits(std::string_view s) {
+    return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// "dd.mm.yyyy", a day that the calendar has.
+bool isDate(std::string_view s) {
+    if (s.size() != 10 || s[2] != '.' || s[5] != '.' || !allDigits(s.substr(0, 2)) ||
+        !allDigits(s.substr(3, 2)) || !allDigits(s.substr(6)))
+        return false;
+    const int day = std::stoi(std::string(s.substr(0, 2)));
+    const int month = std::stoi(std::string(s.substr(3, 2)));
+    const int year = std::stoi(std::string(s.substr(6)));
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    const int days[] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month >= 1 && month <= 12 && day >= 1 && day <= days[month - 1];
+}
+
+// Shown as it is, at most 20 characters of it.
+std::string quoted(std::string_view text) {
+    return "„" + std::string(text.substr(0, 20)) + (text.size() > 20 ? "…" : "") + "”";
+}
+
+}  // namespace
+
+std::string lineProblems(std::string_view line, const DrawRules& rules) {
     if (line.empty()) return "pusty wiersz";
     const std::size_t first = line.find(' ');
     const std::size_t second = first == std::string::npos ? first : line.find(' ', first + 1);
     if (second == std::string::npos)
         return "mniej niż dwie spacje: brak numeru losowania, daty albo liczb";
-    const std::string numbers = line.substr(second + 1);
+    const std::string numbers(line.substr(second + 1));
     if (numbers.empty()) return "brak liczb po dacie";
 
     // A line of garbage can hold millions of tokens: a few reasons say enough.
@@ -25,6 +49,12 @@ std::string problemsOf(const std::string& line, const DrawRules& rules) {
         else
             ++moreReasons;
     };
+    const std::string_view number = line.substr(0, first);
+    if (number.size() < 2 || number.back() != '.' ||
+        !allDigits(number.substr(0, number.size() - 1)))
+        reason(quoted(number) + " nie jest numerem losowania z kropką");
+    const std::string_view date = line.substr(first + 1, second - first - 1);
+    if (!isDate(date)) reason(quoted(date) + " nie jest datą dd.mm.rrrr");
     std::set<int> seen;
     int count = 0;
     std::size_t start = 0;
@@ -36,10 +66,9 @@ std::string problemsOf(const std::string& line, const DrawRules& rules) {
             !token.empty() && token.find_first_not_of("0123456789") == std::string::npos;
         const std::string range = " spoza zakresu 1–" + std::to_string(rules.maxNumber);
         if (!digits) {
-            reason("„" + (token.size() <= 20 ? token : token.substr(0, 20) + "…") +
-                   "” nie jest liczbą");
+            reason(quoted(token) + " nie jest liczbą");
         } else if (token.size() > 9) {
-            reason("liczba " + (token.size() <= 20 ? token : token.substr(0, 20) + "…") + range);
+            reason("liczba " + token.substr(0, 20) + (token.size() > 20 ? "…" : "") + range);
         } else {
             const int value = std::stoi(token);
             if (value < 1 || value > rules.maxNumber)
@@ -59,13 +88,11 @@ std::string problemsOf(const std::string& line, const DrawRules& rules) {
     return joined;
 }
 
-}  // namespace
-
 std::size_t checkHistory(const std::vector<std::string>& lines, const DrawRules& rules,
                          const std::function<bool(const LineProblem&)>& report) {
     std::size_t bad = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string why = problemsOf(lines[i], rules);
+        std::string why = lineProblems(lines[i], rules);
         if (why.empty()) continue;
         ++bad;
         if (!report({i + 1, std::move(why)})) break;

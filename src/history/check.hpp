@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zestawy {
@@ -20,11 +21,16 @@ struct LineProblem {
     std::string why;   // Polish, Windows-1250; several reasons joined by "; "
 };
 
-// A well-formed line is "<number>. <date> n1,n2,...": two blanks at least, and
-// after the second exactly numbersPerDraw distinct decimal numbers of
-// 1..maxNumber separated by single commas. Calls report with each line that is
-// not, in order, as soon as it is found (a line's reasons are capped at a
-// few); report returns false to stop. Returns how many bad lines were found.
+// Why the line is not a well-formed draw, "" when it is. A well-formed line is
+// "<number>. <dd.mm.yyyy> n1,n2,...": a decimal draw number with its period, a
+// blank, a real calendar date, a blank, and exactly numbersPerDraw distinct
+// decimal numbers of 1..maxNumber separated by single commas. Several reasons
+// are joined by "; " and capped at a few.
+std::string lineProblems(std::string_view line, const DrawRules& rules);
+
+// Calls report with each line that is not well-formed, in order, as soon as
+// it is found; report returns false to stop. Returns how many bad lines were
+// found.
 std::size_t checkHistory(const std::vector<std::string>& lines, const DrawRules& rules,
                          const std::function<bool(const LineProblem&)>& report);
 

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -145,6 +147,41 @@ TEST_F(Load, ChangesTheButtonsOfItsPanelByItsRules) {
     EnableWindow(control(kMultiOtherGames), TRUE);
     load(13, "2");
     EXPECT_FALSE(enabled(kMultiOtherGames));
+}
+
+std::string fileBytes(const std::string& path) {
+    std::string bytes;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    for (int c; f && (c = std::fgetc(f)) != EOF;) bytes += static_cast<char>(c);
+    if (f) std::fclose(f);
+    return bytes;
+}
+
+// "Uzupełnij wyniki losowań...": the game is told by the file, its history in
+// the working folder gains the new draws, and the next "Wczytaj" shows them.
+TEST_F(Load, UpdatesAHistoryFromADownloadAndLoadsTheNewDraws) {
+    std::string data = std::string(ZESTAWY_DATA_DIR) + "/";
+    std::replace(data.begin(), data.end(), '/', '\\');
+    const std::string whole = fileBytes(data + kLotto);
+    writeFile(kLotto, whole.substr(0, whole.find("7391. ")));
+    state().history(Game::Lotto).clear();
+    load(kLottoLoad, "1");
+    EXPECT_EQ(textOf(state().numbersBox), "11,22,25,28,31,33");
+
+    EXPECT_EQ(runCommand(kCmdUpdateHistory, chooseFile(data + "downloads\\lotto.csv")),
+              "Uzupełnij wyniki losowań: Lotto, plik 'Lotto wyniki losowań.txt':\n"
+              "Dopisano 4 losowania: od 7391. 13.08.2026 do 7394. 20.08.2026.");
+    EXPECT_EQ(fileBytes(kLotto), whole);
+    load(kLottoLoad, "1");
+    EXPECT_EQ(textOf(state().numbersBox), "6,12,19,21,23,26");
+
+    // Multi Multi draws that disagree with the working folder's file: nothing written.
+    const std::string multi = fileBytes(kMulti);
+    const std::string refused =
+        runCommand(kCmdUpdateHistory, chooseFile(data + "downloads\\multi_multi.csv"));
+    EXPECT_EQ(refused.find("Uzupełnij wyniki losowań: Multi Multi, plik"), 0u) << refused;
+    EXPECT_NE(refused.find("Nic nie zapisano."), std::string::npos) << refused;
+    EXPECT_EQ(fileBytes(kMulti), multi);
 }
 
 }  // namespace

@@ -244,9 +244,10 @@ TEST_F(MainWindow, MenuBarHasPlikAndPomocWithTheirCommands) {
         const char* caption;
     };
     const Item items[] = {{0, 0, 1001, "Przygotuj wyszukiwanie"},
+                          {0, 1, 1006, "Uzupełnij wyniki losowań..."},
                           {1, 0, 1003, "Otwórz okno pomocy..."},
                           {1, 1, 1004, "Zamknij okno pomocy..."}};
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 1);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 2);
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 1)), 2);
     for (const Item& it : items) {
         const HMENU popup = GetSubMenu(bar, it.menu);

@@ -292,6 +292,12 @@ TEST(CliCheck, ReportsEveryMalformedLineWithItsNumberAndWhy) {
         {"out-of-range.txt",
          "wiersz 1: liczba 0 spoza zakresu 1–49; liczba 50 spoza zakresu 1–49\n"},
         {"wrong-count.txt", "wiersz 1: 5 liczb zamiast 6\nwiersz 2: 7 liczb zamiast 6\n"},
+        {"bad-number-and-date.txt",
+         "wiersz 1: „x.” nie jest numerem losowania z kropką; „31.02.2020” nie jest datą "
+         "dd.mm.rrrr\n"
+         "wiersz 2: „12” nie jest numerem losowania z kropką; „01.13.2020” nie jest datą "
+         "dd.mm.rrrr\n"
+         "wiersz 4: „29.02.2100” nie jest datą dd.mm.rrrr\n"},
         {"empty-parts.txt", "wiersz 2: pusty wiersz\nwiersz 3: brak liczb po dacie\n"},
         {"huge-and-many.txt",
          "wiersz 1: liczba 2147483648 spoza zakresu 1–49\n"

@@ -1,0 +1,131 @@
+#include "history/replacing_file.hpp"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+#endif
+
+namespace zestawy {
+
+namespace {
+
+// The folder part of a path, with its trailing separator; "." for a bare name.
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+#ifdef _WIN32
+
+namespace {
+
+HANDLE handleOf(std::intptr_t file) {
+    return reinterpret_cast<HANDLE>(file);
+}
+
+}  // namespace
+
+// Windows refuses to move over a read-only file but Wine replaces it; asked
+// here, such a file is left alone on both.
+bool ReplacingFile::open(const std::string& path) {
+    path_ = path;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+    char temp[MAX_PATH];
+    if (!GetTempFileNameA(folderOf(path).c_str(), "zst", 0, temp)) return false;
+    temp_ = temp;
+    const HANDLE file =
+        CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    file_ = reinterpret_cast<std::intptr_t>(file);
+    return true;
+}
+
+bool ReplacingFile::write(const char* bytes, std::size_t count) {
+    while (count > 0) {
+        const DWORD piece = count > (1u << 30) ? (1u << 30) : static_cast<DWORD>(count);
+        DWORD written = 0;
+        if (!WriteFile(handleOf(file_), bytes, piece, &written, nullptr) || written == 0)
+            return false;
+        bytes += written;
+        count -= written;
+    }
+    return true;
+}
+
+bool ReplacingFile::commit() {
+    bool ok = FlushFileBuffers(handleOf(file_)) != 0;
+    ok = CloseHandle(handleOf(file_)) && ok;
+    file_ = -1;
+    ok = ok && MoveFileExA(temp_.c_str(), path_.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (ok) temp_.clear();
+    return ok;
+}
+
+ReplacingFile::~ReplacingFile() {
+    if (file_ != -1) CloseHandle(handleOf(file_));
+    if (!temp_.empty()) DeleteFileA(temp_.c_str());
+}
+
+#else
+
+bool ReplacingFile::open(const std::string& path) {
+    path_ = path;
+    struct stat target;
+    const bool exists = stat(path.c_str(), &target) == 0;
+    if (exists && (S_ISDIR(target.st_mode) || access(path.c_str(), W_OK) != 0)) return false;
+    std::string pattern = folderOf(path) + ".zestawy-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = mkstemp(name.data());
+    if (fd < 0) return false;
+    temp_ = name.data();
+    file_ = fd;
+    return fchmod(fd, exists ? target.st_mode & 07777 : 0644) == 0;
+}
+
+bool ReplacingFile::write(const char* bytes, std::size_t count) {
+    while (count > 0) {
+        const ssize_t written = ::write(static_cast<int>(file_), bytes, count);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes += written;
+        count -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool ReplacingFile::commit() {
+    bool ok = fsync(static_cast<int>(file_)) == 0;
+    ok = close(static_cast<int>(file_)) == 0 && ok;
+    file_ = -1;
+    ok = ok && std::rename(temp_.c_str(), path_.c_str()) == 0;
+    if (ok) temp_.clear();
+    return ok;
+}
+
+ReplacingFile::~ReplacingFile() {
+    if (file_ != -1) close(static_cast<int>(file_));
+    if (!temp_.empty()) unlink(temp_.c_str());
+}
+
+#endif
+
+bool replaceFile(const std::string& path, const std::string& bytes) {
+    ReplacingFile file;
+    return file.open(path) && file.write(bytes.data(), bytes.size()) && file.commit();
+}
+
+}  // namespace zestawy

@@ -1,0 +1,36 @@
+// A file written all or nothing: the found-sets saves of the window and the
+// update of a history file both go through it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace zestawy {
+
+// The text goes to a new file beside the target, which takes the target's
+// place only on commit(). Until then, and after any failure, an existing file
+// stays as it was, bytes and time; the new one is removed when the object goes
+// without a commit. A read-only target, or a folder, is refused. A replaced
+// file keeps its permissions (POSIX).
+class ReplacingFile {
+  public:
+    ReplacingFile() = default;
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+    ~ReplacingFile();
+
+    bool open(const std::string& path);
+    // REQUIRES a successful open().
+    bool write(const char* bytes, std::size_t count);
+    bool commit();
+
+  private:
+    std::string path_, temp_;
+    std::intptr_t file_ = -1;  // a HANDLE on Windows, a descriptor elsewhere
+};
+
+// The whole file replaced by `bytes` through a ReplacingFile.
+bool replaceFile(const std::string& path, const std::string& bytes);
+
+}  // namespace zestawy
