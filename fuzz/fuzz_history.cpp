@@ -1,7 +1,10 @@
 // Fuzzes the history reader: the split of a file's text into lines, the count
-// box and the texts the load command shows.
+// box and the texts the load command shows; and the update of a history from
+// a download.
 //
 // Input: one byte n, then n % 24 bytes of count-box text, then the file's text.
+// For the update, the text up to its first form feed is the history and the
+// rest the download (without one, the text is both), of the game n % 3.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/update.hpp"
+#include "history/check.hpp"
 #include "history/history.hpp"
 
 namespace {
@@ -80,6 +85,22 @@ void checkShown(const std::vector<std::string>& lines, long long count) {
     }
 }
 
+// Whatever an update appends is well-formed draws, whole lines; and updating
+// again from the same download finds nothing new.
+void checkUpdate(std::string_view history, std::string_view download,
+                 const zestawy::GameRow& game) {
+    using namespace zestawy;
+    const UpdatePlan plan = planUpdate(history, download, game);
+    check(!plan.message.empty());
+    check((plan.kind == UpdateKind::Added) == !plan.appended.empty());
+    if (plan.kind != UpdateKind::Added) return;
+    check(plan.appended.back() == '\n' || plan.appended.back() == '\r');
+    for (const std::string& line : splitHistoryLines(plan.appended))
+        check(line.empty() || lineProblems(line, game.rules).empty());
+    const std::string updated = std::string(history) + plan.appended;
+    check(planUpdate(updated, download, game).kind == UpdateKind::NothingNew);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -95,5 +116,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> lines = zestawy::splitHistoryLines(text);
     checkLines(text, lines);
     if (count > 0) checkShown(lines, count);
+
+    const std::size_t feed = text.find('\f');
+    checkUpdate(text.substr(0, feed), feed == text.npos ? text : text.substr(feed + 1),
+                zestawy::kGames[data[0] % 3]);
     return 0;
 }

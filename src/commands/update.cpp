@@ -96,10 +96,10 @@ bool readDraw(std::string_view line, Draw& draw) {
         for (std::string_view& field : fields) field = trimmed(field);
         if (fields.size() < 3) return false;
         draw.date = std::string(fields[1]);
-        const bool timed = fields[2].find(':') != std::string_view::npos;
         // After a time, the last field is the "Plus" number, one of the draw's.
+        const bool timed = fields[2].find(':') != std::string_view::npos;
+        if (fields.size() < (timed ? 5u : 3u)) return false;
         numbers.assign(fields.begin() + (timed ? 3 : 2), fields.end() - (timed ? 1 : 0));
-        if (numbers.empty()) return false;
     } else {
         return false;
     }

@@ -32,6 +32,8 @@ TEST(Update, AppendsOnlyNewWellFormedDrawsInTheHistorysOwnLayout) {
         {"two versions of a new draw", "", "6,06.01.2020," + five + "\n6,07.01.2020," + five,
          UpdateKind::Refused, ""},
         {"a bad date", "", "6,31.06.2020," + five, UpdateKind::Refused, ""},
+        {"a time and nothing after it", "", "6,06.01.2020," + five + "\n7,07.01.2020,14:00",
+         UpdateKind::Refused, ""},
         {"a line that is no draw", "", "6,06.01.2020," + five + "\n7;07.01.2020",
          UpdateKind::Refused, ""},
         {"no draw at all", "1. 01.01.2020 " + five, "\xEF\xBB\xBFnr,data\n\n", UpdateKind::NoDraws,
