@@ -6,6 +6,7 @@ add_library(zestawy_app STATIC
   src/app/found_sets.cpp
   src/app/load.cpp
   src/app/panels.cpp
+  src/app/results_box.cpp
   src/app/search_buttons.cpp
   src/app/texts.cpp
   src/app/update_history.cpp

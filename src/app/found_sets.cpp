@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "app/results_box.hpp"
 #include "commands/games.hpp"
+#include "commands/large_answer.hpp"
 
 const char kSaveFailed[] = "Save file failed.";
 
@@ -61,9 +63,42 @@ bool chooseFoundSetsFile(HWND main, bool save, char (&path)[MAX_PATH]) {
     return GetOpenFileNameA(&ofn) != 0;
 }
 
+namespace {
+
+// A file too large for the results box is refused, and one that would keep
+// it busy for seconds is loaded only when the user says so. True when the
+// file is to be loaded (or cannot be measured: LoadFile then says why).
+bool mayOpen(HWND main, const char* path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return true;
+    const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    const std::string bytes = zestawy::textSize(size);
+    if (size > zestawy::kResultsBoxLimit) {
+        const std::string text = "Plik ma " + bytes + ", a pole wyników mieści najwyżej " +
+                                 zestawy::textSize(zestawy::kResultsBoxLimit) +
+                                 ". Nic nie wczytano.";
+        MessageBoxA(main, text.c_str(), kOpenCaption, MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (size <= zestawy::kAskAbove) return true;
+    const std::string text = "Plik ma " + bytes + ". Pole wyników przyjmuje ok. 0,8 MB na " +
+                             "sekundę, więc wczytanie potrwa ok. " +
+                             std::to_string(size / 800'000 + 1) + " s. Wczytać go?";
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    const bool yes =
+        MessageBoxA(main, text.c_str(), kOpenCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    return yes;
+}
+
+}  // namespace
+
+const char kOpenCaption[] = "Otwórz znalezione";
+
 int DoFileOpenSave(HWND main, int save) {
     char path[MAX_PATH];
     if (!chooseFoundSetsFile(main, save != 0, path)) return 1;
+    if (!save && !mayOpen(main, path)) return 1;
     const HWND results = GetDlgItem(main, zestawy::kIdResultsBox);
     if (save ? SaveFile(results, path) : LoadFile(results, path)) return 1;
     MessageBoxA(main, save ? kSaveFailed : kLoadFailed, "Error", MB_ICONEXCLAMATION);
@@ -99,10 +134,17 @@ int LoadFile(HWND edit, const char* path) {
     char* text = static_cast<char*>(GlobalAlloc(GPTR, static_cast<SIZE_T>(count) + 1));
     int result = 0;
     if (text) {
-        // The box shows the bytes up to the first zero byte, as they are.
+        // The box shows the bytes up to the first zero byte, as they are; a
+        // long text goes in piece by piece, with the window repainted between.
         if (readAll(file, text, count)) {
             text[count] = '\0';
-            result = SetWindowTextA(edit, text) ? 1 : 0;
+            if (count <= zestawy::kAskAbove) {
+                result = SetWindowTextA(edit, text) ? 1 : 0;
+            } else {
+                SetWindowTextA(edit, "");
+                appendToResultsBox(edit, text);
+                result = 1;
+            }
         }
         GlobalFree(text);
     }

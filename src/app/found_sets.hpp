@@ -11,17 +11,22 @@
 bool handleFoundSetsCommand(HWND main, int id);
 
 // Shows the save (save = 1) or open dialog and saves or loads the results box.
-// Returns 1 when the dialog was cancelled or the file operation succeeded, 0
-// after showing the failure message.
+// A file to open that is larger than the results box may hold is refused, and
+// one that would take seconds is opened only when the user says so, both in a
+// message box of kOpenCaption. Returns 1 when the dialog was cancelled, the
+// user declined or the file operation succeeded, 0 after showing the failure
+// message.
 int DoFileOpenSave(HWND main, int save);
+extern const char kOpenCaption[];
 
 // Replaces the file with the text of the edit, all or nothing; an empty edit,
 // a read-only or busy file or any failure leaves an existing file as it was.
 // 1 on success, 0 on failure; shows nothing.
 int SaveFile(HWND edit, const char* path);
 // Replaces the text of the edit with the file's bytes up to the first zero
-// byte; a file too large for the edit is refused. 1 on success, 0 on failure
-// (the edit unchanged); shows nothing.
+// byte, a long text in pieces with the window repainted between; a file too
+// large for the edit is refused. 1 on success, 0 on failure (the edit
+// unchanged); shows nothing.
 int LoadFile(HWND edit, const char* path);
 
 // The common file dialog for a found-sets file, with the program's filter and

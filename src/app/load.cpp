@@ -1,11 +1,13 @@
 #include "app/load.hpp"
 
+#include <functional>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "app/panels.hpp"
 #include "commands/search_command.hpp"
+#include "history/check.hpp"
 #include "history/history.hpp"
 
 using namespace zestawy;
@@ -18,7 +20,32 @@ std::string windowText(HWND hwnd, int capacity) {
     return text;
 }
 
+// Names the first few loaded lines that are not well-formed draws of the game,
+// and how many there are; the draws are loaded all the same.
+void reportBadLines(const WindowState& state, const GameRow& game,
+                    const std::vector<std::string>& lines, long long count) {
+    constexpr std::size_t kNamed = 5;
+    const std::size_t first =
+        count >= static_cast<long long>(lines.size()) ? 0 : lines.size() - std::size_t(count);
+    std::string named;
+    std::size_t bad = 0;
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        const std::string why = lineProblems(lines[i], game.rules);
+        if (!why.empty() && ++bad <= kNamed)
+            named += "\nwiersz " + std::to_string(i + 1) + ": " + why;
+    }
+    if (bad == 0) return;
+    const std::string text =
+        "Błędne wiersze wśród wczytanych z pliku '" + std::string(game.historyFile) +
+        "' (nie są poprawnymi losowaniami " + "gry " + game.name + "): " + std::to_string(bad) +
+        (bad > kNamed ? ", pierwsze z nich:" : ":") + named +
+        "\n\nWczytano je mimo to: wyszukiwania czytają ich liczby tak, jak są.";
+    MessageBoxA(state.main, text.c_str(), kBadLinesCaption, MB_ICONWARNING);
+}
+
 }  // namespace
+
+const char kBadLinesCaption[] = "Błędne wiersze";
 
 bool handleLoadCommand(WindowState& state, int id) {
     const GameRow* found = nullptr;
@@ -52,10 +79,13 @@ bool handleLoadCommand(WindowState& state, int id) {
         const LoadedDraws shown = latestDraws(lines, count);
         SetWindowTextA(state.numbersBox, shown.numbers.c_str());
         SetWindowTextA(state.datesBox, shown.dates.c_str());
+        state.numbersGame = game.game;
+        state.numbersHash = std::hash<std::string>{}(shown.numbers);
     } catch (const std::bad_alloc&) {
         MessageBoxA(state.main, "Za mało pamięci, by pokazać tyle losowań.", "Błąd", MB_ICONERROR);
         return true;
     }
     if (rules.loadEnablesFoundSetsAfter) enableButtons(state, {game.save, game.open}, true);
+    reportBadLines(state, game, lines, count);
     return true;
 }

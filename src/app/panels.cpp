@@ -108,6 +108,7 @@ bool handleClearCommand(WindowState& state, int id) {
     for (const GameRow& game : kGames) {
         if (game.clear != id) continue;
         for (HWND box : state.workBoxes()) SetWindowTextA(box, "");
+        state.numbersGame.reset();
         std::vector<int> enables = searchButtonsOf(game.game);
         if (panelRules(game.game).clearEnablesLoad) enables.push_back(game.load);
         enables.push_back(game.otherGames);

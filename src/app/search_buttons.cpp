@@ -1,10 +1,12 @@
 #include "app/search_buttons.hpp"
 
+#include <functional>
 #include <new>
 #include <string>
 
 #include "app/found_sets.hpp"
 #include "app/panels.hpp"
+#include "app/results_box.hpp"
 #include "app/window.hpp"
 #include "commands/large_answer.hpp"
 #include "commands/search_command.hpp"
@@ -14,41 +16,6 @@ using zestawy::DrawList;
 using zestawy::SearchCommand;
 
 namespace {
-
-std::string wholeText(HWND hwnd) {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextA(hwnd, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
-
-// Appends text at the end of the results box. Wine's edit control takes in
-// about a megabyte a second, so the old text is never read back and set again:
-// the answer is inserted at the end, a megabyte of whole lines at a time with
-// the window repainted in between, and the caret and scroll position are put
-// back where they were.
-void appendToResultsBox(HWND box, std::string_view text) {
-    constexpr std::size_t kPiece = 1 << 20;
-    DWORD selStart = 0, selEnd = 0;
-    SendMessageA(box, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart),
-                 reinterpret_cast<LPARAM>(&selEnd));
-    const LRESULT firstVisible = SendMessageA(box, EM_GETFIRSTVISIBLELINE, 0, 0);
-    SendMessageA(box, EM_SETLIMITTEXT, 0, 0);  // the largest the control can hold
-    std::string piece;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t end = text.find('\n', std::min(at + kPiece, text.size()) - 1);
-        end = end == std::string_view::npos ? text.size() : end + 1;
-        piece.assign(text.substr(at, end - at));
-        const int length = GetWindowTextLengthA(box);
-        SendMessageA(box, EM_SETSEL, length, length);
-        SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
-        at = end;
-        if (at < text.size()) repaintWhileBusy();
-    }
-    SendMessageA(box, EM_SETSEL, selStart, selEnd);
-    const LRESULT nowVisible = SendMessageA(box, EM_GETFIRSTVISIBLELINE, 0, 0);
-    SendMessageA(box, EM_LINESCROLL, 0, firstVisible - nowVisible);
-}
 
 // The answer, after the earlier ones, in the results box.
 void showAnswer(const WindowState& state, const SearchCommand& command, const DrawList& draws) {
@@ -124,19 +91,39 @@ void askWhereItGoes(const WindowState& state, const SearchCommand& command, cons
     if (choice == IDNO) showAnswer(state, command, draws);
 }
 
+// Whether the numbers box holds the draws that another game's "Wczytaj" put
+// there; if so, says so and asks for this game's draws.
+bool refusedForAnotherGame(const WindowState& state, const SearchCommand& command,
+                           const std::string& numbers) {
+    if (!state.numbersGame || *state.numbersGame == command.game ||
+        std::hash<std::string>{}(numbers) != state.numbersHash)
+        return false;
+    const std::string loaded = zestawy::gameRow(*state.numbersGame).name;
+    const std::string wanted = zestawy::gameRow(command.game).name;
+    const std::string text = "W polu „Wylosowane liczby” są losowania gry " + loaded + ", a „" +
+                             command.caption + "” jest wyszukiwaniem gry " + wanted +
+                             ".\nWczytaj losowania gry " + wanted + " jej przyciskiem „Wczytaj”.";
+    MessageBoxA(state.main, text.c_str(), kAnotherGameCaption, MB_ICONEXCLAMATION);
+    return true;
+}
+
 }  // namespace
+
+const char kAnotherGameCaption[] = "Losowania innej gry";
 
 bool handleSearchButton(WindowState& state, int id) {
     const SearchCommand* command = zestawy::findSearchCommand(id);
     if (!command) return false;
     const zestawy::GameRow& game = zestawy::gameRow(command->game);
+    const std::string numbers = wholeText(state.numbersBox);
+    if (refusedForAnotherGame(state, *command, numbers)) return true;
 
     for (int other : zestawy::searchButtonsOf(game.game))
         if (other != id) EnableWindow(state.control(other), FALSE);
     enableButtons(state, {game.otherGames, game.save, game.open}, false);
 
     try {
-        const DrawList draws = zestawy::drawsOf(*command, wholeText(state.numbersBox));
+        const DrawList draws = zestawy::drawsOf(*command, numbers);
         // A list can run to gigabytes: its size is known before its text is written.
         AnswerSize size;
         if (zestawy::listsEverySet(*command)) size = zestawy::measureAnswer(*command, draws);

@@ -5,5 +5,8 @@
 
 #include "app/window_state.hpp"
 
-// Handles a search button; returns false for any other id.
+// Handles a search button; returns false for any other id. A search of one
+// game over the draws that another game's "Wczytaj" loaded is refused with a
+// message box of this caption, and nothing changes.
 bool handleSearchButton(WindowState& state, int id);
+extern const char kAnotherGameCaption[];

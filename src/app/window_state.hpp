@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,12 @@ struct WindowState {
     // Each game's lines, read from its own file on that game's first load and
     // kept for the rest of the run.
     std::vector<std::string> histories[3];
+
+    // The game whose "Wczytaj" filled the numbers box, and the hash of the text
+    // it put there: while the box still holds that text, the searches of the
+    // other games are refused. Text that came otherwise is searched as it is.
+    std::optional<zestawy::Game> numbersGame;
+    std::size_t numbersHash = 0;
 
     // The button or box with this control id, or nullptr.
     HWND control(int id) const { return id ? GetDlgItem(main, id) : nullptr; }

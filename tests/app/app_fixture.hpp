@@ -80,6 +80,7 @@ inline void resetToStartState() {
         if (row.kind != ControlKind::Label)
             ShowWindow(handleOf(row), row.kind == ControlKind::AboutBox ? SW_SHOW : SW_HIDE);
     }
+    state().numbersGame.reset();
 }
 
 // ---- Playing the user of modal dialogs and message boxes ----

@@ -202,8 +202,35 @@ TEST_F(FoundSets, OpenRefusesMissingAndOversizedFiles) {
     ASSERT_TRUE(SetFilePointerEx(f, size, nullptr, FILE_BEGIN) && SetEndOfFile(f));
     CloseHandle(f);
     EXPECT_EQ(runCommand(kLottoOpen, chooseFile(folder + "huge.txt")),
-              "Error: Load of file failed.");
+              "Otwórz znalezione: Plik ma 4,3\xA0GB, a pole wyników mieści najwyżej "
+              "64\xA0MB. Nic nie wczytano.");
     EXPECT_EQ(results(), "kept");
+}
+
+// Above 2 MB the box takes seconds: the user is asked first, and the text
+// goes in whole when the answer is Tak.
+TEST_F(FoundSets, OpenAsksBeforeALongText) {
+    std::string text;
+    while (text.size() < 2'100'000) text += "1, 2, 3, 4, 5\r\n";
+    write("long.txt", text);
+    for (int answer : {IDNO, IDYES}) {
+        setResults("kept");
+        const std::string seen = runCommand(kMultiOpen, [answer] {
+            HWND dialog = waitForDialog(mainWindow());
+            if (!dialog) return std::string("no file dialog");
+            typeFileName(dialog, folder + "long.txt");
+            press(dialog, IDOK);
+            HWND box = waitForDialog(mainWindow(), dialog);
+            if (!box) return std::string("not asked");
+            const std::string asked = messageText(box);
+            press(box, answer);
+            return asked;
+        });
+        EXPECT_EQ(seen,
+                  "Otwórz znalezione: Plik ma 2,1\xA0MB. Pole wyników przyjmuje ok. 0,8 "
+                  "MB na sekundę, więc wczytanie potrwa ok. 3 s. Wczytać go?");
+        EXPECT_EQ(results() == text, answer == IDYES);
+    }
 }
 
 }  // namespace

@@ -62,9 +62,10 @@ class Load : public ::testing::Test {
         resetToStartState();
         command(1001);
     }
-    static void load(int id, const char* count) {
+    // What the load showed: "", or the caption and text of its message box.
+    static std::string load(int id, const char* count) {
         SetWindowTextA(state().countBox, count);
-        command(id);
+        return runCommand(id, answerBox(IDOK));
     }
     static std::string folder_;
 };
@@ -149,6 +150,23 @@ TEST_F(Load, ChangesTheButtonsOfItsPanelByItsRules) {
     EXPECT_FALSE(enabled(kMultiOtherGames));
 }
 
+// Lines that --check would refuse are named, the first five of them, and
+// loaded all the same.
+TEST_F(Load, NamesTheLoadedLinesThatAreNoDraws) {
+    const std::string head =
+        "Błędne wiersze: Błędne wiersze wśród wczytanych z pliku 'Multi Multi wyniki losowań.txt' "
+        "(nie są poprawnymi losowaniami gry Multi Multi): ";
+    const std::string seen = load(kMultiLoad, "3");
+    EXPECT_EQ(seen, head +
+                        "3:\nwiersz 10: „7002” nie jest numerem losowania z kropką; 2 liczb "
+                        "zamiast 20\nwiersz 11: pusty wiersz\nwiersz 12: pusty wiersz\n\nWczytano "
+                        "je mimo to: wyszukiwania czytają ich liczby tak, jak są.");
+    EXPECT_EQ(textOf(state().numbersBox), "8,9");
+    const std::string all = load(kMultiLoad, "100");
+    EXPECT_EQ(all.find(head + "12, pierwsze z nich:\nwiersz 1: 4 liczb zamiast 20\n"), 0u) << all;
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 7);
+}
+
 std::string fileBytes(const std::string& path) {
     std::string bytes;
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -182,6 +200,29 @@ TEST_F(Load, UpdatesAHistoryFromADownloadAndLoadsTheNewDraws) {
     EXPECT_EQ(refused.find("Uzupełnij wyniki losowań: Multi Multi, plik"), 0u) << refused;
     EXPECT_NE(refused.find("Nic nie zapisano."), std::string::npos) << refused;
     EXPECT_EQ(fileBytes(kMulti), multi);
+}
+
+// A search over the draws that another game's "Wczytaj" loaded is refused
+// and changes nothing, also after the help screen; draws put into the box
+// otherwise are searched as they are.
+TEST_F(Load, SearchesOnlyTheDrawsOfTheirOwnGame) {
+    load(kLottoLoad, "100");
+    SetWindowTextA(state().resultsBox, "earlier");
+    for (int id : buttonIds()) EnableWindow(control(id), TRUE);
+    for (const int help : {int{kCmdOpenHelp}, int{kCmdCloseHelp}, 0}) {
+        EXPECT_EQ(runCommand(kMulti2, answerBox(IDOK)),
+                  "Losowania innej gry: W polu „Wylosowane liczby” są losowania gry Lotto, a "
+                  "„Wyszukaj 2” jest wyszukiwaniem gry Multi Multi.\nWczytaj losowania gry Multi "
+                  "Multi jej przyciskiem „Wczytaj”.");
+        EXPECT_EQ(textOf(state().resultsBox), "earlier");
+        for (int id : buttonIds()) EXPECT_TRUE(enabled(id)) << id;
+        if (help) command(help);
+    }
+    EXPECT_EQ(runCommand(kLotto2, answerBox(IDOK)), "");
+    SetWindowTextA(state().numbersBox, "1,2,3");
+    EXPECT_EQ(runCommand(kMulti2, answerBox(IDOK)), "");
+    const std::string results = textOf(state().resultsBox);
+    EXPECT_EQ(results.substr(results.size() - 6), "\r\n1, 4");
 }
 
 }  // namespace

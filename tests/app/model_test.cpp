@@ -4,7 +4,9 @@
 // hold. Each walk starts from the start-up state and takes only what a user
 // could take: a menu item, a button that is shown and enabled, or typing a
 // count. Dialogs are cancelled, and the question about a very long answer is
-// answered with Anuluj, or with Tak and then a cancelled save dialog.
+// answered with Anuluj, or with Tak and then a cancelled save dialog. A search
+// over the draws that another game's "Wczytaj" loaded must be refused and
+// change nothing.
 //
 // Seeded and reproducible: ZESTAWY_MODEL_SEQUENCES walks (100 by default) of
 // 20 steps from ZESTAWY_MODEL_SEED (1 by default), starting with walk
@@ -23,6 +25,7 @@
 #include <vector>
 
 #include "app/app_fixture.hpp"
+#include "app/search_buttons.hpp"
 #include "combinatorics/random.hpp"
 #include "commands/large_answer.hpp"
 #include "commands/search_command.hpp"
@@ -62,6 +65,7 @@ struct Model {
     std::set<int> shownButtons;
     std::map<int, bool> enabled;
     std::string numbers, results, dates, count;
+    int numbersGame = -1;         // the panel whose "Wczytaj" filled the numbers box
     bool expectQuestion = false;  // the step's command must ask about a long answer
 
     Model() {
@@ -117,6 +121,10 @@ User cancellingUser(bool takeFile) {
         if (!GetDlgItem(box, 0xFFFF)) {  // a file dialog, not a message box
             press(box, IDCANCEL);
             return std::string("file dialog");
+        }
+        if (textOf(box) == kAnotherGameCaption) {
+            press(box, IDOK);
+            return std::string("another game");
         }
         if (!takeFile) {
             press(box, IDCANCEL);
@@ -176,7 +184,7 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
     const unsigned seed = seedEnv ? static_cast<unsigned>(std::atoi(seedEnv)) : 1;
     const int kSteps = 20;
     const auto start = std::chrono::steady_clock::now();
-    int steps = 0, questions = 0, searches = 0;
+    int steps = 0, questions = 0, searches = 0, refusals = 0;
 
     for (int sequence = first; sequence < first + sequences; ++sequence) {
         std::mt19937 gen(seed * 100003u + static_cast<unsigned>(sequence));
@@ -205,7 +213,9 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
                 const Panel* p = panelWith(id);
                 const zestawy::SearchCommand* search = zestawy::findSearchCommand(id);
                 bool large = false;
-                if (search) {
+                const bool anotherGame =
+                    search && m.numbersGame >= 0 && m.numbersGame != p - kPanels;
+                if (search && !anotherGame) {
                     ++searches;
                     const zestawy::DrawList draws = zestawy::drawsOf(*search, m.numbers);
                     large = zestawy::listsEverySet(*search) &&
@@ -215,7 +225,10 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
                 const std::string seen = runCommand(id, cancellingUser(takeFile));
                 const std::uint32_t after = zestawy::randomState();
                 const bool dialog = p && (id == p->save || id == p->open);
-                const std::string expectedSeen = large ? "question" : dialog ? "file dialog" : "";
+                const std::string expectedSeen = anotherGame ? "another game"
+                                                 : large     ? "question"
+                                                 : dialog    ? "file dialog"
+                                                             : "";
                 if (seen != expectedSeen) {
                     ADD_FAILURE() << "seed " << seed << " walk " << sequence << ":" << walk
                                   << ": the command showed '" << seen << "', not '" << expectedSeen
@@ -223,6 +236,7 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
                     return;
                 }
                 questions += large;
+                refusals += anotherGame;
 
                 // The model's step.
                 if (id == 1001 || id == 1004) {
@@ -242,6 +256,7 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
                     m.showGameButtons(true);
                 } else if (id == p->clear) {
                     m.numbers = m.results = m.dates = m.count = "";
+                    m.numbersGame = -1;
                     for (int s : p->searches) m.enabled[s] = true;
                     m.enable({p->otherGames}, true);
                     if (id != 37) m.enable({p->load}, true);  // the Lotto clear leaves its load
@@ -258,9 +273,10 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
                             zestawy::latestDraws(WindowModel::history[p - kPanels], count);
                         m.numbers = shown.numbers;
                         m.dates = shown.dates;
+                        m.numbersGame = static_cast<int>(p - kPanels);
                         if (id == 25) m.enable({47, 48}, true);
                     }
-                } else if (search) {
+                } else if (search && !anotherGame) {
                     for (int s : p->searches) m.enabled[s] = s == id;
                     m.enable({p->otherGames}, false);
                     m.enable({p->save, p->open}, true);
@@ -283,9 +299,11 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
             }
         }
     }
-    std::printf("%d walks, %d steps (%d searches, %d long answers asked about) in %.0f s\n",
-                sequences, steps, searches, questions,
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    std::printf(
+        "%d walks, %d steps (%d searches, %d long answers asked about, %d over another "
+        "game's draws refused) in %.0f s\n",
+        sequences, steps, searches, questions, refusals,
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
 }
 
 }  // namespace
