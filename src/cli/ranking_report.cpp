@@ -30,10 +30,10 @@ int rankSets(const Options& o, const std::vector<std::string>& lines, Output& ou
     std::vector<RankedSet> ranking;
     {
         Progress progress(err);
-        ranking =
-            longestWaits(draws, o.commands[0]->sets, o.top ? o.top : 10, [&](int walks, int inAll) {
-                progress.done(inAll > 0 ? std::min(1.0, 1.0 * walks / inAll) : 0.0);
-            });
+        ranking = longestWaits(draws, o.commands[0]->sets, o.top ? o.top : 10, [&](double done) {
+            progress.done(std::min(1.0, done));
+            return true;
+        });
     }
     struct Row {
         std::string wait, seen, set;

@@ -8,18 +8,46 @@ namespace zestawy {
 
 namespace {
 
+// The lines' numbers of 1..maxNumber, oldest first.
+std::vector<NumberMask> masksOf(const std::vector<std::string>& draws, int maxNumber) {
+    std::vector<NumberMask> lines;
+    for (const std::string& line : draws) {
+        NumberMask numbers;
+        for (int v : parseLine(line))
+            if (v >= 1 && v <= maxNumber) numbers.set(v);
+        lines.push_back(numbers);
+    }
+    return lines;
+}
+
+// waits[v]: lines after the newest that holds v and all of `with`.
+std::vector<std::size_t> waitsWith(const std::vector<std::string>& draws, int maxNumber,
+                                   const NumberMask& with) {
+    const std::vector<NumberMask> lines = masksOf(draws, maxNumber);
+    std::vector<std::size_t> waits(static_cast<std::size_t>(maxNumber) + 1, lines.size());
+    NumberMask seen;
+    for (std::size_t back = 0; back < lines.size(); ++back) {
+        const NumberMask& line = lines[lines.size() - 1 - back];
+        if (with.count() > 0 && !(line & with).hasAtLeast(with.count())) continue;
+        for (int v = 1; v <= maxNumber; ++v)
+            if (line.test(v) && !seen.test(v)) {
+                seen.set(v);
+                waits[static_cast<std::size_t>(v)] = back;
+            }
+    }
+    return waits;
+}
+
+struct Stopped {};
+
 class Ranking {
   public:
     Ranking(const std::vector<std::string>& draws, const NeverDrawnQuery& query,
             const RankingProgress& progress)
-        : draws_(draws), query_(query), progress_(progress) {
-        for (const std::string& line : draws) {
-            NumberMask numbers;
-            for (int v : parseLine(line))
-                if (v >= 1 && v <= query.maxNumber) numbers.set(v);
-            lines_.push_back(numbers);
-        }
-    }
+        : draws_(draws),
+          query_(query),
+          progress_(progress),
+          lines_(masksOf(draws, query.maxNumber)) {}
 
     std::size_t length() const { return draws_.size(); }
 
@@ -33,11 +61,19 @@ class Ranking {
 
     // Visits the sets that qualify over the lines of the index, in ascending
     // order, until visit returns false.
+    // The walk goes first number by first number, so that progress is told,
+    // and a stop seen, every few milliseconds. Throws Stopped.
     template <class Visit>
     void forEach(const CompletionIndex& index, Visit&& visit) {
-        if (progress_) progress_(walks_, std::max(walks_ + 1, walksInAll_));
+        const int inAll = std::max(walks_ + 1, walksInAll_);
+        for (int first = 1; first <= query_.maxNumber; ++first) {
+            const double done = (walks_ + (first - 1.0) / query_.maxNumber) / inAll;
+            if (progress_ && !progress_(done)) throw Stopped();
+            NumberMask only;
+            only.set(first);
+            if (!forEachNeverDrawn(index, query_, only, visit)) break;
+        }
         ++walks_;
-        forEachNeverDrawn(index, query_, NumberMask::upTo(kMaxNumber), visit);
     }
 
     // How many sets qualify over the lines of the index, counting no further
@@ -75,11 +111,8 @@ int bitsOf(std::size_t n) {
     return bits;
 }
 
-}  // namespace
-
-std::vector<RankedSet> longestWaits(const std::vector<std::string>& draws,
-                                    const NeverDrawnQuery& query, std::size_t top,
-                                    const RankingProgress& progress) {
+std::vector<RankedSet> rank(const std::vector<std::string>& draws, const NeverDrawnQuery& query,
+                            std::size_t top, const RankingProgress& progress) {
     Ranking ranking(draws, query, progress);
     const std::size_t lines = ranking.length();
     ranking.expectWalks(2 * bitsOf(lines) + 3);
@@ -123,6 +156,29 @@ std::vector<RankedSet> longestWaits(const std::vector<std::string>& draws,
         return result.size() < wanted;
     });
     return result;
+}
+
+}  // namespace
+
+std::vector<RankedSet> longestWaits(const std::vector<std::string>& draws,
+                                    const NeverDrawnQuery& query, std::size_t top,
+                                    const RankingProgress& progress) {
+    try {
+        return rank(draws, query, top, progress);
+    } catch (const Stopped&) {
+        return {};
+    }
+}
+
+std::vector<std::size_t> waitsOfNumbers(const std::vector<std::string>& draws, int maxNumber) {
+    return waitsWith(draws, maxNumber, NumberMask());
+}
+
+std::vector<std::size_t> waitsOfPairsWith(const std::vector<std::string>& draws, int maxNumber,
+                                          int number) {
+    NumberMask with;
+    with.set(number);
+    return waitsWith(draws, maxNumber, with);
 }
 
 }  // namespace zestawy

@@ -30,17 +30,28 @@ struct RankedSet {
     long long lastSeen;
 };
 
-// Called before each walk of the engine with how many walks have run and
-// about how many there will be in all.
-using RankingProgress = std::function<void(int walksDone, int walksInAll)>;
+// Called often (before each first number of each walk of the engine, some
+// thousands of times in all, a few milliseconds apart) with the part done,
+// 0..1; returns false to stop the ranking.
+using RankingProgress = std::function<bool(double done)>;
 
 // The `top` sets of the query's exhaustive search with the longest waits over
 // the draw list, longest first; sets with equal waits in ascending order (the
-// engine's). Fewer only when the query has fewer sets in all. Lines are read
-// as parseLine reads them; numbers outside 1..query.maxNumber belong to no set.
+// engine's). Fewer only when the query has fewer sets in all, and none when
+// progress stopped it. Lines are read as parseLine reads them; numbers outside
+// 1..query.maxNumber belong to no set.
 // REQUIRES the query as forEachNeverDrawn requires it, top >= 1.
 std::vector<RankedSet> longestWaits(const std::vector<std::string>& draws,
                                     const NeverDrawnQuery& query, std::size_t top,
                                     const RankingProgress& progress = nullptr);
+
+// The wait of every single number, waits[v] for v in 1..maxNumber (waits[0]
+// unused), over the draw list as longestWaits counts it.
+std::vector<std::size_t> waitsOfNumbers(const std::vector<std::string>& draws, int maxNumber);
+
+// The wait of every pair {number, v}, waits[v] for v in 1..maxNumber
+// (waits[number] and waits[0] unused).
+std::vector<std::size_t> waitsOfPairsWith(const std::vector<std::string>& draws, int maxNumber,
+                                          int number);
 
 }  // namespace zestawy

@@ -100,6 +100,46 @@ TEST(Ranking, MatchesThePlainCountOnSmallLists) {
     }
 }
 
+// The coupon's waits of single numbers and of the pairs with one number are
+// the rankings of all singles and all pairs.
+TEST(Ranking, WaitsOfNumbersAndPairsMatchThePlainCount) {
+    for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+        const std::vector<std::string> draws =
+            draw_lists::randomDrawList(seed, {seed % 12, 14, 5, 3, 10});
+        std::vector<std::size_t> singles(13), pairs(13);
+        for (const RankedSet& r : plainRanking(draws, {1, 1, 12}, 1000))
+            singles[static_cast<std::size_t>(r.numbers[0])] = r.wait;
+        const int with = static_cast<int>(seed % 12) + 1;
+        for (const RankedSet& r : plainRanking(draws, {2, 2, 12}, 1000))
+            if (r.numbers[0] == with || r.numbers[1] == with)
+                pairs[static_cast<std::size_t>(r.numbers[0] + r.numbers[1] - with)] = r.wait;
+        singles[0] = pairs[0] = pairs[static_cast<std::size_t>(with)] = 0;
+        std::vector<std::size_t> got = waitsOfNumbers(draws, 12),
+                                 gotPairs = waitsOfPairsWith(draws, 12, with);
+        got[0] = gotPairs[0] = gotPairs[static_cast<std::size_t>(with)] = 0;
+        EXPECT_EQ(got, singles) << "seed " << seed;
+        EXPECT_EQ(gotPairs, pairs) << "seed " << seed;
+    }
+}
+
+// The window's "Przerwij": progress comes every few milliseconds, rising, and
+// a false answer ends the ranking with nothing.
+TEST(Ranking, TellsItsProgressOftenAndStopsWhenAsked) {
+    const std::vector<std::string> draws = lastDraws(Game::MultiMulti, 2000);
+    std::vector<double> seen;
+    longestWaits(draws, {4, 3, 80}, 10, [&](double done) {
+        seen.push_back(done);
+        return true;
+    });
+    EXPECT_GT(seen.size(), 300u);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_GE(seen.front(), 0.0);
+    EXPECT_LE(seen.back(), 1.0);
+    std::size_t calls = 0;
+    EXPECT_TRUE(longestWaits(draws, {4, 3, 80}, 10, [&](double) { return ++calls < 300; }).empty());
+    EXPECT_EQ(calls, 300u);
+}
+
 // Eight-sets cannot all be counted: the longest wait T must be exact, with a
 // qualifying set over the last T lines and none over the last T + 1.
 TEST(Ranking, TheLongestWaitOfFiveFromEightIsExact) {
