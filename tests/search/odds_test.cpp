@@ -1,0 +1,67 @@
+// The odds line against an exact enumeration of every draw of a small game,
+// and against a seeded simulation of the longest wait in one.
+#include "search/odds.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+namespace zestawy {
+namespace {
+
+TEST(Odds, ChanceOfASetPerDrawIsTheShareOfDrawsThatHoldIt) {
+    // Every draw of 4 of 1..10, and the set {1, ..., b}.
+    for (const NeverDrawnQuery q :
+         {NeverDrawnQuery{2, 2, 10}, {3, 2, 10}, {4, 3, 10}, {1, 1, 10}}) {
+        int holding = 0, all = 0;
+        for (int draw = 0; draw < 1 << 10; ++draw) {
+            if (__builtin_popcount(draw) != 4) continue;
+            ++all;
+            holding += __builtin_popcount(draw & ((1 << q.setSize) - 1)) >= q.subsetSize;
+        }
+        EXPECT_DOUBLE_EQ(waitOdds(4, q, 100).perDraw, 1.0 * holding / all);
+    }
+    // Multi Multi pairs: about once in 16.6 draws; the longest of 3,160 waits
+    // over 17,000 draws about 139 +- 21.
+    const WaitOdds pairs = waitOdds(20, {2, 2, 80}, 17000);
+    EXPECT_NEAR(pairs.perDraw, 20.0 * 19 / (80 * 79), 1e-12);
+    EXPECT_EQ(pairs.sets, 3160);
+    EXPECT_TRUE(pairs.low > 105 && pairs.low < 118 && pairs.median > 130 && pairs.median < 140 &&
+                pairs.high > 170 && pairs.high < 185)
+        << pairs.low << " " << pairs.median << " " << pairs.high;
+}
+
+// A small game of 4 of 1..12 drawn 300 times, 2,000 times over: the 5%, 50%
+// and 95% points of the longest wait of the 66 pairs.
+TEST(Odds, LongestWaitMatchesASimulation) {
+    std::mt19937 gen(7);
+    std::vector<std::size_t> longest;
+    for (int run = 0; run < 2000; ++run) {
+        std::vector<std::size_t> lastSeen(66, 0);  // draws since, per pair
+        std::vector<int> numbers(12);
+        for (int i = 0; i < 12; ++i) numbers[static_cast<std::size_t>(i)] = i;
+        for (std::size_t draw = 1; draw <= 300; ++draw) {
+            std::shuffle(numbers.begin(), numbers.end(), gen);
+            std::vector<bool> in(12);
+            for (int i = 0; i < 4; ++i)
+                in[static_cast<std::size_t>(numbers[static_cast<std::size_t>(i)])] = true;
+            for (int a = 0, pair = 0; a < 12; ++a)
+                for (int b = a + 1; b < 12; ++b, ++pair)
+                    if (in[static_cast<std::size_t>(a)] && in[static_cast<std::size_t>(b)])
+                        lastSeen[static_cast<std::size_t>(pair)] = draw;
+        }
+        std::size_t wait = 0;
+        for (std::size_t seen : lastSeen) wait = std::max(wait, 300 - seen);
+        longest.push_back(wait);
+    }
+    std::sort(longest.begin(), longest.end());
+    const WaitOdds odds = waitOdds(4, {2, 2, 12}, 300);
+    EXPECT_NEAR(odds.low, longest[100], 3);
+    EXPECT_NEAR(odds.median, longest[1000], 3);
+    EXPECT_NEAR(odds.high, longest[1900], 6);
+}
+
+}  // namespace
+}  // namespace zestawy
