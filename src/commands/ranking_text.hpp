@@ -1,0 +1,31 @@
+// The ranking as text: the draws it is made over, taken from a history as
+// "Wczytaj" takes them, and its rows as the tool writes them and the window's
+// "Zapisz ranking..." saves them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "search/ranking.hpp"
+
+namespace zestawy {
+
+// The last `last` lines of a history (every line for 0), as loading shows
+// them, but those with no numbers: each draw's numbers and its "number. date".
+struct RankingDraws {
+    std::vector<std::string> draws, labels;
+};
+RankingDraws rankingDraws(const std::vector<std::string>& historyLines, long long last);
+
+struct RankingRow {
+    std::string wait;  // draws since the set last appeared
+    std::string seen;  // the number and date of that draw, "-" when it never did
+    std::string set;   // "1, 2, 21, 22"
+};
+std::vector<RankingRow> rankingRows(const std::vector<RankedSet>& ranking,
+                                    const std::vector<std::string>& labels);
+
+// "wait TAB seen TAB set" and the line end.
+std::string rankingLine(const RankingRow& row, const char* lineEnd);
+
+}  // namespace zestawy
