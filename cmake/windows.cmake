@@ -6,6 +6,7 @@ add_library(zestawy_app STATIC
   src/app/found_sets.cpp
   src/app/load.cpp
   src/app/panels.cpp
+  src/app/ranking_screen.cpp
   src/app/results_box.cpp
   src/app/search_buttons.cpp
   src/app/texts.cpp
@@ -14,7 +15,7 @@ add_library(zestawy_app STATIC
 )
 target_include_directories(zestawy_app PUBLIC src)
 target_link_libraries(zestawy_app PRIVATE zestawy_flags)
-target_link_libraries(zestawy_app PUBLIC zestawy_core user32 gdi32 comdlg32)
+target_link_libraries(zestawy_app PUBLIC zestawy_core user32 gdi32 comdlg32 comctl32)
 
 add_executable(zestawy WIN32 src/app/main.cpp)
 target_link_libraries(zestawy PRIVATE zestawy_flags zestawy_app)

@@ -1,5 +1,6 @@
 #include "app/panels.hpp"
 
+#include "app/ranking_screen.hpp"
 #include "commands/search_command.hpp"
 
 using namespace zestawy;
@@ -15,6 +16,7 @@ enum Group : unsigned {
     kLottoPanel = 1u << 4,
     kHelpBox = 1u << 5,
     kAboutBox = 1u << 6,
+    kRanking = 1u << 7,
     kAllPanels = kMultiPanel | kMiniPanel | kLottoPanel,
     kAllButtons = kGameButtons | kAllPanels,
 };
@@ -27,9 +29,10 @@ struct ViewCommand {
 // Every screen shows one layer: the menu commands hide whatever else is shown,
 // so that no button is drawn over another one that would take its click.
 const ViewCommand kViewCommands[] = {
-    {kCmdPrepareSearch, kWorkBoxes | kGameButtons, kAboutBox | kHelpBox | kAllPanels},
-    {kCmdOpenHelp, kHelpBox, kWorkBoxes | kAllButtons | kAboutBox},
-    {kCmdCloseHelp, kWorkBoxes | kGameButtons, kHelpBox | kAboutBox | kAllPanels},
+    {kCmdPrepareSearch, kWorkBoxes | kGameButtons, kAboutBox | kHelpBox | kAllPanels | kRanking},
+    {kCmdOpenHelp, kHelpBox, kWorkBoxes | kAllButtons | kAboutBox | kRanking},
+    {kCmdCloseHelp, kWorkBoxes | kGameButtons, kHelpBox | kAboutBox | kAllPanels | kRanking},
+    {kCmdRanking, kRanking, kAboutBox | kHelpBox | kWorkBoxes | kAllButtons},
     {kMultiGame, kMultiPanel, kGameButtons},
     {kMultiOtherGames, kGameButtons, kMultiPanel},
     {kMiniGame, kMiniPanel, kGameButtons},
@@ -64,13 +67,15 @@ std::vector<HWND> groupControls(const WindowState& state, Group group) {
             return {state.helpBox};
         case kAboutBox:
             return {state.aboutBox};
+        case kRanking:
+            return rankingControls(state);
         default:
             return {};
     }
 }
 
 void showGroups(const WindowState& state, unsigned groups, bool show) {
-    for (unsigned bit = 1; bit <= kAboutBox; bit <<= 1)
+    for (unsigned bit = 1; bit <= kRanking; bit <<= 1)
         if (groups & bit)
             for (HWND control : groupControls(state, static_cast<Group>(bit)))
                 ShowWindow(control, show ? SW_SHOW : SW_HIDE);
@@ -95,6 +100,8 @@ void enableButtons(const WindowState& state, const std::vector<int>& ids, bool e
 bool handleViewCommand(WindowState& state, int id) {
     for (const ViewCommand& command : kViewCommands) {
         if (command.id != id) continue;
+        // Leaving the ranking screen stops a ranking that is running.
+        if (command.hide & kRanking) stopRanking(state);
         showGroups(state, command.hide, false);
         showGroups(state, command.show, true);
         return true;

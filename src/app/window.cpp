@@ -8,6 +8,7 @@
 #include "app/found_sets.hpp"
 #include "app/load.hpp"
 #include "app/panels.hpp"
+#include "app/ranking_screen.hpp"
 #include "app/search_buttons.hpp"
 #include "app/texts.hpp"
 #include "app/update_history.hpp"
@@ -25,12 +26,13 @@ struct MenuItem {
     const char* caption;
     int id;
 };
-const char* const kMenus[] = {"Plik", "Pomoc"};
+const char* const kMenus[] = {"Plik", "Analiza", "Pomoc"};
 const MenuItem kMenuItems[] = {
     {0, "Przygotuj wyszukiwanie", kCmdPrepareSearch},
     {0, "Uzupełnij wyniki losowań...", kCmdUpdateHistory},
-    {1, "Otwórz okno pomocy...", kCmdOpenHelp},
-    {1, "Zamknij okno pomocy...", kCmdCloseHelp},
+    {1, "Ranking oczekiwania...", kCmdRanking},
+    {2, "Otwórz okno pomocy...", kCmdOpenHelp},
+    {2, "Zamknij okno pomocy...", kCmdCloseHelp},
 };
 
 HMENU buildMenuBar() {
@@ -130,10 +132,24 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CREATE:
             return 0;
         case WM_COMMAND:
-            onCommand(hwnd, LOWORD(wParam));
+            // The ranking screen's controls tell what happened in the high word.
+            if (!handleRankingCommand(stateOf(hwnd), LOWORD(wParam), HIWORD(wParam)))
+                onCommand(hwnd, LOWORD(wParam));
+            return 0;
+        case WM_NOTIFY: {
+            LRESULT result = 0;
+            if (handleRankingNotify(stateOf(hwnd), *reinterpret_cast<NMHDR*>(lParam), result))
+                return result;
+            return DefWindowProcA(hwnd, msg, wParam, lParam);
+        }
+        case kRankingMessage:
+            onRankingMessage(stateOf(hwnd), wParam, lParam);
             return 0;
         case WM_CTLCOLORSTATIC: {
             const WindowState& state = stateOf(hwnd);
+            if (HBRUSH brush = rankingColour(state, reinterpret_cast<HDC>(wParam),
+                                             reinterpret_cast<HWND>(lParam)))
+                return reinterpret_cast<LRESULT>(brush);
             return colourControls(
                 state, wParam, lParam,
                 {state.dateLabel, state.numbersLabel, state.resultsLabel, state.countLabel});
@@ -143,6 +159,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return colourControls(state, wParam, lParam, {state.helpBox, state.aboutBox});
         }
         case WM_CLOSE:
+            stopRanking(stateOf(hwnd));
             PostQuitMessage(0);
             return 0;
         default:
@@ -201,6 +218,7 @@ HWND createMainWindow(HINSTANCE instance) {
         return nullptr;
     }
     createControls(stateOf(main), instance);
+    createRankingControls(stateOf(main), instance);
     SetMenu(main, buildMenuBar());
     return main;
 }

@@ -7,11 +7,14 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "commands/games.hpp"
+
+struct RankingScreen;  // app/ranking_screen.cpp
 
 struct WindowState {
     WindowState() = default;
@@ -35,6 +38,12 @@ struct WindowState {
     // other games are refused. Text that came otherwise is searched as it is.
     std::optional<zestawy::Game> numbersGame;
     std::size_t numbersHash = 0;
+
+    // The ranking screen: its controls, its worker and what it shows.
+    std::shared_ptr<RankingScreen> ranking;
+
+    // Design units of the control tables in pixels.
+    int scaled(int units) const { return units; }
 
     // The button or box with this control id, or nullptr.
     HWND control(int id) const { return id ? GetDlgItem(main, id) : nullptr; }

@@ -70,6 +70,7 @@ enum ControlId : int {
     kCmdPrepareSearch = 1001,  // "Plik" -> "Przygotuj wyszukiwanie"
     kCmdOpenHelp = 1003,       // "Pomoc" -> "Otwórz okno pomocy..."
     kCmdCloseHelp = 1004,      // "Pomoc" -> "Zamknij okno pomocy..."
+    kCmdRanking = 1005,        // "Analiza" -> "Ranking oczekiwania..."
     kCmdUpdateHistory = 1006,  // "Plik" -> "Uzupełnij wyniki losowań..."
 };
 

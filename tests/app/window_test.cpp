@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -229,26 +230,28 @@ TEST_F(MainWindow, OnlyHelpAndAboutBoxesHaveTheArialFont) {
         EXPECT_EQ(SendMessageA(other, WM_GETFONT, 0, 0), 0);
 }
 
-TEST_F(MainWindow, MenuBarHasPlikAndPomocWithTheirCommands) {
+TEST_F(MainWindow, MenuBarHasPlikAnalizaAndPomocWithTheirCommands) {
     const HMENU bar = GetMenu(mainWindow());
     ASSERT_NE(bar, nullptr);
-    ASSERT_EQ(GetMenuItemCount(bar), 2);
-    char text[64];
-    GetMenuStringA(bar, 0, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ(text, "Plik");
-    GetMenuStringA(bar, 1, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ(text, "Pomoc");
-
     struct Item {
         int menu, position, id;
         const char* caption;
     };
+    const char* const menus[] = {"Plik", "Analiza", "Pomoc"};
     const Item items[] = {{0, 0, 1001, "Przygotuj wyszukiwanie"},
                           {0, 1, 1006, "Uzupełnij wyniki losowań..."},
-                          {1, 0, 1003, "Otwórz okno pomocy..."},
-                          {1, 1, 1004, "Zamknij okno pomocy..."}};
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 2);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 1)), 2);
+                          {1, 0, 1005, "Ranking oczekiwania..."},
+                          {2, 0, 1003, "Otwórz okno pomocy..."},
+                          {2, 1, 1004, "Zamknij okno pomocy..."}};
+    ASSERT_EQ(GetMenuItemCount(bar), 3);
+    char text[64];
+    for (int m = 0; m < 3; ++m) {
+        GetMenuStringA(bar, static_cast<UINT>(m), text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, menus[m]);
+        EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, m)),
+                  std::count_if(std::begin(items), std::end(items),
+                                [m](const Item& it) { return it.menu == m; }));
+    }
     for (const Item& it : items) {
         const HMENU popup = GetSubMenu(bar, it.menu);
         EXPECT_EQ(static_cast<int>(GetMenuItemID(popup, it.position)), it.id);
