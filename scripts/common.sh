@@ -93,5 +93,34 @@ start_on_virtual_display() {
     wine zestawy.exe &
     PROGRAM=$!
     WINDOW=$(timeout 60 xdotool search --sync --name 'Program wyszuk' | head -n 1)
-    sleep 2  # let it paint
+    wait_until_painted
+}
+
+# Waits, at most 60 s, until WINDOW shows its first screen. It looks below
+# Wine's title bar (24 rows) and left of the column of buttons (1000 columns):
+# there a window that has not painted yet is flat grey in its frame, 6 colours,
+# also when under load a lone scroll bar shows first on the right; the menu
+# bar and the about text in a big smoothed font make 21. The picture
+# must also stay the same for one more look, so that a screen caught half
+# painted does not count. import waits forever for a window that has gone,
+# hence its own time limit.
+wait_until_painted() {
+    local deadline=$((SECONDS + 60)) seen="" last=""
+    while :; do
+        seen=$(timeout 10 import -window "$WINDOW" png:- 2>/dev/null |
+            convert png:- -crop 1000x+0+24 +repage -format '%k %#' info: 2>/dev/null) || seen="0"
+        if [ "${seen%% *}" -ge 12 ] && [ "$seen" = "$last" ]; then
+            return 0
+        fi
+        if ! kill -0 "$PROGRAM" 2>/dev/null; then
+            echo "zestawy.exe ended before its window painted." >&2
+            return 1
+        fi
+        if [ $SECONDS -ge $deadline ]; then
+            echo "The window of zestawy.exe has not painted in 60 s (${seen%% *} colours)." >&2
+            return 1
+        fi
+        last=$seen
+        sleep 0.5
+    done
 }

@@ -7,10 +7,16 @@ The folder holds zestawy.exe, zestawy-cli.exe, the three history files,
 CZYTAJ.txt (the Polish user guide of README.md in Windows-1250 with CR LF, for
 Notepad) and README-dane.txt (where the histories come from).
 
-Names are stored as Windows-1250 bytes, which a Polish Windows reads, with
-the UTF-8 name in an Info-ZIP Unicode Path field beside them for the tools
-that read that (unzip, 7-Zip). The same inputs give the same bytes: entries
-in a fixed order, one fixed time stamp, no other extra fields.
+Names are stored as UTF-8, and every name that is not plain ASCII has the
+language-encoding flag (bit 11) set in both its headers, so that Windows'
+"Extract all", 7-Zip and unzip all read "losowań" as it is. Without the flag
+Windows reads the bytes in the OEM code page (852 in Poland) and gets the
+name wrong. The entries say they were made on Unix, as they are: unzip 6.0
+reads the names of entries made on MS-DOS in the OEM code page even when the
+flag says UTF-8. So their attributes hold both the MS-DOS bits, for Windows,
+and the Unix mode, which unzip takes from entries made on Unix. The same
+inputs give the same bytes: entries in a fixed order, one fixed time stamp,
+no extra fields.
 """
 import struct
 import sys
@@ -22,6 +28,8 @@ HISTORIES = ["Multi Multi wyniki losowań.txt", "Mini Lotto wyniki losowań.txt"
              "Lotto wyniki losowań.txt"]
 # 1 January 2020, 00:00, in the DOS format of zip entries.
 DOS_TIME, DOS_DATE = 0, ((2020 - 1980) << 9) | (1 << 5) | 1
+UTF8_NAME = 0x0800  # general-purpose bit 11: the entry's name is UTF-8
+MADE_BY = (3 << 8) | 20  # zip 2.0 on Unix
 
 
 def crlf(text):
@@ -39,31 +47,27 @@ def guide_in_polish():
     return crlf(text).encode("cp1250")
 
 
-def unicode_path_field(raw_name, utf8_name):
-    body = struct.pack("<BI", 1, zlib.crc32(raw_name)) + utf8_name
-    return struct.pack("<HH", 0x7075, len(body)) + body
-
-
 def write_zip(out, entries):
     """entries: (name, bytes or None for a folder) in order."""
     data, central = bytearray(), bytearray()
     for name, content in entries:
-        raw, utf8 = name.encode("cp1250"), name.encode("utf-8")
-        extra = unicode_path_field(raw, utf8) if raw != utf8 else b""
+        raw = name.encode("utf-8")
+        flags = 0 if name.isascii() else UTF8_NAME
         folder = content is None
         content = content or b""
         packed = b"" if folder else zlib.compress(content, 9)[2:-4]  # raw deflate
         method = 0 if folder else 8
         crc = zlib.crc32(content)
         offset = len(data)
-        data += struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0, method, DOS_TIME, DOS_DATE, crc,
-                            len(packed), len(content), len(raw), len(extra))
-        data += raw + extra + packed
-        attributes = 0x10 if folder else 0x20  # MS-DOS directory / archive
-        central += struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 20, 20, 0, method, DOS_TIME,
-                               DOS_DATE, crc, len(packed), len(content), len(raw), len(extra),
+        data += struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, flags, method, DOS_TIME, DOS_DATE,
+                            crc, len(packed), len(content), len(raw), 0)
+        data += raw + packed
+        # drwxr-xr-x and MS-DOS directory, or -rw-r--r-- and MS-DOS archive
+        attributes = (0o40755 << 16) | 0x10 if folder else (0o100644 << 16) | 0x20
+        central += struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, MADE_BY, 20, flags, method,
+                               DOS_TIME, DOS_DATE, crc, len(packed), len(content), len(raw), 0,
                                0, 0, 0, attributes, offset)
-        central += raw + extra
+        central += raw
     end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, len(entries), len(entries), len(central),
                       len(data), 0)
     out.write_bytes(bytes(data + central + end))

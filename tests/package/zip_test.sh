@@ -5,7 +5,7 @@
 # Multi draws, presses "Wyszukaj 2" (tests/package/drive_window.cpp) and
 # checks the answer against the tool's, then zestawy-cli.exe --version and the
 # version resource of both programs. Also checks that packing again gives the
-# same bytes.
+# same bytes and that the entry names read back right.
 #   bash tests/package/zip_test.sh ZIP VERSION
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
 ZIP=$(realpath "$1")
@@ -20,13 +20,29 @@ fail() { echo "FAILED: $*"; failed=1; }
 python3 "$ROOT/scripts/package.py" "$VERSION" "$BUILD/windows" "$WORK/again.zip" >/dev/null
 cmp -s "$ZIP" "$WORK/again.zip" || fail "the zip is not the same when packed again"
 
+# The names, in the zip's order, as zipfile and unzip (in a UTF-8 locale) read
+# them: UTF-8 with the UTF-8 flag (bit 11) on exactly the names that are not
+# plain ASCII, which is also how Windows' "Extract all" reads them, and no
+# extra fields.
+FILES=(zestawy.exe zestawy-cli.exe "Multi Multi wyniki losowań.txt"
+    "Mini Lotto wyniki losowań.txt" "Lotto wyniki losowań.txt" CZYTAJ.txt README-dane.txt)
+expected=$(for file in "" "${FILES[@]}"; do echo "zestawy-$VERSION/$file"; done)
+for listed in "$(python3 -c '
+import sys, zipfile
+for entry in zipfile.ZipFile(sys.argv[1]).infolist():
+    utf8 = bool(entry.flag_bits & 0x800)
+    right = utf8 != entry.filename.isascii() and not entry.extra
+    print(entry.filename if right else "wrong flag or extra field: " + entry.filename)
+' "$ZIP")" "$(LC_ALL=C.UTF-8 unzip -Z1 "$ZIP")"; do
+    [ "$listed" = "$expected" ] || fail "the names in the zip read back as:"$'\n'"$listed"
+done
+
 mkdir "$WORK/unpacked"
 cd "$WORK/unpacked"
 unzip -q "$ZIP"
 [ "$(ls)" = "zestawy-$VERSION" ] || fail "the zip does not hold one folder zestawy-$VERSION: $(ls)"
 cd "zestawy-$VERSION"
-for file in zestawy.exe zestawy-cli.exe CZYTAJ.txt README-dane.txt \
-    "Multi Multi wyniki losowań.txt" "Mini Lotto wyniki losowań.txt" "Lotto wyniki losowań.txt"; do
+for file in "${FILES[@]}"; do
     [ -f "$file" ] || fail "no $file in the unpacked folder"
 done
 cp "$BUILD/windows/drive_window.exe" "$WORK/"
