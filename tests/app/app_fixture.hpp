@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/controls.hpp"
+#include "app/ranking_screen.hpp"
 #include "app/window.hpp"
 #include "app/window_state.hpp"
 
@@ -81,6 +82,8 @@ inline void resetToStartState() {
             ShowWindow(handleOf(row), row.kind == ControlKind::AboutBox ? SW_SHOW : SW_HIDE);
     }
     state().numbersGame.reset();
+    stopRanking(state());
+    for (HWND control : rankingControls(state())) ShowWindow(control, SW_HIDE);
 }
 
 // ---- Playing the user of modal dialogs and message boxes ----

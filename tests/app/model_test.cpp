@@ -6,7 +6,9 @@
 // count. Dialogs are cancelled, and the question about a very long answer is
 // answered with Anuluj, or with Tak and then a cancelled save dialog. A search
 // over the draws that another game's "Wczytaj" loaded must be refused and
-// change nothing.
+// change nothing. The ranking screen hides every other one and is hidden by
+// each menu item that shows another; a ranking started on it is left running
+// and stopped by the screen that follows.
 //
 // Seeded and reproducible: ZESTAWY_MODEL_SEQUENCES walks (100 by default) of
 // 20 steps from ZESTAWY_MODEL_SEED (1 by default), starting with walk
@@ -25,6 +27,7 @@
 #include <vector>
 
 #include "app/app_fixture.hpp"
+#include "app/ranking_screen.hpp"
 #include "app/search_buttons.hpp"
 #include "combinatorics/random.hpp"
 #include "commands/large_answer.hpp"
@@ -61,7 +64,7 @@ const Panel kPanels[] = {
 
 // What the window must show: the rules as a user learns them.
 struct Model {
-    bool about = true, help = false, workBoxes = false;
+    bool about = true, help = false, workBoxes = false, ranking = false;
     std::set<int> shownButtons;
     std::map<int, bool> enabled;
     std::string numbers, results, dates, count;
@@ -142,6 +145,9 @@ std::string differences(const Model& m) {
     auto visible = [](HWND h) { return IsWindowVisible(h) != 0; };
     if (visible(state().aboutBox) != m.about) return "about box shown: " + std::to_string(!m.about);
     if (visible(state().helpBox) != m.help) return "help box shown: " + std::to_string(!m.help);
+    for (HWND control : rankingControls(state()))
+        if (visible(control) != m.ranking)
+            return "ranking screen shown: " + std::to_string(!m.ranking);
     for (HWND box : {state().numbersBox, state().resultsBox, state().datesBox, state().countBox})
         if (visible(box) != m.workBoxes) return "work box shown: " + std::to_string(!m.workBoxes);
     for (int id : buttonIds()) {
@@ -193,10 +199,11 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
         std::string walk;  // what was done, for the failure message
         for (int step = 0; step < kSteps; ++step, ++steps) {
             // What a user could do now.
-            std::vector<int> actions = {1001, 1003, 1004};
+            std::vector<int> actions = {1001, 1003, 1004, 1005};
+            if (m.ranking) actions.push_back(kRankShow);  // stopped by the next screen
             for (int id : buttonIds())
                 if (m.shownButtons.count(id) && m.enabled[id]) {
-                    const Panel* p = panelWith(id);
+                    const Panel* p = id == kRankShow ? nullptr : panelWith(id);
                     const int weight = !p || id == p->clear ? 1 : id == p->load ? 4 : 2;
                     actions.insert(actions.end(), weight, id);
                 }
@@ -210,7 +217,7 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
                 walk += " count'" + m.count + "'";
             } else {
                 walk += " " + std::to_string(id);
-                const Panel* p = panelWith(id);
+                const Panel* p = id == kRankShow ? nullptr : panelWith(id);
                 const zestawy::SearchCommand* search = zestawy::findSearchCommand(id);
                 bool large = false;
                 const bool anotherGame =
@@ -239,13 +246,18 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
                 refusals += anotherGame;
 
                 // The model's step.
-                if (id == 1001 || id == 1004) {
-                    m.about = m.help = false;
+                if (id == kRankShow) {
+                } else if (id == 1005) {
+                    m.about = m.help = m.workBoxes = false;
+                    m.shownButtons.clear();
+                    m.ranking = true;
+                } else if (id == 1001 || id == 1004) {
+                    m.about = m.help = m.ranking = false;
                     m.workBoxes = true;
                     for (const Panel& q : kPanels) m.showPanel(q, false);
                     m.showGameButtons(true);
                 } else if (id == 1003) {
-                    m.about = m.workBoxes = false;
+                    m.about = m.workBoxes = m.ranking = false;
                     m.help = true;
                     m.shownButtons.clear();
                 } else if (id == p->gameButton) {

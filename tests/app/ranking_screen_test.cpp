@@ -1,0 +1,179 @@
+// The ranking screen on the real window: rankings saved through "Zapisz
+// ranking..." are the lines of zestawy-cli --ranking, the window answers while
+// its worker ranks, and "Przerwij" and leaving the screen stop the worker.
+#include "app/ranking_screen.hpp"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "app/app_fixture.hpp"
+
+namespace {
+
+using namespace apptest;
+
+std::string fileBytes(const std::string& path) {
+    std::string bytes;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        for (int c; (c = std::fgetc(f)) != EOF;) bytes += static_cast<char>(c);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+class RankingScreen : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        ASSERT_NE(mainWindow(), nullptr);
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder = std::string(temp) + "zestawy-ranking-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder.c_str(), nullptr);
+        for (const GameRow& game : kGames) {
+            const std::string from = std::string(ZESTAWY_DATA_DIR) + "/" + game.historyFile;
+            ASSERT_TRUE(CopyFileA(from.c_str(), (folder + "\\" + game.historyFile).c_str(), FALSE));
+        }
+    }
+    void SetUp() override {
+        SetCurrentDirectoryA(folder.c_str());
+        resetToStartState();
+        command(kCmdRanking);
+    }
+
+    // Chooses the game, the search and the counts, and presses "Pokaż".
+    static void start(int game, const char* caption, const char* last, const char* top) {
+        const HWND games = control(kRankGame), searches = control(kRankSearch);
+        SendMessageA(games, CB_SETCURSEL, static_cast<WPARAM>(game), 0);
+        SendMessageA(mainWindow(), WM_COMMAND, MAKEWPARAM(kRankGame, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(games));
+        const LRESULT at = SendMessageA(searches, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(caption));
+        ASSERT_GE(at, 0) << caption;
+        SendMessageA(searches, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+        SetWindowTextA(control(kRankLast), last);
+        SetWindowTextA(control(kRankTop), top);
+        command(kRankShow);
+    }
+    static void pump() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(5);
+    }
+    // Handles the window's messages until the ranking has ended.
+    static void waitForTheEnd(DWORD limitMs = 60000) {
+        for (const DWORD begin = GetTickCount();
+             !enabled(kRankShow) && GetTickCount() - begin < limitMs;)
+            pump();
+    }
+    // What zestawy-cli.exe --ranking writes to a file, with CR LF line ends.
+    static std::string toolRanking(int game, const char* caption, const char* last,
+                                   const char* top) {
+        char exe[MAX_PATH];
+        GetModuleFileNameA(nullptr, exe, MAX_PATH);
+        std::string dir = exe;
+        dir.resize(dir.find_last_of('\\') + 1);
+        const std::string out = folder + "\\tool.txt";
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        const HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        std::string line = "\"" + dir + "zestawy-cli.exe\" --game " + kGames[game].option +
+                           " --history \"" + kGames[game].historyFile + "\" --search \"" + caption +
+                           "\" --ranking --top " + top;
+        if (*last) line += std::string(" --last ") + last;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = file;
+        startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+        PROCESS_INFORMATION process = {};
+        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                           &process)) {
+            WaitForSingleObject(process.hProcess, 120000);
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+        CloseHandle(file);
+        std::string text, bytes = fileBytes(out);
+        for (char c : bytes) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        return text;
+    }
+    static std::string folder;
+};
+std::string RankingScreen::folder;
+
+TEST_F(RankingScreen, SavesTheToolsLinesAndAnswersWhileItRanks) {
+    const struct {
+        int game;
+        const char *caption, *last, *top;
+    } cases[] = {
+        {0, "Wyszukaj 2", "", "50"},
+        {2, "Wyszukaj 3", "3000", "20"},
+        {0, "Wyszukaj 5 z 8", "", "10"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        start(c.game, c.caption, c.last, c.top);
+        EXPECT_FALSE(enabled(kRankShow) || enabled(kRankSave));
+        // Another thread asks the window for answers while it ranks: each comes
+        // within a second (on a loaded machine Wine's own round trip can take a
+        // few hundred milliseconds; a ranking on the window's thread takes seconds).
+        std::atomic<bool> done{false}, asked{false};
+        std::atomic<int> answered{0}, late{0};
+        std::atomic<DWORD> slowest{0};
+        std::thread asker([&] {
+            while (!done) {
+                DWORD_PTR result = 0;
+                const DWORD sent = GetTickCount();
+                (SendMessageTimeoutA(mainWindow(), WM_NULL, 0, 0, SMTO_BLOCK, 1000, &result)
+                     ? answered
+                     : late)++;
+                slowest = std::max<DWORD>(slowest, GetTickCount() - sent);
+                Sleep(20);
+            }
+            asked = true;
+        });
+        waitForTheEnd();
+        done = true;
+        // The asker may be waiting for an answer: the window goes on answering.
+        while (!asked) pump();
+        asker.join();
+        EXPECT_EQ(late, 0) << "slowest answer " << slowest << " ms";
+        std::printf("%s: %d answers, slowest %lu ms\n", c.caption, answered.load(), slowest.load());
+        if (c.game == 0 && c.top[0] == '1') {
+            EXPECT_GT(answered, 10);
+        }
+        EXPECT_TRUE(enabled(kRankShow) && enabled(kRankSave));
+        const std::string saved = folder + "\\" + c.caption + " " + c.top + ".txt";
+        DeleteFileA(saved.c_str());  // left by an earlier run with the same process id
+        EXPECT_EQ(runCommand(kRankSave, chooseFile(saved)), "");
+        const std::string expected = toolRanking(c.game, c.caption, c.last, c.top);
+        EXPECT_GT(expected.size(), 100u);
+        EXPECT_EQ(fileBytes(saved), expected);
+    }
+    EXPECT_NE(textOf(control(kRankOdds)).find("Losowania są niezależne"), std::string::npos);
+}
+
+TEST_F(RankingScreen, PrzerwijAndLeavingTheScreenStopAtOnce) {
+    for (const int leave : {int{kRankStop}, int{kCmdPrepareSearch}, int{kCmdOpenHelp}}) {
+        SCOPED_TRACE(leave);
+        command(kCmdRanking);
+        start(0, "Wyszukaj 5 z 8", "", "10");
+        waitForTheEnd(300);
+        ASSERT_FALSE(enabled(kRankShow));
+        const DWORD begin = GetTickCount();
+        command(leave);
+        waitForTheEnd();
+        EXPECT_LT(GetTickCount() - begin, 200u);
+        EXPECT_EQ(textOf(control(kRankOdds)), "Przerwano.");
+        EXPECT_EQ(IsWindowVisible(control(kRankTable)) != 0, leave == kRankStop);
+    }
+}
+
+}  // namespace
