@@ -25,9 +25,12 @@ foreach(exe zestawy zestawy-cli)
   target_sources(${exe} PRIVATE res/${exe}.rc)
   target_link_libraries(${exe} PRIVATE zestawy_version)
 endforeach()
-# The included scripts and headers are found by CMake; the icon is not.
+# The included scripts and headers are found by CMake; the icon and the
+# manifest (below) are not.
 set_source_files_properties(res/zestawy.rc PROPERTIES
   OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/zestawy.ico)
+set_source_files_properties(res/dpi_aware.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/zestawy.manifest)
 
 add_executable(close_window tests/app/close_window.cpp)
 target_link_libraries(close_window PRIVATE zestawy_flags user32)
@@ -45,6 +48,11 @@ add_dependencies(app_tests zestawy zestawy-cli)
 target_compile_definitions(app_tests PRIVATE
   ZESTAWY_EXE="$<TARGET_FILE_NAME:zestawy>"
   ZESTAWY_DATA_DIR="Z:${CMAKE_SOURCE_DIR}/tests/data")
+# The program and its window tests declare themselves DPI-aware alike, so
+# that both open the window at the same scale.
+foreach(exe zestawy app_tests)
+  target_sources(${exe} PRIVATE res/dpi_aware.rc)
+endforeach()
 # The start-up state is checked in a process of its own, before any command
 # has touched the window; the command tests run in a second process.
 add_test(NAME app_startup COMMAND app_tests --gtest_filter=MainWindow.*:Program.*
