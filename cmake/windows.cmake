@@ -27,9 +27,12 @@ foreach(exe zestawy zestawy-cli)
   target_sources(${exe} PRIVATE res/${exe}.rc)
   target_link_libraries(${exe} PRIVATE zestawy_version)
 endforeach()
-# The included scripts and headers are found by CMake; the icon is not.
+# The included scripts and headers are found by CMake; the icon and the
+# manifest (below) are not.
 set_source_files_properties(res/zestawy.rc PROPERTIES
   OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/zestawy.ico)
+set_source_files_properties(res/dpi_aware.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/zestawy.manifest)
 
 add_executable(close_window tests/app/close_window.cpp)
 target_link_libraries(close_window PRIVATE zestawy_flags user32)
@@ -47,16 +50,34 @@ add_dependencies(app_tests zestawy zestawy-cli)
 target_compile_definitions(app_tests PRIVATE
   ZESTAWY_EXE="$<TARGET_FILE_NAME:zestawy>"
   ZESTAWY_DATA_DIR="Z:${CMAKE_SOURCE_DIR}/tests/data")
+# The program and its window tests declare themselves DPI-aware alike, so
+# that both open the window at the same scale.
+foreach(exe zestawy app_tests)
+  target_sources(${exe} PRIVATE res/dpi_aware.rc)
+endforeach()
 # The start-up state is checked in a process of its own, before any command
 # has touched the window; the command tests run in a second process.
 add_test(NAME app_startup COMMAND app_tests --gtest_filter=MainWindow.*:Program.*
   WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)
-add_test(NAME app_commands COMMAND app_tests --gtest_filter=-MainWindow.*:Program.*:WindowModel.*
+add_test(NAME app_commands COMMAND app_tests --gtest_filter=-MainWindow.*:Program.*:WindowModel.*:Fit.*
   WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)
 # The random walks fill each game's history cache from the real files, so they
 # run in a process of their own too.
 add_test(NAME app_model COMMAND app_tests --gtest_filter=WindowModel.*
   WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)
+# The window on screens of other sizes and DPIs, each in a process of its own
+# on a virtual display of its own; the DPI is the Wine prefix's setting, so
+# these run one at a time.
+foreach(screen 1024x700:96 1280x680:96 1920x1080:144 1600x1000:96)
+  string(REPLACE ":" ";" size_dpi ${screen})
+  list(GET size_dpi 0 size)
+  list(GET size_dpi 1 dpi)
+  add_test(NAME app_fit_${size}_${dpi}dpi
+    COMMAND sh ${CMAKE_SOURCE_DIR}/tests/app/fit_screen.sh ${size} ${dpi}
+      ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:app_tests>
+    WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)
+  set_tests_properties(app_fit_${size}_${dpi}dpi PROPERTIES RUN_SERIAL TRUE)
+endforeach()
 
 # Timings of answers in the real window (bench/window.sh); not a test.
 add_executable(window_answers_bench EXCLUDE_FROM_ALL bench/window/answers_bench.cpp)

@@ -82,10 +82,11 @@ prepare_run_folder() {
     cd "$RUN"
 }
 
-# Starts a virtual display :$1 and the program on it; sets PROGRAM (its process)
-# and WINDOW (its X window). The display goes away when the script ends.
+# Starts a virtual display :$1 (of $2 pixels, 1600x1000 unless given) and the
+# program on it; sets PROGRAM (its process) and WINDOW (its X window). The
+# display goes away when the script ends.
 start_on_virtual_display() {
-    Xvfb ":$1" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$1" -screen 0 "${2:-1600x1000}x24" -nolisten tcp >/dev/null 2>&1 &
     XVFB=$!
     trap 'kill $XVFB 2>/dev/null || true' EXIT
     export DISPLAY=":$1"

@@ -113,11 +113,14 @@ DWORD controlExStyle(ControlKind kind) {
 
 namespace {
 
-// 30-pixel Arial of the help and about boxes; each box gets a font of its own.
-HFONT createBoxFont() {
-    return CreateFontA(30, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+// Arial of the given height in pixels: 30 design units for the help and about
+// boxes, which get a font each; 16, the height of the system font that the
+// other controls keep at full size, for them when the layout is scaled.
+HFONT createArial(int height) {
+    return CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
 }
+constexpr int kBoxFontHeight = 30, kSystemFontHeight = 16;
 
 void coverClientArea(HWND main, HWND box) {
     RECT client;
@@ -140,19 +143,23 @@ const char* captionOf(const ControlRow& row) {
 }  // namespace
 
 void createControls(WindowState& state, HINSTANCE instance) {
+    if (state.scale != 1.0) state.controlFont = createArial(state.scaled(kSystemFontHeight));
     for (const ControlRow& row : kControls) {
+        // Scaled by their edges, so that the boxes stay side by side.
+        const int x = state.scaled(row.x), y = state.scaled(row.y);
         HWND hwnd = CreateWindowExA(
             controlExStyle(row.kind), controlClass(row.kind), captionOf(row),
-            controlStyle(row.kind), row.x, row.y, row.w, row.h, state.main,
+            controlStyle(row.kind), x, y, state.scaled(row.x + row.w) - x,
+            state.scaled(row.y + row.h) - y, state.main,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         if (row.handle) state.*row.handle = hwnd;
-        HFONT* font = row.kind == K::HelpBox    ? &state.helpFont
-                      : row.kind == K::AboutBox ? &state.aboutFont
-                                                : nullptr;
-        if (font) {
-            *font = createBoxFont();
-            SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(*font), 1);
+        const bool stretched = row.kind == K::HelpBox || row.kind == K::AboutBox;
+        HFONT font = state.controlFont;
+        if (stretched) {
+            font = createArial(state.scaled(kBoxFontHeight));
+            (row.kind == K::HelpBox ? state.helpFont : state.aboutFont) = font;
         }
+        if (font) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), 1);
         switch (row.kind) {
             case K::Button:
             case K::WorkBox:
@@ -163,7 +170,7 @@ void createControls(WindowState& state, HINSTANCE instance) {
             case K::AboutBox:
                 break;
         }
-        if (font) coverClientArea(state.main, hwnd);
+        if (stretched) coverClientArea(state.main, hwnd);
         if (row.kind == K::AboutBox) UpdateWindow(hwnd);
     }
     for (const ControlRow& row : kControls)

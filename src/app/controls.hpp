@@ -20,8 +20,8 @@ struct ControlRow {
     // caption, and for the help and about boxes
     const char* caption;
     int id;
-    int x, y, w, h;
-    int readOnly;  // for edit boxes: the EM_SETREADONLY flag; -1 for others
+    int x, y, w, h;  // design units (app/window_state.hpp)
+    int readOnly;    // for edit boxes: the EM_SETREADONLY flag; -1 for others
 };
 
 // The controls in creation order.
@@ -33,8 +33,10 @@ const char* controlClass(ControlKind kind);
 DWORD controlStyle(ControlKind kind);
 DWORD controlExStyle(ControlKind kind);
 
-// Creates every control of the table as a child of state.main, in order: buttons
-// and work boxes are hidden at once, labels and the about box stay visible,
-// the help box is hidden; the help and about boxes get their fonts and are
-// stretched over the client area; then the edit boxes get their read-only flags.
+// Creates every control of the table as a child of state.main, in order, its
+// place and size scaled by state.scaled: buttons and work boxes are hidden at
+// once, labels and the about box stay visible, the help box is hidden; the help
+// and about boxes get their fonts and are stretched over the client area, and
+// when the scale is not 1 the other controls get a scaled font too; then the
+// edit boxes get their read-only flags.
 void createControls(WindowState& state, HINSTANCE instance);

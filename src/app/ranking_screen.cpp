@@ -497,10 +497,14 @@ void createRankingControls(WindowState& state, HINSTANCE instance) {
     state.ranking = std::make_shared<RankingScreen>();
     RankingScreen& screen = *state.ranking;
     for (const RankingControlRow& row : kRankingRows) {
+        // Scaled by their edges, as the other controls are.
+        const int x = state.scaled(row.x), y = state.scaled(row.y);
         const HWND hwnd = CreateWindowExA(
-            row.exStyle, row.cls, row.caption, WS_CHILD | row.style, state.scaled(row.x),
-            state.scaled(row.y), state.scaled(row.w), state.scaled(row.h), state.main,
+            row.exStyle, row.cls, row.caption, WS_CHILD | row.style, x, y,
+            state.scaled(row.x + row.w) - x, state.scaled(row.y + row.h) - y, state.main,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
+        if (state.controlFont)
+            SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(state.controlFont), 0);
         screen.controls.push_back(hwnd);
     }
     screen.table = state.control(kRankTable);

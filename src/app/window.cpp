@@ -105,7 +105,7 @@ void onCommand(HWND main, int id) {
 
 WindowState::~WindowState() {
     for (HGDIOBJ object : {static_cast<HGDIOBJ>(helpFont), static_cast<HGDIOBJ>(aboutFont),
-                           static_cast<HGDIOBJ>(greyBrush)})
+                           static_cast<HGDIOBJ>(controlFont), static_cast<HGDIOBJ>(greyBrush)})
         if (object) DeleteObject(object);
 }
 
@@ -167,6 +167,15 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+double layoutScale(int dpi, SIZE frame, RECT workArea) {
+    const double widthRoom = workArea.right - workArea.left - frame.cx;
+    const double heightRoom = workArea.bottom - workArea.top - frame.cy;
+    const double fits = std::min(widthRoom / kClientWidth, heightRoom / kClientHeight);
+    // Below half size the text is unreadable anyway; the window is then cut
+    // to the work area by placeMainWindow.
+    return std::max(0.5, std::min(dpi / 96.0, fits));
+}
+
 RECT placeMainWindow(SIZE screen, RECT workArea, SIZE window) {
     const LONG width = std::min(window.cx, workArea.right - workArea.left);
     const LONG height = std::min(window.cy, workArea.bottom - workArea.top);
@@ -196,19 +205,26 @@ HWND createMainWindow(HINSTANCE instance) {
         return nullptr;
     }
 
-    // The outer size that gives a 1350 x 750 client area (before the menu bar
-    // is attached).
-    RECT rc = {0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CLIENTEDGE);
+    // The window takes the state as it is created; if it is not, the state goes here.
+    auto state = std::make_unique<WindowState>();
     RECT workArea;
     if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0))
         workArea = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CLIENTEDGE);
+    state->scale = layoutScale(dpi, {frame.right - frame.left, frame.bottom - frame.top}, workArea);
+
+    // The outer size that gives the client area of the design, scaled (before
+    // the menu bar is attached).
+    RECT rc = {0, 0, state->scaled(kClientWidth), state->scaled(kClientHeight)};
+    AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CLIENTEDGE);
     const RECT place =
         placeMainWindow({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, workArea,
                         {rc.right - rc.left, rc.bottom - rc.top});
 
-    // The window takes the state as it is created; if it is not, the state goes here.
-    auto state = std::make_unique<WindowState>();
     HWND main = CreateWindowExA(WS_EX_CLIENTEDGE, kWindowClassName, kWindowTitle,
                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, place.left, place.top,
                                 place.right - place.left, place.bottom - place.top, nullptr,

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+// The client area in design units (app/window_state.hpp), the menu bar
+// included.
 constexpr int kClientWidth = 1350;
 constexpr int kClientHeight = 750;
 
@@ -13,9 +15,16 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // work area where it is larger, so that its title bar and menu can be reached.
 RECT placeMainWindow(SIZE screen, RECT workArea, SIZE window);
 
+// Pixels per design unit for a screen of `dpi` dots per inch whose window
+// frame (borders and title bar) takes `frame` pixels: dpi / 96, lowered to the
+// largest scale at which the framed client area fits the work area. Exactly 1
+// at 96 DPI when the window fits at its full size.
+double layoutScale(int dpi, SIZE frame, RECT workArea);
+
 // Registers the window class, opens the centred main window with its state
-// (app/window_state.hpp), every control and the menu bar. On failure shows the start-up error box
-// and returns nullptr.
+// (app/window_state.hpp), every control and the menu bar, all scaled by
+// layoutScale for the screen's DPI and work area. On failure shows the
+// start-up error box and returns nullptr.
 HWND createMainWindow(HINSTANCE instance);
 
 // Runs the message loop until the quit message; returns its exit code.

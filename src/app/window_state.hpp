@@ -1,11 +1,13 @@
 // Everything the main window keeps while it runs: the handles of its boxes
-// and labels, the brush and fonts made for them, and each game's history
-// lines. The window owns one, made with it and freed when it goes; the command
-// handlers get it from the window. Buttons are found by their control ids.
+// and labels, the brush and fonts made for them, the scale of its layout, and
+// each game's history lines. The window owns one, made with it and freed when
+// it goes; the command handlers get it from the window. Buttons are found by
+// their control ids.
 #pragma once
 
 #include <windows.h>
 
+#include <cmath>
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -26,8 +28,14 @@ struct WindowState {
     HWND numbersBox = nullptr, resultsBox = nullptr, datesBox = nullptr, countBox = nullptr;
     HWND helpBox = nullptr, aboutBox = nullptr;
     HWND dateLabel = nullptr, numbersLabel = nullptr, resultsLabel = nullptr, countLabel = nullptr;
-    HFONT helpFont = nullptr, aboutFont = nullptr;  // 30-pixel Arial, one each
-    HBRUSH greyBrush = nullptr;                     // behind the labels, help and about
+    HFONT helpFont = nullptr, aboutFont = nullptr;  // 30-unit Arial, one each
+    HFONT controlFont = nullptr;  // the other controls', only when the scale is not 1
+    HBRUSH greyBrush = nullptr;   // behind the labels, help and about
+
+    // Pixels per design unit: the control table and the fonts are in design
+    // units, which are pixels when the window opens at its full size.
+    double scale = 1.0;
+    int scaled(int units) const { return static_cast<int>(std::lround(units * scale)); }
 
     // Each game's lines, read from its own file on that game's first load and
     // kept for the rest of the run.
@@ -41,9 +49,6 @@ struct WindowState {
 
     // The ranking screen: its controls, its worker and what it shows.
     std::shared_ptr<RankingScreen> ranking;
-
-    // Design units of the control tables in pixels.
-    int scaled(int units) const { return units; }
 
     // The button or box with this control id, or nullptr.
     HWND control(int id) const { return id ? GetDlgItem(main, id) : nullptr; }

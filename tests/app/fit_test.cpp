@@ -1,0 +1,82 @@
+// The window on smaller screens and at 150 % (tests/app/fit_screen.sh): it lies
+// in the work area, as large as the DPI and the work area let it be, and every
+// shown control of every screen lies in the client area with its text whole.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/app_fixture.hpp"
+#include "app/ranking_screen.hpp"
+
+namespace {
+
+using namespace apptest;
+using K = ControlKind;
+
+TEST(Fit, EveryScreenShowsItsControlsWholeInsideTheWorkArea) {
+    const HWND main = mainWindow();
+    RECT work, window, client, inside;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    GetWindowRect(main, &window);
+    GetClientRect(main, &client);
+    IntersectRect(&inside, &window, &work);
+    EXPECT_TRUE(EqualRect(&inside, &window));
+    // As large as it fits, unless its size at the DPI is smaller still.
+    const HDC screen = GetDC(nullptr);
+    const long fullWidth = std::lround(kClientWidth * GetDeviceCaps(screen, LOGPIXELSY) / 96.0);
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(client.right == fullWidth ||
+                window.right - window.left >= work.right - work.left - 1 ||
+                window.bottom - window.top >= work.bottom - work.top - 1);
+
+    resetToStartState();
+    // The about box at start (0), the search screen, each game's panel, the
+    // help, and the ranking screen.
+    const int screens[] = {0,          kCmdPrepareSearch, kMultiGame, kMultiOtherGames,
+                           kMiniGame,  kMiniOtherGames,   kLottoGame, kCmdOpenHelp,
+                           kCmdRanking};
+    for (int screenCommand : screens) {
+        if (screenCommand) command(screenCommand);
+        std::vector<std::pair<HWND, K>> controls;
+        for (int i = 0; i < kControlCount; ++i)
+            controls.push_back({handleOf(kControls[i]), kControls[i].kind});
+        // The ranking screen's sheet covers the client area like the help box;
+        // its lists, edits and pictures are checked for place only.
+        for (HWND c : rankingControls(state())) {
+            const std::string cls = classOf(c);
+            controls.push_back({c, c == rankingControls(state()).front() ? K::HelpBox
+                                   : cls == "Button"                     ? K::Button
+                                   : cls == "Static"                     ? K::Label
+                                                                         : K::WorkBox});
+        }
+        for (const auto& [c, kind] : controls) {
+            if (!IsWindowVisible(c)) continue;
+            SCOPED_TRACE(std::to_string(screenCommand) + ": " + textOf(c));
+            RECT r, shown;
+            GetWindowRect(c, &r);
+            MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&r), 2);
+            IntersectRect(&shown, &r, &client);
+            // The help and about boxes reach below the client area by the menu bar.
+            const bool covers = kind == K::HelpBox || kind == K::AboutBox;
+            EXPECT_TRUE(EqualRect(&shown, covers ? &client : &r));
+            // A button's caption on one line within its edges, other texts
+            // word-wrapped; the work boxes start empty and the help box scrolls.
+            if (kind == K::WorkBox || kind == K::HelpBox) continue;
+            const HDC dc = GetDC(c);
+            const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(c, WM_GETFONT, 0, 0));
+            SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
+            RECT need = {0, 0, shown.right - shown.left, 0};
+            DrawTextA(dc, textOf(c).c_str(), -1, &need,
+                      DT_CALCRECT | (kind == K::Button ? DT_SINGLELINE : DT_WORDBREAK));
+            ReleaseDC(c, dc);
+            EXPECT_LE(need.right, shown.right - shown.left - (kind == K::Button ? 6 : 0));
+            EXPECT_LE(need.bottom, shown.bottom - shown.top);
+        }
+    }
+}
+
+}  // namespace
