@@ -51,7 +51,12 @@ count 500
 button 1 420 2                # Wczytaj
 button 1 370 1                # Wyszukaj 3 z 5
 shot 5-lotto
-menu 52 0                     # Pomoc -> Otwórz okno pomocy...
+xdotool key F10 Right Right Down Return; sleep 0.7  # Pomoc -> Otwórz okno pomocy...
 shot 6-pomoc
+xdotool key F10 Right Down Return; sleep 0.7        # Analiza -> Ranking oczekiwania...
+click 855 46 3                # Pokaż: the pairs of Multi Multi over every draw
+shot 11-ranking
+click 636 489 1               # 51 on the coupon: its pairs
+shot 12-ranking-pary
 wine "$BUILD/windows/close_window.exe"
 wait $PROGRAM
