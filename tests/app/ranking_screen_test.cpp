@@ -160,6 +160,56 @@ TEST_F(RankingScreen, SavesTheToolsLinesAndAnswersWhileItRanks) {
     EXPECT_NE(textOf(control(kRankOdds)).find("Losowania są niezależne"), std::string::npos);
 }
 
+std::string cell(int item, int column) {
+    char text[64] = "";
+    LVITEMA lv = {};
+    lv.iSubItem = column;
+    lv.pszText = text;
+    lv.cchTextMax = sizeof text;
+    SendMessageA(control(kRankTable), LVM_GETITEMTEXTA, static_cast<WPARAM>(item),
+                 reinterpret_cast<LPARAM>(&lv));
+    return text;
+}
+
+// A click on a column header sorts by it, a second one the other way; Ctrl+C
+// copies the selected rows as the file holds them.
+TEST_F(RankingScreen, SortsByAColumnAndCopiesTheSelection) {
+    start(0, "Wyszukaj 2", "", "10");  // 154 (51, 60), 116, ..., 91 (7, 41), 90, 90, 90
+    waitForTheEnd();
+    NMLISTVIEW click = {};
+    click.hdr = {control(kRankTable), static_cast<UINT_PTR>(kRankTable), LVN_COLUMNCLICK};
+    const struct {
+        int column;
+        const char* first;
+    } clicks[] = {{0, "90"}, {0, "154"}, {2, "91"}};
+    for (const auto& c : clicks) {
+        click.iSubItem = c.column;
+        SendMessageA(mainWindow(), WM_NOTIFY, kRankTable, reinterpret_cast<LPARAM>(&click));
+        EXPECT_EQ(cell(0, 0), c.first) << c.column;
+    }
+    LVITEMA all = {};
+    all.stateMask = all.state = LVIS_SELECTED;
+    SendMessageA(control(kRankTable), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&all));
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    NMLVKEYDOWN key = {
+        {control(kRankTable), static_cast<UINT_PTR>(kRankTable), LVN_KEYDOWN}, 'C', 0};
+    SendMessageA(mainWindow(), WM_NOTIFY, kRankTable, reinterpret_cast<LPARAM>(&key));
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    ASSERT_TRUE(OpenClipboard(mainWindow()));
+    const HANDLE data = GetClipboardData(CF_TEXT);
+    const char* copied = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    const std::string text = copied ? copied : "";
+    if (copied) GlobalUnlock(data);
+    CloseClipboard();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10);
+    EXPECT_EQ(text.substr(0, text.find('\r')), "91\t16871. 29.06.2026\t7, 41");
+}
+
 TEST_F(RankingScreen, PrzerwijAndLeavingTheScreenStopAtOnce) {
     for (const int leave : {int{kRankStop}, int{kCmdPrepareSearch}, int{kCmdOpenHelp}}) {
         SCOPED_TRACE(leave);
