@@ -11,7 +11,7 @@ SECONDS_EACH=${FUZZ_SECONDS:-18}
 TARGETS=(fuzz_parse fuzz_history fuzz_history_file fuzz_command_frame)
 
 cmake -S "$ROOT" -B "$FUZZ" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DZESTAWY_FUZZ=ON >/dev/null
+    -DZESTAWY_FUZZ=ON -DZESTAWY_WERROR=ON >/dev/null
 cmake --build "$FUZZ" -j "$JOBS" --target "${TARGETS[@]}"
 
 rm -rf "$FUZZ/corpus" "$FUZZ/artifacts"

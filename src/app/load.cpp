@@ -1,7 +1,6 @@
 #include "app/load.hpp"
 
 #include <functional>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -63,10 +62,17 @@ bool handleLoadCommand(WindowState& state, int id) {
     }
     if (rules.loadDisablesOtherGames) enableButtons(state, {game.otherGames}, false);
 
-    if (lines.empty() && !readHistoryLines(game.historyFile, lines)) {
+    // A file of any size is not read: real histories are under 2 MB.
+    const HistoryRead read = lines.empty()
+                                 ? readHistoryFile(game.historyFile, lines, kMaxHistoryBytes)
+                                 : HistoryRead::Ok;
+    if (read == HistoryRead::CannotOpen || read == HistoryRead::TooLarge) {
         // Name the file that was tried, so the user knows what to put where.
         const std::string message =
-            std::string("Nie udało się otworzyć pliku '") + game.historyFile + "'.";
+            read == HistoryRead::CannotOpen
+                ? std::string("Nie udało się otworzyć pliku '") + game.historyFile + "'."
+                : std::string("Plik '") + game.historyFile +
+                      "' ma ponad 256 MB: to nie jest plik wyników losowań.";
         MessageBoxA(state.main, message.c_str(), "Błąd", MB_ICONERROR);
         return true;
     }
@@ -75,16 +81,11 @@ bool handleLoadCommand(WindowState& state, int id) {
     const long long count = parseCount(windowText(state.countBox, 20));
     if (count <= 0) return true;
 
-    try {
-        const LoadedDraws shown = latestDraws(lines, count);
-        SetWindowTextA(state.numbersBox, shown.numbers.c_str());
-        SetWindowTextA(state.datesBox, shown.dates.c_str());
-        state.numbersGame = game.game;
-        state.numbersHash = std::hash<std::string>{}(shown.numbers);
-    } catch (const std::bad_alloc&) {
-        MessageBoxA(state.main, "Za mało pamięci, by pokazać tyle losowań.", "Błąd", MB_ICONERROR);
-        return true;
-    }
+    const LoadedDraws shown = latestDraws(lines, count);
+    SetWindowTextA(state.numbersBox, shown.numbers.c_str());
+    SetWindowTextA(state.datesBox, shown.dates.c_str());
+    state.numbersGame = game.game;
+    state.numbersHash = std::hash<std::string>{}(shown.numbers);
     if (rules.loadEnablesFoundSetsAfter) enableButtons(state, {game.save, game.open}, true);
     reportBadLines(state, game, lines, count);
     return true;

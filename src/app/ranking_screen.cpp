@@ -13,10 +13,10 @@
 
 #include "app/controls.hpp"
 #include "app/found_sets.hpp"
-#include "commands/polish.hpp"
 #include "commands/ranking_text.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
+#include "history/polish.hpp"
 #include "history/replacing_file.hpp"
 #include "search/odds.hpp"
 
@@ -61,7 +61,6 @@ struct RankingScreen {
 namespace {
 
 const char kCouponClass[] = "ZestawyKupon";
-constexpr std::size_t kMaxFileBytes = 256u << 20;
 constexpr long long kDefaultTop = 20, kMostTop = 10000;
 
 struct RankingControlRow {
@@ -143,10 +142,10 @@ void rank(HWND main, RankingScreen& screen, const Job& job) {
     result->command = job.command;
     const NeverDrawnQuery& query = job.command->sets;
     std::vector<std::string> lines;
-    if (readHistoryFile(job.game->historyFile, lines, kMaxFileBytes) != HistoryRead::Ok) {
+    if (readHistoryFile(job.game->historyFile, lines, kMaxHistoryBytes) != HistoryRead::Ok) {
         result->error =
             std::string("Nie udało się przeczytać pliku '") + job.game->historyFile + "'.";
-    } else if ((result->taken = rankingDraws(lines, job.last)).draws.empty()) {
+    } else if ((result->taken = rankingDraws(lines, job.last, job.game->rules)).draws.empty()) {
         result->error =
             std::string("W pliku '") + job.game->historyFile + "' nie ma żadnego losowania.";
     } else {

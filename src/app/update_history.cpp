@@ -13,8 +13,6 @@ namespace {
 
 const char kCaption[] = "Uzupełnij wyniki losowań";
 const char kFilter[] = "Wyniki losowań (*.txt;*.csv)\0*.txt;*.csv\0Wszystkie pliki (*.*)\0*.*\0";
-// Downloads are the size of the histories, under 2 MB.
-constexpr std::size_t kMaxDownloadBytes = 256u << 20;
 
 bool chooseDownload(HWND main, char (&path)[MAX_PATH]) {
     path[0] = '\0';
@@ -37,7 +35,7 @@ bool handleUpdateCommand(WindowState& state, int id) {
     char path[MAX_PATH];
     if (!chooseDownload(state.main, path)) return true;
     std::string download;
-    if (readWholeFile(path, download, kMaxDownloadBytes) != HistoryRead::Ok) {
+    if (readWholeFile(path, download, kMaxHistoryBytes) != HistoryRead::Ok) {
         const std::string why = std::string("Nie udało się przeczytać pliku '") + path +
                                 "' (albo ma ponad 256 MB). Nic nie zapisano.";
         MessageBoxA(state.main, why.c_str(), kCaption, MB_ICONERROR);

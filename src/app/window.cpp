@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <initializer_list>
 #include <memory>
+#include <new>
+#include <stdexcept>
+#include <string>
 
 #include "app/controls.hpp"
 #include "app/found_sets.hpp"
@@ -132,9 +135,18 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CREATE:
             return 0;
         case WM_COMMAND:
-            // The ranking screen's controls tell what happened in the high word.
-            if (!handleRankingCommand(stateOf(hwnd), LOWORD(wParam), HIWORD(wParam)))
-                onCommand(hwnd, LOWORD(wParam));
+            // Nothing may leave the window procedure: a command that runs out
+            // of memory, or fails otherwise, says so and leaves the window.
+            try {
+                // The ranking screen's controls tell what happened in the high word.
+                if (!handleRankingCommand(stateOf(hwnd), LOWORD(wParam), HIWORD(wParam)))
+                    onCommand(hwnd, LOWORD(wParam));
+            } catch (const std::bad_alloc&) {
+                MessageBoxA(hwnd, "Za mało pamięci na to polecenie.", "Błąd", MB_ICONERROR);
+            } catch (const std::exception& e) {
+                MessageBoxA(hwnd, (std::string("Polecenie nie powiodło się: ") + e.what()).c_str(),
+                            "Błąd", MB_ICONERROR);
+            }
             return 0;
         case WM_NOTIFY: {
             LRESULT result = 0;

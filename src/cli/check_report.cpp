@@ -1,22 +1,9 @@
 #include "cli/check_report.hpp"
 
+#include "cli/encoding.hpp"
 #include "history/check.hpp"
 
 namespace zestawy::cli {
-
-std::string printable(std::string_view text) {
-    std::string shown;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7F) {
-            shown += c;
-            continue;
-        }
-        const char hex[] = "0123456789ABCDEF";
-        shown += {'\\', 'x', hex[byte >> 4], hex[byte & 15]};
-    }
-    return shown;
-}
 
 int check(const Options& o, const std::vector<std::string>& lines, Output& out, std::FILE* err) {
     std::size_t bad = 0;
@@ -44,8 +31,6 @@ std::string encodingHint(const std::string& path) {
     std::fclose(file);
     if (n >= 2 && ((bom[0] == 0xFF && bom[1] == 0xFE) || (bom[0] == 0xFE && bom[1] == 0xFF)))
         return " (plik jest w UTF-16: zapisz go jako tekst ANSI/Windows-1250)";
-    if (n == 3 && bom[0] == 0xEF && bom[1] == 0xBB && bom[2] == 0xBF)
-        return " (plik jest w UTF-8 ze znacznikiem BOM: zapisz go jako tekst ANSI/Windows-1250)";
     return "";
 }
 

@@ -11,10 +11,6 @@
 
 namespace zestawy::cli {
 
-// Control bytes shown as \xNN, so that a crafted line cannot steer the
-// terminal it is printed on.
-std::string printable(std::string_view text);
-
 // --check: each bad line of the history as soon as it is found, then a
 // summary. Returns the exit code: 0, or 1 when a line is bad.
 int check(const Options& o, const std::vector<std::string>& lines, Output& out, std::FILE* err);

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "cli/check_report.hpp"
+#include "cli/encoding.hpp"
 #include "cli/listing.hpp"
 #include "cli/options.hpp"
 #include "cli/output.hpp"
@@ -26,9 +27,6 @@ namespace zestawy {
 using namespace cli;
 
 namespace {
-
-// History and numbers files larger than this are refused; real ones are under 1 MB.
-constexpr std::size_t kMaxFileBytes = 256u << 20;
 
 // "Wyszukaj 6 z 9" and "Wyszukaj 7 z 10" read only the first characters of the
 // numbers box, the oldest draws: says so when that leaves draws out.
@@ -75,7 +73,7 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
                           : read == HistoryRead::TooLarge ? "za duży plik (ponad 256 MB)"
                                                           : "błąd odczytu pliku";
         say(err, "zestawy-cli: " + std::string(why) + " '");
-        std::fputs(path.c_str(), err);
+        std::fputs(printablePath(path).c_str(), err);
         say(err, "'\n");
         return 2;
     };
@@ -86,18 +84,18 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
 
     std::string numbers;
     if (!o.numbersPath.empty()) {
-        const HistoryRead read = readWholeFile(o.numbersPath, numbers, kMaxFileBytes);
+        const HistoryRead read = readWholeFile(o.numbersPath, numbers, kMaxHistoryBytes);
         if (read != HistoryRead::Ok) return unreadable(o.numbersPath, read);
     } else {
         std::vector<std::string> lines;
         const std::string path =
             o.historyPath.empty() ? samplePath(*o.game, programDir) : o.historyPath;
-        const HistoryRead read = readHistoryFile(path, lines, kMaxFileBytes);
+        const HistoryRead read = readHistoryFile(path, lines, kMaxHistoryBytes);
         if (read != HistoryRead::Ok) return unreadable(path, read);
         const long long every = static_cast<long long>(lines.size()) + 1;
         if (loadedLines(lines, every).empty()) {
             say(err, "zestawy-cli: w pliku '");
-            std::fputs(path.c_str(), err);
+            std::fputs(printablePath(path).c_str(), err);
             say(err, "' nie ma żadnego losowania w układzie „nr. data liczby”" +
                          encodingHint(path) + "\n");
             return 2;
@@ -109,14 +107,20 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
 
     if (o.count) return countSets(o, splitDrawList(numbers), out, err);
     if (o.all) return listSets(o, splitDrawList(numbers), out, err);
-    TextBuffer results;
-    bool toldCut = false;
+    // The results box's final text, streamed as the answers are made: an answer
+    // of gigabytes takes a megabyte of memory, as the window's "Tak" does.
+    const StopsByItself stops;
+    bool toldCut = false, any = false;
     for (const SearchCommand* command : o.commands) {
         if (!toldCut) toldCut = tellIfCut(*command, numbers, err);
-        if (!results.empty()) results.append("\r\n");
-        writeAnswer(*command, numbers, results);
+        if (any && !out.write("\r\n")) break;
+        const bool whole =
+            streamAnswer(*command, drawsOf(*command, numbers), [&](std::string_view piece) {
+                any = any || !piece.empty();
+                return out.write(piece) && !stopRequested;
+            });
+        if (!whole) break;
     }
-    out.write(results.view());
     return finishOutput(out, err);
 }
 

@@ -48,4 +48,50 @@ std::string utf8FromCp1250(std::string_view text) {
     return out;
 }
 
+namespace {
+
+void escape(std::string& shown, unsigned char byte) {
+    const char hex[] = "0123456789ABCDEF";
+    shown += {'\\', 'x', hex[byte >> 4], hex[byte & 15]};
+}
+
+bool isControl(unsigned char byte) {
+    return byte < 0x20 || byte == 0x7F;
+}
+
+}  // namespace
+
+std::string printable(std::string_view text, bool keepLineFeeds) {
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        // The bytes Windows-1250 leaves undefined become C1 controls in UTF-8.
+        const bool c1 =
+            byte == 0x81 || byte == 0x83 || byte == 0x88 || byte == 0x90 || byte == 0x98;
+        if ((isControl(byte) && !(keepLineFeeds && c == '\n')) || c1)
+            escape(shown, byte);
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+std::string printablePath(std::string_view path) {
+    std::string shown;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(path[i]);
+        const auto next = i + 1 < path.size() ? static_cast<unsigned char>(path[i + 1]) : 0;
+        if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {  // U+0080..U+009F
+            escape(shown, byte);
+            escape(shown, next);
+            ++i;
+        } else if (isControl(byte)) {
+            escape(shown, byte);
+        } else {
+            shown += path[i];
+        }
+    }
+    return shown;
+}
+
 }  // namespace zestawy

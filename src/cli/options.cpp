@@ -1,6 +1,9 @@
 #include "cli/options.hpp"
 
+#include <algorithm>
 #include <cstdio>
+#include <sstream>
+#include <thread>
 
 namespace zestawy::cli {
 
@@ -13,12 +16,103 @@ const char* shortCaption(const SearchCommand& command) {
     return command.caption + kCaptionPrefix.size();
 }
 
-}  // namespace
+bool isNumber(const std::string& s, std::size_t digits = 9) {
+    return !s.empty() && s.size() <= digits &&
+           s.find_first_not_of("0123456789") == std::string::npos;
+}
 
-const char kUsage[] =
+// A whole number of 1..most, or a UsageError that names the option.
+long long numberOf(const char* option, const std::string& value, long long most) {
+    const bool digits =
+        !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits || value.find_first_not_of('0') == std::string::npos)
+        throw UsageError{std::string(option) + " wymaga dodatniej liczby, nie '" + value + "'"};
+    if (!isNumber(value) || std::stoll(value) > most)
+        throw UsageError{std::string(option) + " " + value + " to za dużo (najwyżej " +
+                         std::to_string(most) + ")"};
+    return std::stoll(value);
+}
+
+std::string pathOf(const char* option, const std::string& value) {
+    if (value.empty()) throw UsageError{std::string("pusta nazwa pliku po ") + option};
+    return value;
+}
+
+struct OptionRow {
+    const char* heading;  // a section of --help that begins here, or nullptr
+    const char* name;     // "--history"; "ID..." for the button ids, which are no option
+    const char* value;    // the value's name in --help, nullptr for a switch
+    const char* help;     // its lines in --help
+    void (*set)(Options&, const std::string& value);
+    const char* excludes;  // the options it does not go with, blank-separated
+    bool adds = false;     // may be given more than once, each adding
+};
+
+// clang-format off
+const OptionRow kOptions[] = {
+    {"ŹRÓDŁO, czyli treść pola „Wylosowane liczby”:",
+     "--numbers", "PLIK", "bajty PLIKU bez zmian: liczby losowania oddzielone przecinkami,\n"
+                          "jedno losowanie w wierszu",
+     [](Options& o, const std::string& v) { o.numbersPath = pathOf("--numbers", v); },
+     "--history --last --ranking --check --update"},
+    {nullptr, "--history", "PLIK", "plik wyników losowań (\"nr. data liczby\"), tak jak wczytuje go\n"
+                                   "przycisk „Wczytaj”",
+     [](Options& o, const std::string& v) { o.historyPath = pathOf("--history", v); }, ""},
+    {nullptr, "--game", "GRA", "multi, mini albo lotto; bez --numbers i --history: przykładowy plik\n"
+                               "wyników tej gry dołączony do programu",
+     [](Options& o, const std::string& v) {
+         for (const GameRow& g : kGames)
+             if (v == g.option) o.game = &g;
+         if (!o.game) throw UsageError{"nieznana gra '" + v + "' (multi, mini, lotto)"};
+     }, ""},
+    {nullptr, "--last", "N", "tylko N ostatnich wierszy pliku wyników, liczonych tak jak liczy je\n"
+                             "„Wczytaj” (domyślnie wszystkie)",
+     [](Options& o, const std::string& v) { o.last = numberOf("--last", v, kMaxLast); }, ""},
+    {"Polecenia:",
+     "ID...", nullptr, "numery przycisków wyszukiwania (lista poniżej)", nullptr, ""},
+    {nullptr, "--search", "NAPIS", "przycisk gry --game wskazany napisem, np. \"3 z 4\" lub \"Wyszukaj 2\"",
+     [](Options& o, const std::string& v) { o.captions.push_back(v); }, "", true},
+    {nullptr, "--all", nullptr, "wszystkie zestawy jednego wyszukiwania, jeden w wierszu, bez\n"
+                                "ograniczeń okna (bez ucięcia do 699 znaków, nie tylko pierwszy);\n"
+                                "przeszukuje wszystkie podane losowania",
+     [](Options& o, const std::string&) { o.all = true; }, "--count --check --ranking --update"},
+    {nullptr, "--threads", "N", "ile wątków liczy --all (domyślnie tyle, ile rdzeni, najwyżej 16)",
+     [](Options& o, const std::string& v) {
+         o.threads = static_cast<unsigned>(numberOf("--threads", v, kMostThreads));
+     }, ""},
+    {nullptr, "--count", nullptr, "tylko liczba tych zestawów oraz pierwszy i ostatni z nich",
+     [](Options& o, const std::string&) { o.count = true; }, "--check --ranking --update"},
+    {nullptr, "--ranking", nullptr, "zestawy, które czekają najdłużej: ile losowań minęło od losowania,\n"
+                                    "w którym zestaw ostatnio wystąpił (padło k jego liczb naraz, jak w\n"
+                                    "warunku wyszukiwania); wiersz: czas oczekiwania TAB numer i data\n"
+                                    "tego losowania (\"-\" gdy nie wystąpił) TAB zestaw",
+     [](Options& o, const std::string&) { o.ranking = true; }, "--check --update"},
+    {nullptr, "--top", "K", "ile zestawów pokazuje --ranking (domyślnie 10, najwyżej 100000)",
+     [](Options& o, const std::string& v) {
+         o.top = static_cast<std::size_t>(numberOf("--top", v, kMaxTop));
+     }, ""},
+    {nullptr, "--check", nullptr, "sprawdza każdy wiersz pliku wyników gry --game i wypisuje błędne",
+     [](Options& o, const std::string&) { o.check = true; }, "--update --last --search"},
+    {nullptr, "--update", "POBRANY", "dopisuje do pliku wyników gry --game nowe losowania z pobranego\n"
+                                     "pliku wyników (układ „nr. data liczby” albo „nr,data,liczby”):\n"
+                                     "te o numerach wyższych niż ostatnie w pliku; wspólne losowania\n"
+                                     "obu plików muszą się zgadzać, inaczej nic nie jest zapisywane",
+     [](Options& o, const std::string& v) { o.updatePath = pathOf("--update", v); },
+     "--last --search --top"},
+    {nullptr, "--encoding", "KOD", "kodowanie wyniku: utf-8 (domyślnie) albo cp1250 (bajty programu)",
+     [](Options& o, const std::string& v) {
+         if (v != "utf-8" && v != "cp1250") throw UsageError{"nieznane kodowanie '" + v + "'"};
+         o.utf8 = v == "utf-8";
+     }, ""},
+    {nullptr, "--help", nullptr, "ten opis", nullptr, ""},
+    {nullptr, "--version", nullptr, "wersja programu", nullptr, ""},
+};
+// clang-format on
+
+const char kIntro[] =
     "Użycie:\n"
     "  zestawy-cli ŹRÓDŁO [--encoding cp1250|utf-8] ID...\n"
-    "  zestawy-cli ŹRÓDŁO --game GRA --search \"3 z 4\" [--all | --count]\n"
+    "  zestawy-cli ŹRÓDŁO --game GRA --search \"3 z 4\" [--all [--threads N] | --count]\n"
     "  zestawy-cli --game GRA [--history PLIK] [--last N] --search \"3 z 4\" --ranking [--top K]\n"
     "  zestawy-cli --game GRA [--history PLIK] --check\n"
     "  zestawy-cli --game GRA [--history PLIK] --update POBRANY\n"
@@ -26,40 +120,13 @@ const char kUsage[] =
     "Wykonuje wyszukiwania programu „Najdłużej oczekiwane zestawy” bez okna: polecenia\n"
     "przycisków o podanych numerach, po kolei, tak jak program dopisuje ich odpowiedzi do pola\n"
     "„Najdłużej oczekiwane zestawy”, i wypisuje końcową treść tego pola. Generator liczb\n"
-    "losowych przechodzi z polecenia na polecenie jak w programie.\n"
+    "losowych przechodzi z polecenia na polecenie jak w programie.\n";
+
+const char kEpilogue[] =
     "\n"
-    "ŹRÓDŁO, czyli treść pola „Wylosowane liczby”:\n"
-    "  --numbers PLIK    bajty PLIKU bez zmian: liczby losowania oddzielone przecinkami,\n"
-    "                    jedno losowanie w wierszu\n"
-    "  --history PLIK    plik wyników losowań (\"nr. data liczby\"), tak jak wczytuje go\n"
-    "                    przycisk „Wczytaj”\n"
-    "  --game GRA        multi, mini albo lotto; bez --numbers i --history: przykładowy plik\n"
-    "                    wyników tej gry dołączony do programu\n"
-    "  --last N          tylko N ostatnich losowań pliku wyników (domyślnie wszystkie)\n"
-    "\n"
-    "Polecenia:\n"
-    "  ID...             numery przycisków wyszukiwania (lista poniżej)\n"
-    "  --search NAPIS    przycisk gry --game wskazany napisem, np. \"3 z 4\" lub \"Wyszukaj 2\"\n"
-    "  --all             wszystkie zestawy jednego wyszukiwania, jeden w wierszu, bez\n"
-    "                    ograniczeń okna (bez ucięcia do 699 znaków, nie tylko pierwszy);\n"
-    "                    przeszukuje wszystkie podane losowania\n"
-    "  --count           tylko liczba tych zestawów oraz pierwszy i ostatni z nich\n"
-    "  --ranking         zestawy, które czekają najdłużej: ile losowań minęło od losowania,\n"
-    "                    w którym zestaw ostatnio wystąpił (padło k jego liczb naraz, jak w\n"
-    "                    warunku wyszukiwania); wiersz: czas oczekiwania TAB numer i data\n"
-    "                    tego losowania (\"-\" gdy nie wystąpił) TAB zestaw\n"
-    "  --top K           ile zestawów pokazuje --ranking (domyślnie 10)\n"
-    "  --check           sprawdza każdy wiersz pliku wyników gry --game i wypisuje błędne\n"
-    "  --update POBRANY  dopisuje do pliku wyników gry --game nowe losowania z pobranego\n"
-    "                    pliku wyników (układ „nr. data liczby” albo „nr,data,liczby”):\n"
-    "                    te o numerach wyższych niż ostatnie w pliku; wspólne losowania\n"
-    "                    obu plików muszą się zgadzać, inaczej nic nie jest zapisywane\n"
-    "  --encoding KOD    kodowanie wyniku: utf-8 (domyślnie) albo cp1250 (bajty programu)\n"
-    "  --help            ten opis\n"
-    "  --version         wersja programu\n"
-    "\n"
-    "Ctrl-C przerywa od razu, także gdy nikt nie czyta wyniku; wypisane wiersze są całe.\n"
-    "Przykładowe pliki wyników leżą obok programu albo w ../share/zestawy.\n"
+    "Każdą opcję podaje się najwyżej raz (poza --search). Ctrl-C przerywa od razu, także gdy\n"
+    "nikt nie czyta wyniku; wypisane wiersze są całe. Przykładowe pliki wyników leżą obok\n"
+    "programu albo w ../share/zestawy.\n"
     "Kod wyjścia: 0 gdy się udało; 1 gdy --check znalazł błędne wiersze, --update niczego nie\n"
     "dopisał z powodu błędów albo nie udało się zapisać wyniku lub pliku wyników; 2 przy\n"
     "błędnych argumentach lub pliku (także takim, w którym nie ma żadnego losowania, albo\n"
@@ -70,8 +137,26 @@ const char kUsage[] =
     "\n"
     "Numery przycisków:\n";
 
+const OptionRow* rowNamed(const std::string& name) {
+    for (const OptionRow& row : kOptions)
+        if (row.set && name == row.name) return &row;
+    return nullptr;
+}
+
+}  // namespace
+
 std::string usage() {
-    std::string text = kUsage;
+    std::string text = kIntro;
+    for (const OptionRow& row : kOptions) {
+        if (row.heading) text += std::string("\n") + row.heading + "\n";
+        std::string left =
+            std::string("  ") + row.name + (row.value ? " " : "") + (row.value ? row.value : "");
+        left.resize(std::max<std::size_t>(left.size() + 1, 20), ' ');
+        std::istringstream help(row.help);
+        for (std::string line; std::getline(help, line); left.assign(20, ' '))
+            text += left + line + "\n";
+    }
+    text += kEpilogue;
     for (const GameRow& game : kGames) {
         text += "  " + std::string(game.name) + ":\n   ";
         for (int id : searchButtonsOf(game.game))
@@ -81,74 +166,30 @@ std::string usage() {
     return text;
 }
 
-namespace {
-
-bool isNumber(const std::string& s) {
-    return !s.empty() && s.size() < 10 && s.find_first_not_of("0123456789") == std::string::npos;
-}
-
-}  // namespace
-
 Options parse(const std::vector<std::string>& args) {
     Options o;
+    auto given = [&](const std::string& name) {
+        return std::find(o.given.begin(), o.given.end(), name) != o.given.end();
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 == args.size()) throw UsageError{"brak wartości po " + a};
-            return args[++i];
-        };
-        auto path = [&]() -> const std::string& {
-            const std::string& p = value();
-            if (p.empty()) throw UsageError{"pusta nazwa pliku po " + a};
-            return p;
-        };
-        if (a == "--numbers") {
-            o.numbersPath = path();
-        } else if (a == "--history") {
-            o.historyPath = path();
-        } else if (a == "--update") {
-            o.updatePath = path();
-        } else if (a == "--game") {
-            const std::string& name = value();
-            for (const GameRow& g : kGames)
-                if (name == g.option) o.game = &g;
-            if (!o.game) throw UsageError{"nieznana gra '" + name + "' (multi, mini, lotto)"};
-        } else if (a == "--last") {
-            const std::string& n = value();
-            const bool digits =
-                !n.empty() && n.find_first_not_of("0123456789") == std::string::npos;
-            if (!digits || n.find_first_not_of('0') == std::string::npos)
-                throw UsageError{"--last wymaga dodatniej liczby, nie '" + n + "'"};
-            if (!isNumber(n)) throw UsageError{"--last " + n + " to za dużo (najwyżej 999999999)"};
-            o.last = std::stoll(n);
-        } else if (a == "--search") {
-            o.captions.push_back(value());
-        } else if (a == "--encoding") {
-            const std::string& code = value();
-            if (code != "utf-8" && code != "cp1250")
-                throw UsageError{"nieznane kodowanie '" + code + "'"};
-            o.utf8 = code == "utf-8";
-        } else if (a == "--all") {
-            o.all = true;
-        } else if (a == "--count") {
-            o.count = true;
-        } else if (a == "--check") {
-            o.check = true;
-        } else if (a == "--ranking") {
-            o.ranking = true;
-        } else if (a == "--top") {
-            const std::string& k = value();
-            if (!isNumber(k) || std::stoll(k) < 1 || std::stoll(k) > kMaxTop)
-                throw UsageError{"--top wymaga liczby od 1 do " + std::to_string(kMaxTop) +
-                                 ", nie '" + k + "'"};
-            o.top = static_cast<std::size_t>(std::stoll(k));
-        } else if (isNumber(a) && findSearchCommand(std::stoi(a))) {
+        if (isNumber(a) && findSearchCommand(std::stoi(a))) {
             o.commands.push_back(findSearchCommand(std::stoi(a)));
-        } else if (!a.empty() && a[0] == '-') {
-            throw UsageError{"nieznana opcja '" + a + "'"};
-        } else {
-            throw UsageError{"'" + a + "' nie jest numerem przycisku wyszukiwania"};
+            continue;
         }
+        const OptionRow* row = rowNamed(a);
+        if (!row && !a.empty() && a[0] == '-') throw UsageError{"nieznana opcja '" + a + "'"};
+        if (!row) throw UsageError{"'" + a + "' nie jest numerem przycisku wyszukiwania"};
+        if (given(a) && !row->adds) throw UsageError{"opcja " + a + " podana dwa razy"};
+        if (row->value && i + 1 == args.size()) throw UsageError{"brak wartości po " + a};
+        row->set(o, row->value ? args[++i] : std::string());
+        o.given.push_back(a);
+    }
+    // One rule for the options that do not go together.
+    for (const std::string& name : o.given) {
+        std::istringstream excluded(rowNamed(name)->excludes);
+        for (std::string other; excluded >> other;)
+            if (given(other)) throw UsageError{"podaj " + name + " albo " + other + ", nie oba"};
     }
 
     for (const std::string& caption : o.captions) {
@@ -164,35 +205,18 @@ Options parse(const std::vector<std::string>& args) {
                              caption + "\""};
         o.commands.push_back(found);
     }
-
     if (o.game)
         for (const SearchCommand* command : o.commands)
             if (command->game != o.game->game)
                 throw UsageError{"przycisk " + std::to_string(command->id) + " nie należy do gry " +
                                  o.game->option};
-    if (!o.numbersPath.empty() && !o.historyPath.empty())
-        throw UsageError{"podaj --numbers albo --history, nie oba"};
-    if (!o.numbersPath.empty() && o.last)
-        throw UsageError{"--last dotyczy pliku wyników (--history albo --game), nie --numbers"};
-    if (o.all + o.count + o.check + o.ranking > 1)
-        throw UsageError{"podaj tylko jedno z --all, --count, --check, --ranking"};
-    if (o.top && !o.ranking) throw UsageError{"--top dotyczy tylko --ranking"};
-    if (o.ranking && !o.numbersPath.empty())
-        throw UsageError{"--ranking czyta plik wyników (--history albo --game), nie --numbers"};
-    if (!o.updatePath.empty()) {
-        if (!o.game) throw UsageError{"--update wymaga --game"};
-        if (!o.numbersPath.empty() || !o.commands.empty() || o.last || o.all || o.count ||
-            o.check || o.ranking || o.top)
-            throw UsageError{
-                "--update uzupełnia plik wyników: bez --numbers, --last, wyszukiwań "
-                "i innych trybów"};
-        return o;
-    }
-    if (o.check) {
-        if (!o.game) throw UsageError{"--check wymaga --game"};
-        if (!o.numbersPath.empty() || !o.commands.empty() || o.last)
-            throw UsageError{
-                "--check sprawdza cały plik wyników: bez --numbers, --last i wyszukiwań"};
+    if (given("--top") && !o.ranking) throw UsageError{"--top dotyczy tylko --ranking"};
+    if (given("--threads") && !o.all) throw UsageError{"--threads dotyczy tylko --all"};
+    if (o.check || !o.updatePath.empty()) {
+        const char* mode = o.check ? "--check" : "--update";
+        if (!o.game) throw UsageError{std::string(mode) + " wymaga --game"};
+        if (!o.commands.empty())
+            throw UsageError{std::string(mode) + " działa na całym pliku wyników: bez wyszukiwań"};
         return o;
     }
     if (o.numbersPath.empty() && o.historyPath.empty() && !o.game)
@@ -208,15 +232,21 @@ Options parse(const std::vector<std::string>& args) {
     return o;
 }
 
+unsigned threadsOf(const Options& o) {
+    if (o.threads) return o.threads;
+    return std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads);
+}
+
 std::string samplePath(const GameRow& game, const std::string& programDir) {
 #ifdef _WIN32
     const char* fileName = game.historyFile;
 #else
     const char* fileName = game.historyFileUtf8;
 #endif
-    const std::string folders[] = {programDir, programDir + "/../share/zestawy"};
-    for (const std::string& folder : folders) {
-        const std::string path = folder + "/" + fileName;
+    const std::string folder = programDir.empty() ? "." : programDir;
+    const std::string folders[] = {folder, folder + "/../share/zestawy"};
+    for (const std::string& f : folders) {
+        const std::string path = f + "/" + fileName;
         if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
             std::fclose(file);
             return path;

@@ -1,5 +1,5 @@
-// The tool's arguments: the games it knows, what each option means, how the
-// arguments are read, and the usage text.
+// The tool's arguments: one table row per option (src/cli/options.cpp), from
+// which both the parser and the text of --help are made.
 #pragma once
 
 #include <cstddef>
@@ -11,8 +11,11 @@
 
 namespace zestawy::cli {
 
-// The most sets --ranking lists.
-constexpr long long kMaxTop = 100000;
+// The defaults and limits of the options, each written here once.
+constexpr std::size_t kDefaultTop = 10;    // --top
+constexpr long long kMaxTop = 100000;      // --top
+constexpr long long kMaxLast = 999999999;  // --last
+constexpr unsigned kMostThreads = 16;      // --threads, and its default's cap
 
 // What was wrong with the arguments, in Polish (Windows-1250).
 struct UsageError {
@@ -23,22 +26,28 @@ struct Options {
     std::string numbersPath, historyPath;
     std::string updatePath;  // --update: the downloaded results file
     const GameRow* game = nullptr;
-    long long last = 0;  // 0: every line
+    long long last = 0;  // history lines; 0: every line
     std::vector<const SearchCommand*> commands;
     std::vector<std::string> captions;
     bool all = false, count = false, check = false, ranking = false, utf8 = true;
-    std::size_t top = 0;  // --top; 0: not given (10)
+    std::size_t top = kDefaultTop;
+    unsigned threads = 0;  // --all's workers; 0: the machine's cores, at most kMostThreads
+    std::vector<std::string> given;  // the options given, by name
 };
 
-// The options the arguments give; throws UsageError for any that are wrong or
-// do not go together.
+// The options the arguments give; throws UsageError for any that are wrong,
+// given twice or do not go together.
 Options parse(const std::vector<std::string>& args);
 
 // The text of --help, Windows-1250.
 std::string usage();
 
+// The number of worker threads --all uses.
+unsigned threadsOf(const Options& o);
+
 // Where a game's sample history is: beside the executable, or in the data
 // folder of an installation (<prefix>/bin/zestawy-cli, <prefix>/share/zestawy).
+// An empty programDir is the current folder.
 std::string samplePath(const GameRow& game, const std::string& programDir);
 
 }  // namespace zestawy::cli

@@ -21,7 +21,7 @@ std::atomic<bool> stopRequested{false};
 std::atomic<bool> exitOnStop{true};
 
 void say(std::FILE* to, const std::string& cp1250) {
-    const std::string text = utf8FromCp1250(cp1250);
+    const std::string text = utf8FromCp1250(printable(cp1250, true));
     std::fwrite(text.data(), 1, text.size(), to);
 }
 

@@ -32,7 +32,8 @@ class StopsByItself {
 };
 
 // The tool's own texts are Windows-1250 like every text of the program; the
-// terminal gets them in UTF-8.
+// terminal gets them in UTF-8, with control bytes other than line feeds shown
+// as \xNN (messages may quote arguments and lines of files).
 void say(std::FILE* to, const std::string& cp1250);
 
 // Everything the tool prints as its result goes through one Output. A write

@@ -7,15 +7,21 @@
 namespace zestawy::cli {
 
 int rankSets(const Options& o, const std::vector<std::string>& lines, Output& out, std::FILE* err) {
-    const RankingDraws taken = rankingDraws(lines, o.last);
+    const RankingDraws taken = rankingDraws(lines, o.last, o.game->rules);
+    if (taken.skipped > 0)
+        say(err, "zestawy-cli: pominięto wiersze, które nie są losowaniami (jak mówi --check): " +
+                     std::to_string(taken.skipped) + "\n");
+    if (taken.draws.empty()) {
+        say(err, "zestawy-cli: w pliku nie ma żadnego losowania do rankingu\n");
+        return 2;
+    }
     std::vector<RankedSet> ranking;
     {
         Progress progress(err);
-        ranking =
-            longestWaits(taken.draws, o.commands[0]->sets, o.top ? o.top : 10, [&](double done) {
-                progress.done(std::min(1.0, done));
-                return true;
-            });
+        ranking = longestWaits(taken.draws, o.commands[0]->sets, o.top, [&](double done) {
+            progress.done(std::min(1.0, done));
+            return true;
+        });
     }
     using Row = RankingRow;
     const std::vector<Row> rows = rankingRows(ranking, taken.labels);

@@ -203,8 +203,12 @@ bool AnswerWriter::put(const int* numbers, int count) {
         }
     }
     if (flush_ && out_.size() >= flushThreshold_) {
-        start_ = 0;
-        return flush_(out_);
+        // The flush may take the text, all or some of it, or leave it: the
+        // answer's start moves back by what it took.
+        const std::size_t before = out_.size();
+        const bool goOn = flush_(out_);
+        start_ -= std::min(start_, before - std::min(before, out_.size()));
+        return goOn;
     }
     return true;
 }

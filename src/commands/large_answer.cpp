@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "commands/polish.hpp"
+#include "history/polish.hpp"
 
 namespace zestawy {
 
@@ -26,21 +26,24 @@ std::string textSize(std::uint64_t bytes) {
         const char* name;
     };
     const Unit units[] = {{1'000'000'000, "GB"}, {1'000'000, "MB"}, {1'000, "kB"}, {1, "B"}};
-    for (const Unit& unit : units) {
-        if (bytes < unit.size && unit.size > 1) continue;
-        // Tenths below 10 units, whole units above; a decimal comma.
-        const std::uint64_t tenths = (bytes * 10 + unit.size / 2) / unit.size;
-        char text[32];
-        if (tenths < 100 && tenths % 10 != 0)
-            std::snprintf(text, sizeof text, "%llu,%llu\xA0%s",
-                          static_cast<unsigned long long>(tenths / 10),
-                          static_cast<unsigned long long>(tenths % 10), unit.name);
-        else
-            std::snprintf(text, sizeof text, "%llu\xA0%s",
-                          static_cast<unsigned long long>((tenths + 5) / 10), unit.name);
-        return text;
-    }
-    return "";
+    // The largest unit the size reaches, or the one above when rounding to
+    // whole units makes 1000 of it: 999,500 B is 1 MB, not 1000 kB.
+    std::size_t u = 0;
+    while (u < 3 && bytes < units[u].size) ++u;
+    if (u > 0 && (bytes + units[u].size / 2) / units[u].size >= 1000) --u;
+    const std::uint64_t size = units[u].size;
+    // Tenths below 10 units, whole units above, each rounded once from the
+    // bytes; a decimal comma.
+    const std::uint64_t tenths = (bytes * 10 + size / 2) / size, whole = (bytes + size / 2) / size;
+    char text[32];
+    if (tenths < 100 && tenths % 10 != 0)
+        std::snprintf(text, sizeof text, "%llu,%llu\xA0%s",
+                      static_cast<unsigned long long>(tenths / 10),
+                      static_cast<unsigned long long>(tenths % 10), units[u].name);
+    else
+        std::snprintf(text, sizeof text, "%llu\xA0%s", static_cast<unsigned long long>(whole),
+                      units[u].name);
+    return text;
 }
 
 namespace {

@@ -4,14 +4,22 @@
 
 namespace zestawy {
 
-RankingDraws rankingDraws(const std::vector<std::string>& historyLines, long long last) {
+RankingDraws rankingDraws(const std::vector<std::string>& historyLines, long long last,
+                          const DrawRules& rules) {
     RankingDraws taken;
-    const long long every = static_cast<long long>(historyLines.size()) + 1;
-    for (const LoadedLine& line : loadedLines(historyLines, last > 0 ? last : every)) {
-        // Lines with no numbers show as empty lines, which the searches leave out.
-        if (line.numbers.empty()) continue;
-        taken.labels.emplace_back(line.dates);
-        taken.draws.emplace_back(line.numbers);
+    const std::size_t total = historyLines.size();
+    const std::size_t first = last > 0 && static_cast<std::size_t>(last) < total
+                                  ? total - static_cast<std::size_t>(last)
+                                  : 0;
+    for (std::size_t i = first; i < total; ++i) {
+        const std::string& line = historyLines[i];
+        if (!lineProblems(line, rules).empty()) {
+            ++taken.skipped;
+            continue;
+        }
+        const std::size_t second = line.find(' ', line.find(' ') + 1);
+        taken.labels.push_back(line.substr(0, second));
+        taken.draws.push_back(line.substr(second + 1));
     }
     return taken;
 }

@@ -6,16 +6,21 @@
 #include <string>
 #include <vector>
 
+#include "history/check.hpp"
 #include "search/ranking.hpp"
 
 namespace zestawy {
 
-// The last `last` lines of a history (every line for 0), as loading shows
-// them, but those with no numbers: each draw's numbers and its "number. date".
+// The draws among the last `last` lines of a history (every line for 0),
+// counted as "Wczytaj" counts them: the lines that the history check accepts
+// for the game. Each draw's numbers and its "number. date", and how many of
+// those lines were no draw.
 struct RankingDraws {
     std::vector<std::string> draws, labels;
+    std::size_t skipped = 0;
 };
-RankingDraws rankingDraws(const std::vector<std::string>& historyLines, long long last);
+RankingDraws rankingDraws(const std::vector<std::string>& historyLines, long long last,
+                          const DrawRules& rules);
 
 struct RankingRow {
     std::string wait;  // draws since the set last appeared

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <map>
 
-#include "commands/polish.hpp"
 #include "history/check.hpp"
 #include "history/history.hpp"
+#include "history/polish.hpp"
 #include "history/replacing_file.hpp"
 
 namespace zestawy {
@@ -14,8 +14,6 @@ namespace {
 
 // Conflicts or bad lines listed at most; the rest are counted.
 constexpr std::size_t kListed = 10;
-// Real histories are under 2 MB.
-constexpr std::size_t kMaxHistoryBytes = 256u << 20;
 
 // One draw line of either file, in either layout.
 struct Draw {
@@ -116,7 +114,6 @@ struct Lines {
 // The draw lines of a file, BOM and line ends taken off. Lines without a
 // digit (headers, blank lines) are passed over.
 Lines readLines(std::string_view text) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     const std::vector<std::string> lines = splitHistoryLines(text);
     Lines read;
     for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "history/polish.hpp"
+
 namespace zestawy {
 
 namespace {
@@ -84,7 +86,9 @@ std::string lineProblems(std::string_view line, const DrawRules& rules) {
                           std::to_string(rules.numbersPerDraw));
     std::string joined;
     for (const std::string& text : reasons) joined += (joined.empty() ? "" : "; ") + text;
-    if (moreReasons) joined += "; i jeszcze " + std::to_string(moreReasons) + " błędów";
+    if (moreReasons)
+        joined += "; i jeszcze " + std::to_string(moreReasons) + " " +
+                  nounForm(moreReasons, "błąd", "błędy", "błędów");
     return joined;
 }
 

@@ -7,6 +7,8 @@
 namespace zestawy {
 
 std::vector<std::string> splitHistoryLines(std::string_view text) {
+    // A UTF-8 byte-order mark, as some editors write, is no part of the first line.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {

@@ -14,6 +14,10 @@
 
 namespace zestawy {
 
+// History files, and the downloads an update reads, larger than this are
+// refused whole; real ones are under 2 MB.
+constexpr std::size_t kMaxHistoryBytes = 256u << 20;
+
 // Reads every line of the file, whole, whatever its length, in file order, as
 // splitHistoryLines splits them. Returns false, with lines untouched, when the
 // file cannot be opened; a read error later keeps the lines read so far.
@@ -39,7 +43,8 @@ HistoryRead readHistoryFile(const std::string& path, std::vector<std::string>& l
 // Splits text that was read whole into lines: a line ends at LF, or at a CR
 // that is followed by anything but CR or LF (old Mac files). Line ends (any
 // run of CRs before an LF) are taken off, a line ends at a zero byte in it,
-// and an empty line stays as an empty entry.
+// and an empty line stays as an empty entry. A UTF-8 byte-order mark at the
+// start is left out.
 std::vector<std::string> splitHistoryLines(std::string_view text);
 
 // How many lines the count box asks for: the decimal number at the start of its

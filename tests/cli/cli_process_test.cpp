@@ -227,7 +227,7 @@ TEST(CliProcess, ReadsEveryLineEndAndRefusesFilesWithNoDraws) {
         {"bom.txt",
          "\xEF\xBB\xBF"
          "1.\t01.01.2020\t1,2,3,4,5,6\n",
-         "UTF-8"},
+         u8"nie ma żadnego losowania"},
         {"tabs.txt", "1.\t01.01.2020\t1,2,3,4,5,6\n", u8"nie ma żadnego losowania"},
         {"numbers-only.txt", "1,2,3,4,5,6\n7,8,9,10,11,12\n", u8"nie ma żadnego losowania"},
         {"binary.bin", binary, u8"nie ma żadnego losowania"},
@@ -300,16 +300,46 @@ TEST(CliProcess, FailedWritesAreReported) {
     }
 }
 
-TEST(CliProcess, CheckShowsControlBytesAsEscapes) {
-    const std::string file = write(
-        "control.txt", "1. 01.01.2020 1,2,\x1b]0;pwned\x07,4,5,\x7f\n2. 02.01.2020 \x1b[2J\n");
-    const Outcome o = start({"--game", "lotto", "--history", file, "--check"});
-    EXPECT_EQ(o.code, 1);
-    for (char c : o.out) {
-        EXPECT_TRUE(c == '\n' || (static_cast<unsigned char>(c) >= 0x20 && c != 0x7f));
+// No mode lets a control byte of a file or an argument reach the terminal:
+// not C0 nor DEL, and not the C1 controls that the bytes Windows-1250 leaves
+// undefined would become. A UTF-8 byte-order mark is no part of a label.
+TEST(CliProcess, ControlBytesNeverReachTheTerminal) {
+    const std::string control =
+        write("control.txt",
+              "1. 01.01.2020 1,2,\x1b]0;pwned\x07,4,5,\x7f\n2. 02.01.2020 \x1b[2J\n"
+              "3. \x1b]0;pwned\x07\x1b[2J 1,2,3,4,5,6\n4. 0\x81.01.2020 1,2,3,4,5,6\n"
+              "\xEF\xBB\xBF"
+              "5. 05.01.2020 7,8,9,10,11,12\n");
+    const std::string bom = write("bom.txt",
+                                  "\xEF\xBB\xBF"
+                                  "1. 01.01.2020 1,2,3,4,5,6\n");
+    const struct {
+        std::vector<std::string> args;
+        const char* shows;  // in stdout or stderr
+    } cases[] = {
+        {{"--game", "lotto", "--history", control, "--check"}, "\\x1B]0;pwned\\x07"},
+        {{"--game", "lotto", "--history", control, "--search", "2", "--ranking"}, u8"pominięto"},
+        {{"--game",
+          "\x1b]0;pwned\x07\x81"
+          "1",
+          "1"},
+         "\\x1B]0;pwned\\x07\\x81"},
+        {{"--game", "lotto", "--history", control + "\x1b[2J", "33"}, "\\x1B[2J"},
+        {{"--game", "lotto", "--history", bom, "--search", "1", "--ranking", "--top", "49"},
+         "0\t1. 01.01.2020\t1\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = start(c.args);
+        const std::string seen = o.out + o.err;
+        EXPECT_NE(seen.find(c.shows), std::string::npos) << seen;
+        for (std::size_t i = 0; i < seen.size(); ++i) {
+            const auto byte = static_cast<unsigned char>(seen[i]);
+            const auto next = i + 1 < seen.size() ? static_cast<unsigned char>(seen[i + 1]) : 0;
+            EXPECT_FALSE((byte < 0x20 && byte != '\n' && byte != '\t') || byte == 0x7f ||
+                         (byte == 0xC2 && next >= 0x80 && next <= 0x9F))
+                << "byte " << i << " of " << seen;
+        }
     }
-    EXPECT_NE(o.out.find("\\x1B]0;pwned\\x07"), std::string::npos) << o.out;
-    EXPECT_NE(o.out.find("\\x7F"), std::string::npos) << o.out;
 }
 
 TEST(CliProcess, MemoryStaysBounded) {
@@ -335,6 +365,12 @@ TEST(CliProcess, MemoryStaysBounded) {
     EXPECT_EQ(slow.code, 130);
     EXPECT_LT(slow.peakKb, 100 * 1024);
     std::printf("--all read slowly: peak %ld MB\n", slow.peakKb / 1024);
+
+    // The results box of "5 z 8" over ten draws, gigabytes, streamed too.
+    const Outcome box = start({"--game", "multi", "--last", "10", "8"}, Reader::Slowly, 2000);
+    EXPECT_EQ(box.code, 130);
+    EXPECT_LT(box.peakKb, 100 * 1024);
+    std::printf("answers read slowly: peak %ld MB\n", box.peakKb / 1024);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "cli/encoding.hpp"
+#include "cli/options.hpp"
 #include "combinatorics/random.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
@@ -98,6 +99,14 @@ TEST_F(Cli, BadArgumentsGiveOneLineOnStderrAndExitTwo) {
         {"--game", "lotto", "--history", "", "1"},
         {"--numbers", "", "1"},
         {"--game", "multi", "--last", "1000000000", "1"},
+        // Each option once; --threads for --all only, 1 to 16.
+        {"--game", "multi", "--game", "lotto", "1"},
+        {"--game", "lotto", "--history", path_, "--history", path_, "33"},
+        {"--game", "multi", "--last", "5", "--last", "6", "1"},
+        {"--game", "multi", "--search", "2", "--ranking", "--top", "5", "--top", "6"},
+        {"--game", "multi", "--search", "2", "--threads", "2"},
+        {"--game", "multi", "--search", "2", "--all", "--threads", "17"},
+        {"--game", "multi", "--search", "2", "--all", "--threads", "0"},
     };
     for (const auto& args : bad) {
         const CliRun r = run(args);
@@ -108,6 +117,10 @@ TEST_F(Cli, BadArgumentsGiveOneLineOnStderrAndExitTwo) {
     }
     EXPECT_NE(run({"--game", "multi", "--last", "1000000000", "1"}).err.find(u8"za dużo"),
               std::string::npos);
+    // --last counts history lines, as "Wczytaj" does, and says so.
+    EXPECT_NE(run({"--help"}).out.find(u8"N ostatnich wierszy pliku wyników"), std::string::npos);
+    // With no folder of its own, the tool looks in the current one, not in "/".
+    EXPECT_EQ(cli::samplePath(kGames[2], "").substr(0, 2), "./");
 }
 
 TEST_F(Cli, PrintsTheResultsBoxAfterEachCommandInTurn) {
@@ -302,7 +315,9 @@ TEST(CliCheck, ReportsEveryMalformedLineWithItsNumberAndWhy) {
         {"huge-and-many.txt",
          "wiersz 1: liczba 2147483648 spoza zakresu 1–49\n"
          "wiersz 2: „” nie jest liczbą; „” nie jest liczbą; „” nie jest liczbą; „” nie jest "
-         "liczbą; „” nie jest liczbą; 11 liczb zamiast 6; i jeszcze 6 błędów\n"},
+         "liczbą; „” nie jest liczbą; 11 liczb zamiast 6; i jeszcze 6 błędów\n"
+         "wiersz 3: „” nie jest liczbą; „” nie jest liczbą; „” nie jest liczbą; „” nie jest "
+         "liczbą; „” nie jest liczbą; 7 liczb zamiast 6; i jeszcze 2 błędy\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

@@ -219,6 +219,15 @@ TEST(Answers, ShortenedLayoutsStopEarly) {
     const std::string pairs = answerOf(21, "1,2,3,4,5");
     EXPECT_EQ(pairs.substr(0, 12), "1, 6\r\n1, 7\r\n");
     EXPECT_EQ(pairs.substr(pairs.size() - 8), "41, 42\r\n");
+
+    // After text already in the buffer, with a flush that leaves it there,
+    // the answer is still cut 699 characters after its own start.
+    TextBuffer buffer;
+    buffer.append("earlier\r\n");
+    AnswerWriter writer = answerWriter(*findSearchCommand(10), buffer);
+    writer.setFlush(1, [](TextBuffer&) { return true; });
+    runSearch(*findSearchCommand(10), {rangeLine(1, 20)}, writer);
+    EXPECT_EQ(buffer.view(), "earlier\r\n" + sevens);
 }
 
 TEST(Answers, RandomCommandsAnswerAsTheLiteralSearches) {
