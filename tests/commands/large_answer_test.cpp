@@ -27,10 +27,19 @@ TEST(LargeAnswer, CountsSetsAndSizesInPolish) {
                                                             {219145123, "219_145_123_zestawy"}};
     for (const auto& [sets, text] : counts) EXPECT_EQ(setCount(sets), nb(text));
     const std::pair<std::uint64_t, const char*> sizes[] = {
-        {0, "0_B"},          {999, "999_B"},        {950000, "950_kB"},     {2000000, "2_MB"},
-        {2345678, "2,3_MB"}, {464281960, "464_MB"}, {5110340000, "5,1_GB"}, {64000000, "64_MB"},
+        {0, "0_B"},
+        {999, "999_B"},
+        {950000, "950_kB"},
+        {2000000, "2_MB"},
+        {2345678, "2,3_MB"},
+        {464281960, "464_MB"},
+        {5110340000, "5,1_GB"},
+        {64000000, "64_MB"},
         // Rounded once: not "15 kB", not "1000 kB".
-        {14460, "14_kB"},    {999500, "1_MB"},      {999499, "999_kB"},     {9960, "10_kB"}};
+        {14460, "14_kB"},
+        {999500, "1_MB"},
+        {999499, "999_kB"},
+        {9960, "10_kB"}};
     for (const auto& [bytes, text] : sizes) EXPECT_EQ(textSize(bytes), nb(text));
 }
 
