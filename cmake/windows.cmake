@@ -3,10 +3,12 @@
 
 add_library(zestawy_app STATIC
   src/app/controls.cpp
+  src/app/coupon.cpp
   src/app/found_sets.cpp
   src/app/load.cpp
   src/app/panels.cpp
   src/app/ranking_screen.cpp
+  src/app/ranking_worker.cpp
   src/app/results_box.cpp
   src/app/search_buttons.cpp
   src/app/texts.cpp

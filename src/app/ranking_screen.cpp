@@ -13,6 +13,7 @@
 
 #include "app/controls.hpp"
 #include "app/found_sets.hpp"
+#include "app/ranking_state.hpp"
 #include "commands/ranking_text.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
@@ -22,45 +23,8 @@
 
 using namespace zestawy;
 
-// What one ranking found: made by the worker, then read by the UI thread.
-struct RankingResult {
-    const GameRow* game = nullptr;
-    const SearchCommand* command = nullptr;
-    std::string error;  // why there is no ranking, or ""
-    bool stopped = false;
-    RankingDraws taken;
-    std::vector<RankedSet> ranking;
-    std::vector<RankingRow> rows;
-    WaitOdds odds{};
-    std::uint64_t neverSeen = 0;  // sets that never appeared in the draws
-    std::vector<std::size_t> numberWaits;
-};
-
-struct RankingScreen {
-    std::vector<HWND> controls;
-    HWND table = nullptr, coupon = nullptr, odds = nullptr, progress = nullptr;
-
-    std::thread worker;
-    std::atomic<bool> stop{false};
-    std::mutex mutex;
-    std::unique_ptr<RankingResult> finished;  // left here by the worker
-
-    std::unique_ptr<RankingResult> shown;
-    std::vector<std::size_t> order;  // the table's rows: indexes into shown->rows
-    int sortColumn = -1;
-    bool descending = false;
-    int pairsOf = 0;  // the coupon shows the pairs of this number; 0: single numbers
-    std::vector<std::size_t> pairWaits;
-
-    ~RankingScreen() {
-        stop = true;
-        if (worker.joinable()) worker.join();
-    }
-};
-
 namespace {
 
-const char kCouponClass[] = "ZestawyKupon";
 constexpr long long kDefaultTop = 20, kMostTop = 10000;
 
 struct RankingControlRow {
@@ -91,7 +55,7 @@ const RankingControlRow kRankingRows[] = {
      0, 0},
     {WC_LISTVIEWA, "", kRankTable, 20, 130, 560, 590,
      LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER, WS_EX_CLIENTEDGE},
-    {kCouponClass, "", kRankCoupon, 600, 130, 730, 590, 0, 0},
+    {kCouponClassName, "", kRankCoupon, 600, 130, 730, 590, 0, 0},
 };
 
 struct Column {
@@ -104,96 +68,10 @@ RankingScreen& screenOf(const WindowState& state) {
     return *state.ranking;
 }
 
-// "16 962", "3 160": whole numbers with no-break spaces between thousands.
-std::string grouped(std::uint64_t n) {
-    std::string digits = std::to_string(n);
-    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, "\xA0");
-    return digits;
-}
-
-// "16,6" below a thousand, whole numbers above.
-std::string decimal(double x) {
-    if (x >= 1000) return grouped(static_cast<std::uint64_t>(std::llround(x)));
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", x);
-    std::string s = text;
-    std::replace(s.begin(), s.end(), '.', ',');
-    return s;
-}
-
 std::string textOf(HWND hwnd) {
     char text[64] = "";
     GetWindowTextA(hwnd, text, sizeof text);
     return text;
-}
-
-// ---- The worker ----
-
-struct Job {
-    const GameRow* game;
-    const SearchCommand* command;
-    long long last;
-    std::size_t top;
-};
-
-void rank(HWND main, RankingScreen& screen, const Job& job) {
-    auto result = std::make_unique<RankingResult>();
-    result->game = job.game;
-    result->command = job.command;
-    const NeverDrawnQuery& query = job.command->sets;
-    std::vector<std::string> lines;
-    if (readHistoryFile(job.game->historyFile, lines, kMaxHistoryBytes) != HistoryRead::Ok) {
-        result->error =
-            std::string("Nie udało się przeczytać pliku '") + job.game->historyFile + "'.";
-    } else if ((result->taken = rankingDraws(lines, job.last, job.game->rules)).draws.empty()) {
-        result->error =
-            std::string("W pliku '") + job.game->historyFile + "' nie ma żadnego losowania.";
-    } else {
-        const std::vector<std::string>& draws = result->taken.draws;
-        int percent = -1;
-        result->ranking = longestWaits(draws, query, job.top, [&](double done) {
-            const int now = static_cast<int>(done * 100);
-            if (now != percent) PostMessageA(main, kRankingMessage, 0, percent = now);
-            return !screen.stop;
-        });
-        result->rows = rankingRows(result->ranking, result->taken.labels);
-        result->odds = waitOdds(job.game->rules.numbersPerDraw, query, draws.size());
-        if (!result->ranking.empty() && result->ranking.front().lastSeen < 0)
-            forEachNeverDrawnGroup(draws, query, [&](const int*, const NumberMask& last) {
-                result->neverSeen += static_cast<std::uint64_t>(last.count());
-                return !screen.stop;
-            });
-        result->numberWaits = waitsOfNumbers(draws, query.maxNumber);
-        result->stopped = screen.stop;
-    }
-    {
-        const std::lock_guard<std::mutex> lock(screen.mutex);
-        screen.finished = std::move(result);
-    }
-    PostMessageA(main, kRankingMessage, 1, 0);
-}
-
-// ---- The odds line ----
-
-std::string oddsLine(const RankingResult& r) {
-    if (!r.error.empty()) return r.error;
-    if (r.stopped) return "Przerwano.";
-    const std::size_t draws = r.taken.draws.size();
-    std::string text = std::string("„") + r.command->caption + "” (" + r.game->name + "), " +
-                       grouped(draws) + " " + nounForm(draws, "losowanie", "losowania", "losowań") +
-                       ": taki zestaw pojawia się średnio co " + decimal(1 / r.odds.perDraw) +
-                       " losowania.";
-    if (!r.ranking.empty())
-        text += " Najdłużej czeka " + grouped(r.ranking.front().wait) +
-                "; sam przypadek daje zwykle " + grouped(r.odds.low) + "–" + grouped(r.odds.high) +
-                " (mediana " + grouped(r.odds.median) + ") wśród " +
-                grouped(static_cast<std::uint64_t>(r.odds.sets)) + " zestawów.";
-    if (r.neverSeen > 0)
-        text += " " + grouped(r.neverSeen) + " " +
-                nounForm(r.neverSeen, "zestaw nie pojawił", "zestawy nie pojawiły",
-                         "zestawów nie pojawiło") +
-                " się ani razu: ich oczekiwanie to długość historii, a nie przerwa.";
-    return text + "\nLosowania są niezależne: długie oczekiwanie nie zwiększa szansy zestawu.";
 }
 
 // ---- The table ----
@@ -277,16 +155,16 @@ void show(WindowState& state) {
         MessageBoxA(state.main, wrong, "Ranking oczekiwania", MB_ICONEXCLAMATION);
         return;
     }
-    const Job job{&kGames[game],
-                  findSearchCommand(static_cast<int>(
-                      SendMessageA(searches, CB_GETITEMDATA, static_cast<WPARAM>(search), 0))),
-                  draws, static_cast<std::size_t>(sets)};
+    const RankingJob job{&kGames[game],
+                         findSearchCommand(static_cast<int>(SendMessageA(
+                             searches, CB_GETITEMDATA, static_cast<WPARAM>(search), 0))),
+                         draws, static_cast<std::size_t>(sets)};
     stopRanking(state);
     screen.stop = false;
     enableWhileRunning(state, true);
     SendMessageA(screen.progress, PBM_SETPOS, 0, 0);
     SetWindowTextA(screen.odds, "Liczę...");
-    screen.worker = std::thread(rank, state.main, std::ref(screen), job);
+    screen.worker = std::thread(rankInBackground, state.main, std::ref(screen), job);
 }
 
 void save(const WindowState& state) {
@@ -303,195 +181,12 @@ void save(const WindowState& state) {
     if (!replaceFile(path, text)) MessageBoxA(state.main, kSaveFailed, "Error", MB_ICONEXCLAMATION);
 }
 
-// ---- The coupon ----
-
-struct CouponShape {
-    int rows, columns;
-};
-
-CouponShape shapeOf(const GameRow& game) {
-    switch (game.game) {
-        case Game::MultiMulti:
-            return {8, 10};
-        case Game::MiniLotto:
-            return {6, 7};
-        default:
-            return {7, 7};
-    }
-}
-
-struct Band {
-    double below;  // wait / average gap
-    COLORREF colour;
-    const char* name;
-};
-const Band kBands[] = {
-    {1, RGB(200, 230, 200), "krócej niż średnio"},
-    {2, RGB(255, 240, 170), "1–2 razy średnio"},
-    {3, RGB(255, 205, 150), "2–3 razy"},
-    {1e300, RGB(240, 150, 140), "ponad 3 razy"},
-};
-const COLORREF kChosen = RGB(160, 190, 240);
-constexpr int kTitle = 30, kLegend = 36;  // design units
-
-// The cell of the number v in the picture of the given client size.
-RECT cellOf(const CouponShape& shape, int v, int width, int height, int title, int legend) {
-    const int column = (v - 1) % shape.columns, row = (v - 1) / shape.columns;
-    const int w = width / shape.columns, h = (height - title - legend) / shape.rows;
-    return {column * w, title + row * h, (column + 1) * w, title + (row + 1) * h};
-}
-
-HFONT fontOf(int height, int weight) {
-    return CreateFontA(-height, 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
-}
-
-void drawText(HDC dc, const std::string& text, RECT box, UINT format, HFONT font) {
-    const HGDIOBJ old = SelectObject(dc, font);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box, format | DT_NOPREFIX);
-    SelectObject(dc, old);
-}
-
-void paintCoupon(const WindowState& state, HDC dc, int width, int height) {
-    const RankingScreen& screen = screenOf(state);
-    const HBRUSH background = CreateSolidBrush(RGB(169, 169, 169));
-    const RECT all = {0, 0, width, height};
-    FillRect(dc, &all, background);
-    DeleteObject(background);
-    SetBkMode(dc, TRANSPARENT);
-    const int title = state.scaled(kTitle), legend = state.scaled(kLegend);
-    const HFONT small = fontOf(state.scaled(15), FW_NORMAL);
-    const RankingResult* r = screen.shown.get();
-    if (!r || r->numberWaits.empty()) {
-        drawText(dc, "Tu pojawi się kupon: ile losowań czeka każda liczba.", {8, 8, width, title},
-                 DT_LEFT | DT_SINGLELINE, small);
-        DeleteObject(small);
-        return;
-    }
-    const CouponShape shape = shapeOf(*r->game);
-    const int n = r->command->sets.maxNumber, drawn = r->game->rules.numbersPerDraw;
-    const bool pairs = screen.pairsOf > 0;
-    const std::vector<std::size_t>& waits = pairs ? screen.pairWaits : r->numberWaits;
-    const double gap = 1 / waitOdds(drawn, {pairs ? 2 : 1, pairs ? 2 : 1, n}, 1).perDraw;
-    const std::string heading = pairs
-                                    ? "Pary z liczbą " + std::to_string(screen.pairsOf) +
-                                          ": ile losowań czeka każda para (średnio co " +
-                                          decimal(gap) + "). Kliknij, by wrócić do liczb."
-                                    : "Liczby: ile losowań czeka każda (średnio co " +
-                                          decimal(gap) + "). Kliknij liczbę, by zobaczyć jej pary.";
-    drawText(dc, heading, {8, 0, width, title}, DT_LEFT | DT_VCENTER | DT_SINGLELINE, small);
-
-    const RECT first = cellOf(shape, 1, width, height, title, legend);
-    const int cellHeight = first.bottom - first.top;
-    const HFONT big = fontOf(cellHeight * 2 / 5, FW_BOLD), note = fontOf(cellHeight / 4, FW_NORMAL);
-    const HPEN pen = CreatePen(PS_SOLID, 1, RGB(90, 90, 90));
-    const HGDIOBJ oldPen = SelectObject(dc, pen);
-    for (int v = 1; v <= n; ++v) {
-        RECT cell = cellOf(shape, v, width, height, title, legend);
-        const double ratio = static_cast<double>(waits[static_cast<std::size_t>(v)]) / gap;
-        COLORREF colour = kChosen;
-        if (v != screen.pairsOf)
-            for (const Band& band : kBands)
-                if (ratio < band.below) {
-                    colour = band.colour;
-                    break;
-                }
-        const HBRUSH fill = CreateSolidBrush(colour);
-        const HGDIOBJ oldBrush = SelectObject(dc, fill);
-        Rectangle(dc, cell.left + 1, cell.top + 1, cell.right - 1, cell.bottom - 1);
-        SelectObject(dc, oldBrush);
-        DeleteObject(fill);
-        RECT top = cell, bottom = cell;
-        top.bottom = cell.top + cellHeight * 3 / 5;
-        bottom.top = top.bottom;
-        drawText(dc, std::to_string(v), top, DT_CENTER | DT_BOTTOM | DT_SINGLELINE, big);
-        if (v != screen.pairsOf)
-            drawText(dc, grouped(waits[static_cast<std::size_t>(v)]), bottom,
-                     DT_CENTER | DT_TOP | DT_SINGLELINE, note);
-    }
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
-
-    // The legend: the bands of wait against the average gap.
-    const int count = sizeof kBands / sizeof kBands[0];
-    for (int i = 0; i < count; ++i) {
-        const RECT swatch = {i * width / count + 8, height - legend + 8,
-                             i * width / count + 8 + legend - 16, height - 8};
-        const HBRUSH fill = CreateSolidBrush(kBands[i].colour);
-        FillRect(dc, &swatch, fill);
-        DeleteObject(fill);
-        drawText(dc, kBands[i].name,
-                 {swatch.right + 6, swatch.top, (i + 1) * width / count, swatch.bottom},
-                 DT_LEFT | DT_VCENTER | DT_SINGLELINE, small);
-    }
-    DeleteObject(big);
-    DeleteObject(note);
-    DeleteObject(small);
-}
-
-LRESULT CALLBACK couponProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    const WindowState* state = nullptr;
-    if (const HWND main = GetParent(hwnd)) state = &stateOf(main);
-    switch (msg) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            const HDC dc = BeginPaint(hwnd, &ps);
-            RECT client;
-            GetClientRect(hwnd, &client);
-            // Painted off screen and copied at once: no flicker.
-            const HDC memory = CreateCompatibleDC(dc);
-            const HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-            const HGDIOBJ old = SelectObject(memory, bitmap);
-            paintCoupon(*state, memory, client.right, client.bottom);
-            BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-            SelectObject(memory, old);
-            DeleteObject(bitmap);
-            DeleteDC(memory);
-            EndPaint(hwnd, &ps);
-            return 0;
-        }
-        case WM_LBUTTONDOWN: {
-            RankingScreen& screen = *state->ranking;
-            if (!screen.shown || screen.shown->numberWaits.empty()) return 0;
-            RECT client;
-            GetClientRect(hwnd, &client);
-            const POINT at = {static_cast<short>(LOWORD(lParam)),
-                              static_cast<short>(HIWORD(lParam))};
-            const RankingResult& r = *screen.shown;
-            int hit = 0;
-            for (int v = 1; v <= r.command->sets.maxNumber; ++v) {
-                const RECT cell = cellOf(shapeOf(*r.game), v, client.right, client.bottom,
-                                         state->scaled(kTitle), state->scaled(kLegend));
-                if (PtInRect(&cell, at)) hit = v;
-            }
-            if (screen.pairsOf > 0) {
-                screen.pairsOf = 0;
-            } else if (hit > 0) {
-                screen.pairsOf = hit;
-                screen.pairWaits = waitsOfPairsWith(r.taken.draws, r.command->sets.maxNumber, hit);
-            }
-            InvalidateRect(hwnd, nullptr, FALSE);
-            return 0;
-        }
-        default:
-            return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-}
-
 }  // namespace
 
 void createRankingControls(WindowState& state, HINSTANCE instance) {
     INITCOMMONCONTROLSEX common = {sizeof common, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&common);
-    WNDCLASSEXA coupon = {};
-    coupon.cbSize = sizeof coupon;
-    coupon.lpfnWndProc = couponProc;
-    coupon.hInstance = instance;
-    coupon.hCursor = LoadCursorA(nullptr, IDC_HAND);
-    coupon.lpszClassName = kCouponClass;
-    RegisterClassExA(&coupon);
+    registerCouponClass(instance);
 
     state.ranking = std::make_shared<RankingScreen>();
     RankingScreen& screen = *state.ranking;

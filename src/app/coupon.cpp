@@ -1,0 +1,202 @@
+// The coupon picture of the ranking screen: the game's numbers laid out as on
+// its coupon, each coloured by its wait, or by the wait of its pair with a
+// chosen number; painted off screen, hit-tested by the same cells.
+#include <windows.h>
+
+#include <string>
+
+#include "app/ranking_state.hpp"
+#include "search/ranking.hpp"
+
+using namespace zestawy;
+
+const char kCouponClassName[] = "ZestawyKupon";
+
+namespace {
+
+struct CouponShape {
+    int rows, columns;
+};
+
+CouponShape shapeOf(const GameRow& game) {
+    switch (game.game) {
+        case Game::MultiMulti:
+            return {8, 10};
+        case Game::MiniLotto:
+            return {6, 7};
+        default:
+            return {7, 7};
+    }
+}
+
+struct Band {
+    double below;  // wait / average gap
+    COLORREF colour;
+    const char* name;
+};
+const Band kBands[] = {
+    {1, RGB(200, 230, 200), "krócej niż średnio"},
+    {2, RGB(255, 240, 170), "1–2 razy średnio"},
+    {3, RGB(255, 205, 150), "2–3 razy"},
+    {1e300, RGB(240, 150, 140), "ponad 3 razy"},
+};
+const COLORREF kChosen = RGB(160, 190, 240);
+constexpr int kTitle = 30, kLegend = 36;  // design units
+
+// The cell of the number v in the picture of the given client size.
+RECT cellOf(const CouponShape& shape, int v, int width, int height, int title, int legend) {
+    const int column = (v - 1) % shape.columns, row = (v - 1) / shape.columns;
+    const int w = width / shape.columns, h = (height - title - legend) / shape.rows;
+    return {column * w, title + row * h, (column + 1) * w, title + (row + 1) * h};
+}
+
+HFONT fontOf(int height, int weight) {
+    return CreateFontA(-height, 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
+}
+
+void drawText(HDC dc, const std::string& text, RECT box, UINT format, HFONT font) {
+    const HGDIOBJ old = SelectObject(dc, font);
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box, format | DT_NOPREFIX);
+    SelectObject(dc, old);
+}
+
+void paintCoupon(const WindowState& state, HDC dc, int width, int height) {
+    const RankingScreen& screen = *state.ranking;
+    const HBRUSH background = CreateSolidBrush(RGB(169, 169, 169));
+    const RECT all = {0, 0, width, height};
+    FillRect(dc, &all, background);
+    DeleteObject(background);
+    SetBkMode(dc, TRANSPARENT);
+    const int title = state.scaled(kTitle), legend = state.scaled(kLegend);
+    const HFONT small = fontOf(state.scaled(15), FW_NORMAL);
+    const RankingResult* r = screen.shown.get();
+    if (!r || r->numberWaits.empty()) {
+        drawText(dc, "Tu pojawi się kupon: ile losowań czeka każda liczba.", {8, 8, width, title},
+                 DT_LEFT | DT_SINGLELINE, small);
+        DeleteObject(small);
+        return;
+    }
+    const CouponShape shape = shapeOf(*r->game);
+    const int n = r->command->sets.maxNumber, drawn = r->game->rules.numbersPerDraw;
+    const bool pairs = screen.pairsOf > 0;
+    const std::vector<std::size_t>& waits = pairs ? screen.pairWaits : r->numberWaits;
+    const double gap = 1 / waitOdds(drawn, {pairs ? 2 : 1, pairs ? 2 : 1, n}, 1).perDraw;
+    const std::string heading = pairs
+                                    ? "Pary z liczbą " + std::to_string(screen.pairsOf) +
+                                          ": ile losowań czeka każda para (średnio co " +
+                                          decimal(gap) + "). Kliknij, by wrócić do liczb."
+                                    : "Liczby: ile losowań czeka każda (średnio co " +
+                                          decimal(gap) + "). Kliknij liczbę, by zobaczyć jej pary.";
+    drawText(dc, heading, {8, 0, width, title}, DT_LEFT | DT_VCENTER | DT_SINGLELINE, small);
+
+    const RECT first = cellOf(shape, 1, width, height, title, legend);
+    const int cellHeight = first.bottom - first.top;
+    const HFONT big = fontOf(cellHeight * 2 / 5, FW_BOLD), note = fontOf(cellHeight / 4, FW_NORMAL);
+    const HPEN pen = CreatePen(PS_SOLID, 1, RGB(90, 90, 90));
+    const HGDIOBJ oldPen = SelectObject(dc, pen);
+    for (int v = 1; v <= n; ++v) {
+        RECT cell = cellOf(shape, v, width, height, title, legend);
+        const double ratio = static_cast<double>(waits[static_cast<std::size_t>(v)]) / gap;
+        COLORREF colour = kChosen;
+        if (v != screen.pairsOf)
+            for (const Band& band : kBands)
+                if (ratio < band.below) {
+                    colour = band.colour;
+                    break;
+                }
+        const HBRUSH fill = CreateSolidBrush(colour);
+        const HGDIOBJ oldBrush = SelectObject(dc, fill);
+        Rectangle(dc, cell.left + 1, cell.top + 1, cell.right - 1, cell.bottom - 1);
+        SelectObject(dc, oldBrush);
+        DeleteObject(fill);
+        RECT top = cell, bottom = cell;
+        top.bottom = cell.top + cellHeight * 3 / 5;
+        bottom.top = top.bottom;
+        drawText(dc, std::to_string(v), top, DT_CENTER | DT_BOTTOM | DT_SINGLELINE, big);
+        if (v != screen.pairsOf)
+            drawText(dc, grouped(waits[static_cast<std::size_t>(v)]), bottom,
+                     DT_CENTER | DT_TOP | DT_SINGLELINE, note);
+    }
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+
+    // The legend: the bands of wait against the average gap.
+    const int count = sizeof kBands / sizeof kBands[0];
+    for (int i = 0; i < count; ++i) {
+        const RECT swatch = {i * width / count + 8, height - legend + 8,
+                             i * width / count + 8 + legend - 16, height - 8};
+        const HBRUSH fill = CreateSolidBrush(kBands[i].colour);
+        FillRect(dc, &swatch, fill);
+        DeleteObject(fill);
+        drawText(dc, kBands[i].name,
+                 {swatch.right + 6, swatch.top, (i + 1) * width / count, swatch.bottom},
+                 DT_LEFT | DT_VCENTER | DT_SINGLELINE, small);
+    }
+    DeleteObject(big);
+    DeleteObject(note);
+    DeleteObject(small);
+}
+
+LRESULT CALLBACK couponProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const WindowState* state = nullptr;
+    if (const HWND main = GetParent(hwnd)) state = &stateOf(main);
+    switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            const HDC dc = BeginPaint(hwnd, &ps);
+            RECT client;
+            GetClientRect(hwnd, &client);
+            // Painted off screen and copied at once: no flicker.
+            const HDC memory = CreateCompatibleDC(dc);
+            const HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+            const HGDIOBJ old = SelectObject(memory, bitmap);
+            paintCoupon(*state, memory, client.right, client.bottom);
+            BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+            SelectObject(memory, old);
+            DeleteObject(bitmap);
+            DeleteDC(memory);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_LBUTTONDOWN: {
+            RankingScreen& screen = *state->ranking;
+            if (!screen.shown || screen.shown->numberWaits.empty()) return 0;
+            RECT client;
+            GetClientRect(hwnd, &client);
+            const POINT at = {static_cast<short>(LOWORD(lParam)),
+                              static_cast<short>(HIWORD(lParam))};
+            const RankingResult& r = *screen.shown;
+            int hit = 0;
+            for (int v = 1; v <= r.command->sets.maxNumber; ++v) {
+                const RECT cell = cellOf(shapeOf(*r.game), v, client.right, client.bottom,
+                                         state->scaled(kTitle), state->scaled(kLegend));
+                if (PtInRect(&cell, at)) hit = v;
+            }
+            if (screen.pairsOf > 0) {
+                screen.pairsOf = 0;
+            } else if (hit > 0) {
+                screen.pairsOf = hit;
+                screen.pairWaits = waitsOfPairsWith(r.taken.draws, r.command->sets.maxNumber, hit);
+            }
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        }
+        default:
+            return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+void registerCouponClass(HINSTANCE instance) {
+    WNDCLASSEXA coupon = {};
+    coupon.cbSize = sizeof coupon;
+    coupon.lpfnWndProc = couponProc;
+    coupon.hInstance = instance;
+    coupon.hCursor = LoadCursorA(nullptr, IDC_HAND);
+    coupon.lpszClassName = kCouponClassName;
+    RegisterClassExA(&coupon);
+}

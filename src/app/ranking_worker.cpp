@@ -1,0 +1,83 @@
+// The ranking screen's worker, which never touches a control, and the odds
+// line made from what it found.
+#include <string>
+
+#include "app/ranking_screen.hpp"
+#include "app/ranking_state.hpp"
+#include "history/history.hpp"
+#include "history/polish.hpp"
+
+using namespace zestawy;
+
+std::string grouped(std::uint64_t n) {
+    std::string digits = std::to_string(n);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, "\xA0");
+    return digits;
+}
+
+std::string decimal(double x) {
+    if (x >= 1000) return grouped(static_cast<std::uint64_t>(std::llround(x)));
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", x);
+    std::string s = text;
+    std::replace(s.begin(), s.end(), '.', ',');
+    return s;
+}
+
+void rankInBackground(HWND main, RankingScreen& screen, RankingJob job) {
+    auto result = std::make_unique<RankingResult>();
+    result->game = job.game;
+    result->command = job.command;
+    const NeverDrawnQuery& query = job.command->sets;
+    std::vector<std::string> lines;
+    if (readHistoryFile(job.game->historyFile, lines, kMaxHistoryBytes) != HistoryRead::Ok) {
+        result->error =
+            std::string("Nie udało się przeczytać pliku '") + job.game->historyFile + "'.";
+    } else if ((result->taken = rankingDraws(lines, job.last, job.game->rules)).draws.empty()) {
+        result->error =
+            std::string("W pliku '") + job.game->historyFile + "' nie ma żadnego losowania.";
+    } else {
+        const std::vector<std::string>& draws = result->taken.draws;
+        int percent = -1;
+        result->ranking = longestWaits(draws, query, job.top, [&](double done) {
+            const int now = static_cast<int>(done * 100);
+            if (now != percent) PostMessageA(main, kRankingMessage, 0, percent = now);
+            return !screen.stop;
+        });
+        result->rows = rankingRows(result->ranking, result->taken.labels);
+        result->odds = waitOdds(job.game->rules.numbersPerDraw, query, draws.size());
+        if (!result->ranking.empty() && result->ranking.front().lastSeen < 0)
+            forEachNeverDrawnGroup(draws, query, [&](const int*, const NumberMask& last) {
+                result->neverSeen += static_cast<std::uint64_t>(last.count());
+                return !screen.stop;
+            });
+        result->numberWaits = waitsOfNumbers(draws, query.maxNumber);
+        result->stopped = screen.stop;
+    }
+    {
+        const std::lock_guard<std::mutex> lock(screen.mutex);
+        screen.finished = std::move(result);
+    }
+    PostMessageA(main, kRankingMessage, 1, 0);
+}
+
+std::string oddsLine(const RankingResult& r) {
+    if (!r.error.empty()) return r.error;
+    if (r.stopped) return "Przerwano.";
+    const std::size_t draws = r.taken.draws.size();
+    std::string text = std::string("„") + r.command->caption + "” (" + r.game->name + "), " +
+                       grouped(draws) + " " + nounForm(draws, "losowanie", "losowania", "losowań") +
+                       ": taki zestaw pojawia się średnio co " + decimal(1 / r.odds.perDraw) +
+                       " losowania.";
+    if (!r.ranking.empty())
+        text += " Najdłużej czeka " + grouped(r.ranking.front().wait) +
+                "; sam przypadek daje zwykle " + grouped(r.odds.low) + "–" + grouped(r.odds.high) +
+                " (mediana " + grouped(r.odds.median) + ") wśród " +
+                grouped(static_cast<std::uint64_t>(r.odds.sets)) + " zestawów.";
+    if (r.neverSeen > 0)
+        text += " " + grouped(r.neverSeen) + " " +
+                nounForm(r.neverSeen, "zestaw nie pojawił", "zestawy nie pojawiły",
+                         "zestawów nie pojawiło") +
+                " się ani razu: ich oczekiwanie to długość historii, a nie przerwa.";
+    return text + "\nLosowania są niezależne: długie oczekiwanie nie zwiększa szansy zestawu.";
+}
