@@ -5,6 +5,7 @@ add_library(zestawy_app STATIC
   src/app/controls.cpp
   src/app/coupon.cpp
   src/app/found_sets.cpp
+  src/app/large_answer.cpp
   src/app/load.cpp
   src/app/panels.cpp
   src/app/ranking_screen.cpp

@@ -4,9 +4,10 @@
 
 #include <string>
 
+#include "app/large_answer.hpp"
+#include "app/panels.hpp"
 #include "app/results_box.hpp"
 #include "commands/games.hpp"
-#include "commands/large_answer.hpp"
 
 const char kSaveFailed[] = "Save file failed.";
 
@@ -31,9 +32,9 @@ bool readAll(HANDLE file, char* bytes, DWORD count) {
 }  // namespace
 
 bool handleFoundSetsCommand(HWND main, int id) {
-    for (const zestawy::GameRow& game : zestawy::kGames) {
-        if (id == game.save || id == game.open) {
-            DoFileOpenSave(main, id == game.save);
+    for (const GamePanel& panel : kPanels) {
+        if (id == panel.save || id == panel.open) {
+            DoFileOpenSave(main, id == panel.save);
             return true;
         }
     }

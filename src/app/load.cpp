@@ -47,20 +47,20 @@ void reportBadLines(const WindowState& state, const GameRow& game,
 const char kBadLinesCaption[] = "Błędne wiersze";
 
 bool handleLoadCommand(WindowState& state, int id) {
-    const GameRow* found = nullptr;
-    for (const GameRow& game : kGames)
-        if (game.load == id) found = &game;
+    const GamePanel* found = nullptr;
+    for (const GamePanel& panel : kPanels)
+        if (panel.load == id) found = &panel;
     if (!found) return false;
-    const GameRow& game = *found;
-    const PanelRules& rules = panelRules(game.game);
+    const GamePanel& rules = *found;
+    const GameRow& game = gameRow(rules.game);
     std::vector<std::string>& lines = state.history(game.game);
 
     if (rules.loadEnablesPanelFirst) {
         std::vector<int> ids = searchButtonsOf(game.game);
-        ids.push_back(game.load);
+        ids.push_back(rules.load);
         enableButtons(state, ids, true);
     }
-    if (rules.loadDisablesOtherGames) enableButtons(state, {game.otherGames}, false);
+    if (rules.loadDisablesOtherGames) enableButtons(state, {rules.otherGames}, false);
 
     // A file of any size is not read: real histories are under 2 MB.
     const HistoryRead read = lines.empty()
@@ -86,7 +86,7 @@ bool handleLoadCommand(WindowState& state, int id) {
     SetWindowTextA(state.datesBox, shown.dates.c_str());
     state.numbersGame = game.game;
     state.numbersHash = std::hash<std::string>{}(shown.numbers);
-    if (rules.loadEnablesFoundSetsAfter) enableButtons(state, {game.save, game.open}, true);
+    if (rules.loadEnablesFoundSetsAfter) enableButtons(state, {rules.save, rules.open}, true);
     reportBadLines(state, game, lines, count);
     return true;
 }

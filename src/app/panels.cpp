@@ -41,27 +41,22 @@ const ViewCommand kViewCommands[] = {
     {kLottoOtherGames, kGameButtons, kLottoPanel},
 };
 
-const PanelRules kPanelRules[] = {
-    {Game::MultiMulti, true, false, true, false},
-    {Game::MiniLotto, true, true, true, true},
-    {Game::Lotto, false, false, false, false},
-};
-
 std::vector<HWND> groupControls(const WindowState& state, Group group) {
     std::vector<HWND> controls;
     switch (group) {
         case kWorkBoxes:
             return state.workBoxes();
         case kGameButtons:
-            for (const GameRow& game : kGames) controls.push_back(state.control(game.gameButton));
+            for (const GamePanel& panel : kPanels)
+                controls.push_back(state.control(panel.gameButton));
             return controls;
         case kMultiPanel:
         case kMiniPanel:
         case kLottoPanel:
-            for (int id : panelButtons(kGames[group == kMultiPanel  ? 0
-                                              : group == kMiniPanel ? 1
-                                                                    : 2]))
-                controls.push_back(state.control(id));
+            // The panels' groups follow one another in the order of kPanels.
+            for (int i = 0; i < 3; ++i)
+                if (group == kMultiPanel << i)
+                    for (int id : panelButtons(kPanels[i])) controls.push_back(state.control(id));
             return controls;
         case kHelpBox:
             return {state.helpBox};
@@ -83,13 +78,24 @@ void showGroups(const WindowState& state, unsigned groups, bool show) {
 
 }  // namespace
 
-const PanelRules& panelRules(Game game) {
-    return kPanelRules[static_cast<int>(game)];
+// clang-format off
+const GamePanel kPanels[3] = {
+    {Game::MultiMulti, kMultiGame, kMultiLoad, kMultiClear, kMultiSave, kMultiOpen, kMultiOtherGames,
+     true, false, true, false},
+    {Game::MiniLotto, kMiniGame, kMiniLoad, kMiniClear, kMiniSave, kMiniOpen, kMiniOtherGames,
+     true, true, true, true},
+    {Game::Lotto, kLottoGame, kLottoLoad, kLottoClear, kLottoSave, kLottoOpen, kLottoOtherGames,
+     false, false, false, false},
+};
+// clang-format on
+
+const GamePanel& panelOf(Game game) {
+    return kPanels[static_cast<int>(game)];
 }
 
-std::vector<int> panelButtons(const GameRow& game) {
-    std::vector<int> ids = searchButtonsOf(game.game);
-    ids.insert(ids.end(), {game.load, game.clear, game.save, game.open, game.otherGames});
+std::vector<int> panelButtons(const GamePanel& panel) {
+    std::vector<int> ids = searchButtonsOf(panel.game);
+    ids.insert(ids.end(), {panel.load, panel.clear, panel.save, panel.open, panel.otherGames});
     return ids;
 }
 
@@ -112,13 +118,13 @@ bool handleViewCommand(WindowState& state, int id) {
 // "Wyczyść" empties the four work boxes and enables the searches and "Inne
 // gry" of its panel, and on some panels "Wczytaj".
 bool handleClearCommand(WindowState& state, int id) {
-    for (const GameRow& game : kGames) {
-        if (game.clear != id) continue;
+    for (const GamePanel& panel : kPanels) {
+        if (panel.clear != id) continue;
         for (HWND box : state.workBoxes()) SetWindowTextA(box, "");
         state.numbersGame.reset();
-        std::vector<int> enables = searchButtonsOf(game.game);
-        if (panelRules(game.game).clearEnablesLoad) enables.push_back(game.load);
-        enables.push_back(game.otherGames);
+        std::vector<int> enables = searchButtonsOf(panel.game);
+        if (panel.clearEnablesLoad) enables.push_back(panel.load);
+        enables.push_back(panel.otherGames);
         enableButtons(state, enables, true);
         return true;
     }

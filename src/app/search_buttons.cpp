@@ -5,10 +5,10 @@
 #include <string>
 
 #include "app/found_sets.hpp"
+#include "app/large_answer.hpp"
 #include "app/panels.hpp"
 #include "app/results_box.hpp"
 #include "app/window.hpp"
-#include "commands/large_answer.hpp"
 #include "commands/search_command.hpp"
 
 using zestawy::AnswerSize;
@@ -120,7 +120,8 @@ bool handleSearchButton(WindowState& state, int id) {
 
     for (int other : zestawy::searchButtonsOf(game.game))
         if (other != id) EnableWindow(state.control(other), FALSE);
-    enableButtons(state, {game.otherGames, game.save, game.open}, false);
+    const GamePanel& panel = panelOf(game.game);
+    enableButtons(state, {panel.otherGames, panel.save, panel.open}, false);
 
     try {
         const DrawList draws = zestawy::drawsOf(*command, numbers);
@@ -136,6 +137,6 @@ bool handleSearchButton(WindowState& state, int id) {
                     MB_ICONERROR);
     }
 
-    enableButtons(state, {game.save, game.open}, true);
+    enableButtons(state, {panel.save, panel.open}, true);
     return true;
 }

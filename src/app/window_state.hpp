@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ids.hpp"
 #include "commands/games.hpp"
 
 struct RankingScreen;  // app/ranking_screen.cpp

@@ -5,14 +5,11 @@ namespace zestawy {
 // clang-format off
 const GameRow kGames[3] = {
     {Game::MultiMulti, "Multi Multi", "multi", "Multi Multi wyniki losowań.txt",
-     u8"Multi Multi wyniki losowań.txt", {20, 80},
-     kMultiGame, kMultiLoad, kMultiClear, kMultiSave, kMultiOpen, kMultiOtherGames},
+     u8"Multi Multi wyniki losowań.txt", kMultiRules},
     {Game::MiniLotto, "Mini Lotto", "mini", "Mini Lotto wyniki losowań.txt",
-     u8"Mini Lotto wyniki losowań.txt", {5, 42},
-     kMiniGame, kMiniLoad, kMiniClear, kMiniSave, kMiniOpen, kMiniOtherGames},
+     u8"Mini Lotto wyniki losowań.txt", kMiniRules},
     {Game::Lotto, "Lotto", "lotto", "Lotto wyniki losowań.txt",
-     u8"Lotto wyniki losowań.txt", {6, 49},
-     kLottoGame, kLottoLoad, kLottoClear, kLottoSave, kLottoOpen, kLottoOtherGames},
+     u8"Lotto wyniki losowań.txt", kLottoRules},
 };
 // clang-format on
 

@@ -1,8 +1,8 @@
-// The three games, one row each, and the ids of the window's controls and
-// menu items. Everything else that differs between the games (the panels,
-// what "Wyczyść" and "Wczytaj" enable, the tool's --game values and rules) is
-// derived from these rows; each game's search buttons are its rows of the
-// command table (commands/search_command.hpp).
+// The three games, one row each, and the numbers of the search commands.
+// Everything else that differs between the games (the tool's --game values,
+// the rules of a draw) is derived from these rows; each game's searches are
+// its rows of the command table (commands/search_command.hpp), and the
+// window's panels are its own rows (app/panels.hpp).
 #pragma once
 
 #include "history/check.hpp"
@@ -11,9 +11,9 @@ namespace zestawy {
 
 enum class Game { MultiMulti, MiniLotto, Lotto };
 
-// The id of every control and menu item of the main window: a button's id is
-// also its command's, and a search button's id is its row's in the command table.
-enum ControlId : int {
+// The number of each search command: the id of its row in the command table,
+// the ID the tool takes, and the control id of its button in the window.
+enum SearchId : int {
     // Multi Multi search buttons.
     kMulti2 = 1,
     kMulti2z3 = 2,
@@ -42,36 +42,6 @@ enum ControlId : int {
     kLotto3 = 33,
     kLotto3z4 = 34,
     kLotto3z5 = 35,
-    // The other buttons of each panel, and the game buttons that open them.
-    kMultiClear = 12,
-    kMultiLoad = 13,
-    kMultiGame = 14,
-    kMultiOtherGames = 15,
-    kMultiSave = 43,
-    kMultiOpen = 44,
-    kMiniLoad = 25,
-    kMiniClear = 26,
-    kMiniGame = 27,
-    kMiniOtherGames = 28,
-    kMiniSave = 47,
-    kMiniOpen = 48,
-    kLottoLoad = 36,
-    kLottoClear = 37,
-    kLottoGame = 38,
-    kLottoOtherGames = 39,
-    kLottoSave = 45,
-    kLottoOpen = 46,
-    // The work boxes.
-    kIdNumbersBox = 51,
-    kIdResultsBox = 401,
-    kIdDatesBox = 53,
-    kIdCountBox = 54,
-    // The menu items.
-    kCmdPrepareSearch = 1001,  // "Plik" -> "Przygotuj wyszukiwanie"
-    kCmdOpenHelp = 1003,       // "Pomoc" -> "Otwórz okno pomocy..."
-    kCmdCloseHelp = 1004,      // "Pomoc" -> "Zamknij okno pomocy..."
-    kCmdRanking = 1005,        // "Analiza" -> "Ranking oczekiwania..."
-    kCmdUpdateHistory = 1006,  // "Plik" -> "Uzupełnij wyniki losowań..."
 };
 
 struct GameRow {
@@ -83,9 +53,10 @@ struct GameRow {
     const char* historyFile;
     const char* historyFileUtf8;
     DrawRules rules;  // numbers per draw, highest number
-    // The panel's buttons besides its searches.
-    int gameButton, load, clear, save, open, otherGames;
 };
+
+// The rules of the three games, for the command table's rows.
+constexpr DrawRules kMultiRules{20, 80}, kMiniRules{5, 42}, kLottoRules{6, 49};
 
 extern const GameRow kGames[3];
 

@@ -30,7 +30,7 @@
 #include "app/ranking_screen.hpp"
 #include "app/search_buttons.hpp"
 #include "combinatorics/random.hpp"
-#include "commands/large_answer.hpp"
+#include "app/large_answer.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
 

@@ -12,7 +12,7 @@
 #include "app/app_fixture.hpp"
 #include "app/panels.hpp"
 #include "combinatorics/random.hpp"
-#include "commands/large_answer.hpp"
+#include "app/large_answer.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
 
@@ -53,7 +53,7 @@ TEST_F(SearchButtons, AppendTheFramesAnswerAndLockThePanel) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         const zestawy::SearchCommand& cmd = *zestawy::findSearchCommand(c.id);
-        const GameRow& panel = gameRow(cmd.game);
+        const GamePanel& panel = panelOf(cmd.game);
         const std::vector<int> searches = searchButtonsOf(cmd.game);
         resetToStartState();
         const std::string numbers = latestNumbers(c.game, c.draws);
@@ -192,7 +192,7 @@ TEST_F(SearchButtons, AskBeforeAnAnswerTooLongForTheBox) {
     for (int id : {16, 8}) {
         SCOPED_TRACE(id);
         const zestawy::SearchCommand& cmd = *zestawy::findSearchCommand(id);
-        const GameRow& panel = gameRow(cmd.game);
+        const GamePanel& panel = panelOf(cmd.game);
         const std::vector<int> searches = searchButtonsOf(cmd.game);
         resetToStartState();
         SetWindowTextA(state().numbersBox, numbers.c_str());

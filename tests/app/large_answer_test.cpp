@@ -1,5 +1,5 @@
 // The texts with which the window asks where a very long answer goes.
-#include "commands/large_answer.hpp"
+#include "app/large_answer.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "commands/large_answer.hpp"
+#include "app/large_answer.hpp"
 
 #include <cstdio>
 
