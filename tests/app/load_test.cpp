@@ -60,7 +60,7 @@ class Load : public ::testing::Test {
     void SetUp() override {
         ASSERT_NE(mainWindow(), nullptr);
         resetToStartState();
-        command(1001);
+        command(kCmdPrepareSearch);
     }
     // What the load showed: "", or the caption and text of its message box.
     static std::string load(int id, const char* count) {
@@ -78,7 +78,7 @@ TEST_F(Load, MissingFileIsNamedAndTriedAgainOnTheNextPress) {
               "Błąd: Nie udało się otworzyć pliku 'Lotto wyniki losowań.txt'.");
     EXPECT_EQ(textOf(state().numbersBox), "stare");
     writeFile(kLotto, numberedLines(1, 4, "10,20,30,"));
-    load(36, "2");
+    load(kLottoLoad, "2");
     EXPECT_EQ(textOf(state().numbersBox), "10,20,30,3\r\n10,20,30,4");
     EXPECT_EQ(textOf(state().datesBox), "3. 04.01.2020\r\n4. 05.01.2020");
 }
@@ -87,34 +87,34 @@ TEST_F(Load, CountsThatAreNotPositiveShowNothingButStillReadTheFile) {
     for (const char* count : {"0", "-5", "abc", "", "- 3"}) {
         SetWindowTextA(state().numbersBox, "stare");
         SetWindowTextA(state().datesBox, "daty");
-        load(25, count);
+        load(kMiniLoad, count);
         EXPECT_EQ(textOf(state().numbersBox), "stare") << count;
         EXPECT_EQ(textOf(state().datesBox), "daty") << count;
     }
     // The file was read on the first press: it is not needed any more.
     ASSERT_TRUE(MoveFileA(kMini, "elsewhere.txt"));
-    load(25, "3");
+    load(kMiniLoad, "3");
     EXPECT_EQ(textOf(state().numbersBox), "1,2,3,8\r\n1,2,3,9\r\n1,2,3,10");
     EXPECT_EQ(textOf(state().datesBox), "8. 09.01.2020\r\n9. 01.01.2020\r\n10. 02.01.2020");
     MoveFileA("elsewhere.txt", kMini);
-    load(25, " 12abc");
+    load(kMiniLoad, " 12abc");
     EXPECT_EQ(textOf(state().numbersBox).substr(0, 16), "1,2,3,1\r\n1,2,3,2");
 }
 
 TEST_F(Load, EachGameShowsItsOwnFile) {
-    load(13, "1");
+    load(kMultiLoad, "1");
     EXPECT_EQ(textOf(state().numbersBox), "");  // the last lines are empty
-    load(13, "2");
+    load(kMultiLoad, "2");
     EXPECT_EQ(textOf(state().numbersBox), "");
-    load(25, "1");
+    load(kMiniLoad, "1");
     EXPECT_EQ(textOf(state().numbersBox), "1,2,3,10");
-    load(13, "3");
+    load(kMultiLoad, "3");
     EXPECT_EQ(textOf(state().numbersBox), "8,9");
 }
 
 TEST_F(Load, LinesAreSplitAtTheSecondBlankAndKeptWhole) {
     for (const char* huge : {"99999999999", "9999999999999999999999"}) {
-        load(13, huge);
+        load(kMultiLoad, huge);
         const std::string numbers = textOf(state().numbersBox);
         const std::string dates = textOf(state().datesBox);
         // A zero byte ends its line, and only its line.
@@ -127,26 +127,27 @@ TEST_F(Load, LinesAreSplitAtTheSecondBlankAndKeptWhole) {
 
 TEST_F(Load, ChangesTheButtonsOfItsPanelByItsRules) {
     for (int id : buttonIds()) EnableWindow(control(id), FALSE);
-    load(13, "2");
+    load(kMultiLoad, "2");
     // Multi Multi: nothing is enabled, "Inne gry" stays disabled.
     for (int id : buttonIds()) EXPECT_FALSE(enabled(id)) << id;
 
     // Mini Lotto: its searches and load at once, save and open once shown.
-    load(25, "0");
-    for (int id : {20, 21, 22, 23, 24, 25}) EXPECT_TRUE(enabled(id)) << id;
+    load(kMiniLoad, "0");
+    for (int id : std::vector<int>{kMini1, kMini2, kMini2z3, kMini3z4, kMini3z5, kMiniLoad})
+        EXPECT_TRUE(enabled(id)) << id;
     EXPECT_FALSE(enabled(kMiniSave));
     EXPECT_FALSE(enabled(kMiniOtherGames));
-    load(25, "2");
+    load(kMiniLoad, "2");
     EXPECT_TRUE(enabled(kMiniSave) && enabled(kMiniOpen));
 
     // Lotto: nothing changes, "Inne gry" included.
     for (int id : buttonIds()) EnableWindow(control(id), id == 39);
-    load(36, "2");
+    load(kLottoLoad, "2");
     for (int id : buttonIds()) EXPECT_EQ(enabled(id), id == 39) << id;
-    load(13, "2");
+    load(kMultiLoad, "2");
     EXPECT_TRUE(enabled(kLottoOtherGames));
     EnableWindow(control(kMultiOtherGames), TRUE);
-    load(13, "2");
+    load(kMultiLoad, "2");
     EXPECT_FALSE(enabled(kMultiOtherGames));
 }
 

@@ -27,10 +27,10 @@
 #include <vector>
 
 #include "app/app_fixture.hpp"
+#include "app/large_answer.hpp"
 #include "app/ranking_screen.hpp"
 #include "app/search_buttons.hpp"
 #include "combinatorics/random.hpp"
-#include "app/large_answer.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
 
@@ -49,17 +49,33 @@ struct Panel {
     }
 };
 
+// The model's own panels, apart from the program's tables.
 const Panel kPanels[] = {
     {"Multi Multi wyniki losowań.txt",
-     {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16, 41, 42},
-     13,
-     12,
-     43,
-     44,
-     15,
-     14},
-    {"Mini Lotto wyniki losowań.txt", {20, 21, 22, 23, 24}, 25, 26, 47, 48, 28, 27},
-    {"Lotto wyniki losowań.txt", {30, 31, 32, 33, 34, 35}, 36, 37, 45, 46, 39, 38},
+     {kMulti2, kMulti2z3, kMulti3, kMulti3z4, kMulti4, kMulti3z5, kMulti4z5, kMulti4z6, kMulti5z6,
+      kMulti5z7, kMulti5z8, kMulti5z5, kMulti6z9, kMulti7z10},
+     kMultiLoad,
+     kMultiClear,
+     kMultiSave,
+     kMultiOpen,
+     kMultiOtherGames,
+     kMultiGame},
+    {"Mini Lotto wyniki losowań.txt",
+     {kMini1, kMini2, kMini2z3, kMini3z4, kMini3z5},
+     kMiniLoad,
+     kMiniClear,
+     kMiniSave,
+     kMiniOpen,
+     kMiniOtherGames,
+     kMiniGame},
+    {"Lotto wyniki losowań.txt",
+     {kLotto1, kLotto2, kLotto2z3, kLotto3, kLotto3z4, kLotto3z5},
+     kLottoLoad,
+     kLottoClear,
+     kLottoSave,
+     kLottoOpen,
+     kLottoOtherGames,
+     kLottoGame},
 };
 
 // What the window must show: the rules as a user learns them.
@@ -199,7 +215,8 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
         std::string walk;  // what was done, for the failure message
         for (int step = 0; step < kSteps; ++step, ++steps) {
             // What a user could do now.
-            std::vector<int> actions = {1001, 1003, 1004, 1005};
+            std::vector<int> actions = {kCmdPrepareSearch, kCmdOpenHelp, kCmdCloseHelp,
+                                        kCmdRanking};
             if (m.ranking) actions.push_back(kRankShow);  // stopped by the next screen
             for (int id : buttonIds())
                 if (m.shownButtons.count(id) && m.enabled[id]) {
@@ -247,16 +264,16 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
 
                 // The model's step.
                 if (id == kRankShow) {
-                } else if (id == 1005) {
+                } else if (id == kCmdRanking) {
                     m.about = m.help = m.workBoxes = false;
                     m.shownButtons.clear();
                     m.ranking = true;
-                } else if (id == 1001 || id == 1004) {
+                } else if (id == kCmdPrepareSearch || id == kCmdCloseHelp) {
                     m.about = m.help = m.ranking = false;
                     m.workBoxes = true;
                     for (const Panel& q : kPanels) m.showPanel(q, false);
                     m.showGameButtons(true);
-                } else if (id == 1003) {
+                } else if (id == kCmdOpenHelp) {
                     m.about = m.workBoxes = m.ranking = false;
                     m.help = true;
                     m.shownButtons.clear();
@@ -271,14 +288,15 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
                     m.numbersGame = -1;
                     for (int s : p->searches) m.enabled[s] = true;
                     m.enable({p->otherGames}, true);
-                    if (id != 37) m.enable({p->load}, true);  // the Lotto clear leaves its load
+                    if (id != kLottoClear)
+                        m.enable({p->load}, true);  // the Lotto clear leaves its load
                 } else if (id == p->load) {
                     const long long count = zestawy::parseCount(m.count);
-                    if (id == 13) m.enable({15}, false);
-                    if (id == 25) {
+                    if (id == kMultiLoad) m.enable({kMultiOtherGames}, false);
+                    if (id == kMiniLoad) {
                         for (int s : p->searches) m.enabled[s] = true;
-                        m.enable({25}, true);
-                        m.enable({28}, false);
+                        m.enable({kMiniLoad}, true);
+                        m.enable({kMiniOtherGames}, false);
                     }
                     if (count > 0) {
                         const zestawy::LoadedDraws shown =
@@ -286,7 +304,7 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
                         m.numbers = shown.numbers;
                         m.dates = shown.dates;
                         m.numbersGame = static_cast<int>(p - kPanels);
-                        if (id == 25) m.enable({47, 48}, true);
+                        if (id == kMiniLoad) m.enable({kMiniSave, kMiniOpen}, true);
                     }
                 } else if (search && !anotherGame) {
                     for (int s : p->searches) m.enabled[s] = s == id;

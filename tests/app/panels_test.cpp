@@ -24,11 +24,15 @@ std::vector<int> operator+(std::vector<int> a, const std::vector<int>& b) {
     return a;
 }
 
-const std::vector<int> kGameButtons = {14, 27, 38};
+const std::vector<int> kGameButtons = {kMultiGame, kMiniGame, kLottoGame};
 const std::vector<int> kMultiPanel =
-    range(1, 11) + std::vector<int>{16, 41, 42, 13, 12, 43, 44, 15};
-const std::vector<int> kMiniPanel = range(20, 26) + std::vector<int>{47, 48, 28};
-const std::vector<int> kLottoPanel = range(30, 37) + std::vector<int>{45, 46, 39};
+    range(kMulti2, kMulti5z8) + std::vector<int>{kMulti5z5,  kMulti6z9,       kMulti7z10,
+                                                 kMultiLoad, kMultiClear,     kMultiSave,
+                                                 kMultiOpen, kMultiOtherGames};
+const std::vector<int> kMiniPanel =
+    range(kMini1, kMiniLoad) + std::vector<int>{kMiniSave, kMiniOpen, kMiniOtherGames};
+const std::vector<int> kLottoPanel =
+    range(kLotto1, kLottoLoad) + std::vector<int>{kLottoSave, kLottoOpen, kLottoOtherGames};
 
 std::vector<HWND> operator+(std::vector<HWND> a, const std::vector<HWND>& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -118,7 +122,7 @@ TEST_F(Panels, EachViewCommandChangesExactlyItsRowFromEveryScreen) {
 }
 
 TEST_F(Panels, NormalFlowReachesEachScreen) {
-    command(1001);
+    command(kCmdPrepareSearch);
     EXPECT_FALSE(IsWindowVisible(state().aboutBox));
     for (int id : kGameButtons) EXPECT_TRUE(shown(id));
     command(kMultiGame);
@@ -127,21 +131,21 @@ TEST_F(Panels, NormalFlowReachesEachScreen) {
     // "Przygotuj wyszukiwanie" from a panel leaves the panel: the game button
     // "Multi Multi" stands exactly where the panel's "Wyszukaj 2" is, and a
     // click would go to the button drawn under the other.
-    command(1001);
+    command(kCmdPrepareSearch);
     EXPECT_TRUE(shown(kMultiGame));
     EXPECT_FALSE(shown(kMulti2));
     command(kMultiGame);
     // Help from a panel, then closed: the search screen, not the panel.
-    command(1003);
+    command(kCmdOpenHelp);
     for (int id : kMultiPanel + kGameButtons) EXPECT_FALSE(shown(id));
-    command(1004);
+    command(kCmdCloseHelp);
     for (int id : kGameButtons) EXPECT_TRUE(shown(id));
     for (int id : kMultiPanel) EXPECT_FALSE(shown(id));
     // Help opened and closed right after start: the about text is gone too.
     resetToStartState();
-    command(1003);
+    command(kCmdOpenHelp);
     EXPECT_FALSE(IsWindowVisible(state().aboutBox));
-    command(1004);
+    command(kCmdCloseHelp);
     EXPECT_FALSE(IsWindowVisible(state().aboutBox));
     EXPECT_TRUE(IsWindowVisible(state().numbersBox));
 }
@@ -159,7 +163,7 @@ TEST_F(Panels, ClearEmptiesTheBoxesAndEnablesOnlyItsOwnRow) {
     };
     for (const ClearRow& row : rows) {
         resetToStartState();
-        command(1001);
+        command(kCmdPrepareSearch);
         for (int id : buttonIds()) EnableWindow(control(id), FALSE);
         for (HWND box : state().workBoxes()) SetWindowTextA(box, "1,2,3");
         const State before = snapshot();

@@ -10,9 +10,9 @@
 #include <set>
 
 #include "app/app_fixture.hpp"
+#include "app/large_answer.hpp"
 #include "app/panels.hpp"
 #include "combinatorics/random.hpp"
-#include "app/large_answer.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
 
@@ -33,7 +33,7 @@ class SearchButtons : public ::testing::Test {
     void SetUp() override {
         ASSERT_NE(mainWindow(), nullptr);
         resetToStartState();
-        command(1001);
+        command(kCmdPrepareSearch);
     }
 };
 

@@ -11,6 +11,7 @@
 
 #include "cli/encoding.hpp"
 #include "cli/options.hpp"
+#include "cli/run_cli.hpp"
 #include "combinatorics/random.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
@@ -26,28 +27,12 @@
 namespace zestawy {
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out, err;
-};
+using CliRun = clitest::CliResult;
 
-std::string readAll(std::FILE* f) {
-    std::string s;
-    std::rewind(f);
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) s.append(buf, n);
-    std::fclose(f);
-    return s;
-}
-
+// As the executable runs: the sample histories lie beside it.
 CliRun run(const std::vector<std::string>& args) {
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    // As the executable runs: the sample histories lie beside it.
-    const std::string folder =
-        std::string(ZESTAWY_CLI).substr(0, std::string(ZESTAWY_CLI).rfind('/'));
-    const int code = runCli(args, out, err, folder);
-    return {code, readAll(out), readAll(err)};
+    const std::string exe = ZESTAWY_CLI;
+    return clitest::runInProcess(args, exe.substr(0, exe.rfind('/')));
 }
 
 class Cli : public ::testing::Test {

@@ -12,7 +12,9 @@ namespace zestawy {
 namespace {
 
 using clitest::CliResult;
-const auto run = clitest::runInProcess;
+CliResult run(const std::vector<std::string>& args) {
+    return clitest::runInProcess(args);
+}
 
 TEST(RankingCli, WritesWaitDrawAndSetSeparatedByTabs) {
     const std::string history = ::testing::TempDir() + "zestawy_ranking_history.txt";

@@ -15,11 +15,12 @@ struct CliResult {
     std::string out, err;
 };
 
-// The tool's folder is one with no sample histories in it.
-inline CliResult runInProcess(const std::vector<std::string>& args) {
+// The tool's folder is by default one with no sample histories in it.
+inline CliResult runInProcess(const std::vector<std::string>& args,
+                              const std::string& programDir = "/nonexistent") {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
-    const int code = runCli(args, out, err, "/nonexistent");
+    const int code = runCli(args, out, err, programDir);
     CliResult result{code, "", ""};
     for (auto [file, text] : {std::pair{out, &result.out}, std::pair{err, &result.err}}) {
         std::rewind(file);

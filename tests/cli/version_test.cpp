@@ -11,7 +11,9 @@ namespace zestawy {
 namespace {
 
 using clitest::CliResult;
-const auto run = clitest::runInProcess;
+CliResult run(const std::vector<std::string>& args) {
+    return clitest::runInProcess(args);
+}
 
 TEST(VersionCli, PrintsTheProjectVersionWhateverElseIsGiven) {
     const std::string expected = "zestawy-cli " ZESTAWY_PROJECT_VERSION "\n";
