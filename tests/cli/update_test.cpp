@@ -45,7 +45,8 @@ std::string firstLines(const std::string& text, int lines) {
 // Runs the tool; as root, with the rights of nobody, so that a folder without
 // write permission holds for it too. Returns the exit code and stderr.
 std::pair<int, std::string> runTool(const std::vector<std::string>& args) {
-    const std::string errPath = testing::TempDir() + "update-err.txt";
+    const std::string errPath =
+        testing::TempDir() + "update-err-" + std::to_string(getpid()) + ".txt";
     const pid_t child = fork();
     if (child == 0) {
         if (!freopen(errPath.c_str(), "w", stderr)) _exit(126);
