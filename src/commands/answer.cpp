@@ -73,6 +73,9 @@ SetFormat::SetFormat(std::string_view format) {
             ++conversions_;
             i += 1;
         } else if (c == '%' && format.substr(i, 3) == "% d") {
+            // printf's blank flag: a blank before a number that has no sign.
+            // One row of the Lotto table writes "%d, %d, %d,% d, %d" and its
+            // answers carry that blank; the format is kept as it is.
             literals_ += '\0';
             blankFlag_ += '\1';
             ++conversions_;

@@ -4,8 +4,10 @@
 // A search command reads the numbers box (the whole box, or for the two
 // randomised nine- and ten-number searches its first 8,999 characters), cuts the text into the draw
 // list, runs its search, writes the found sets in its row's layout (or its not-found sentence when
-// there are none) and appends that answer to the results box. Everything here is text in, text out;
-// the window code adds only the locking and unlocking of buttons around it.
+// there are none) and appends that answer to the results box. Everything here is text in, text out.
+// The window adds around it the locking and unlocking of its buttons, the refusal of another
+// game's draws, the question before a very long answer, and the insertion of the answer into the
+// box piece by piece (app/search_buttons.cpp).
 #pragma once
 
 #include <climits>
