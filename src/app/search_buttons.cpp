@@ -19,10 +19,9 @@ namespace {
 
 // The answer, after the earlier ones, in the results box.
 void showAnswer(const WindowState& state, const SearchCommand& command, const DrawList& draws) {
-    zestawy::TextBuffer answer;
-    if (GetWindowTextLengthA(state.resultsBox) > 0) answer.append("\r\n");
-    zestawy::writeAnswer(command, draws, answer);
-    appendToResultsBox(state.resultsBox, answer.view());
+    zestawy::TextBuffer added;
+    zestawy::writeAddedText(command, draws, GetWindowTextLengthA(state.resultsBox) > 0, added);
+    appendToResultsBox(state.resultsBox, added.view());
 }
 
 // The answer straight into a file, at disk speed and in a megabyte of memory;

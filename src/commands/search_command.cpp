@@ -207,18 +207,17 @@ AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws) {
     return size;
 }
 
-void appendToResults(std::string& results, std::string_view answer) {
-    if (!results.empty()) results += "\r\n";
-    results += answer;
+void writeAddedText(const SearchCommand& command, const DrawList& draws, bool boxHoldsText,
+                    TextBuffer& out) {
+    if (boxHoldsText) out.append("\r\n");
+    writeAnswer(command, draws, out);
 }
 
 std::string runSearchCommand(const SearchCommand& command, std::string_view numbersBox,
                              std::string_view resultsBox) {
-    TextBuffer answer;
-    writeAnswer(command, numbersBox, answer);
-    std::string results(resultsBox);
-    appendToResults(results, answer.view());
-    return results;
+    TextBuffer added;
+    writeAddedText(command, drawsOf(command, numbersBox), !resultsBox.empty(), added);
+    return std::string(resultsBox) + std::string(added.view());
 }
 
 }  // namespace zestawy

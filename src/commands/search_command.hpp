@@ -102,11 +102,13 @@ struct AnswerSize {
 // REQUIRES listsEverySet(command).
 AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws);
 
-// The results box after appending an answer: the old text, CR LF if it was
-// not empty, the answer.
-void appendToResults(std::string& results, std::string_view answer);
+// What a command adds at the end of the results box: CR LF when the box holds
+// text already, then its answer. The window inserts exactly this.
+void writeAddedText(const SearchCommand& command, const DrawList& draws, bool boxHoldsText,
+                    TextBuffer& out);
 
-// The whole command, text in and text out: the new results-box text.
+// The whole command, text in and text out: the new results-box text, the old
+// text followed by writeAddedText.
 std::string runSearchCommand(const SearchCommand& command, std::string_view numbersBox,
                              std::string_view resultsBox);
 
