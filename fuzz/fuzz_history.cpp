@@ -22,10 +22,11 @@ void check(bool ok) {
     if (!ok) __builtin_trap();
 }
 
-// The lines as a plain model reads them: every run of CRs, with the LF after
-// it if there is one, and every lone LF becomes one line end; each line is cut
-// at its first zero byte; a line end at the very end adds no empty line.
+// The lines as a plain model reads them, after a UTF-8 byte-order mark: every run of CRs, with the
+// LF after it if there is one, and every lone LF becomes one line end; each line is cut at its
+// first zero byte; a line end at the very end adds no empty line.
 void checkLines(std::string_view text, const std::vector<std::string>& lines) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a UTF-8 BOM is no text
     std::string ends;  // the text with each line end as one '\n'
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\r') {
