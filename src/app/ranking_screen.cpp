@@ -152,11 +152,14 @@ void rank(HWND main, RankingScreen& screen, const Job& job) {
     } else {
         const std::vector<std::string>& draws = result->taken.draws;
         int percent = -1;
-        result->ranking = longestWaits(draws, query, job.top, [&](double done) {
-            const int now = static_cast<int>(done * 100);
-            if (now != percent) PostMessageA(main, kRankingMessage, 0, percent = now);
-            return !screen.stop;
-        });
+        result->ranking = longestWaits(
+            draws, query, job.top,
+            [&](double done) {
+                const int now = static_cast<int>(done * 100);
+                if (now != percent) PostMessageA(main, kRankingMessage, 0, percent = now);
+                return !screen.stop;
+            },
+            machineThreads());
         result->rows = rankingRows(result->ranking, result->taken.labels);
         result->odds = waitOdds(job.game->rules.numbersPerDraw, query, draws.size());
         if (!result->ranking.empty() && result->ranking.front().lastSeen < 0)

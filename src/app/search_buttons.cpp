@@ -21,7 +21,7 @@ namespace {
 void showAnswer(const WindowState& state, const SearchCommand& command, const DrawList& draws) {
     zestawy::TextBuffer answer;
     if (GetWindowTextLengthA(state.resultsBox) > 0) answer.append("\r\n");
-    zestawy::writeAnswer(command, draws, answer);
+    zestawy::writeAnswer(command, draws, answer, zestawy::machineThreads());
     appendToResultsBox(state.resultsBox, answer.view());
 }
 
@@ -32,14 +32,16 @@ void saveAnswer(const WindowState& state, const SearchCommand& command, const Dr
     zestawy::ReplacingFile file;
     DWORD painted = GetTickCount();
     const bool saved = file.open(path) &&
-                       zestawy::streamAnswer(command, draws,
-                                             [&](std::string_view piece) {
-                                                 if (GetTickCount() - painted > 200) {
-                                                     repaintWhileBusy();
-                                                     painted = GetTickCount();
-                                                 }
-                                                 return file.write(piece.data(), piece.size());
-                                             }) &&
+                       zestawy::streamAnswer(
+                           command, draws,
+                           [&](std::string_view piece) {
+                               if (GetTickCount() - painted > 200) {
+                                   repaintWhileBusy();
+                                   painted = GetTickCount();
+                               }
+                               return file.write(piece.data(), piece.size());
+                           },
+                           zestawy::machineThreads()) &&
                        file.commit();
     if (!saved) {
         MessageBoxA(state.main, kSaveFailed, "Error", MB_ICONEXCLAMATION);
@@ -126,7 +128,8 @@ bool handleSearchButton(WindowState& state, int id) {
         const DrawList draws = zestawy::drawsOf(*command, numbers);
         // A list can run to gigabytes: its size is known before its text is written.
         AnswerSize size;
-        if (zestawy::listsEverySet(*command)) size = zestawy::measureAnswer(*command, draws);
+        if (zestawy::listsEverySet(*command))
+            size = zestawy::measureAnswer(*command, draws, zestawy::machineThreads());
         if (size.bytes > zestawy::kAskAbove)
             askWhereItGoes(state, *command, draws, size);
         else

@@ -13,6 +13,7 @@
 #include "cli/update_report.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
+#include "search/shared_walk.hpp"
 #include "version.hpp"
 
 #ifdef _WIN32
@@ -69,6 +70,7 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
         say(err, "zestawy-cli: " + e.message + " (zob. --help)\n");
         return 2;
     }
+    if (o.threads == 0) o.threads = machineThreads();
     Output out(outFile, o.utf8);
     auto unreadable = [&](const std::string& path, HistoryRead read) {
         const char* why = read == HistoryRead::CannotOpen ? "nie można otworzyć pliku"
@@ -114,7 +116,7 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
     for (const SearchCommand* command : o.commands) {
         if (!toldCut) toldCut = tellIfCut(*command, numbers, err);
         if (!results.empty()) results.append("\r\n");
-        writeAnswer(*command, numbers, results);
+        writeAnswer(*command, numbers, results, o.threads);
     }
     out.write(results.view());
     return finishOutput(out, err);

@@ -15,6 +15,8 @@
 #include <signal.h>
 #endif
 
+#include "search/shared_walk.hpp"
+
 namespace zestawy::cli {
 
 namespace {
@@ -38,14 +40,13 @@ class SetLister {
 
     enum class Outcome { Done, WriteFailed, OutOfMemory };
 
-    Outcome run(std::FILE* err) {
+    Outcome run(std::FILE* err, int threads) {
         const StopsByItself stops;
-        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
         std::vector<std::thread> workers;
         {
             // Ctrl-C must reach this thread, which may wait in a write.
             [[maybe_unused]] const SigintBlocked blocked;
-            for (unsigned i = 0; i < cores; ++i) workers.emplace_back([this] { work(); });
+            for (int i = 0; i < threads; ++i) workers.emplace_back([this] { work(); });
         }
         writeInOrder(err);
         {
@@ -247,7 +248,8 @@ int countSets(const Options& o, const DrawList& draws, Output& out, std::FILE* e
 
 int listSets(const Options& o, const DrawList& draws, Output& out, std::FILE* err) {
     SetLister lister(draws, o.commands[0]->sets, out);
-    if (lister.run(err) == SetLister::Outcome::OutOfMemory) {
+    const int threads = o.threads > 0 ? o.threads : machineThreads();
+    if (lister.run(err, threads) == SetLister::Outcome::OutOfMemory) {
         say(err, "zestawy-cli: za mało pamięci\n");
         return 1;
     }

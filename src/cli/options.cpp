@@ -54,6 +54,7 @@ const char kUsage[] =
     "                    pliku wyników (układ „nr. data liczby” albo „nr,data,liczby”):\n"
     "                    te o numerach wyższych niż ostatnie w pliku; wspólne losowania\n"
     "                    obu plików muszą się zgadzać, inaczej nic nie jest zapisywane\n"
+    "  --threads N       ile wątków przeszukuje (1-64; domyślnie rdzenie komputera, do 16)\n"
     "  --encoding KOD    kodowanie wyniku: utf-8 (domyślnie) albo cp1250 (bajty programu)\n"
     "  --help            ten opis\n"
     "  --version         wersja programu\n"
@@ -142,6 +143,11 @@ Options parse(const std::vector<std::string>& args) {
                 throw UsageError{"--top wymaga liczby od 1 do " + std::to_string(kMaxTop) +
                                  ", nie '" + k + "'"};
             o.top = static_cast<std::size_t>(std::stoll(k));
+        } else if (a == "--threads") {
+            const std::string& t = value();
+            if (!isNumber(t) || std::stoll(t) < 1 || std::stoll(t) > 64)
+                throw UsageError{"--threads wymaga liczby od 1 do 64, nie '" + t + "'"};
+            o.threads = std::stoi(t);
         } else if (isNumber(a) && findSearchCommand(std::stoi(a))) {
             o.commands.push_back(findSearchCommand(std::stoi(a)));
         } else if (!a.empty() && a[0] == '-') {

@@ -28,6 +28,7 @@ struct Options {
     std::vector<std::string> captions;
     bool all = false, count = false, check = false, ranking = false, utf8 = true;
     std::size_t top = 0;  // --top; 0: not given (10)
+    int threads = 0;      // --threads, 1..64; 0: not given (the machine's cores, at most 16)
 };
 
 // The options the arguments give; throws UsageError for any that are wrong or
