@@ -31,18 +31,6 @@ namespace {
 // History and numbers files larger than this are refused; real ones are under 1 MB.
 constexpr std::size_t kMaxFileBytes = 256u << 20;
 
-// "Wyszukaj 6 z 9" and "Wyszukaj 7 z 10" read only the first characters of the
-// numbers box, the oldest draws: says so when that leaves draws out.
-bool tellIfCut(const SearchCommand& command, std::string_view numbers, std::FILE* err) {
-    const std::size_t given = splitDrawList(numbers).size();
-    const std::size_t read = splitDrawList(readNumbersBox(numbers, command.readCapacity)).size();
-    if (read == given) return false;
-    say(err, "zestawy-cli: „" + std::string(command.caption) + "” czyta tylko pierwsze " +
-                 std::to_string(command.readCapacity - 1) + " znaków: " + std::to_string(read) +
-                 " najstarszych z " + std::to_string(given) + " losowań\n");
-    return true;
-}
-
 }  // namespace
 
 void requestStop() {
@@ -112,9 +100,7 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
     if (o.count) return countSets(o, splitDrawList(numbers), out, err);
     if (o.all) return listSets(o, splitDrawList(numbers), out, err);
     TextBuffer results;
-    bool toldCut = false;
     for (const SearchCommand* command : o.commands) {
-        if (!toldCut) toldCut = tellIfCut(*command, numbers, err);
         if (!results.empty()) results.append("\r\n");
         writeAnswer(*command, numbers, results, o.threads);
     }

@@ -61,9 +61,9 @@ const SearchCommand kSearchCommands[] = {
      nullptr, "Wszystkie piątki w siódemkach wystąpiły."},
     {kMulti5z8, G::MultiMulti, "Wyszukaj 5 z 8", kWholeBox, {8, 5, 80}, nullptr, L::FirstOnly,
      "%d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie piątki w ósemkach wystąpiły."},
-    {kMulti6z9, G::MultiMulti, "Wyszukaj 6 z 9", 9000, kRandom, randomNines, L::Joined,
+    {kMulti6z9, G::MultiMulti, "Wyszukaj 6 z 9", kWholeBox, kRandom, randomNines, L::Joined,
      "%d, %d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie możliwe szóstki z dziewiątek wystąpiły."},
-    {kMulti7z10, G::MultiMulti, "Wyszukaj 7 z 10", 9000, kRandom, randomTens, L::Joined,
+    {kMulti7z10, G::MultiMulti, "Wyszukaj 7 z 10", kWholeBox, kRandom, randomTens, L::Joined,
      "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", "Nie znaleziono w limicie prób."},
     // Mini Lotto, numbers 1..42.
     {kMini1, G::MiniLotto, "Wyszukaj 1", kWholeBox, {1, 1, 42}, nullptr, L::Single,

@@ -1,11 +1,11 @@
 // The search commands: what every search button does, as one frame filled in
 // by one table row per button.
 //
-// A search command reads the numbers box (the whole box, or for the two
-// randomised nine- and ten-number searches its first 8,999 characters), cuts the text into the draw
-// list, runs its search, writes the found sets in its row's layout (or its not-found sentence when
-// there are none) and appends that answer to the results box. Everything here is text in, text out;
-// the window code adds only the locking and unlocking of buttons around it.
+// A search command reads the whole numbers box, cuts the text into the draw
+// list, runs its search, writes the found sets in its row's layout (or its
+// not-found sentence when there are none) and appends that answer to the
+// results box. Everything here is text in, text out; the window code adds only
+// the locking and unlocking of buttons around it.
 #pragma once
 
 #include <climits>

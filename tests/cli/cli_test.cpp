@@ -182,14 +182,10 @@ TEST_F(Cli, TakesTheLatestDrawsOfAHistoryAsTheLoadCommandDoes) {
     EXPECT_EQ(run({"--history", historyFile("lotto"), "33"}).out, "3,26,41");
 }
 
-TEST_F(Cli, SaysOnceWhenTheRandomNinesAndTensLeaveDrawsOut) {
-    const std::string told = u8"\u201d czyta tylko pierwsze 8999 znak\u00f3w: ";
-    EXPECT_EQ(run({"--game", "multi", "--last", "100", "41", "42"}).err, "");
+TEST_F(Cli, TheRandomNinesAndTensReadEveryDrawWithoutANote) {
     const CliRun all = run({"--game", "multi", "--last", "1000", "41", "42", "1"});
     EXPECT_EQ(all.code, 0);
-    EXPECT_NE(all.err.find(told), std::string::npos) << all.err;
-    EXPECT_EQ(all.err.find(told), all.err.rfind(told));
-    EXPECT_NE(all.err.find(" z 1000 losowa\xc5\x84\n"), std::string::npos) << all.err;
+    EXPECT_EQ(all.err, "");
 }
 
 std::string setLines(const std::vector<std::vector<int>>& sets) {
