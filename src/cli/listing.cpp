@@ -32,9 +32,9 @@ char* writeSet(char* p, const int* set, int n) {
 // whatever the number of sets and however slowly the output is read.
 class SetLister {
   public:
-    SetLister(const DrawList& draws, const NeverDrawnQuery& query, Output& out)
+    SetLister(const DrawList& draws, const NeverDrawnQuery& query, Output& out, int threads)
         : query_(query),
-          index_(draws, query.subsetSize, query.maxNumber),
+          index_(draws, query.subsetSize, query.maxNumber, threads),
           out_(out),
           parts_(static_cast<std::size_t>(query.maxNumber) + 2) {}
 
@@ -247,8 +247,8 @@ int countSets(const Options& o, const DrawList& draws, Output& out, std::FILE* e
 }
 
 int listSets(const Options& o, const DrawList& draws, Output& out, std::FILE* err) {
-    SetLister lister(draws, o.commands[0]->sets, out);
     const int threads = o.threads > 0 ? o.threads : machineThreads();
+    SetLister lister(draws, o.commands[0]->sets, out, threads);
     if (lister.run(err, threads) == SetLister::Outcome::OutOfMemory) {
         say(err, "zestawy-cli: za mało pamięci\n");
         return 1;

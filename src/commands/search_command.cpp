@@ -122,7 +122,7 @@ void runSearch(const SearchCommand& command, const DrawList& draws, AnswerWriter
         forEachNeverDrawn(draws, command.sets, put);
         return;
     }
-    const CompletionIndex index(draws, command.sets.subsetSize, command.sets.maxNumber);
+    const CompletionIndex index(draws, command.sets.subsetSize, command.sets.maxNumber, threads);
     Sharing sharing;
     sharing.threads = threads;
     forEachNeverDrawn(index, command.sets, sharing, put);
@@ -201,7 +201,7 @@ AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws, in
     const NumberMask threeDigits = NumberMask::above(99);
     // Each thread adds up its own parts; the sums are added at the end.
     std::vector<AnswerSize> sums(static_cast<std::size_t>(std::clamp(threads, 1, kMaxWalkThreads)));
-    const CompletionIndex index(draws, query.subsetSize, query.maxNumber);
+    const CompletionIndex index(draws, query.subsetSize, query.maxNumber, threads);
     Sharing sharing;
     sharing.threads = threads;
     shareFirstNumbers(query.maxNumber, sharing, [&](int worker, int first, WalkStop& stop) {

@@ -60,14 +60,16 @@ inline std::uint32_t binomial(int z, int j) {
 // hold numbers of T + {x} itself; callers ask only about numbers above x.
 class CompletionIndex {
   public:
-    // See search/engine.hpp.
-    CompletionIndex(const std::vector<std::string>& draws, int subsetSize, int maxNumber);
+    // See search/engine.hpp. The lines are recorded by `threads` threads
+    // (1..kMaxWalkThreads); the index is the same for any count.
+    CompletionIndex(const std::vector<std::string>& draws, int subsetSize, int maxNumber,
+                    int threads = 1);
     // An index of no lines yet, which add() then fills.
     CompletionIndex(int subsetSize, int maxNumber);
 
-    // Records `count` more lines: the index then answers for every line it
-    // was given.
-    void add(const std::string* lines, std::size_t count);
+    // Records `count` more lines, by `threads` threads: the index then answers
+    // for every line it was given.
+    void add(const std::string* lines, std::size_t count, int threads = 1);
 
     // k = 1: every number that some line holds.
     const NumberMask& drawnNumbers() const { return drawnNumbers_; }

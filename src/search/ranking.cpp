@@ -55,7 +55,7 @@ class Ranking {
     // An index of the last `to` lines from one of the last `from`.
     CompletionIndex grown(const CompletionIndex& index, std::size_t from, std::size_t to) const {
         CompletionIndex more = index;
-        more.add(draws_.data() + (draws_.size() - to), to - from);
+        more.add(draws_.data() + (draws_.size() - to), to - from, threads_);
         return more;
     }
     CompletionIndex empty() const { return CompletionIndex(query_.subsetSize, query_.maxNumber); }
