@@ -33,7 +33,7 @@ if(ZESTAWY_BENCH AND benchmark_FOUND)
   # The literal searches of the tests run beside the real ones for comparison.
   add_executable(bench ${ZESTAWY_BENCHES} ${CMAKE_SOURCE_DIR}/tests/search/reference.cpp)
   target_include_directories(bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(bench PRIVATE zestawy_flags zestawy_core benchmark::benchmark_main)
+  target_link_libraries(bench PRIVATE zestawy_flags zestawy_cli benchmark::benchmark_main)
   target_compile_definitions(bench PRIVATE ZESTAWY_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
 endif()
 

@@ -6,6 +6,7 @@
 #include "app/ranking_state.hpp"
 #include "history/history.hpp"
 #include "history/polish.hpp"
+#include "search/shared_walk.hpp"
 
 using namespace zestawy;
 
@@ -39,11 +40,14 @@ void rankInBackground(HWND main, RankingScreen& screen, RankingJob job) {
     } else {
         const std::vector<std::string>& draws = result->taken.draws;
         int percent = -1;
-        result->ranking = longestWaits(draws, query, job.top, [&](double done) {
-            const int now = static_cast<int>(done * 100);
-            if (now != percent) PostMessageA(main, kRankingMessage, 0, percent = now);
-            return !screen.stop;
-        });
+        result->ranking = longestWaits(
+            draws, query, job.top,
+            [&](double done) {
+                const int now = static_cast<int>(done * 100);
+                if (now != percent) PostMessageA(main, kRankingMessage, 0, percent = now);
+                return !screen.stop;
+            },
+            machineThreads());
         result->rows = rankingRows(result->ranking, result->taken.labels);
         result->odds = waitOdds(job.game->rules.numbersPerDraw, query, draws.size());
         if (!result->ranking.empty() && result->ranking.front().lastSeen < 0)

@@ -10,6 +10,7 @@
 #include "app/results_box.hpp"
 #include "app/window.hpp"
 #include "commands/search_command.hpp"
+#include "search/shared_walk.hpp"
 
 using zestawy::AnswerSize;
 using zestawy::DrawList;
@@ -20,7 +21,8 @@ namespace {
 // The answer, after the earlier ones, in the results box.
 void showAnswer(const WindowState& state, const SearchCommand& command, const DrawList& draws) {
     zestawy::TextBuffer added;
-    zestawy::writeAddedText(command, draws, GetWindowTextLengthA(state.resultsBox) > 0, added);
+    zestawy::writeAddedText(command, draws, GetWindowTextLengthA(state.resultsBox) > 0, added,
+                            zestawy::machineThreads());
     appendToResultsBox(state.resultsBox, added.view());
 }
 
@@ -31,14 +33,16 @@ void saveAnswer(const WindowState& state, const SearchCommand& command, const Dr
     zestawy::ReplacingFile file;
     DWORD painted = GetTickCount();
     const bool saved = file.open(path) &&
-                       zestawy::streamAnswer(command, draws,
-                                             [&](std::string_view piece) {
-                                                 if (GetTickCount() - painted > 200) {
-                                                     repaintWhileBusy();
-                                                     painted = GetTickCount();
-                                                 }
-                                                 return file.write(piece.data(), piece.size());
-                                             }) &&
+                       zestawy::streamAnswer(
+                           command, draws,
+                           [&](std::string_view piece) {
+                               if (GetTickCount() - painted > 200) {
+                                   repaintWhileBusy();
+                                   painted = GetTickCount();
+                               }
+                               return file.write(piece.data(), piece.size());
+                           },
+                           zestawy::machineThreads()) &&
                        file.commit();
     if (!saved) {
         MessageBoxA(state.main, kSaveFailed, "Error", MB_ICONEXCLAMATION);
@@ -126,7 +130,8 @@ bool handleSearchButton(WindowState& state, int id) {
         const DrawList draws = zestawy::drawsOf(*command, numbers);
         // A list can run to gigabytes: its size is known before its text is written.
         AnswerSize size;
-        if (zestawy::listsEverySet(*command)) size = zestawy::measureAnswer(*command, draws);
+        if (zestawy::listsEverySet(*command))
+            size = zestawy::measureAnswer(*command, draws, zestawy::machineThreads());
         if (size.bytes > zestawy::kAskAbove)
             askWhereItGoes(state, *command, draws, size);
         else

@@ -14,6 +14,7 @@
 #include "cli/update_report.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
+#include "search/shared_walk.hpp"
 #include "version.hpp"
 
 #ifdef _WIN32
@@ -25,22 +26,6 @@
 namespace zestawy {
 
 using namespace cli;
-
-namespace {
-
-// "Wyszukaj 6 z 9" and "Wyszukaj 7 z 10" read only the first characters of the
-// numbers box, the oldest draws: says so when that leaves draws out.
-bool tellIfCut(const SearchCommand& command, std::string_view numbers, std::FILE* err) {
-    const std::size_t given = splitDrawList(numbers).size();
-    const std::size_t read = splitDrawList(readNumbersBox(numbers, command.readCapacity)).size();
-    if (read == given) return false;
-    say(err, "zestawy-cli: „" + std::string(command.caption) + "” czyta tylko pierwsze " +
-                 std::to_string(command.readCapacity - 1) + " znaków: " + std::to_string(read) +
-                 " najstarszych z " + std::to_string(given) + " losowań\n");
-    return true;
-}
-
-}  // namespace
 
 void requestStop() {
     stopRequested = true;
@@ -67,6 +52,7 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
         say(err, "zestawy-cli: " + e.message + " (zob. --help)\n");
         return 2;
     }
+    o.threads = threadsOf(o);
     Output out(outFile, o.utf8);
     auto unreadable = [&](const std::string& path, HistoryRead read) {
         const char* why = read == HistoryRead::CannotOpen ? "nie można otworzyć pliku"
@@ -110,15 +96,16 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
     // The results box's final text, streamed as the answers are made: an answer
     // of gigabytes takes a megabyte of memory, as the window's "Tak" does.
     const StopsByItself stops;
-    bool toldCut = false, any = false;
+    bool any = false;
     for (const SearchCommand* command : o.commands) {
-        if (!toldCut) toldCut = tellIfCut(*command, numbers, err);
         if (any && !out.write("\r\n")) break;
-        const bool whole =
-            streamAnswer(*command, drawsOf(*command, numbers), [&](std::string_view piece) {
+        const bool whole = streamAnswer(
+            *command, drawsOf(*command, numbers),
+            [&](std::string_view piece) {
                 any = any || !piece.empty();
                 return out.write(piece) && !stopRequested;
-            });
+            },
+            o.threads);
         if (!whole) break;
     }
     return finishOutput(out, err);

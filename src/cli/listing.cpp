@@ -15,6 +15,8 @@
 #include <signal.h>
 #endif
 
+#include "search/shared_walk.hpp"
+
 namespace zestawy::cli {
 
 namespace {
@@ -30,21 +32,21 @@ char* writeSet(char* p, const int* set, int n) {
 // whatever the number of sets and however slowly the output is read.
 class SetLister {
   public:
-    SetLister(const DrawList& draws, const NeverDrawnQuery& query, Output& out)
+    SetLister(const DrawList& draws, const NeverDrawnQuery& query, Output& out, int threads)
         : query_(query),
-          index_(draws, query.subsetSize, query.maxNumber),
+          index_(draws, query.subsetSize, query.maxNumber, threads),
           out_(out),
           parts_(static_cast<std::size_t>(query.maxNumber) + 2) {}
 
     enum class Outcome { Done, WriteFailed, OutOfMemory };
 
-    Outcome run(unsigned threads, std::FILE* err) {
+    Outcome run(std::FILE* err, int threads) {
         const StopsByItself stops;
         std::vector<std::thread> workers;
         {
             // Ctrl-C must reach this thread, which may wait in a write.
             [[maybe_unused]] const SigintBlocked blocked;
-            for (unsigned i = 0; i < threads; ++i) workers.emplace_back([this] { work(); });
+            for (int i = 0; i < threads; ++i) workers.emplace_back([this] { work(); });
         }
         writeInOrder(err);
         {
@@ -245,8 +247,9 @@ int countSets(const Options& o, const DrawList& draws, Output& out, std::FILE* e
 }
 
 int listSets(const Options& o, const DrawList& draws, Output& out, std::FILE* err) {
-    SetLister lister(draws, o.commands[0]->sets, out);
-    if (lister.run(threadsOf(o), err) == SetLister::Outcome::OutOfMemory) {
+    const int threads = threadsOf(o);
+    SetLister lister(draws, o.commands[0]->sets, out, threads);
+    if (lister.run(err, threads) == SetLister::Outcome::OutOfMemory) {
         say(err, "zestawy-cli: za mało pamięci\n");
         return 1;
     }

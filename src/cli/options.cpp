@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <sstream>
-#include <thread>
+
+#include "search/shared_walk.hpp"
 
 namespace zestawy::cli {
 
@@ -76,9 +77,9 @@ const OptionRow kOptions[] = {
                                 "ograniczeń okna (bez ucięcia do 699 znaków, nie tylko pierwszy);\n"
                                 "przeszukuje wszystkie podane losowania",
      [](Options& o, const std::string&) { o.all = true; }, "--count --check --ranking --update"},
-    {nullptr, "--threads", "N", "ile wątków liczy --all (domyślnie tyle, ile rdzeni, najwyżej 16)",
+    {nullptr, "--threads", "N", "ile wątków przeszukuje (1-64; domyślnie tyle, ile rdzeni, najwyżej 16)",
      [](Options& o, const std::string& v) {
-         o.threads = static_cast<unsigned>(numberOf("--threads", v, kMostThreads));
+         o.threads = static_cast<int>(numberOf("--threads", v, kMostThreads));
      }, ""},
     {nullptr, "--count", nullptr, "tylko liczba tych zestawów oraz pierwszy i ostatni z nich",
      [](Options& o, const std::string&) { o.count = true; }, "--check --ranking --update"},
@@ -211,7 +212,6 @@ Options parse(const std::vector<std::string>& args) {
                 throw UsageError{"przycisk " + std::to_string(command->id) + " nie należy do gry " +
                                  o.game->option};
     if (given("--top") && !o.ranking) throw UsageError{"--top dotyczy tylko --ranking"};
-    if (given("--threads") && !o.all) throw UsageError{"--threads dotyczy tylko --all"};
     if (o.check || !o.updatePath.empty()) {
         const char* mode = o.check ? "--check" : "--update";
         if (!o.game) throw UsageError{std::string(mode) + " wymaga --game"};
@@ -232,9 +232,8 @@ Options parse(const std::vector<std::string>& args) {
     return o;
 }
 
-unsigned threadsOf(const Options& o) {
-    if (o.threads) return o.threads;
-    return std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads);
+int threadsOf(const Options& o) {
+    return o.threads > 0 ? o.threads : machineThreads();
 }
 
 std::string samplePath(const GameRow& game, const std::string& programDir) {

@@ -15,7 +15,7 @@ namespace zestawy::cli {
 constexpr std::size_t kDefaultTop = 10;    // --top
 constexpr long long kMaxTop = 100000;      // --top
 constexpr long long kMaxLast = 999999999;  // --last
-constexpr unsigned kMostThreads = 16;      // --threads, and its default's cap
+constexpr int kMostThreads = 64;           // --threads
 
 // What was wrong with the arguments, in Polish (Windows-1250).
 struct UsageError {
@@ -31,7 +31,7 @@ struct Options {
     std::vector<std::string> captions;
     bool all = false, count = false, check = false, ranking = false, utf8 = true;
     std::size_t top = kDefaultTop;
-    unsigned threads = 0;  // --all's workers; 0: the machine's cores, at most kMostThreads
+    int threads = 0;                 // the searches' threads; 0: the machine's cores, at most 16
     std::vector<std::string> given;  // the options given, by name
 };
 
@@ -42,8 +42,8 @@ Options parse(const std::vector<std::string>& args);
 // The text of --help, Windows-1250.
 std::string usage();
 
-// The number of worker threads --all uses.
-unsigned threadsOf(const Options& o);
+// How many threads the searches use.
+int threadsOf(const Options& o);
 
 // Where a game's sample history is: beside the executable, or in the data
 // folder of an installation (<prefix>/bin/zestawy-cli, <prefix>/share/zestawy).

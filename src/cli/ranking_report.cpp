@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "commands/ranking_text.hpp"
+#include "search/shared_walk.hpp"
 
 namespace zestawy::cli {
 
@@ -18,10 +19,13 @@ int rankSets(const Options& o, const std::vector<std::string>& lines, Output& ou
     std::vector<RankedSet> ranking;
     {
         Progress progress(err);
-        ranking = longestWaits(taken.draws, o.commands[0]->sets, o.top, [&](double done) {
-            progress.done(std::min(1.0, done));
-            return true;
-        });
+        ranking = longestWaits(
+            taken.draws, o.commands[0]->sets, o.top,
+            [&](double done) {
+                progress.done(std::min(1.0, done));
+                return true;
+            },
+            threadsOf(o));
     }
     using Row = RankingRow;
     const std::vector<Row> rows = rankingRows(ranking, taken.labels);

@@ -5,6 +5,7 @@
 
 #include "search/engine.hpp"
 #include "search/multi_random.hpp"
+#include "search/shared_walk.hpp"
 
 namespace zestawy {
 
@@ -64,9 +65,9 @@ const SearchCommand kSearchCommands[] = {
      nullptr, "Wszystkie piątki w siódemkach wystąpiły."},
     {kMulti5z8, G::MultiMulti, "Wyszukaj 5 z 8", kWholeBox, {8, 5, kMultiTop}, nullptr, L::FirstOnly,
      "%d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie piątki w ósemkach wystąpiły."},
-    {kMulti6z9, G::MultiMulti, "Wyszukaj 6 z 9", 9000, kRandom, randomNines, L::Joined,
+    {kMulti6z9, G::MultiMulti, "Wyszukaj 6 z 9", kWholeBox, kRandom, randomNines, L::Joined,
      "%d, %d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie możliwe szóstki z dziewiątek wystąpiły."},
-    {kMulti7z10, G::MultiMulti, "Wyszukaj 7 z 10", 9000, kRandom, randomTens, L::Joined,
+    {kMulti7z10, G::MultiMulti, "Wyszukaj 7 z 10", kWholeBox, kRandom, randomTens, L::Joined,
      "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", "Nie znaleziono w limicie prób."},
     // Mini Lotto, numbers 1..42.
     {kMini1, G::MiniLotto, "Wyszukaj 1", kWholeBox, {1, 1, kMiniTop}, nullptr, L::Single,
@@ -113,13 +114,22 @@ AnswerWriter answerWriter(const SearchCommand& command, TextBuffer& out) {
     return AnswerWriter(command.layout, command.format, command.notFound, out);
 }
 
-void runSearch(const SearchCommand& command, const DrawList& draws, AnswerWriter& out) {
+void runSearch(const SearchCommand& command, const DrawList& draws, AnswerWriter& out,
+               int threads) {
     if (command.random) return command.random(draws, out);
     // The exhaustive searches stream their sets from the engine, so that no
     // command ever holds millions of vectors and a layout that shows only the
     // first sets stops the walk early.
     const int setSize = command.sets.setSize;
-    forEachNeverDrawn(draws, command.sets, [&](const int* set) { return out.put(set, setSize); });
+    auto put = [&](const int* set) { return out.put(set, setSize); };
+    if (threads <= 1) {
+        forEachNeverDrawn(draws, command.sets, put);
+        return;
+    }
+    const CompletionIndex index(draws, command.sets.subsetSize, command.sets.maxNumber, threads);
+    Sharing sharing;
+    sharing.threads = threads;
+    forEachNeverDrawn(index, command.sets, sharing, put);
 }
 
 std::string_view readNumbersBox(std::string_view box, int capacity) {
@@ -149,18 +159,20 @@ DrawList drawsOf(const SearchCommand& command, std::string_view numbersBox) {
     return splitDrawList(readNumbersBox(numbersBox, command.readCapacity));
 }
 
-void writeAnswer(const SearchCommand& command, const DrawList& draws, TextBuffer& out) {
+void writeAnswer(const SearchCommand& command, const DrawList& draws, TextBuffer& out,
+                 int threads) {
     AnswerWriter writer = answerWriter(command, out);
-    runSearch(command, draws, writer);
+    runSearch(command, draws, writer, threads);
     writer.finish();
 }
 
-void writeAnswer(const SearchCommand& command, std::string_view numbersBox, TextBuffer& out) {
-    writeAnswer(command, drawsOf(command, numbersBox), out);
+void writeAnswer(const SearchCommand& command, std::string_view numbersBox, TextBuffer& out,
+                 int threads) {
+    writeAnswer(command, drawsOf(command, numbersBox), out, threads);
 }
 
 bool streamAnswer(const SearchCommand& command, const DrawList& draws,
-                  const std::function<bool(std::string_view)>& write) {
+                  const std::function<bool(std::string_view)>& write, int threads) {
     constexpr std::size_t kPiece = 1 << 20;
     TextBuffer piece;
     bool written = true;
@@ -170,7 +182,7 @@ bool streamAnswer(const SearchCommand& command, const DrawList& draws,
         text.clear();
         return written;
     });
-    runSearch(command, draws, writer);
+    runSearch(command, draws, writer, threads);
     if (!written) return false;
     writer.finish();
     return piece.empty() || write(piece.view());
@@ -182,7 +194,7 @@ bool listsEverySet(const SearchCommand& command) {
                                         layout == Layout::Concatenated);
 }
 
-AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws) {
+AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws, int threads) {
     const NeverDrawnQuery& query = command.sets;
     // Every list format is the numbers by "%d" between fixed separators, so a
     // line is its numbers' digits plus the format's other characters.
@@ -191,26 +203,41 @@ AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws) {
     const std::uint64_t perLine = SetFormat(command.format).literalLength() + (lineBreaks ? 2 : 0);
     const NumberMask twoDigits = NumberMask::upTo(99) & NumberMask::above(9);
     const NumberMask threeDigits = NumberMask::above(99);
-    AnswerSize size;
-    forEachNeverDrawnGroup(draws, query, [&](const int* prefix, const NumberMask& last) {
-        std::uint64_t prefixDigits = 0;
-        for (int i = 0; i + 1 < query.setSize; ++i)
-            prefixDigits += 1 + (prefix[i] >= 10) + (prefix[i] >= 100);
-        const auto sets = static_cast<std::uint64_t>(last.count());
-        size.sets += sets;
-        size.bytes += sets * (prefixDigits + perLine + 1) + (last & twoDigits).count() +
-                      2 * static_cast<std::uint64_t>((last & threeDigits).count());
-        return true;
+    // Each thread adds up its own parts; the sums are added at the end.
+    std::vector<AnswerSize> sums(static_cast<std::size_t>(std::clamp(threads, 1, kMaxWalkThreads)));
+    const CompletionIndex index(draws, query.subsetSize, query.maxNumber, threads);
+    Sharing sharing;
+    sharing.threads = threads;
+    shareFirstNumbers(query.maxNumber, sharing, [&](int worker, int first, WalkStop& stop) {
+        AnswerSize& sum = sums[static_cast<std::size_t>(worker)];
+        NumberMask only;
+        only.set(first);
+        auto measure = [&](const int* prefix, const NumberMask& last) {
+            std::uint64_t prefixDigits = 0;
+            for (int i = 0; i + 1 < query.setSize; ++i)
+                prefixDigits += 1 + (prefix[i] >= 10) + (prefix[i] >= 100);
+            const auto sets = static_cast<std::uint64_t>(last.count());
+            sum.sets += sets;
+            sum.bytes += sets * (prefixDigits + perLine + 1) + (last & twoDigits).count() +
+                         2 * static_cast<std::uint64_t>((last & threeDigits).count());
+            return true;
+        };
+        forEachNeverDrawn(index, query, only, measure, &stop);
     });
+    AnswerSize size;
+    for (const AnswerSize& sum : sums) {
+        size.sets += sum.sets;
+        size.bytes += sum.bytes;
+    }
     if (size.sets == 0) return {0, std::strlen(command.notFound)};
     if (command.layout == Layout::Joined) size.bytes -= 2;  // no line break after the last
     return size;
 }
 
 void writeAddedText(const SearchCommand& command, const DrawList& draws, bool boxHoldsText,
-                    TextBuffer& out) {
+                    TextBuffer& out, int threads) {
     if (boxHoldsText) out.append("\r\n");
-    writeAnswer(command, draws, out);
+    writeAnswer(command, draws, out, threads);
 }
 
 std::string runSearchCommand(const SearchCommand& command, std::string_view numbersBox,

@@ -1,8 +1,7 @@
 // The search commands: what every search button does, as one frame filled in
 // by one table row per button.
 //
-// A search command reads the numbers box (the whole box, or for the two
-// randomised nine- and ten-number searches its first 8,999 characters), cuts the text into the draw
+// A search command reads the whole numbers box, cuts the text into the draw
 // list, runs its search, writes the found sets in its row's layout (or its not-found sentence when
 // there are none) and appends that answer to the results box. Everything here is text in, text out.
 // The window adds around it the locking and unlocking of its buttons, the refusal of another
@@ -21,6 +20,7 @@
 #include "commands/answer.hpp"
 #include "commands/games.hpp"
 #include "search/engine.hpp"
+#include "search/shared_walk.hpp"
 
 namespace zestawy {
 
@@ -62,7 +62,11 @@ std::vector<int> searchButtonsOf(Game game);
 AnswerWriter answerWriter(const SearchCommand& command, TextBuffer& out);
 
 // Runs the command's search over the draw list, putting each found set into out.
-void runSearch(const SearchCommand& command, const DrawList& draws, AnswerWriter& out);
+// The exhaustive searches share their walk among `threads` threads (1..64;
+// search/shared_walk.hpp); the sets and their order are the same for any
+// count. The random searches run on the calling thread alone.
+void runSearch(const SearchCommand& command, const DrawList& draws, AnswerWriter& out,
+               int threads = 1);
 
 // Cuts the numbers-box text as the read of the box does: at most capacity - 1
 // characters. A line cut in the middle is left out whole rather than searched
@@ -73,19 +77,22 @@ std::string_view readNumbersBox(std::string_view box, int capacity);
 DrawList splitDrawList(std::string_view text);
 
 // The answer of one command for the given numbers-box text, appended to out.
-void writeAnswer(const SearchCommand& command, std::string_view numbersBox, TextBuffer& out);
+// `threads` here and below: as for runSearch.
+void writeAnswer(const SearchCommand& command, std::string_view numbersBox, TextBuffer& out,
+                 int threads = 1);
 
 // The draw list that the command searches: the lines of what it reads of the box.
 DrawList drawsOf(const SearchCommand& command, std::string_view numbersBox);
 
 // The answer of one command for its draw list, appended to out.
-void writeAnswer(const SearchCommand& command, const DrawList& draws, TextBuffer& out);
+void writeAnswer(const SearchCommand& command, const DrawList& draws, TextBuffer& out,
+                 int threads = 1);
 
 // The same answer handed to `write` in pieces of about a megabyte, so that an
 // answer of gigabytes takes no more memory than that. `write` returns false to
 // stop; then so does this.
 bool streamAnswer(const SearchCommand& command, const DrawList& draws,
-                  const std::function<bool(std::string_view)>& write);
+                  const std::function<bool(std::string_view)>& write, int threads = 1);
 
 // Whether the command lists every set its search finds, so that its answer may
 // run to gigabytes: the list layouts of the exhaustive searches. The others
@@ -100,12 +107,12 @@ struct AnswerSize {
 // How many sets the command finds and how long its answer text is, without
 // writing the text; quick even for hundreds of millions of sets.
 // REQUIRES listsEverySet(command).
-AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws);
+AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws, int threads = 1);
 
 // What a command adds at the end of the results box: CR LF when the box holds
 // text already, then its answer. The window inserts exactly this.
 void writeAddedText(const SearchCommand& command, const DrawList& draws, bool boxHoldsText,
-                    TextBuffer& out);
+                    TextBuffer& out, int threads = 1);
 
 // The whole command, text in and text out: the new results-box text, the old
 // text followed by writeAddedText.

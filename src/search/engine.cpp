@@ -2,6 +2,7 @@
 
 #include "combinatorics/parse.hpp"
 #include "search/engine_detail.hpp"
+#include "search/shared_walk.hpp"
 
 namespace zestawy {
 
@@ -28,9 +29,9 @@ void forEachSubset(const int* numbers, int count, int from, int chosen, int size
 }  // namespace
 
 CompletionIndex::CompletionIndex(const std::vector<std::string>& draws, int subsetSize,
-                                 int maxNumber)
+                                 int maxNumber, int threads)
     : CompletionIndex(subsetSize, maxNumber) {
-    add(draws.data(), draws.size());
+    add(draws.data(), draws.size(), threads);
 }
 
 CompletionIndex::CompletionIndex(int subsetSize, int maxNumber)
@@ -55,7 +56,7 @@ CompletionIndex::CompletionIndex(int subsetSize, int maxNumber)
     table_.resize(start);
 }
 
-void CompletionIndex::add(const std::string* draws, std::size_t drawCount) {
+void CompletionIndex::add(const std::string* draws, std::size_t drawCount, int threads) {
     const int subsetSize = subsetSize_, maxNumber = maxNumber_;
     std::vector<NumberMask> lines;
     for (std::size_t i = 0; i < drawCount; ++i) {
@@ -74,9 +75,18 @@ void CompletionIndex::add(const std::string* draws, std::size_t drawCount) {
     // Every (k-1)-subset T + {x} of a line is completed by every other number
     // of the line. OR-ing in the whole line also sets the subset's own numbers,
     // which the walk never asks about, and saves a mask operation per subset.
-    int numbers[kMaxNumber];
-    auto recordLine = [&](const NumberMask& drawn, int count, int from, std::uint32_t rank,
-                          int chosen) {
+    // Each line's numbers are listed once: line i's are listed[starts[i]..starts[i + 1]).
+    std::vector<int> listed;
+    std::vector<std::size_t> starts{0};
+    for (const NumberMask& drawn : lines) {
+        for (NumberMask rest = drawn; !rest.empty(); rest.removeLowest())
+            listed.push_back(rest.lowest());
+        starts.push_back(listed.size());
+    }
+    auto recordLine = [&](std::size_t line, int from, std::uint32_t rank, int chosen) {
+        const NumberMask& drawn = lines[line];
+        const int* numbers = listed.data() + starts[line];
+        const int count = static_cast<int>(starts[line + 1] - starts[line]);
         auto record = [&](std::uint32_t tRank, int last) {
             const std::uint32_t row = rows_[tRank];
             for (int i = last + 1; i < count; ++i)
@@ -84,28 +94,25 @@ void CompletionIndex::add(const std::string* draws, std::size_t drawCount) {
         };
         forEachSubset(numbers, count, from, chosen, tSize, rank, from - 1, record);
     };
-    auto listNumbers = [&](const NumberMask& drawn) {
-        int count = 0;
-        for (NumberMask rest = drawn; !rest.empty(); rest.removeLowest())
-            numbers[count++] = rest.lowest();
-        return count;
-    };
     if (tSize == 0) {
-        for (const NumberMask& drawn : lines) recordLine(drawn, listNumbers(drawn), 0, 0, 0);
+        for (std::size_t line = 0; line < lines.size(); ++line) recordLine(line, 0, 0, 0);
         return;
     }
     // Lines are taken by the smallest number m of T, which keeps the writes
     // within the rows of one m (at most a megabyte or two) instead of spreading
-    // each line's writes over the whole table.
-    for (int m = 1; m <= maxNumber; ++m) {
-        for (const NumberMask& drawn : lines) {
-            if (!drawn.test(m)) continue;
-            const int count = listNumbers(drawn);
+    // each line's writes over the whole table. The rows of different m are
+    // apart, so threads can take an m each.
+    Sharing sharing;
+    sharing.threads = threads;
+    shareFirstNumbers(maxNumber, sharing, [&](int, int m, WalkStop&) {
+        for (std::size_t line = 0; line < lines.size(); ++line) {
+            if (!lines[line].test(m)) continue;
+            const int* numbers = listed.data() + starts[line];
             int from = 0;
             while (numbers[from] != m) ++from;
-            recordLine(drawn, count, from + 1, binomial(m - 1, 1), 1);
+            recordLine(line, from + 1, binomial(m - 1, 1), 1);
         }
-    }
+    });
 }
 
 std::vector<std::vector<int>> allNeverDrawn(const std::vector<std::string>& draws,

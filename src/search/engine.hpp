@@ -9,6 +9,8 @@
 // The engine reads draw lines but does no other I/O.
 #pragma once
 
+#include <atomic>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,22 @@ struct NeverDrawnQuery {
 // Memory: 16 * C(maxNumber, subsetSize - 1) bytes (25 MB for 4-subsets of 1..80).
 class CompletionIndex;
 
+// Ends walks early, from any thread: a walk that watches it returns false
+// within a step of its third number once stop() was called. One stop may be
+// made to follow another (`outer`): it then stops whenever that one stops.
+class WalkStop {
+  public:
+    explicit WalkStop(const WalkStop* outer = nullptr) : outer_(outer) {}
+    void stop() { stopped_.store(true, std::memory_order_relaxed); }
+    bool stopped() const {
+        return stopped_.load(std::memory_order_relaxed) || (outer_ && outer_->stopped());
+    }
+
+  private:
+    std::atomic<bool> stopped_{false};
+    const WalkStop* outer_;
+};
+
 // Calls visit(const int* numbers) with every qualifying set of the query, its
 // query.setSize numbers ascending, the sets in ascending lexicographic order.
 // visit returns true to go on, false to stop the walk; the pointer is valid only
@@ -49,9 +67,11 @@ bool forEachNeverDrawn(const std::vector<std::string>& draws, const NeverDrawnQu
 // The same walk over an index built once, restricted to the sets whose first
 // number is in firstNumbers, so that one walk can be shared among threads.
 // REQUIRES index built with query.subsetSize and query.maxNumber.
+// With a stop, the walk also ends, returning false, once stop->stopped().
 template <class Visit>
 bool forEachNeverDrawn(const CompletionIndex& index, const NeverDrawnQuery& query,
-                       const NumberMask& firstNumbers, Visit&& visit);
+                       const NumberMask& firstNumbers, Visit&& visit,
+                       const WalkStop* stop = nullptr);
 
 // The walk of forEachNeverDrawn in groups: calls visit(const int* prefix,
 // const NumberMask& last) once for every prefix of query.setSize - 1 numbers

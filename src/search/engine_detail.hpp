@@ -60,14 +60,16 @@ inline std::uint32_t binomial(int z, int j) {
 // hold numbers of T + {x} itself; callers ask only about numbers above x.
 class CompletionIndex {
   public:
-    // See search/engine.hpp.
-    CompletionIndex(const std::vector<std::string>& draws, int subsetSize, int maxNumber);
+    // See search/engine.hpp. The lines are recorded by `threads` threads
+    // (1..kMaxWalkThreads); the index is the same for any count.
+    CompletionIndex(const std::vector<std::string>& draws, int subsetSize, int maxNumber,
+                    int threads = 1);
     // An index of no lines yet, which add() then fills.
     CompletionIndex(int subsetSize, int maxNumber);
 
-    // Records `count` more lines: the index then answers for every line it
-    // was given.
-    void add(const std::string* lines, std::size_t count);
+    // Records `count` more lines, by `threads` threads: the index then answers
+    // for every line it was given.
+    void add(const std::string* lines, std::size_t count, int threads = 1);
 
     // k = 1: every number that some line holds.
     const NumberMask& drawnNumbers() const { return drawnNumbers_; }
@@ -101,12 +103,14 @@ template <class Visit>
 class NeverDrawnWalk {
   public:
     NeverDrawnWalk(const CompletionIndex& index, const NeverDrawnQuery& q, Visit& visit,
-                   const NumberMask& firstNumbers = NumberMask::upTo(kMaxNumber))
+                   const NumberMask& firstNumbers = NumberMask::upTo(kMaxNumber),
+                   const WalkStop* stop = nullptr)
         : index_(index),
           n_(q.setSize),
           k_(q.subsetSize),
           range_(NumberMask::upTo(q.maxNumber)),
           firstNumbers_(firstNumbers),
+          stop_(stop),
           visit_(visit) {
         ranks_[0][0] = 0;  // the empty subset of every prefix
         if (k_ == 2) rows_[0] = index_.row(0);
@@ -148,6 +152,9 @@ class NeverDrawnWalk {
             const int x = allowed.lowest();
             allowed.removeLowest();
             if (depth == 0 && !firstNumbers_.test(x)) continue;
+            // Looked at a few hundred thousand times per walk at most: a stop
+            // from another thread is seen within milliseconds at no cost.
+            if (depth <= 2 && stop_ && stop_->stopped()) return false;
             numbers_[depth] = x;
 
             NumberMask next = allowed;
@@ -215,6 +222,7 @@ class NeverDrawnWalk {
     const int k_;
     const NumberMask range_;
     const NumberMask firstNumbers_;  // the walk visits only sets that begin with one of these
+    const WalkStop* const stop_;     // nullptr: the walk ends only when visit_ says so
     Visit& visit_;
     int numbers_[kMaxSetSize] = {};
     // Ranks of the prefix's j-subsets for j = 0..k-3, and the rows of its
@@ -227,8 +235,8 @@ class NeverDrawnWalk {
 
 template <class Visit>
 bool forEachNeverDrawn(const CompletionIndex& index, const NeverDrawnQuery& query,
-                       const NumberMask& firstNumbers, Visit&& visit) {
-    detail::NeverDrawnWalk<Visit> walk(index, query, visit, firstNumbers);
+                       const NumberMask& firstNumbers, Visit&& visit, const WalkStop* stop) {
+    detail::NeverDrawnWalk<Visit> walk(index, query, visit, firstNumbers, stop);
     return walk.run();
 }
 

@@ -107,6 +107,9 @@ std::vector<NumberMask> linesWithAtLeast(const std::vector<std::string>& draws, 
 // never spends more than twice what the better of the two ways would have
 // cost.
 constexpr int kWalksBeforeKeeping = 20;
+// Where the set is one bit per possible hash (six_hashes::SixHashSet), it costs
+// about as much as two walks; so the search keeps it after two.
+constexpr int kWalksBeforeKeepingBits = 2;
 
 }  // namespace
 
@@ -200,7 +203,8 @@ std::vector<std::vector<int>> findTenNeverAppearedNine6from9_Hash(
         if (pending.empty()) break;
         lines.subsets();  // throws when they are too many to walk or keep
         std::vector<bool> rejected;
-        if (walks < kWalksBeforeKeeping) {
+        const bool bits = lines.subsets() > SixHashSet::kMaxSortedSixes;
+        if (walks < (bits ? kWalksBeforeKeepingBits : kWalksBeforeKeeping)) {
             ++walks;
             rejected = six_hashes::rejectedByWalk(lines, pending);
         } else {

@@ -49,7 +49,7 @@ std::vector<int> randomTen7from10();
 // numbers the line holds, in range or not). Accepted sets are not compared
 // with one another, so a set may come twice. Ten sets, fewer only when
 // maxDraws draws have been made.
-// Throws std::bad_alloc when a draw has to be checked against more than 2^28
+// Throws std::bad_alloc when a draw has to be checked against more than 2^30
 // six-number subsets of the draw lines (lines of a hundred numbers and more).
 std::vector<std::vector<int>> findTenNeverAppearedNine6from9_Hash(
     const std::vector<std::string>& draws, long long maxDraws = kMaxRandomDraws);

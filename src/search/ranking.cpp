@@ -43,10 +43,11 @@ struct Stopped {};
 class Ranking {
   public:
     Ranking(const std::vector<std::string>& draws, const NeverDrawnQuery& query,
-            const RankingProgress& progress)
+            const RankingProgress& progress, int threads)
         : draws_(draws),
           query_(query),
           progress_(progress),
+          threads_(threads),
           lines_(masksOf(draws, query.maxNumber)) {}
 
     std::size_t length() const { return draws_.size(); }
@@ -54,7 +55,7 @@ class Ranking {
     // An index of the last `to` lines from one of the last `from`.
     CompletionIndex grown(const CompletionIndex& index, std::size_t from, std::size_t to) const {
         CompletionIndex more = index;
-        more.add(draws_.data() + (draws_.size() - to), to - from);
+        more.add(draws_.data() + (draws_.size() - to), to - from, threads_);
         return more;
     }
     CompletionIndex empty() const { return CompletionIndex(query_.subsetSize, query_.maxNumber); }
@@ -65,23 +66,18 @@ class Ranking {
     // and a stop seen, every few milliseconds. Throws Stopped.
     template <class Visit>
     void forEach(const CompletionIndex& index, Visit&& visit) {
-        const int inAll = std::max(walks_ + 1, walksInAll_);
-        for (int first = 1; first <= query_.maxNumber; ++first) {
-            const double done = (walks_ + (first - 1.0) / query_.maxNumber) / inAll;
-            if (progress_ && !progress_(done)) throw Stopped();
-            NumberMask only;
-            only.set(first);
-            if (!forEachNeverDrawn(index, query_, only, visit)) break;
-        }
-        ++walks_;
+        const Sharing sharing = sharingOfWalk();
+        forEachNeverDrawn(index, query_, sharing, visit);
+        endWalk();
     }
 
     // How many sets qualify over the lines of the index, counting no further
-    // than limit.
+    // than limit. Throws Stopped.
     std::size_t countUpTo(const CompletionIndex& index, std::size_t limit) {
-        std::size_t count = 0;
-        forEach(index, [&](const int*) { return ++count < limit; });
-        return count;
+        const Sharing sharing = sharingOfWalk();
+        const std::uint64_t count = countNeverDrawn(index, query_, sharing, limit);
+        endWalk();
+        return static_cast<std::size_t>(count);
     }
 
     // The set with its wait, found by looking back from the newest line for
@@ -98,9 +94,30 @@ class Ranking {
     void expectWalks(int more) { walksInAll_ = walks_ + more; }
 
   private:
+    // Progress is told before each part of a walk; a stop ends the walk and
+    // then, through endWalk(), the ranking.
+    Sharing sharingOfWalk() {
+        Sharing sharing;
+        sharing.threads = threads_;
+        if (!progress_) return sharing;
+        const int inAll = std::max(walks_ + 1, walksInAll_);
+        sharing.beforePart = [this, inAll](int first) {
+            const double done = (walks_ + (first - 1.0) / query_.maxNumber) / inAll;
+            if (!progress_(done)) stopped_ = true;
+            return !stopped_;
+        };
+        return sharing;
+    }
+    void endWalk() {
+        if (stopped_) throw Stopped();
+        ++walks_;
+    }
+
     const std::vector<std::string>& draws_;
     const NeverDrawnQuery query_;
     const RankingProgress& progress_;
+    const int threads_;
+    bool stopped_ = false;
     std::vector<NumberMask> lines_;  // each line's numbers of 1..maxNumber
     int walks_ = 0, walksInAll_ = 0;
 };
@@ -112,8 +129,8 @@ int bitsOf(std::size_t n) {
 }
 
 std::vector<RankedSet> rank(const std::vector<std::string>& draws, const NeverDrawnQuery& query,
-                            std::size_t top, const RankingProgress& progress) {
-    Ranking ranking(draws, query, progress);
+                            std::size_t top, const RankingProgress& progress, int threads) {
+    Ranking ranking(draws, query, progress, threads);
     const std::size_t lines = ranking.length();
     ranking.expectWalks(2 * bitsOf(lines) + 3);
 
@@ -162,9 +179,9 @@ std::vector<RankedSet> rank(const std::vector<std::string>& draws, const NeverDr
 
 std::vector<RankedSet> longestWaits(const std::vector<std::string>& draws,
                                     const NeverDrawnQuery& query, std::size_t top,
-                                    const RankingProgress& progress) {
+                                    const RankingProgress& progress, int threads) {
     try {
-        return rank(draws, query, top, progress);
+        return rank(draws, query, top, progress, threads);
     } catch (const Stopped&) {
         return {};
     }

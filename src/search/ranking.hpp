@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "search/engine.hpp"
+#include "search/shared_walk.hpp"
 
 namespace zestawy {
 
@@ -32,18 +33,20 @@ struct RankedSet {
 
 // Called often (before each first number of each walk of the engine, some
 // thousands of times in all, a few milliseconds apart) with the part done,
-// 0..1; returns false to stop the ranking.
+// 0..1; returns false to stop the ranking. Always called in the thread that
+// called longestWaits, never in the ranking's own threads.
 using RankingProgress = std::function<bool(double done)>;
 
 // The `top` sets of the query's exhaustive search with the longest waits over
 // the draw list, longest first; sets with equal waits in ascending order (the
 // engine's). Fewer only when the query has fewer sets in all, and none when
-// progress stopped it. Lines are read as parseLine reads them; numbers outside
-// 1..query.maxNumber belong to no set.
-// REQUIRES the query as forEachNeverDrawn requires it, top >= 1.
+// progress stopped it. The walks are shared among `threads` threads
+// (search/shared_walk.hpp); the answer is the same for any count. Lines are read as parseLine reads
+// them; numbers outside 1..query.maxNumber belong to no set. REQUIRES the query as
+// forEachNeverDrawn requires it, top >= 1.
 std::vector<RankedSet> longestWaits(const std::vector<std::string>& draws,
                                     const NeverDrawnQuery& query, std::size_t top,
-                                    const RankingProgress& progress = nullptr);
+                                    const RankingProgress& progress = nullptr, int threads = 1);
 
 // The wait of every single number, waits[v] for v in 1..maxNumber (waits[0]
 // unused), over the draw list as longestWaits counts it.

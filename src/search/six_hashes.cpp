@@ -89,6 +89,11 @@ std::vector<bool> rejectedByWalk(const RecordedLines& lines, const std::vector<N
 }
 
 SixHashSet::SixHashSet(const RecordedLines& lines) {
+    if (lines.subsets() > kMaxSortedSixes) {
+        bits_.assign(std::size_t{1} << 26, 0);
+        lines.forEachHash([&](std::uint32_t h) { bits_[h >> 6] |= std::uint64_t{1} << (h & 63); });
+        return;
+    }
     // Count per bucket, then place each low half at its bucket's cursor:
     // the hashes are made twice instead of being held in full.
     offsets_.assign(kBuckets + 1, 0);
@@ -105,6 +110,11 @@ SixHashSet::SixHashSet(const RecordedLines& lines) {
 bool SixHashSet::rejects(const Nine& nine) const {
     std::uint32_t hashes[84];
     nineHashes(nine, hashes);
+    if (!bits_.empty()) {
+        for (const std::uint32_t h : hashes)
+            if ((bits_[h >> 6] >> (h & 63)) & 1) return true;
+        return false;
+    }
     for (const std::uint32_t h : hashes) {
         const auto first = lows_.begin() + offsets_[h >> 16];
         const auto last = lows_.begin() + offsets_[(h >> 16) + 1];

@@ -52,10 +52,11 @@ void forEachSixHash(const int* n, int m, std::uint32_t* terms, Visit&& visit) {
 
 // Recorded six-number subsets beyond this many are not searched: the
 // nine-number search then gives up with std::bad_alloc. A real draw line of
-// twenty numbers has 38,760 of them, so the 8,999 characters that the search
-// command reads stay below 7 million; only lines of about a hundred numbers
-// and more get near the limit, and those would need 512 MB to keep.
-inline constexpr std::uint64_t kMaxRecordedSixes = std::uint64_t{1} << 28;
+// twenty numbers has 38,760 of them, so every Multi Multi draw up to 2026
+// records 657 million, and the limit leaves room for as many again and more;
+// only lines of about a hundred numbers and more reach it sooner. Walking the
+// limit's worth of subsets takes a few seconds, keeping them 512 MB.
+inline constexpr std::uint64_t kMaxRecordedSixes = std::uint64_t{1} << 30;
 
 // What the nine-number search records, kept as the lines themselves: their
 // six-number subsets are only ever walked, never stored one by one, until
@@ -100,9 +101,11 @@ std::vector<bool> rejectedByWalk(const RecordedLines& lines, const std::vector<N
 
 // The hashes of all recorded six-number subsets, as a set that only answers
 // membership, for when walking the lines again for every few draws would cost
-// more. They are bucketed by their high 16 bits: offsets_[b] .. offsets_[b + 1]
-// is the sorted run of the low 16 bits of the hashes of bucket b. Two bytes
-// per recorded subset; repeats are kept, as they cost less than removing them.
+// more. Up to kMaxSortedSixes subsets, the hashes are bucketed by their high
+// 16 bits: offsets_[b] .. offsets_[b + 1] is the sorted run of the low 16 bits
+// of the hashes of bucket b, two bytes per recorded subset (repeats are kept,
+// as they cost less than removing them). Beyond that, one bit for every
+// possible hash: 512 MB, whatever the number of subsets.
 class SixHashSet {
   public:
     explicit SixHashSet(const RecordedLines& lines);
@@ -110,10 +113,14 @@ class SixHashSet {
     // Whether a subset hash of the nine is one of the set.
     bool rejects(const Nine& nine) const;
 
+    // Where the bit for every hash takes less memory than the sorted runs.
+    static constexpr std::uint64_t kMaxSortedSixes = std::uint64_t{1} << 28;
+
   private:
     static constexpr std::size_t kBuckets = std::size_t{1} << 16;
-    std::vector<std::uint32_t> offsets_;  // fits: at most kMaxRecordedSixes entries
+    std::vector<std::uint32_t> offsets_;  // fits: at most kMaxSortedSixes entries
     std::vector<std::uint16_t> lows_;
+    std::vector<std::uint64_t> bits_;  // every hash's bit, when the runs would be too large
 };
 
 }  // namespace zestawy::six_hashes

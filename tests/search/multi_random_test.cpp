@@ -16,6 +16,7 @@
 #include "combinatorics/random.hpp"
 #include "search/draw_lists.hpp"
 #include "search/reference.hpp"
+#include "search/six_hashes.hpp"
 
 namespace zestawy {
 namespace {
@@ -270,6 +271,29 @@ TEST_F(MultiRandom, NineGivesUpOnLinesTooLongToSearch) {
     EXPECT_THROW(findTenNeverAppearedNine6from9_Hash(draws, 10), std::bad_alloc);
     // Nothing needs them while a line of everything rejects each draw at once.
     EXPECT_TRUE(findTenNeverAppearedNine6from9_Hash({draws[0], rangeLine(1, 80)}, 10).empty());
+}
+
+TEST_F(MultiRandom, NineHashBitsRejectWhatTheWalkRejects) {
+    // Three lines of 66 numbers out of range record 272 million subsets, past
+    // the sorted runs: the set keeps one bit per hash. Some 2% of all hashes
+    // are set, so about one drawn nine in six passes.
+    const six_hashes::RecordedLines lines(Draws(3, rangeLine(100, 165)));
+    ASSERT_GT(lines.subsets(), six_hashes::SixHashSet::kMaxSortedSixes);
+    std::vector<six_hashes::Nine> nines;
+    setRandomState(5);
+    for (int i = 0; i < 300; ++i) {
+        const std::vector<int> nine = randomNine6from9();
+        nines.emplace_back();
+        std::copy(nine.begin(), nine.end(), nines.back().begin());
+    }
+    const std::vector<bool> walked = six_hashes::rejectedByWalk(lines, nines);
+    const six_hashes::SixHashSet kept(lines);
+    int passed = 0;
+    for (std::size_t i = 0; i < nines.size(); ++i) {
+        EXPECT_EQ(kept.rejects(nines[i]), walked[i]) << i;
+        passed += !walked[i];
+    }
+    EXPECT_GT(passed, 0);
 }
 
 TEST_F(MultiRandom, TenAsLiteralOnRandomLists) {

@@ -1,0 +1,136 @@
+// The walk shared among threads against the walk on one thread.
+
+#include "search/shared_walk.hpp"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "search/draw_lists.hpp"
+#include "search/ranking.hpp"
+
+namespace zestawy {
+namespace {
+
+using Sets = std::vector<std::vector<int>>;
+using draw_lists::DrawListShape;
+using draw_lists::randomDrawList;
+
+struct Case {
+    NeverDrawnQuery query;
+    DrawListShape shape;
+};
+
+// From lists where most sets qualify (more than the ordered walk holds back
+// at once) to lists where a few or none do, and a part that ends the list.
+std::vector<Case> cases() {
+    return {
+        {{4, 2, 30}, {8, 30, 6, 2, 30}},     {{1, 1, 30}, {6, 30, 8, 2, 30}},
+        {{5, 3, 70}, {12, 70, 8, 2, 30}},    {{3, 3, 30}, {60, 30, 8, 2, 30}},
+        {{6, 4, 40}, {40, 40, 10, 4, 30}},   {{7, 5, 80}, {300, 80, 20, 4, 30}},
+        {{8, 5, 80}, {900, 80, 20, 4, 30}},  {{5, 5, 80}, {0, 80, 20, 4, 30}},
+        {{2, 2, 128}, {30, 128, 30, 4, 30}},
+    };
+}
+
+TEST(SharedWalk, EveryThreadCountVisitsTheSetsOfOneThreadInOrder) {
+    std::uint32_t seed = 1;
+    for (const Case& c : cases()) {
+        const NeverDrawnQuery& q = c.query;
+        const auto draws = randomDrawList(seed++, c.shape);
+        const CompletionIndex index(draws, q.subsetSize, q.maxNumber);
+        Sets one;
+        forEachNeverDrawn(draws, q, [&](const int* set) {
+            one.emplace_back(set, set + q.setSize);
+            return one.size() < 1'000'000;  // the 5-of-80 list is 24 million sets
+        });
+        for (int threads : {1, 2, 3, 8}) {
+            SCOPED_TRACE(std::to_string(q.setSize) + " from " + std::to_string(q.maxNumber) + ", " +
+                         std::to_string(threads) + " threads");
+            Sharing sharing;
+            sharing.threads = threads;
+            Sets shared;
+            forEachNeverDrawn(index, q, sharing, [&](const int* set) {
+                shared.emplace_back(set, set + q.setSize);
+                return shared.size() < one.size();
+            });
+            EXPECT_EQ(shared, one);
+            // A visitor that stops early gets the same first sets.
+            for (std::size_t limit : {std::size_t{1}, std::size_t{7}}) {
+                Sets first;
+                const bool whole = forEachNeverDrawn(index, q, sharing, [&](const int* set) {
+                    first.emplace_back(set, set + q.setSize);
+                    return first.size() < limit;
+                });
+                EXPECT_EQ(whole, one.size() < limit);
+                EXPECT_EQ(first, Sets(one.begin(), one.begin() + std::min(limit, one.size())));
+            }
+            if (one.size() < 1'000'000) {
+                EXPECT_EQ(countNeverDrawn(index, q, sharing), one.size());
+                EXPECT_EQ(countNeverDrawn(index, q, sharing, 5),
+                          std::min<std::size_t>(5, one.size()));
+            }
+        }
+    }
+}
+
+TEST(SharedWalk, AStopFromAnotherThreadEndsTheWalk) {
+    // 5-of-80 over no lines: 24 million sets, seconds to visit.
+    const NeverDrawnQuery q{5, 5, 80};
+    const CompletionIndex index(std::vector<std::string>{}, q.subsetSize, q.maxNumber);
+    for (int threads : {1, 2, 4}) {
+        WalkStop stop;
+        Sharing sharing;
+        sharing.threads = threads;
+        sharing.stop = &stop;
+        std::atomic<std::uint64_t> visited{0};
+        std::thread stopper([&] {
+            while (visited.load() < 1000) std::this_thread::yield();
+            stop.stop();
+        });
+        const bool whole = forEachNeverDrawn(index, q, sharing, [&](const int*) {
+            visited.fetch_add(1);
+            return true;
+        });
+        stopper.join();
+        EXPECT_FALSE(whole);
+        EXPECT_LT(visited.load(), 24'040'016u);
+        bool stopped = false;
+        EXPECT_EQ(countNeverDrawn(index, q, sharing, UINT64_MAX, &stopped), 0u);
+        EXPECT_TRUE(stopped);
+    }
+}
+
+TEST(SharedWalk, RankingIsTheSameOnAnyThreadCountAndStopsWhenAsked) {
+    const auto draws = randomDrawList(7, {400, 80, 20, 4, 30});
+    for (const NeverDrawnQuery q : {NeverDrawnQuery{3, 3, 80}, NeverDrawnQuery{5, 4, 80}}) {
+        const auto one = longestWaits(draws, q, 25);
+        for (int threads : {2, 3}) {
+            const auto shared = longestWaits(draws, q, 25, nullptr, threads);
+            ASSERT_EQ(shared.size(), one.size());
+            for (std::size_t i = 0; i < one.size(); ++i) {
+                EXPECT_EQ(shared[i].numbers, one[i].numbers);
+                EXPECT_EQ(shared[i].wait, one[i].wait);
+                EXPECT_EQ(shared[i].lastSeen, one[i].lastSeen);
+            }
+            int calls = 0;
+            const auto stopped = longestWaits(
+                draws, q, 25,
+                [&, caller = std::this_thread::get_id()](double) {
+                    EXPECT_EQ(std::this_thread::get_id(), caller);
+                    return ++calls < 2;
+                },
+                threads);
+            EXPECT_TRUE(stopped.empty());
+            EXPECT_EQ(calls, 2);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zestawy
