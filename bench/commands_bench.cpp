@@ -164,7 +164,7 @@ const std::pair<int, Literal> kLiterals[] = {
     {10, [](const Draws& d, std::size_t m, Out& o) { putSets(ref::findAllNeverAppearedSevens5from7(d, m), o); }},
     {11, [](const Draws& d, std::size_t m, Out& o) { putSets(ref::findAllNeverAppearedOcts5from8InFlight(d, m), o); }},
     {41, [](const Draws& d, std::size_t, Out& o) { putSets(ref::findTenNeverAppearedNine6from9_Hash(d, zestawy::kMaxRandomDraws), o); }},
-    {42, [](const Draws& d, std::size_t, Out& o) { putSets(ref::findFiveNeverAppearedTen7from10(d, zestawy::kMaxRandomDraws), o); }},
+    {42, [](const Draws& d, std::size_t, Out& o) { putSets(ref::findTenNeverAppearedTen7from10(d, zestawy::kMaxRandomDraws), o); }},
     {20, [](const Draws& d, std::size_t, Out& o) { putNumber(ref::findNeverAppearedSingle_1_42(d), o); }},
     {21, [](const Draws& d, std::size_t, Out& o) { putSets(ref::findAllNeverAppearedPairs_1_42(d), o); }},
     {22, [](const Draws& d, std::size_t, Out& o) { putSets(ref::findAllNeverAppearedTriple2from3AnyOrder42_pairg(d), o); }},

@@ -103,11 +103,11 @@ void BM_NineReference(benchmark::State& state) {
 }
 void BM_Ten(benchmark::State& state) {
     run(state, drawList(static_cast<std::size_t>(state.range(0)), kNineTenRead),
-        [](const Draws& d) { return zestawy::findFiveNeverAppearedTen7from10(d); });
+        [](const Draws& d) { return zestawy::findTenNeverAppearedTen7from10(d); });
 }
 void BM_TenReference(benchmark::State& state) {
     run(state, drawList(static_cast<std::size_t>(state.range(0)), kNineTenRead),
-        [](const Draws& d) { return zestawy::reference::findFiveNeverAppearedTen7from10(d); });
+        [](const Draws& d) { return zestawy::reference::findTenNeverAppearedTen7from10(d); });
 }
 
 // Searches that run into the bound on draws: a line holding all of 1..80
@@ -139,7 +139,7 @@ void BM_NineBound(benchmark::State& state) {
 }
 void BM_TenBound(benchmark::State& state) {
     run(state, state.range(0) ? realThenEverything() : kEverything,
-        [](const Draws& d) { return zestawy::findFiveNeverAppearedTen7from10(d); });
+        [](const Draws& d) { return zestawy::findTenNeverAppearedTen7from10(d); });
     countPerDraw(state);
 }
 

@@ -25,7 +25,7 @@ void randomNines(const DrawList& draws, AnswerWriter& out) {
     putAll(findTenNeverAppearedNine6from9_Hash(draws), out);
 }
 void randomTens(const DrawList& draws, AnswerWriter& out) {
-    putAll(findFiveNeverAppearedTen7from10(draws), out);
+    putAll(findTenNeverAppearedTen7from10(draws), out);
 }
 
 using G = Game;

@@ -34,7 +34,8 @@ struct NeverDrawnQuery {
 // size and a largest number and then read by any number of walks at once:
 //   CompletionIndex(draws, subsetSize, maxNumber)
 // REQUIRES 1 <= subsetSize <= kMaxSubsetSize, 1 <= maxNumber <= kMaxNumber.
-// Memory: 16 * C(maxNumber, subsetSize - 1) bytes (25 MB for 4-subsets of 1..80).
+// Memory: 16 * C(maxNumber, subsetSize - 1) bytes (25 MB for 5-subsets of 1..80, 1.3 MB
+// for 4-subsets).
 class CompletionIndex;
 
 // Ends walks early, from any thread: a walk that watches it returns false

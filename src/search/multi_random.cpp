@@ -8,6 +8,7 @@
 #include "combinatorics/number_mask.hpp"
 #include "combinatorics/parse.hpp"
 #include "combinatorics/random.hpp"
+#include "commands/games.hpp"
 #include "search/six_hashes.hpp"
 
 namespace zestawy {
@@ -18,8 +19,8 @@ using six_hashes::Nine;
 using six_hashes::RecordedLines;
 using six_hashes::SixHashSet;
 
-constexpr int kTop = 80;     // Multi Multi numbers are 1..kTop
-constexpr int kWanted = 10;  // sets the nine- and ten-number searches look for
+constexpr int kTop = kMultiRules.maxNumber;  // Multi Multi numbers are 1..kTop
+constexpr int kWanted = 10;                  // sets the nine- and ten-number searches look for
 
 // Numbers that a and b have in common. The search loops run this for every
 // recorded line and every draw.
@@ -218,8 +219,8 @@ std::vector<std::vector<int>> findTenNeverAppearedNine6from9_Hash(
     return result;
 }
 
-std::vector<std::vector<int>> findFiveNeverAppearedTen7from10(const std::vector<std::string>& draws,
-                                                              long long maxDraws) {
+std::vector<std::vector<int>> findTenNeverAppearedTen7from10(const std::vector<std::string>& draws,
+                                                             long long maxDraws) {
     // A draw holds a recorded seven-number subset exactly when it shares seven
     // numbers with a line or an accepted set; numbers outside 1..80 cannot be
     // shared, so lines with fewer than seven in range never reject anything.

@@ -57,7 +57,7 @@ std::vector<std::vector<int>> findTenNeverAppearedNine6from9_Hash(
 // Random ten-number sets, in the order accepted, none of which holds seven
 // numbers of one draw line or seven numbers of a set accepted before it. Ten
 // sets, fewer only when maxDraws draws have been made.
-std::vector<std::vector<int>> findFiveNeverAppearedTen7from10(const std::vector<std::string>& draws,
-                                                              long long maxDraws = kMaxRandomDraws);
+std::vector<std::vector<int>> findTenNeverAppearedTen7from10(const std::vector<std::string>& draws,
+                                                             long long maxDraws = kMaxRandomDraws);
 
 }  // namespace zestawy

@@ -4,12 +4,13 @@
 #include <new>
 
 #include "combinatorics/parse.hpp"
+#include "commands/games.hpp"
 
 namespace zestawy::six_hashes {
 
 namespace {
 
-constexpr int kTop = 80;  // Multi Multi numbers are 1..kTop
+constexpr int kTop = kMultiRules.maxNumber;  // Multi Multi numbers are 1..kTop
 
 // C(m, 6), or more than kMaxRecordedSixes when that is larger.
 std::uint64_t sixSubsets(std::uint64_t m) {

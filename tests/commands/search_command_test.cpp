@@ -125,7 +125,7 @@ TEST(NumbersBox, RandomNinesAndTensReadEveryLoadedDraw) {
             const std::string answer = answerOf(id, box);
             setRandomState(state);
             const auto sets = id == 41 ? reference::findTenNeverAppearedNine6from9_Hash(draws)
-                                       : findFiveNeverAppearedTen7from10(draws);
+                                       : findTenNeverAppearedTen7from10(draws);
             TextBuffer expected;
             AnswerWriter writer = answerWriter(command(id), expected);
             for (const auto& set : sets) writer.put(set.data(), static_cast<int>(set.size()));
@@ -265,7 +265,7 @@ TEST(Answers, RandomCommandsAnswerAsTheLiteralSearches) {
         std::vector<std::vector<int>> sets;
         if (id == 3) sets = {reference::findNeverAppearedTripleInFlight(lines)};
         if (id == 41) sets = reference::findTenNeverAppearedNine6from9_Hash(lines);
-        if (id == 42) sets = reference::findFiveNeverAppearedTen7from10(lines);
+        if (id == 42) sets = reference::findTenNeverAppearedTen7from10(lines);
         std::string expected;
         for (const auto& set : sets)
             expected += (expected.empty() ? "" : "\r\n") + printfSet(command(id).format, set);

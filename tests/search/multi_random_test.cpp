@@ -59,8 +59,8 @@ void expectNineAsLiteral(const Draws& draws, std::uint32_t state, long long maxD
 
 void expectTenAsLiteral(const Draws& draws, std::uint32_t state, long long maxDraws = 100000) {
     expectSameAsLiteral(
-        state, [&] { return findFiveNeverAppearedTen7from10(draws, maxDraws); },
-        [&] { return ref::findFiveNeverAppearedTen7from10(draws, maxDraws); });
+        state, [&] { return findTenNeverAppearedTen7from10(draws, maxDraws); },
+        [&] { return ref::findTenNeverAppearedTen7from10(draws, maxDraws); });
 }
 
 void expectTripleAsLiteral(const Draws& draws, std::uint32_t state) {
@@ -327,14 +327,14 @@ TEST_F(MultiRandom, TenSkipsADrawSharingSevenWithAnAcceptedOne) {
     ASSERT_EQ(common.size(), 7u);
 
     setRandomState(state);
-    const SetList found = findFiveNeverAppearedTen7from10({});
+    const SetList found = findTenNeverAppearedTen7from10({});
     coming.erase(coming.begin() + 7);
     EXPECT_EQ(found, coming);
     EXPECT_EQ(randomState(), advanced(state, 79 * 11));
     expectTenAsLiteral({}, state);
 
     setRandomState(state);
-    EXPECT_TRUE(findFiveNeverAppearedTen7from10({rangeLine(1, 80)}, 1000).empty());
+    EXPECT_TRUE(findTenNeverAppearedTen7from10({rangeLine(1, 80)}, 1000).empty());
     EXPECT_EQ(randomState(), advanced(state, 79 * 1000));
 }
 

@@ -329,7 +329,7 @@ SetList findTenNeverAppearedNine6from9_Hash(const Draws& draws, long long maxDra
     return result;
 }
 
-SetList findFiveNeverAppearedTen7from10(const Draws& draws, long long maxDraws) {
+SetList findTenNeverAppearedTen7from10(const Draws& draws, long long maxDraws) {
     std::set<Sevenb> recorded;
     auto record = [&](int a, int b, int c, int d, int e, int f, int g) {
         recorded.insert(Sevenb(a, b, c, d, e, f, g));

@@ -91,8 +91,8 @@ std::vector<std::vector<int>> findTenNeverAppearedNine6from9_Hash(
 // Up to ten random ten-number sets none of whose seven-number subsets lies in
 // a draw line or in a set accepted before; fewer only when maxDraws random
 // draws have been made.
-std::vector<std::vector<int>> findFiveNeverAppearedTen7from10(const std::vector<std::string>& draws,
-                                                              long long maxDraws = 1000000);
+std::vector<std::vector<int>> findTenNeverAppearedTen7from10(const std::vector<std::string>& draws,
+                                                             long long maxDraws = 1000000);
 
 // How many n-sets of 1..80 hold fewer than k numbers of every line: a plain
 // depth-first count with a hit counter per line, which drops a prefix as soon

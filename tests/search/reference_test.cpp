@@ -299,10 +299,10 @@ TEST(ReferenceRandomSets, BoundOnDrawsEndsTheSearch) {
     GeneratorGuard guard;
     setRandomState(5u);
     EXPECT_TRUE(ref::findTenNeverAppearedNine6from9_Hash({}, 0).empty());
-    EXPECT_TRUE(ref::findFiveNeverAppearedTen7from10({}, 0).empty());
+    EXPECT_TRUE(ref::findTenNeverAppearedTen7from10({}, 0).empty());
     EXPECT_EQ(randomState(), 5u);
     EXPECT_EQ(ref::findTenNeverAppearedNine6from9_Hash({}, 4).size(), 4u);
-    EXPECT_EQ(ref::findFiveNeverAppearedTen7from10({}, 3).size(), 3u);
+    EXPECT_EQ(ref::findTenNeverAppearedTen7from10({}, 3).size(), 3u);
     EXPECT_EQ(randomState(), stateAfter(5u, 7 * 79));
 }
 
@@ -316,7 +316,7 @@ TEST(ReferenceRandomSets, TenRejectsSevenSharedWithAnAcceptedSet) {
     ASSERT_GE(shared(a, b), 7);
 
     setRandomState(start);
-    const SetList sets = ref::findFiveNeverAppearedTen7from10({});
+    const SetList sets = ref::findTenNeverAppearedTen7from10({});
     ASSERT_EQ(sets.size(), 10u);
     EXPECT_EQ(sets[0], a);
     EXPECT_NE(sets[1], b);
@@ -326,13 +326,13 @@ TEST(ReferenceRandomSets, TenRejectsSevenSharedWithAnAcceptedSet) {
     }
 
     setRandomState(start);
-    EXPECT_EQ(ref::findFiveNeverAppearedTen7from10({}), sets);
+    EXPECT_EQ(ref::findTenNeverAppearedTen7from10({}), sets);
     // Six numbers of a line record nothing; the first set itself as a line
     // rejects its first draw, after which the same draws follow.
     setRandomState(start);
-    EXPECT_EQ(ref::findFiveNeverAppearedTen7from10({"1,2,3,4,5,6", "9,9,9,8,7,6,5,4"}), sets);
+    EXPECT_EQ(ref::findTenNeverAppearedTen7from10({"1,2,3,4,5,6", "9,9,9,8,7,6,5,4"}), sets);
     setRandomState(start);
-    const SetList drawn = ref::findFiveNeverAppearedTen7from10({draw_lists::joinLine(a)});
+    const SetList drawn = ref::findTenNeverAppearedTen7from10({draw_lists::joinLine(a)});
     ASSERT_EQ(drawn.size(), 10u);
     EXPECT_EQ(SetList(drawn.begin(), drawn.begin() + 9), SetList(sets.begin() + 1, sets.end()));
 }
