@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/ids.hpp"
 #include "commands/games.hpp"
 
 using namespace zestawy;
