@@ -220,19 +220,51 @@ class SetLister {
 int countSets(const Options& o, const DrawList& draws, Output& out, std::FILE* err) {
     const NeverDrawnQuery& query = o.commands[0]->sets;
     const int n = query.setSize;
-    unsigned long long found = 0;
-    int first[kMaxSetSize] = {}, last[kMaxSetSize] = {};
+    const int threads = o.threads > 0 ? o.threads : machineThreads();
+    // Each part (first number) counts its sets and keeps its first and last;
+    // the count is their sum, the first and last those of the outermost parts
+    // that hold sets.
+    struct Part {
+        unsigned long long sets = 0;
+        int first[kMaxSetSize] = {}, last[kMaxSetSize] = {};
+    };
+    std::vector<Part> parts(static_cast<std::size_t>(query.maxNumber) + 1);
     {
         const StopsByItself stops;
         Progress progress(err);
-        forEachNeverDrawn(draws, query, [&](const int* set) {
-            if (stopRequested.load(std::memory_order_relaxed)) return false;
-            progress.at(set, query);
-            for (int i = 0; i < n; ++i) last[i] = set[i];
-            if (found++ == 0)
-                for (int i = 0; i < n; ++i) first[i] = set[i];
-            return true;
+        const CompletionIndex index(draws, query.subsetSize, query.maxNumber, threads);
+        Sharing sharing;
+        sharing.threads = threads;
+        sharing.beforePart = [&](int first) {
+            progress.done((first - 1.0) / query.maxNumber);
+            return !stopRequested.load(std::memory_order_relaxed);
+        };
+        shareFirstNumbers(query.maxNumber, sharing, [&](int, int first, WalkStop& stop) {
+            Part& part = parts[static_cast<std::size_t>(first)];
+            NumberMask only;
+            only.set(first);
+            auto group = [&](const int* prefix, const NumberMask& last) {
+                if (stopRequested.load(std::memory_order_relaxed)) return false;
+                if (part.sets == 0) {
+                    std::copy(prefix, prefix + n - 1, part.first);
+                    part.first[n - 1] = last.lowest();
+                }
+                std::copy(prefix, prefix + n - 1, part.last);
+                part.last[n - 1] = 128 - (last.word[1] ? __builtin_clzll(last.word[1])
+                                                       : 64 + __builtin_clzll(last.word[0]));
+                part.sets += static_cast<unsigned long long>(last.count());
+                return true;
+            };
+            forEachNeverDrawn(index, query, only, group, &stop);
         });
+    }
+    unsigned long long found = 0;
+    const int *first = nullptr, *last = nullptr;
+    for (const Part& part : parts) {
+        if (part.sets == 0) continue;
+        found += part.sets;
+        if (!first) first = part.first;
+        last = part.last;
     }
     if (!stopRequested) {
         std::string text = std::to_string(found) + "\n";
