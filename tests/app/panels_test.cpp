@@ -30,9 +30,9 @@ const std::vector<int> kMultiPanel =
                                                  kMultiLoad, kMultiClear,     kMultiSave,
                                                  kMultiOpen, kMultiOtherGames};
 const std::vector<int> kMiniPanel =
-    range(kMini1, kMiniLoad) + std::vector<int>{kMiniSave, kMiniOpen, kMiniOtherGames};
+    range(kMini1, kMiniClear) + std::vector<int>{kMiniSave, kMiniOpen, kMiniOtherGames};
 const std::vector<int> kLottoPanel =
-    range(kLotto1, kLottoLoad) + std::vector<int>{kLottoSave, kLottoOpen, kLottoOtherGames};
+    range(kLotto1, kLottoClear) + std::vector<int>{kLottoSave, kLottoOpen, kLottoOtherGames};
 
 std::vector<HWND> operator+(std::vector<HWND> a, const std::vector<HWND>& b) {
     a.insert(a.end(), b.begin(), b.end());
