@@ -16,16 +16,16 @@ bool shareFirstNumbers(int maxNumber, const Sharing& sharing,
     std::atomic<int> next{1};
     std::mutex failedMutex;
     std::exception_ptr failed;
-    auto work = [&](int worker) {
+    // `told`: beforePart has been called for `first` already.
+    auto run = [&](int worker, int first, bool told) {
         try {
-            while (!stop.stopped()) {
-                const int first = next.fetch_add(1, std::memory_order_relaxed);
-                if (first > maxNumber) return;
-                if (worker == 0 && sharing.beforePart && !sharing.beforePart(first)) {
+            for (; !stop.stopped() && first <= maxNumber; told = false) {
+                if (worker == 0 && !told && sharing.beforePart && !sharing.beforePart(first)) {
                     stop.stop();
                     return;
                 }
                 part(worker, first, stop);
+                first = next.fetch_add(1, std::memory_order_relaxed);
             }
         } catch (...) {
             std::lock_guard<std::mutex> lock(failedMutex);
@@ -33,14 +33,21 @@ bool shareFirstNumbers(int maxNumber, const Sharing& sharing,
             stop.stop();
         }
     };
+    // The calling thread takes the first part, and is told of it, before any
+    // other thread starts: beforePart comes at least once per walk, so a stop
+    // is seen however the threads share the parts.
+    const int first = next.fetch_add(1, std::memory_order_relaxed);
+    if (sharing.beforePart && !sharing.beforePart(first)) return false;
     const int threads = std::clamp(sharing.threads, 1, kMaxWalkThreads);
     std::vector<std::thread> others;
     // Should a thread fail to start, the threads there are do the walk.
     try {
-        for (int worker = 1; worker < threads; ++worker) others.emplace_back(work, worker);
+        for (int worker = 1; worker < threads; ++worker)
+            others.emplace_back(
+                [&, worker] { run(worker, next.fetch_add(1, std::memory_order_relaxed), false); });
     } catch (const std::system_error&) {
     }
-    work(0);
+    run(0, first, true);
     for (std::thread& thread : others) thread.join();
     if (failed) std::rethrow_exception(failed);
     // Every part ran unless the walk was stopped: a part that ran to its end

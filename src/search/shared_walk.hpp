@@ -36,7 +36,8 @@ struct Sharing {
     const WalkStop* stop = nullptr;  // set from any thread, it ends the walk early
     // Called in the calling thread only, before each part it starts or (for
     // the ordered walk) hands on, with the part's first number; returns false
-    // to end the walk. May be empty.
+    // to end the walk. Comes at least once per walk (the calling thread takes
+    // the first part). May be empty.
     std::function<bool(int first)> beforePart;
 };
 
