@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/large_answer.hpp"
 #include "app/window_state.hpp"
 #include "commands/ranking_text.hpp"
 #include "commands/search_command.hpp"
@@ -74,7 +75,5 @@ void rankInBackground(HWND main, RankingScreen& screen, RankingJob job);
 // The line above the table: the odds of the ranking's waits by chance alone.
 std::string oddsLine(const RankingResult& result);
 
-// "16 962", "3 160": whole numbers with no-break spaces between thousands.
-std::string grouped(std::uint64_t n);
 // "16,6" below a thousand, whole numbers above.
 std::string decimal(double x);

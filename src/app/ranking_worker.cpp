@@ -10,12 +10,6 @@
 
 using namespace zestawy;
 
-std::string grouped(std::uint64_t n) {
-    std::string digits = std::to_string(n);
-    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, "\xA0");
-    return digits;
-}
-
 std::string decimal(double x) {
     if (x >= 1000) return grouped(static_cast<std::uint64_t>(std::llround(x)));
     char text[32];
