@@ -13,23 +13,25 @@
 #include "search/shared_walk.hpp"
 
 using zestawy::AnswerSize;
+using zestawy::CompletionIndex;
 using zestawy::DrawList;
 using zestawy::SearchCommand;
 
 namespace {
 
 // The answer, after the earlier ones, in the results box.
-void showAnswer(const WindowState& state, const SearchCommand& command, const DrawList& draws) {
+void showAnswer(const WindowState& state, const SearchCommand& command, const DrawList& draws,
+                const CompletionIndex* index) {
     zestawy::TextBuffer added;
     zestawy::writeAddedText(command, draws, GetWindowTextLengthA(state.resultsBox) > 0, added,
-                            zestawy::machineThreads());
+                            zestawy::machineThreads(), index);
     appendToResultsBox(state.resultsBox, added.view());
 }
 
 // The answer straight into a file, at disk speed and in a megabyte of memory;
 // the results box gets a line that says where it went.
 void saveAnswer(const WindowState& state, const SearchCommand& command, const DrawList& draws,
-                const AnswerSize& size, const char* path) {
+                const CompletionIndex* index, const AnswerSize& size, const char* path) {
     zestawy::ReplacingFile file;
     DWORD painted = GetTickCount();
     const bool saved = file.open(path) &&
@@ -42,7 +44,7 @@ void saveAnswer(const WindowState& state, const SearchCommand& command, const Dr
                                }
                                return file.write(piece.data(), piece.size());
                            },
-                           zestawy::machineThreads()) &&
+                           zestawy::machineThreads(), index) &&
                        file.commit();
     if (!saved) {
         MessageBoxA(state.main, kSaveFailed, "Error", MB_ICONEXCLAMATION);
@@ -77,7 +79,7 @@ int askYesOrCancel(HWND main, const std::string& text) {
 // An answer too long to be put into the results box unasked: to a file (Tak),
 // into the box (Nie, while the box can take it), or nowhere (Anuluj).
 void askWhereItGoes(const WindowState& state, const SearchCommand& command, const DrawList& draws,
-                    const AnswerSize& size) {
+                    const CompletionIndex* index, const AnswerSize& size) {
     const HWND main = state.main;
     const auto held = static_cast<std::uint64_t>(GetWindowTextLengthA(state.resultsBox));
     const bool boxTakesIt = held + 2 + size.bytes <= zestawy::kResultsBoxLimit;
@@ -90,8 +92,8 @@ void askWhereItGoes(const WindowState& state, const SearchCommand& command, cons
     char path[MAX_PATH];
     if (choice == IDYES && !chooseFoundSetsFile(main, true, path)) return;
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    if (choice == IDYES) saveAnswer(state, command, draws, size, path);
-    if (choice == IDNO) showAnswer(state, command, draws);
+    if (choice == IDYES) saveAnswer(state, command, draws, index, size, path);
+    if (choice == IDNO) showAnswer(state, command, draws, index);
 }
 
 // Whether the numbers box holds the draws that another game's "Wczytaj" put
@@ -128,14 +130,16 @@ bool handleSearchButton(WindowState& state, int id) {
 
     try {
         const DrawList draws = zestawy::drawsOf(*command, numbers);
+        const int threads = zestawy::machineThreads();
+        const auto index = zestawy::indexFor(*command, draws, threads);
         // A list can run to gigabytes: its size is known before its text is written.
         AnswerSize size;
         if (zestawy::listsEverySet(*command))
-            size = zestawy::measureAnswer(*command, draws, zestawy::machineThreads());
+            size = zestawy::measureAnswer(*command, draws, threads, index.get());
         if (size.bytes > zestawy::kAskAbove)
-            askWhereItGoes(state, *command, draws, size);
+            askWhereItGoes(state, *command, draws, index.get(), size);
         else
-            showAnswer(state, *command, draws);
+            showAnswer(state, *command, draws, index.get());
     } catch (const std::bad_alloc&) {
         MessageBoxA(state.main, "Za mało pamięci na odpowiedź tego wyszukiwania.", "Błąd",
                     MB_ICONERROR);

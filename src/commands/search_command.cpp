@@ -43,27 +43,27 @@ const SearchCommand kSearchCommands[] = {
     // Multi Multi, numbers 1..80.
     {kMulti2, G::MultiMulti, "Wyszukaj 2", kWholeBox, {2, 2, kMultiTop}, nullptr, L::Single,
      "%d, %d", "Wszystkie pary wystąpiły."},
-    {kMulti2z3, G::MultiMulti, "Wyszukaj 2 z 3", kWholeBox, {3, 2, kMultiTop}, nullptr, L::Single,
+    {kMulti2z3, G::MultiMulti, "Wyszukaj 2 z 3", kWholeBox, {2, 3, kMultiTop}, nullptr, L::Single,
      "%d, %d, %d", "Wszystkie pary w trójkach wystąpiły."},
     {kMulti3, G::MultiMulti, "Wyszukaj 3", kWholeBox, kRandom, randomTriple, L::Single,
      "%d, %d, %d", "Wszystkie możliwe trójki wystąpiły."},
-    {kMulti3z4, G::MultiMulti, "Wyszukaj 3 z 4", kWholeBox, {4, 3, kMultiTop}, nullptr, L::Joined,
+    {kMulti3z4, G::MultiMulti, "Wyszukaj 3 z 4", kWholeBox, {3, 4, kMultiTop}, nullptr, L::Joined,
      "%d, %d, %d, %d", "Wszystkie możliwe trójki z czwórek wystąpiły."},
     {kMulti4, G::MultiMulti, "Wyszukaj 4", kWholeBox, {4, 4, kMultiTop}, nullptr, L::Joined,
      "%d, %d, %d, %d", "Wszystkie możliwe czwórki 4 z 4 wystąpiły."},
-    {kMulti3z5, G::MultiMulti, "Wyszukaj 3 z 5", kWholeBox, {5, 3, kMultiTop}, nullptr, L::Joined,
+    {kMulti3z5, G::MultiMulti, "Wyszukaj 3 z 5", kWholeBox, {3, 5, kMultiTop}, nullptr, L::Joined,
      "%d, %d, %d, %d, %d", "Wszystkie możliwe trójki w piątkach wystąpiły."},
-    {kMulti4z5, G::MultiMulti, "Wyszukaj 4 z 5", kWholeBox, {5, 4, kMultiTop}, nullptr, L::Joined,
+    {kMulti4z5, G::MultiMulti, "Wyszukaj 4 z 5", kWholeBox, {4, 5, kMultiTop}, nullptr, L::Joined,
      "%d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z piątek wystąpiły."},
     {kMulti5z5, G::MultiMulti, "Wyszukaj 5 z 5", kWholeBox, {5, 5, kMultiTop}, nullptr, L::Joined,
      "%d, %d, %d, %d, %d", "Wszystkie możliwe piątki 5 z 80 wystąpiły."},
-    {kMulti4z6, G::MultiMulti, "Wyszukaj 4 z 6", kWholeBox, {6, 4, kMultiTop}, nullptr, L::Terminated,
+    {kMulti4z6, G::MultiMulti, "Wyszukaj 4 z 6", kWholeBox, {4, 6, kMultiTop}, nullptr, L::Terminated,
      "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z szóstek wystąpiły."},
-    {kMulti5z6, G::MultiMulti, "Wyszukaj 5 z 6", kWholeBox, {6, 5, kMultiTop}, nullptr, L::Joined,
+    {kMulti5z6, G::MultiMulti, "Wyszukaj 5 z 6", kWholeBox, {5, 6, kMultiTop}, nullptr, L::Joined,
      "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe piątki z szóstek wystąpiły."},
-    {kMulti5z7, G::MultiMulti, "Wyszukaj 5 z 7", kWholeBox, {7, 5, kMultiTop}, nullptr, L::FreeLength,
+    {kMulti5z7, G::MultiMulti, "Wyszukaj 5 z 7", kWholeBox, {5, 7, kMultiTop}, nullptr, L::FreeLength,
      nullptr, "Wszystkie piątki w siódemkach wystąpiły."},
-    {kMulti5z8, G::MultiMulti, "Wyszukaj 5 z 8", kWholeBox, {8, 5, kMultiTop}, nullptr, L::FirstOnly,
+    {kMulti5z8, G::MultiMulti, "Wyszukaj 5 z 8", kWholeBox, {5, 8, kMultiTop}, nullptr, L::FirstOnly,
      "%d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie piątki w ósemkach wystąpiły."},
     {kMulti6z9, G::MultiMulti, "Wyszukaj 6 z 9", kWholeBox, kRandom, randomNines, L::Joined,
      "%d, %d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie możliwe szóstki z dziewiątek wystąpiły."},
@@ -74,24 +74,24 @@ const SearchCommand kSearchCommands[] = {
      "%d", "Wszystkie liczby wystąpiły."},
     {kMini2, G::MiniLotto, "Wyszukaj 2", kWholeBox, {2, 2, kMiniTop}, nullptr, L::Concatenated,
      "%d, %d\r\n", "Wszystkie pary wystąpiły."},
-    {kMini2z3, G::MiniLotto, "Wyszukaj 2 z 3", kWholeBox, {3, 2, kMiniTop}, nullptr, L::Joined,
+    {kMini2z3, G::MiniLotto, "Wyszukaj 2 z 3", kWholeBox, {2, 3, kMiniTop}, nullptr, L::Joined,
      "%d, %d, %d", "Wszystkie trójki wystąpiły."},
-    {kMini3z4, G::MiniLotto, "Wyszukaj 3 z 4", kWholeBox, {4, 3, kMiniTop}, nullptr, L::Joined,
+    {kMini3z4, G::MiniLotto, "Wyszukaj 3 z 4", kWholeBox, {3, 4, kMiniTop}, nullptr, L::Joined,
      "%d, %d, %d, %d", "Wszystkie czwórki wystąpiły."},
-    {kMini3z5, G::MiniLotto, "Wyszukaj 3 z 5", kWholeBox, {5, 3, kMiniTop}, nullptr, L::Joined,
+    {kMini3z5, G::MiniLotto, "Wyszukaj 3 z 5", kWholeBox, {3, 5, kMiniTop}, nullptr, L::Joined,
      "%d, %d, %d, %d, %d", "Wszystkie piątki 1–42 zawierają trójki, które już wystąpiły."},
     // Lotto, numbers 1..49.
     {kLotto1, G::Lotto, "Wyszukaj 1", kWholeBox, {1, 1, kLottoTop}, nullptr, L::Single,
      "%d", "Wszystkie liczby wystąpiły."},
     {kLotto2, G::Lotto, "Wyszukaj 2", kWholeBox, {2, 2, kLottoTop}, nullptr, L::Single,
      "%d, %d", "Wszystkie pary wystąpiły."},
-    {kLotto2z3, G::Lotto, "Wyszukaj 2 z 3", kWholeBox, {3, 2, kLottoTop}, nullptr, L::Single,
+    {kLotto2z3, G::Lotto, "Wyszukaj 2 z 3", kWholeBox, {2, 3, kLottoTop}, nullptr, L::Single,
      "%d, %d, %d", "Wszystkie trójki wystąpiły."},
     {kLotto3, G::Lotto, "Wyszukaj 3", kWholeBox, {3, 3, kLottoTop}, nullptr, L::Single,
      "%d,%d,%d", "Wszystkie trójki wystąpiły."},
-    {kLotto3z4, G::Lotto, "Wyszukaj 3 z 4", kWholeBox, {4, 3, kLottoTop}, nullptr, L::Single,
+    {kLotto3z4, G::Lotto, "Wyszukaj 3 z 4", kWholeBox, {3, 4, kLottoTop}, nullptr, L::Single,
      "%d, %d, %d, %d", "Nie znaleziono: wszystkie czwórki z nowymi trójkami wystąpiły."},
-    {kLotto3z5, G::Lotto, "Wyszukaj 3 z 5", kWholeBox, {5, 3, kLottoTop}, nullptr, L::Single,
+    {kLotto3z5, G::Lotto, "Wyszukaj 3 z 5", kWholeBox, {3, 5, kLottoTop}, nullptr, L::Single,
      "%d, %d, %d,% d, %d", "Nie znaleziono: wszystkie piątki z nowymi trójkami wystąpiły."},
 };
 // clang-format on
@@ -114,22 +114,26 @@ AnswerWriter answerWriter(const SearchCommand& command, TextBuffer& out) {
     return AnswerWriter(command.layout, command.format, command.notFound, out);
 }
 
-void runSearch(const SearchCommand& command, const DrawList& draws, AnswerWriter& out,
-               int threads) {
+std::unique_ptr<const CompletionIndex> indexFor(const SearchCommand& command, const DrawList& draws,
+                                                int threads) {
+    if (command.random) return nullptr;
+    return std::make_unique<const CompletionIndex>(draws, command.sets.subsetSize,
+                                                   command.sets.maxNumber, threads);
+}
+
+void runSearch(const SearchCommand& command, const DrawList& draws, AnswerWriter& out, int threads,
+               const CompletionIndex* index) {
     if (command.random) return command.random(draws, out);
     // The exhaustive searches stream their sets from the engine, so that no
     // command ever holds millions of vectors and a layout that shows only the
     // first sets stops the walk early.
     const int setSize = command.sets.setSize;
     auto put = [&](const int* set) { return out.put(set, setSize); };
-    if (threads <= 1) {
-        forEachNeverDrawn(draws, command.sets, put);
-        return;
-    }
-    const CompletionIndex index(draws, command.sets.subsetSize, command.sets.maxNumber, threads);
+    std::unique_ptr<const CompletionIndex> built;
+    if (!index) index = (built = indexFor(command, draws, threads)).get();
     Sharing sharing;
     sharing.threads = threads;
-    forEachNeverDrawn(index, command.sets, sharing, put);
+    forEachNeverDrawn(*index, command.sets, sharing, put);
 }
 
 std::string_view readNumbersBox(std::string_view box, int capacity) {
@@ -159,10 +163,10 @@ DrawList drawsOf(const SearchCommand& command, std::string_view numbersBox) {
     return splitDrawList(readNumbersBox(numbersBox, command.readCapacity));
 }
 
-void writeAnswer(const SearchCommand& command, const DrawList& draws, TextBuffer& out,
-                 int threads) {
+void writeAnswer(const SearchCommand& command, const DrawList& draws, TextBuffer& out, int threads,
+                 const CompletionIndex* index) {
     AnswerWriter writer = answerWriter(command, out);
-    runSearch(command, draws, writer, threads);
+    runSearch(command, draws, writer, threads, index);
     writer.finish();
 }
 
@@ -172,7 +176,8 @@ void writeAnswer(const SearchCommand& command, std::string_view numbersBox, Text
 }
 
 bool streamAnswer(const SearchCommand& command, const DrawList& draws,
-                  const std::function<bool(std::string_view)>& write, int threads) {
+                  const std::function<bool(std::string_view)>& write, int threads,
+                  const CompletionIndex* index) {
     constexpr std::size_t kPiece = 1 << 20;
     TextBuffer piece;
     bool written = true;
@@ -182,7 +187,7 @@ bool streamAnswer(const SearchCommand& command, const DrawList& draws,
         text.clear();
         return written;
     });
-    runSearch(command, draws, writer, threads);
+    runSearch(command, draws, writer, threads, index);
     if (!written) return false;
     writer.finish();
     return piece.empty() || write(piece.view());
@@ -194,7 +199,8 @@ bool listsEverySet(const SearchCommand& command) {
                                         layout == Layout::Concatenated);
 }
 
-AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws, int threads) {
+AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws, int threads,
+                         const CompletionIndex* index) {
     const NeverDrawnQuery& query = command.sets;
     // Every list format is the numbers by "%d" between fixed separators, so a
     // line is its numbers' digits plus the format's other characters.
@@ -205,7 +211,8 @@ AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws, in
     const NumberMask threeDigits = NumberMask::above(99);
     // Each thread adds up its own parts; the sums are added at the end.
     std::vector<AnswerSize> sums(static_cast<std::size_t>(std::clamp(threads, 1, kMaxWalkThreads)));
-    const CompletionIndex index(draws, query.subsetSize, query.maxNumber, threads);
+    std::unique_ptr<const CompletionIndex> built;
+    if (!index) index = (built = indexFor(command, draws, threads)).get();
     Sharing sharing;
     sharing.threads = threads;
     shareFirstNumbers(query.maxNumber, sharing, [&](int worker, int first, WalkStop& stop) {
@@ -222,7 +229,7 @@ AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws, in
                          2 * static_cast<std::uint64_t>((last & threeDigits).count());
             return true;
         };
-        forEachNeverDrawn(index, query, only, measure, &stop);
+        forEachNeverDrawn(*index, query, only, measure, &stop);
     });
     AnswerSize size;
     for (const AnswerSize& sum : sums) {
@@ -235,9 +242,9 @@ AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws, in
 }
 
 void writeAddedText(const SearchCommand& command, const DrawList& draws, bool boxHoldsText,
-                    TextBuffer& out, int threads) {
+                    TextBuffer& out, int threads, const CompletionIndex* index) {
     if (boxHoldsText) out.append("\r\n");
-    writeAnswer(command, draws, out, threads);
+    writeAnswer(command, draws, out, threads, index);
 }
 
 std::string runSearchCommand(const SearchCommand& command, std::string_view numbersBox,

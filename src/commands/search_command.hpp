@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,8 +66,16 @@ AnswerWriter answerWriter(const SearchCommand& command, TextBuffer& out);
 // The exhaustive searches share their walk among `threads` threads (1..64;
 // search/shared_walk.hpp); the sets and their order are the same for any
 // count. The random searches run on the calling thread alone.
+// `index`, here and below: the engine's index of these draws from indexFor,
+// so that one index serves the measuring and the writing of an answer;
+// nullptr builds one for this call.
 void runSearch(const SearchCommand& command, const DrawList& draws, AnswerWriter& out,
-               int threads = 1);
+               int threads = 1, const CompletionIndex* index = nullptr);
+
+// The engine's index of the draws for the command's exhaustive search, built
+// on `threads` threads; nullptr for the random searches, which use none.
+std::unique_ptr<const CompletionIndex> indexFor(const SearchCommand& command, const DrawList& draws,
+                                                int threads = 1);
 
 // Cuts the numbers-box text as the read of the box does: at most capacity - 1
 // characters. A line cut in the middle is left out whole rather than searched
@@ -86,13 +95,14 @@ DrawList drawsOf(const SearchCommand& command, std::string_view numbersBox);
 
 // The answer of one command for its draw list, appended to out.
 void writeAnswer(const SearchCommand& command, const DrawList& draws, TextBuffer& out,
-                 int threads = 1);
+                 int threads = 1, const CompletionIndex* index = nullptr);
 
 // The same answer handed to `write` in pieces of about a megabyte, so that an
 // answer of gigabytes takes no more memory than that. `write` returns false to
 // stop; then so does this.
 bool streamAnswer(const SearchCommand& command, const DrawList& draws,
-                  const std::function<bool(std::string_view)>& write, int threads = 1);
+                  const std::function<bool(std::string_view)>& write, int threads = 1,
+                  const CompletionIndex* index = nullptr);
 
 // Whether the command lists every set its search finds, so that its answer may
 // run to gigabytes: the list layouts of the exhaustive searches. The others
@@ -107,12 +117,13 @@ struct AnswerSize {
 // How many sets the command finds and how long its answer text is, without
 // writing the text; quick even for hundreds of millions of sets.
 // REQUIRES listsEverySet(command).
-AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws, int threads = 1);
+AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws, int threads = 1,
+                         const CompletionIndex* index = nullptr);
 
 // What a command adds at the end of the results box: CR LF when the box holds
 // text already, then its answer. The window inserts exactly this.
 void writeAddedText(const SearchCommand& command, const DrawList& draws, bool boxHoldsText,
-                    TextBuffer& out, int threads = 1);
+                    TextBuffer& out, int threads = 1, const CompletionIndex* index = nullptr);
 
 // The whole command, text in and text out: the new results-box text, the old
 // text followed by writeAddedText.

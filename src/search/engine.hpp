@@ -23,10 +23,11 @@ constexpr int kMaxSubsetSize = 5;
 constexpr int kMaxNumber = 128;
 
 // What an exhaustive search looks for.
+// Written as the buttons' captions read: "3 z 4" of 1..80 is {3, 4, 80}.
 struct NeverDrawnQuery {
-    int setSize;     // n: numbers in a set, 1..kMaxSetSize
     int subsetSize;  // k: 1..kMaxSubsetSize and at most n; a set qualifies when no
                      // k of its numbers ever stood together in one draw line
+    int setSize;     // n: numbers in a set, 1..kMaxSetSize
     int maxNumber;   // sets are made of the numbers 1..maxNumber, maxNumber <= kMaxNumber
 };
 

@@ -130,7 +130,7 @@ TEST(NeverDrawnEngine, MatchesLiteralWalkOnSmallRanges) {
                     shape.drawSize = top / 3 + 1;
                     shape.longExtra = 3;
                     const auto draws = randomDrawList(seed++, shape);
-                    const NeverDrawnQuery q{n, k, top};
+                    const NeverDrawnQuery q{k, n, top};
                     ASSERT_EQ(engineWalk(draws, q), literalWalk(draws, q))
                         << describe(q) << ", seed " << seed - 1;
                 }
@@ -150,7 +150,7 @@ TEST(NeverDrawnEngine, MatchesLiteralWalkAcrossTheWordBoundary) {
             shape.top = top;
             shape.drawSize = top / 2;
             const auto draws = randomDrawList(seed++, shape);
-            const NeverDrawnQuery q{n, k, top};
+            const NeverDrawnQuery q{k, n, top};
             ASSERT_EQ(engineWalk(draws, q), literalWalk(draws, q)) << describe(q);
         }
     }
@@ -159,7 +159,7 @@ TEST(NeverDrawnEngine, MatchesLiteralWalkAcrossTheWordBoundary) {
 // A visitor that stops gets exactly the first sets, and the walk reports it.
 TEST(NeverDrawnEngine, StopsWhenTheVisitorSaysSo) {
     const auto draws = randomDrawList(7, {4, 30, 8, 2, 30});
-    const NeverDrawnQuery q{4, 2, 30};
+    const NeverDrawnQuery q{2, 4, 30};
     const Sets all = engineWalk(draws, q);
     ASSERT_GT(all.size(), 10u);
     for (std::size_t limit : {std::size_t{1}, std::size_t{2}, all.size() - 1}) {
@@ -175,8 +175,8 @@ TEST(NeverDrawnEngine, StopsWhenTheVisitorSaysSo) {
 }
 
 TEST(NeverDrawnEngine, WalksSplitByFirstNumberMakeUpTheWholeWalk) {
-    for (const NeverDrawnQuery q : {NeverDrawnQuery{4, 2, 30}, NeverDrawnQuery{1, 1, 30},
-                                    NeverDrawnQuery{5, 3, 70}, NeverDrawnQuery{3, 3, 30}}) {
+    for (const NeverDrawnQuery q : {NeverDrawnQuery{2, 4, 30}, NeverDrawnQuery{1, 1, 30},
+                                    NeverDrawnQuery{3, 5, 70}, NeverDrawnQuery{3, 3, 30}}) {
         const auto draws = randomDrawList(11, {6, q.maxNumber, 8, 2, 30});
         const CompletionIndex index(draws, q.subsetSize, q.maxNumber);
         NumberMask odd, even;

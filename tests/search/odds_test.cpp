@@ -14,7 +14,7 @@ namespace {
 TEST(Odds, ChanceOfASetPerDrawIsTheShareOfDrawsThatHoldIt) {
     // Every draw of 4 of 1..10, and the set {1, ..., b}.
     for (const NeverDrawnQuery q :
-         {NeverDrawnQuery{2, 2, 10}, {3, 2, 10}, {4, 3, 10}, {1, 1, 10}}) {
+         {NeverDrawnQuery{2, 2, 10}, {2, 3, 10}, {3, 4, 10}, {1, 1, 10}}) {
         int holding = 0, all = 0;
         for (int draw = 0; draw < 1 << 10; ++draw) {
             if (__builtin_popcount(draw) != 4) continue;
