@@ -98,19 +98,37 @@ void CompletionIndex::add(const std::string* draws, std::size_t drawCount, int t
         for (std::size_t line = 0; line < lines.size(); ++line) recordLine(line, 0, 0, 0);
         return;
     }
-    // Lines are taken by the smallest number m of T, which keeps the writes
-    // within the rows of one m (at most a megabyte or two) instead of spreading
+    // Lines are taken by the smallest number m of T, and then by its second
+    // smallest b, which keeps the writes within the rows of one m and b (a
+    // hundred kilobytes at most, at hand in the cache) instead of spreading
     // each line's writes over the whole table. The rows of different m are
     // apart, so threads can take an m each.
+    struct Place {
+        std::uint32_t line;
+        int at;  // the position of b among the line's numbers
+    };
     Sharing sharing;
     sharing.threads = threads;
     shareFirstNumbers(maxNumber, sharing, [&](int, int m, WalkStop&) {
+        std::vector<std::vector<Place>> bySecond(static_cast<std::size_t>(maxNumber) + 1);
         for (std::size_t line = 0; line < lines.size(); ++line) {
             if (!lines[line].test(m)) continue;
             const int* numbers = listed.data() + starts[line];
+            const int count = static_cast<int>(starts[line + 1] - starts[line]);
             int from = 0;
             while (numbers[from] != m) ++from;
-            recordLine(line, from + 1, binomial(m - 1, 1), 1);
+            if (tSize == 1) {
+                recordLine(line, from + 1, binomial(m - 1, 1), 1);
+                continue;
+            }
+            for (int at = from + 1; at < count; ++at)
+                bySecond[static_cast<std::size_t>(numbers[at])].push_back(
+                    {static_cast<std::uint32_t>(line), at});
+        }
+        for (int b = m + 1; b <= maxNumber; ++b) {
+            const std::uint32_t rank = binomial(m - 1, 1) + binomial(b - 1, 2);
+            for (const Place& place : bySecond[static_cast<std::size_t>(b)])
+                recordLine(place.line, place.at + 1, rank, 2);
         }
     });
 }
