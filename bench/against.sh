@@ -30,6 +30,9 @@ best_ms() {
     local out="$1" best=999999999 start end ms
     shift
     for ((i = 0; i < runs; i++)); do
+        # Hundreds of megabytes of --all left to write back would slow down
+        # whichever run comes next: each run starts with nothing pending.
+        sync
         start=$(date +%s%N)
         "$@" >"$out"
         end=$(date +%s%N)
@@ -60,8 +63,8 @@ done
 all=(--game multi --last 1000 --search "5 z 5" --all)
 l=$(load)
 "$old" "${all[@]}" >"$tmp/old-all"
-copy=$(best_ms "$tmp/copy" cat "$tmp/old-all")
 for t in "${threads[@]}"; do
+    copy=$(best_ms "$tmp/copy" cat "$tmp/old-all")
     n=$(best_ms "$tmp/new-all" "$new" "${all[@]}" --threads "$t")
     cmp -s "$tmp/old-all" "$tmp/new-all" || { echo "against.sh: --all differs" >&2; exit 1; }
     echo "| --all 5 z 5, last 1000 (vs cat) | $t | $copy | $n | $(awk "BEGIN{printf \"%.2fx\", $n/$copy}") | $l |"

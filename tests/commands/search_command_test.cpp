@@ -196,16 +196,21 @@ TEST(Answers, ListLayoutsMatchTheFullListPrintedLineByLine) {
             }
             if (sets.empty()) expected = cmd.notFound;
             ASSERT_EQ(answerOf(c.id, boxOf(lines)), expected) << "id " << c.id << " seed " << seed;
-            // Measured without writing it, and written in pieces.
+            // Measured without writing it, and written in pieces on two
+            // threads, over one index as the window does.
             ASSERT_TRUE(listsEverySet(cmd));
-            const AnswerSize size = measureAnswer(cmd, lines);
+            const auto index = indexFor(cmd, lines);
+            const AnswerSize size = measureAnswer(cmd, lines, 1, index.get());
             EXPECT_EQ(size.sets, sets.size()) << "id " << c.id << " seed " << seed;
             EXPECT_EQ(size.bytes, expected.size()) << "id " << c.id << " seed " << seed;
             std::string streamed;
-            EXPECT_TRUE(streamAnswer(cmd, lines, [&](std::string_view piece) {
-                streamed += piece;
-                return true;
-            }));
+            EXPECT_TRUE(streamAnswer(
+                cmd, lines,
+                [&](std::string_view piece) {
+                    streamed += piece;
+                    return true;
+                },
+                2, index.get()));
             EXPECT_EQ(streamed, expected);
         }
     }
