@@ -125,14 +125,21 @@ class SetLister {
                 only.set(first);
                 SetLines lines(", ", "\n");
                 Block block = takeSpare();
-                forEachNeverDrawn(index_, query_, only, [&](const int* set) {
-                    char* end = lines.write(block.bytes.get() + block.size, set, query_.setSize);
-                    block.size = static_cast<std::size_t>(end - block.bytes.get());
-                    if (block.size < kBlock) return true;
-                    hand(first, std::move(block), false);
-                    block = takeSpare();
-                    return !stopping();
-                });
+                // The sets come in groups that differ only in their last number.
+                auto group = [&](const int* prefix, const NumberMask& lastNumbers) {
+                    lines.setPrefix(prefix, query_.setSize - 1);
+                    for (NumberMask rest = lastNumbers; !rest.empty(); rest.removeLowest()) {
+                        char* end =
+                            lines.writeAfterPrefix(block.bytes.get() + block.size, rest.lowest());
+                        block.size = static_cast<std::size_t>(end - block.bytes.get());
+                        if (block.size < kBlock) continue;
+                        hand(first, std::move(block), false);
+                        block = takeSpare();
+                        if (stopping()) return false;
+                    }
+                    return true;
+                };
+                forEachNeverDrawn(index_, query_, only, group);
                 hand(first, std::move(block), true);
             }
         } catch (const std::bad_alloc&) {

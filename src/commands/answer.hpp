@@ -60,14 +60,22 @@ class SetLines {
         bool same = prefixNumbers_ == head;
         for (int i = 0; same && i < head; ++i) same = prefix_[i] == numbers[i];
         if (!same) keepPrefix(numbers, head);
+        return writeAfterPrefix(out, numbers[head]);
+    }
+    // The lines of sets that share their first n - 1 numbers: the prefix is
+    // set once, then each line is written with its last number.
+    // REQUIRES as for write; at most 16 numbers in the prefix.
+    void setPrefix(const int* numbers, int head) { keepPrefix(numbers, head); }
+    char* writeAfterPrefix(char* out, int last) {
         // A fixed-size copy is one or two vector moves; the bytes past the
         // prefix are overwritten next or lie in the slack.
-        if (prefixLength_ <= 64)
+        if (prefixLength_ <= 32)
+            std::memcpy(out, prefixText_, 32);
+        else if (prefixLength_ <= 64)
             std::memcpy(out, prefixText_, 64);
         else
             std::memcpy(out, prefixText_, static_cast<std::size_t>(prefixLength_));
         out += prefixLength_;
-        const int last = numbers[head];
         if (last >= 10 && last < 100) {
             out[0] = static_cast<char>('0' + last / 10);
             out[1] = static_cast<char>('0' + last % 10);
