@@ -13,8 +13,8 @@ namespace {
 // taken, whose rank is `rank`; `last` is the position in `numbers` of the
 // subset's largest number (-1 for the empty subset). Subsets come in
 // lexicographic order.
-template <class F>
-void forEachSubset(const int* numbers, int count, int from, int chosen, int size,
+template <class Number, class F>
+void forEachSubset(const Number* numbers, int count, int from, int chosen, int size,
                    std::uint32_t rank, int last, F& f) {
     // (size <= kMaxSubsetSize; the second test tells the compiler so.)
     if (chosen == size || chosen == kMaxSubsetSize) {
@@ -75,17 +75,24 @@ void CompletionIndex::add(const std::string* draws, std::size_t drawCount, int t
     // Every (k-1)-subset T + {x} of a line is completed by every other number
     // of the line. OR-ing in the whole line also sets the subset's own numbers,
     // which the walk never asks about, and saves a mask operation per subset.
-    // Each line's numbers are listed once: line i's are listed[starts[i]..starts[i + 1]).
-    std::vector<int> listed;
-    std::vector<std::size_t> starts{0};
+    // Each line's numbers are listed once, a byte each: line i's are
+    // listed[starts[i]..starts[i + 1]). With the lines' masks that is some 40
+    // bytes a line, so that the lines stay in the cache while the table is
+    // written. linesWith[v] are the lines that hold v.
+    std::vector<std::uint8_t> listed;
+    std::vector<std::uint32_t> starts{0};
+    std::vector<std::vector<std::uint32_t>> linesWith(static_cast<std::size_t>(maxNumber) + 1);
     for (const NumberMask& drawn : lines) {
-        for (NumberMask rest = drawn; !rest.empty(); rest.removeLowest())
-            listed.push_back(rest.lowest());
-        starts.push_back(listed.size());
+        for (NumberMask rest = drawn; !rest.empty(); rest.removeLowest()) {
+            listed.push_back(static_cast<std::uint8_t>(rest.lowest()));
+            linesWith[static_cast<std::size_t>(rest.lowest())].push_back(
+                static_cast<std::uint32_t>(starts.size() - 1));
+        }
+        starts.push_back(static_cast<std::uint32_t>(listed.size()));
     }
     auto recordLine = [&](std::size_t line, int from, std::uint32_t rank, int chosen) {
         const NumberMask& drawn = lines[line];
-        const int* numbers = listed.data() + starts[line];
+        const std::uint8_t* numbers = listed.data() + starts[line];
         const int count = static_cast<int>(starts[line + 1] - starts[line]);
         auto record = [&](std::uint32_t tRank, int last) {
             const std::uint32_t row = rows_[tRank];
@@ -111,9 +118,8 @@ void CompletionIndex::add(const std::string* draws, std::size_t drawCount, int t
     sharing.threads = threads;
     shareFirstNumbers(maxNumber, sharing, [&](int, int m, WalkStop&) {
         std::vector<std::vector<Place>> bySecond(static_cast<std::size_t>(maxNumber) + 1);
-        for (std::size_t line = 0; line < lines.size(); ++line) {
-            if (!lines[line].test(m)) continue;
-            const int* numbers = listed.data() + starts[line];
+        for (const std::uint32_t line : linesWith[static_cast<std::size_t>(m)]) {
+            const std::uint8_t* numbers = listed.data() + starts[line];
             const int count = static_cast<int>(starts[line + 1] - starts[line]);
             int from = 0;
             while (numbers[from] != m) ++from;
@@ -121,9 +127,7 @@ void CompletionIndex::add(const std::string* draws, std::size_t drawCount, int t
                 recordLine(line, from + 1, binomial(m - 1, 1), 1);
                 continue;
             }
-            for (int at = from + 1; at < count; ++at)
-                bySecond[static_cast<std::size_t>(numbers[at])].push_back(
-                    {static_cast<std::uint32_t>(line), at});
+            for (int at = from + 1; at < count; ++at) bySecond[numbers[at]].push_back({line, at});
         }
         for (int b = m + 1; b <= maxNumber; ++b) {
             const std::uint32_t rank = binomial(m - 1, 1) + binomial(b - 1, 2);
