@@ -71,15 +71,6 @@ class Ranking {
         endWalk();
     }
 
-    // How many sets qualify over the lines of the index, counting no further
-    // than limit. Throws Stopped.
-    std::size_t countUpTo(const CompletionIndex& index, std::size_t limit) {
-        const Sharing sharing = sharingOfWalk();
-        const std::uint64_t count = countNeverDrawn(index, query_, sharing, limit);
-        endWalk();
-        return static_cast<std::size_t>(count);
-    }
-
     // The set with its wait, found by looking back from the newest line for
     // one that holds k of its numbers.
     RankedSet ranked(const int* numbers) const {
@@ -134,42 +125,67 @@ std::vector<RankedSet> rank(const std::vector<std::string>& draws, const NeverDr
     const std::size_t lines = ranking.length();
     ranking.expectWalks(2 * bitsOf(lines) + 3);
 
-    // The longest wait `floor` at which at least `wanted` sets still wait: the
-    // answer is the fewer than `wanted` sets that wait longer, then the first
-    // sets in order that wait exactly `floor`. The number of sets waiting at
-    // least w, those that qualify over the last w lines, only falls as w grows:
-    // the search doubles w until too few are left, then halves the gap. Its
-    // index only ever takes in more lines, from a copy of the one at `floor`.
-    CompletionIndex atFloor = ranking.empty();
-    const std::size_t wanted = ranking.countUpTo(atFloor, top);
-    if (wanted == 0) return {};
-    std::size_t floor = 0, above = lines + 1;  // waits >= floor: enough; >= above: too few
-    auto probe = [&](std::size_t w) {
-        CompletionIndex next = ranking.grown(atFloor, floor, w);
-        if (ranking.countUpTo(next, wanted) < wanted) {
-            above = w;
-        } else {
-            floor = w;
-            atFloor = std::move(next);
-        }
+    // The sets that wait at least w are those that qualify over the last w
+    // lines, and their number only falls as w grows. A walk at a w where at
+    // least `top` of them and no more than `most` qualify lists every set that
+    // could be in the answer: it is then their `top` longest waits, sets with
+    // equal waits in the walk's order. The search for such a w doubles w while
+    // too many sets qualify, then halves the gap between too many (`low`) and
+    // too few (`high`). Its index only ever takes in more lines, from a copy
+    // of the one at `low`.
+    const std::size_t most = std::max<std::size_t>(2 * top, 4096);
+    const std::size_t n = static_cast<std::size_t>(query.setSize);
+    std::vector<int> found;  // the sets of the last walk, in its order; more than `most`: too many
+    auto list = [&](const CompletionIndex& index) {
+        found.clear();
+        ranking.forEach(index, [&](const int* numbers) {
+            found.insert(found.end(), numbers, numbers + n);
+            return found.size() <= most * n;
+        });
+        return found.size() / n;
     };
-    for (std::size_t step = 1; floor < lines && above > lines; step *= 2)
-        probe(std::min(floor + step, lines));
-    ranking.expectWalks(bitsOf(above - floor) + 2);
-    while (above - floor > 1) probe(floor + (above - floor) / 2);
+    CompletionIndex atLow = ranking.empty();
+    std::size_t low = 0, high = lines + 1, atLowCount = list(atLow);
+    if (atLowCount == 0) return {};
+    const std::size_t wanted = std::min(top, atLowCount);
+    for (std::size_t step = 1; atLowCount > most && high - low > 1; step *= 2) {
+        if (high > lines && low + step > lines) step = lines - low;
+        const std::size_t w = high > lines ? low + step : low + (high - low) / 2;
+        CompletionIndex next = ranking.grown(atLow, low, w);
+        const std::size_t count = list(next);
+        if (count < wanted) {
+            if (high > lines) ranking.expectWalks(bitsOf(w - low) + 2);
+            high = w;
+        } else {
+            low = w;
+            atLow = std::move(next);
+            atLowCount = count;
+        }
+    }
+    if (atLowCount <= most) {
+        std::vector<RankedSet> result;
+        for (std::size_t at = 0; at < found.size(); at += n)
+            result.push_back(ranking.ranked(found.data() + at));
+        std::stable_sort(result.begin(), result.end(),
+                         [](const RankedSet& a, const RankedSet& b) { return a.wait > b.wait; });
+        result.resize(wanted);
+        return result;
+    }
 
-    std::vector<RankedSet> result;  // first the sets that wait longer than floor
-    if (floor < lines) {
-        ranking.forEach(ranking.grown(atFloor, floor, floor + 1), [&](const int* numbers) {
+    // More than `most` sets wait exactly `low`: the fewer than `wanted` sets
+    // that wait longer, then the first sets in order that wait `low`.
+    std::vector<RankedSet> result;
+    if (low < lines) {
+        ranking.forEach(ranking.grown(atLow, low, low + 1), [&](const int* numbers) {
             result.push_back(ranking.ranked(numbers));
             return true;
         });
         std::stable_sort(result.begin(), result.end(),
                          [](const RankedSet& a, const RankedSet& b) { return a.wait > b.wait; });
     }
-    ranking.forEach(atFloor, [&](const int* numbers) {
+    ranking.forEach(atLow, [&](const int* numbers) {
         RankedSet set = ranking.ranked(numbers);
-        if (set.wait == floor) result.push_back(std::move(set));
+        if (set.wait == low) result.push_back(std::move(set));
         return result.size() < wanted;
     });
     return result;

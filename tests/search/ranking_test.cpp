@@ -76,6 +76,8 @@ TEST(Ranking, MatchesThePlainCountOverRealHistories) {
         {Game::Lotto, {3, 3, 49}, SIZE_MAX, "Lotto triples"},
         {Game::MiniLotto, {3, 4, 42}, SIZE_MAX, "Mini Lotto 3 z 4"},
         {Game::MultiMulti, {3, 4, 80}, 3000, "Multi Multi 3 z 4, last 3000"},
+        // Tens of thousands of sets tie with the longest wait.
+        {Game::MiniLotto, {3, 4, 42}, 10, "Mini Lotto 3 z 4, last 10"},
     };
     for (const auto& c : cases) {
         const std::vector<std::string> draws = lastDraws(c.game, c.draws);
@@ -131,13 +133,13 @@ TEST(Ranking, TellsItsProgressOftenAndStopsWhenAsked) {
         seen.push_back(done);
         return true;
     });
-    EXPECT_GT(seen.size(), 300u);
+    EXPECT_GT(seen.size(), 150u);
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_GE(seen.front(), 0.0);
     EXPECT_LE(seen.back(), 1.0);
     std::size_t calls = 0;
-    EXPECT_TRUE(longestWaits(draws, {3, 4, 80}, 10, [&](double) { return ++calls < 300; }).empty());
-    EXPECT_EQ(calls, 300u);
+    EXPECT_TRUE(longestWaits(draws, {3, 4, 80}, 10, [&](double) { return ++calls < 150; }).empty());
+    EXPECT_EQ(calls, 150u);
 }
 
 // Eight-sets cannot all be counted: the longest wait T must be exact, with a
