@@ -54,6 +54,22 @@ CompletionIndex::CompletionIndex(int subsetSize, int maxNumber)
     };
     forEachSubset(all, maxNumber, 0, 0, tSize, 0, -1, layOut);
     table_.resize(start);
+    if (subsetSize == 2) return;
+    // The rows of S + {x} for one S follow each other, one number shorter each
+    // time: row(S + {x + 1}) = row(S + {x}) + maxNumber - x - 1. So the row is
+    // a base of S plus an offset of x.
+    offsets_.assign(static_cast<std::size_t>(maxNumber) + 1, 0);
+    for (int x = 1; x < maxNumber; ++x)
+        offsets_[static_cast<std::size_t>(x) + 1] =
+            offsets_[static_cast<std::size_t>(x)] + static_cast<std::uint32_t>(maxNumber - x - 1);
+    bases_.resize(binomial(maxNumber, tSize - 1));
+    auto base = [&](std::uint32_t rank, int last) {
+        const int largest = last < 0 ? 0 : all[last];
+        if (largest == maxNumber) return;
+        bases_[rank] = rows_[rank + binomial(largest, tSize)] -
+                       offsets_[static_cast<std::size_t>(largest) + 1];
+    };
+    forEachSubset(all, maxNumber, 0, 0, tSize - 1, 0, -1, base);
 }
 
 void CompletionIndex::add(const std::string* draws, std::size_t drawCount, int threads) {

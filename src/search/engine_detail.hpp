@@ -76,6 +76,11 @@ class CompletionIndex {
 
     // k >= 2: the row of the (k-2)-subset T of the given rank (see binomial()).
     std::uint32_t row(std::uint32_t rank) const { return rows_[rank]; }
+    // k >= 3: the row of T = S + {x}, S the (k-3)-subset of the given rank and
+    // x above its numbers; from two small tables instead of the large rows_.
+    std::uint32_t rowWith(std::uint32_t rank, int x) const {
+        return bases_[rank] + offsets_[static_cast<std::size_t>(x)];
+    }
     // k >= 2: the numbers y for which T + {x, y} lies within one line.
     // REQUIRES x in 1..maxNumber, above the numbers of T.
     const NumberMask& completions(std::uint32_t row, int x) const {
@@ -93,6 +98,7 @@ class CompletionIndex {
     int subsetSize_, maxNumber_;
     NumberMask drawnNumbers_;
     std::vector<std::uint32_t> rows_;
+    std::vector<std::uint32_t> bases_, offsets_;  // see rowWith()
     std::vector<NumberMask> table_;
 };
 
@@ -208,9 +214,7 @@ class NeverDrawnWalk {
         if (k_ >= 3) {
             const int first = static_cast<int>(binomial(depth, k_ - 2));
             const int added = static_cast<int>(binomial(depth, k_ - 3));
-            const std::uint32_t offset = binomial(x - 1, k_ - 2);
-            for (int t = 0; t < added; ++t)
-                rows_[first + t] = index_.row(ranks_[k_ - 3][t] + offset);
+            for (int t = 0; t < added; ++t) rows_[first + t] = index_.rowWith(ranks_[k_ - 3][t], x);
         }
     }
 
