@@ -288,7 +288,10 @@ int countSets(const Options& o, const DrawList& draws, Output& out, std::FILE* e
 int listSets(const Options& o, const DrawList& draws, Output& out, std::FILE* err) {
     const int threads = threadsOf(o);
     SetLister lister(draws, o.commands[0]->sets, out, threads);
-    if (lister.run(err, threads) == SetLister::Outcome::OutOfMemory) {
+    // This thread, which writes, is one of them: writing the text into a file
+    // costs the system about as much as making it, and a worker more than the
+    // cores can run slows the writing down.
+    if (lister.run(err, std::max(1, threads - 1)) == SetLister::Outcome::OutOfMemory) {
         say(err, "zestawy-cli: za mało pamięci\n");
         return 1;
     }

@@ -77,7 +77,8 @@ const OptionRow kOptions[] = {
                                 "ograniczeń okna (bez ucięcia do 699 znaków, nie tylko pierwszy);\n"
                                 "przeszukuje wszystkie podane losowania",
      [](Options& o, const std::string&) { o.all = true; }, "--count --check --ranking --update"},
-    {nullptr, "--threads", "N", "ile wątków przeszukuje (1-64; domyślnie tyle, ile rdzeni, najwyżej 16)",
+    {nullptr, "--threads", "N", "ile wątków pracuje (1-64; domyślnie tyle, ile rdzeni, najwyżej 16);\n"
+                              "przy --all jeden z nich zapisuje wynik",
      [](Options& o, const std::string& v) {
          o.threads = static_cast<int>(numberOf("--threads", v, kMostThreads));
      }, ""},

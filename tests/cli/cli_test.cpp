@@ -205,7 +205,9 @@ TEST_F(Cli, AllListsEverySetAndCountCountsThem) {
                           Case{"multi", "30", "3 z 4"}, Case{"mini", "300", "3 z 5"},
                           Case{"lotto", "2000", "3 z 5"}, Case{"lotto", "7000", "2"}}) {
         SCOPED_TRACE(std::string(c.game) + " " + c.search);
-        const CliRun all = run({"--game", c.game, "--last", c.last, "--search", c.search, "--all"});
+        // Two workers beside the writing thread.
+        const CliRun all = run(
+            {"--game", c.game, "--last", c.last, "--search", c.search, "--all", "--threads", "3"});
         const CliRun count =
             run({"--game", c.game, "--last", c.last, "--search", c.search, "--count"});
         ASSERT_EQ(all.code, 0);
