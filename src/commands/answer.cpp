@@ -50,6 +50,11 @@ SetLines::SetLines(std::string_view separator, std::string_view end)
       endLength_(static_cast<int>(end.size())) {
     std::memcpy(separator_, separator.data(), separator.size());
     std::memcpy(end_, end.data(), end.size());
+    for (int v = 1; v <= kTableTop; ++v) {
+        char* p = writeNumber(lastText_[v], v);
+        std::memcpy(p, end_, static_cast<std::size_t>(endLength_));
+        lastLength_[v] = static_cast<int>(p - lastText_[v]) + endLength_;
+    }
 }
 
 void SetLines::keepPrefix(const int* numbers, int head) {

@@ -76,19 +76,23 @@ class SetLines {
         else
             std::memcpy(out, prefixText_, static_cast<std::size_t>(prefixLength_));
         out += prefixLength_;
-        if (last >= 10 && last < 100) {
-            out[0] = static_cast<char>('0' + last / 10);
-            out[1] = static_cast<char>('0' + last % 10);
-            out += 2;
-        } else {
-            out = writeNumber(out, last);
+        if (last >= 1 && last <= kTableTop) {
+            std::memcpy(out, lastText_[last], 8);
+            return out + lastLength_[last];
         }
+        out = writeNumber(out, last);
         std::memcpy(out, end_, 4);
         return out + endLength_;
     }
 
   private:
     void keepPrefix(const int* numbers, int head);
+
+    // The text of each last number up to kTableTop with the line's end, ready
+    // to be copied whole.
+    static constexpr int kTableTop = 128;
+    char lastText_[kTableTop + 1][8] = {};
+    int lastLength_[kTableTop + 1] = {};
 
     char separator_[4] = {}, end_[4] = {};
     int separatorLength_, endLength_;
