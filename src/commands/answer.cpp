@@ -58,8 +58,13 @@ SetLines::SetLines(std::string_view separator, std::string_view end)
 }
 
 void SetLines::keepPrefix(const int* numbers, int head) {
-    char* p = prefixText_;
-    for (int i = 0; i < head; ++i) {
+    // The numbers that stay where they were keep their text.
+    int i = 0;
+    if (prefixNumbers_ == head)
+        while (i < head && prefix_[i] == numbers[i]) ++i;
+    char* p = prefixText_ + starts_[i];
+    for (; i < head; ++i) {
+        starts_[i] = static_cast<int>(p - prefixText_);
         prefix_[i] = numbers[i];
         p = writeNumber(p, numbers[i]);
         std::memcpy(p, separator_, 4);

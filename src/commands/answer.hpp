@@ -97,6 +97,7 @@ class SetLines {
     char separator_[4] = {}, end_[4] = {};
     int separatorLength_, endLength_;
     int prefix_[16] = {};
+    int starts_[16] = {};     // where each number's text starts in prefixText_
     int prefixNumbers_ = -1;  // how many numbers prefixText_ holds; -1: none yet
     char prefixText_[128] = {};
     int prefixLength_ = 0;
