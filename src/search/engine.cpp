@@ -147,8 +147,22 @@ void CompletionIndex::add(const std::string* draws, std::size_t drawCount, int t
         }
         for (int b = m + 1; b <= maxNumber; ++b) {
             const std::uint32_t rank = binomial(m - 1, 1) + binomial(b - 1, 2);
-            for (const Place& place : bySecond[static_cast<std::size_t>(b)])
-                recordLine(place.line, place.at + 1, rank, 2);
+            if (tSize != 3) {
+                for (const Place& place : bySecond[static_cast<std::size_t>(b)])
+                    recordLine(place.line, place.at + 1, rank, 2);
+                continue;
+            }
+            // T = {m, b, c}: its row is the base of {m, b} and the offset of c.
+            const std::uint32_t base = bases_[rank];
+            for (const Place& place : bySecond[static_cast<std::size_t>(b)]) {
+                const NumberMask& drawn = lines[place.line];
+                const std::uint8_t* numbers = listed.data() + starts[place.line];
+                const int count = static_cast<int>(starts[place.line + 1] - starts[place.line]);
+                for (int c = place.at + 1; c < count; ++c) {
+                    const std::uint32_t row = base + offsets_[numbers[c]];
+                    for (int i = c + 1; i < count; ++i) table_[row + numbers[i]] |= drawn;
+                }
+            }
         }
     });
 }
