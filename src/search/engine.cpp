@@ -13,8 +13,8 @@ namespace {
 // taken, whose rank is `rank`; `last` is the position in `numbers` of the
 // subset's largest number (-1 for the empty subset). Subsets come in
 // lexicographic order.
-template <class Number, class F>
-void forEachSubset(const Number* numbers, int count, int from, int chosen, int size,
+template <class F>
+void forEachSubset(const int* numbers, int count, int from, int chosen, int size,
                    std::uint32_t rank, int last, F& f) {
     // (size <= kMaxSubsetSize; the second test tells the compiler so.)
     if (chosen == size || chosen == kMaxSubsetSize) {
@@ -106,19 +106,27 @@ void CompletionIndex::add(const std::string* draws, std::size_t drawCount, int t
         }
         starts.push_back(static_cast<std::uint32_t>(listed.size()));
     }
-    auto recordLine = [&](std::size_t line, int from, std::uint32_t rank, int chosen) {
-        const NumberMask& drawn = lines[line];
-        const std::uint8_t* numbers = listed.data() + starts[line];
-        const int count = static_cast<int>(starts[line + 1] - starts[line]);
-        auto record = [&](std::uint32_t tRank, int last) {
-            const std::uint32_t row = rows_[tRank];
-            for (int i = last + 1; i < count; ++i)
-                table_[row + static_cast<std::uint32_t>(numbers[i])] |= drawn;
-        };
-        forEachSubset(numbers, count, from, chosen, tSize, rank, from - 1, record);
+    // T has at most three numbers: one explicit loop for each size below.
+    static_assert(kMaxSubsetSize - 2 <= 3);
+    // A line's numbers and mask, the mask a copy kept in registers across the
+    // writes below.
+    struct Line {
+        NumberMask drawn;
+        const std::uint8_t* numbers;
+        int count;
+    };
+    auto lineAt = [&](std::uint32_t line) {
+        return Line{lines[line], listed.data() + starts[line],
+                    static_cast<int>(starts[line + 1] - starts[line])};
+    };
+    // Records the line for T + {x}, each x of its numbers from `from` on;
+    // `row` is T's.
+    auto recordFrom = [&](std::uint32_t row, const Line& line, int from) {
+        for (int i = from; i < line.count; ++i) table_[row + line.numbers[i]] |= line.drawn;
     };
     if (tSize == 0) {
-        for (std::size_t line = 0; line < lines.size(); ++line) recordLine(line, 0, 0, 0);
+        for (std::uint32_t line = 0; line < lines.size(); ++line)
+            recordFrom(rows_[0], lineAt(line), 0);
         return;
     }
     // Lines are taken by the smallest number m of T, and then by its second
@@ -134,34 +142,29 @@ void CompletionIndex::add(const std::string* draws, std::size_t drawCount, int t
     sharing.threads = threads;
     shareFirstNumbers(maxNumber, sharing, [&](int, int m, WalkStop&) {
         std::vector<std::vector<Place>> bySecond(static_cast<std::size_t>(maxNumber) + 1);
-        for (const std::uint32_t line : linesWith[static_cast<std::size_t>(m)]) {
-            const std::uint8_t* numbers = listed.data() + starts[line];
-            const int count = static_cast<int>(starts[line + 1] - starts[line]);
+        for (const std::uint32_t index : linesWith[static_cast<std::size_t>(m)]) {
+            const Line line = lineAt(index);
             int from = 0;
-            while (numbers[from] != m) ++from;
-            if (tSize == 1) {
-                recordLine(line, from + 1, binomial(m - 1, 1), 1);
+            while (line.numbers[from] != m) ++from;
+            if (tSize == 1) {  // T = {m}
+                recordFrom(rows_[binomial(m - 1, 1)], line, from + 1);
                 continue;
             }
-            for (int at = from + 1; at < count; ++at) bySecond[numbers[at]].push_back({line, at});
+            for (int at = from + 1; at < line.count; ++at)
+                bySecond[line.numbers[at]].push_back({index, at});
         }
         for (int b = m + 1; b <= maxNumber; ++b) {
             const std::uint32_t rank = binomial(m - 1, 1) + binomial(b - 1, 2);
-            if (tSize != 3) {
-                for (const Place& place : bySecond[static_cast<std::size_t>(b)])
-                    recordLine(place.line, place.at + 1, rank, 2);
-                continue;
-            }
-            // T = {m, b, c}: its row is the base of {m, b} and the offset of c.
-            const std::uint32_t base = bases_[rank];
+            const std::uint32_t row = tSize == 2 ? rows_[rank] : bases_[rank];
             for (const Place& place : bySecond[static_cast<std::size_t>(b)]) {
-                const NumberMask& drawn = lines[place.line];
-                const std::uint8_t* numbers = listed.data() + starts[place.line];
-                const int count = static_cast<int>(starts[place.line + 1] - starts[place.line]);
-                for (int c = place.at + 1; c < count; ++c) {
-                    const std::uint32_t row = base + offsets_[numbers[c]];
-                    for (int i = c + 1; i < count; ++i) table_[row + numbers[i]] |= drawn;
+                const Line line = lineAt(place.line);
+                if (tSize == 2) {  // T = {m, b}
+                    recordFrom(row, line, place.at + 1);
+                    continue;
                 }
+                // T = {m, b, c}: its row is the base of {m, b} and the offset of c.
+                for (int c = place.at + 1; c < line.count; ++c)
+                    recordFrom(row + offsets_[line.numbers[c]], line, c + 1);
             }
         }
     });
