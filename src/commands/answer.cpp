@@ -57,7 +57,7 @@ SetLines::SetLines(std::string_view separator, std::string_view end)
     }
 }
 
-void SetLines::keepPrefix(const int* numbers, int head) {
+void SetLines::setPrefix(const int* numbers, int head) {
     // The numbers that stay where they were keep their text.
     int i = 0;
     if (prefixNumbers_ == head)

@@ -59,13 +59,13 @@ class SetLines {
         const int head = n - 1;
         bool same = prefixNumbers_ == head;
         for (int i = 0; same && i < head; ++i) same = prefix_[i] == numbers[i];
-        if (!same) keepPrefix(numbers, head);
+        if (!same) setPrefix(numbers, head);
         return writeAfterPrefix(out, numbers[head]);
     }
     // The lines of sets that share their first n - 1 numbers: the prefix is
     // set once, then each line is written with its last number.
     // REQUIRES as for write; at most 16 numbers in the prefix.
-    void setPrefix(const int* numbers, int head) { keepPrefix(numbers, head); }
+    void setPrefix(const int* numbers, int head);
     char* writeAfterPrefix(char* out, int last) {
         // A fixed-size copy is one or two vector moves; the bytes past the
         // prefix are overwritten next or lie in the slack.
@@ -86,8 +86,6 @@ class SetLines {
     }
 
   private:
-    void keepPrefix(const int* numbers, int head);
-
     // The text of each last number up to kTableTop with the line's end, ready
     // to be copied whole.
     static constexpr int kTableTop = 128;

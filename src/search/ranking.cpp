@@ -149,8 +149,7 @@ std::vector<RankedSet> rank(const std::vector<std::string>& draws, const NeverDr
     if (atLowCount == 0) return {};
     const std::size_t wanted = std::min(top, atLowCount);
     for (std::size_t step = 1; atLowCount > most && high - low > 1; step *= 2) {
-        if (high > lines && low + step > lines) step = lines - low;
-        const std::size_t w = high > lines ? low + step : low + (high - low) / 2;
+        const std::size_t w = high > lines ? std::min(low + step, lines) : low + (high - low) / 2;
         CompletionIndex next = ranking.grown(atLow, low, w);
         const std::size_t count = list(next);
         if (count < wanted) {
@@ -162,26 +161,28 @@ std::vector<RankedSet> rank(const std::vector<std::string>& draws, const NeverDr
             atLowCount = count;
         }
     }
+    // Longest wait first; equal waits keep the walk's order.
+    auto sortByWait = [](std::vector<RankedSet>& sets) {
+        std::stable_sort(sets.begin(), sets.end(),
+                         [](const RankedSet& a, const RankedSet& b) { return a.wait > b.wait; });
+    };
+    std::vector<RankedSet> result;
     if (atLowCount <= most) {
-        std::vector<RankedSet> result;
         for (std::size_t at = 0; at < found.size(); at += n)
             result.push_back(ranking.ranked(found.data() + at));
-        std::stable_sort(result.begin(), result.end(),
-                         [](const RankedSet& a, const RankedSet& b) { return a.wait > b.wait; });
+        sortByWait(result);
         result.resize(wanted);
         return result;
     }
 
     // More than `most` sets wait exactly `low`: the fewer than `wanted` sets
     // that wait longer, then the first sets in order that wait `low`.
-    std::vector<RankedSet> result;
     if (low < lines) {
         ranking.forEach(ranking.grown(atLow, low, low + 1), [&](const int* numbers) {
             result.push_back(ranking.ranked(numbers));
             return true;
         });
-        std::stable_sort(result.begin(), result.end(),
-                         [](const RankedSet& a, const RankedSet& b) { return a.wait > b.wait; });
+        sortByWait(result);
     }
     ranking.forEach(atLow, [&](const int* numbers) {
         RankedSet set = ranking.ranked(numbers);
