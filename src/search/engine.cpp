@@ -153,6 +153,7 @@ void CompletionIndex::add(const std::string* draws, std::size_t drawCount, int t
             for (int at = from + 1; at < line.count; ++at)
                 bySecond[line.numbers[at]].push_back({index, at});
         }
+        if (tSize == 1) return;
         for (int b = m + 1; b <= maxNumber; ++b) {
             const std::uint32_t rank = binomial(m - 1, 1) + binomial(b - 1, 2);
             const std::uint32_t row = tSize == 2 ? rows_[rank] : bases_[rank];
