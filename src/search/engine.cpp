@@ -120,9 +120,11 @@ void CompletionIndex::add(const std::string* draws, std::size_t drawCount, int t
                     static_cast<int>(starts[line + 1] - starts[line])};
     };
     // Records the line for T + {x}, each x of its numbers from `from` on;
-    // `row` is T's.
+    // `row` is T's. The line's largest number is left out: the walk asks only
+    // for completions above x, and the line has none above it. That spares a
+    // fifth of the writes of a Multi Multi line.
     auto recordFrom = [&](std::uint32_t row, const Line& line, int from) {
-        for (int i = from; i < line.count; ++i) table_[row + line.numbers[i]] |= line.drawn;
+        for (int i = from; i < line.count - 1; ++i) table_[row + line.numbers[i]] |= line.drawn;
     };
     if (tSize == 0) {
         for (std::uint32_t line = 0; line < lines.size(); ++line)

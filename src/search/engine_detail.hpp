@@ -56,8 +56,9 @@ inline std::uint32_t binomial(int z, int j) {
 // walk asks about one T with one x after another.
 //
 // Numbers outside 1..maxNumber can never be part of a candidate and are left
-// out; a line with fewer than k numbers in range adds nothing. A mask may also
-// hold numbers of T + {x} itself; callers ask only about numbers above x.
+// out; a line with fewer than k numbers in range adds nothing. Only the
+// numbers above x are kept exactly, as the walk asks only about those: a mask
+// may also hold numbers of T + {x} and miss numbers below x.
 class CompletionIndex {
   public:
     // See search/engine.hpp. The lines are recorded by `threads` threads
