@@ -173,8 +173,18 @@ class NeverDrawnWalk {
                 if (!visitEach(depth + 1, next)) return false;
                 continue;
             }
-            bool enough = true;
-            for (int t = 0; t < lookups && enough; ++t) {
+            // Whether enough numbers are left is hard to foretell, and each
+            // wrong guess of the processor costs about as much as a look-up:
+            // the first four look-ups are taken together, without a test
+            // between them, and only the rest stop as soon as too few are
+            // left. (Up to depth 4 of a five-number subset that is all of
+            // them; "5 z 8" over 1,100 draws takes a third less time.)
+            NumberMask gone;
+            int t = 0;
+            for (; t < lookups && t < 4; ++t) gone |= index_.completions(rows_[t], x);
+            next -= gone;
+            bool enough = next.hasAtLeast(toFill - 1);
+            for (; t < lookups && enough; ++t) {
                 next -= index_.completions(rows_[t], x);
                 enough = next.hasAtLeast(toFill - 1);
             }
