@@ -126,17 +126,23 @@ class SetLister {
                 SetLines lines(", ", "\n");
                 Block block = takeSpare();
                 // The sets come in groups that differ only in their last number.
+                // The end of the text is kept in a local, which stays in a
+                // register across the lines, until the block is handed over.
                 auto group = [&](const int* prefix, const NumberMask& lastNumbers) {
                     lines.setPrefix(prefix, query_.setSize - 1);
+                    char* end = block.bytes.get() + block.size;
+                    const char* full = block.bytes.get() + kBlock;
                     for (NumberMask rest = lastNumbers; !rest.empty(); rest.removeLowest()) {
-                        char* end =
-                            lines.writeAfterPrefix(block.bytes.get() + block.size, rest.lowest());
+                        end = lines.writeAfterPrefix(end, rest.lowest());
+                        if (end < full) continue;
                         block.size = static_cast<std::size_t>(end - block.bytes.get());
-                        if (block.size < kBlock) continue;
                         hand(first, std::move(block), false);
                         block = takeSpare();
                         if (stopping()) return false;
+                        end = block.bytes.get();
+                        full = end + kBlock;
                     }
+                    block.size = static_cast<std::size_t>(end - block.bytes.get());
                     return true;
                 };
                 forEachNeverDrawn(index_, query_, only, group);
