@@ -89,12 +89,6 @@ class CompletionIndex {
         return table_[static_cast<std::uint32_t>(row + static_cast<std::uint32_t>(x))];
     }
 
-    // Asks the processor to start loading completions(row, x).
-    void prefetch(std::uint32_t row, int x) const {
-        __builtin_prefetch(
-            &table_[static_cast<std::uint32_t>(row + static_cast<std::uint32_t>(x))]);
-    }
-
   private:
     int subsetSize_, maxNumber_;
     NumberMask drawnNumbers_;
@@ -145,18 +139,6 @@ class NeverDrawnWalk {
         const int toFill = n() - depth;
         const int lookups = k() >= 2 ? static_cast<int>(binomial(depth, k() - 2)) : 0;
         const bool lastBut = toFill == 2;
-        // With many draws most of the time goes into waiting for table entries
-        // spread over the table: asking for all that this level may read before
-        // reading any lets the loads overlap. (The first row serves every prefix
-        // that starts alike and is at hand already.)
-        if (!lastBut && lookups > 1) {
-            NumberMask ahead = allowed;
-            for (int left = count; left >= toFill; --left) {
-                const int x = ahead.lowest();
-                ahead.removeLowest();
-                for (int t = 1; t < lookups; ++t) index_.prefetch(rows_[t], x);
-            }
-        }
         for (int left = count; left >= toFill; --left) {
             const int x = allowed.lowest();
             allowed.removeLowest();
