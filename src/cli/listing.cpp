@@ -126,24 +126,19 @@ class SetLister {
                 SetLines lines(", ", "\n");
                 Block block = takeSpare();
                 // The sets come in groups that differ only in their last number.
-                // The end of the text is kept in a local, which stays in a
-                // register across the lines, until the block is handed over.
                 auto group = [&](const int* prefix, const NumberMask& lastNumbers) {
                     lines.setPrefix(prefix, query_.setSize - 1);
-                    char* end = block.bytes.get() + block.size;
-                    const char* full = block.bytes.get() + kBlock;
-                    for (NumberMask rest = lastNumbers; !rest.empty(); rest.removeLowest()) {
-                        end = lines.writeAfterPrefix(end, rest.lowest());
-                        if (end < full) continue;
-                        block.size = static_cast<std::size_t>(end - block.bytes.get());
+                    NumberMask rest = lastNumbers;
+                    while (true) {
+                        char* start = block.bytes.get();
+                        char* end = lines.writeGroup(start + block.size, start + kBlock, rest);
+                        block.size = static_cast<std::size_t>(end - start);
+                        if (block.size < kBlock) return true;
                         hand(first, std::move(block), false);
                         block = takeSpare();
                         if (stopping()) return false;
-                        end = block.bytes.get();
-                        full = end + kBlock;
+                        if (rest.empty()) return true;
                     }
-                    block.size = static_cast<std::size_t>(end - block.bytes.get());
-                    return true;
                 };
                 forEachNeverDrawn(index_, query_, only, group);
                 hand(first, std::move(block), true);

@@ -62,7 +62,8 @@ void SetLines::setPrefix(const int* numbers, int head) {
     int i = 0;
     if (prefixNumbers_ == head)
         while (i < head && prefix_[i] == numbers[i]) ++i;
-    char* p = prefixText_ + starts_[i];
+    // (All of them, when the prefix is the one already set.)
+    char* p = prefixText_ + (i < head ? starts_[i] : prefixLength_);
     for (; i < head; ++i) {
         starts_[i] = static_cast<int>(p - prefixText_);
         prefix_[i] = numbers[i];

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "combinatorics/number_mask.hpp"
+
 namespace zestawy {
 
 // A printf-style format for the numbers of one set, e.g. "%d, %d, %d". Only
@@ -83,6 +85,34 @@ class SetLines {
         out = writeNumber(out, last);
         std::memcpy(out, end_, 4);
         return out + endLength_;
+    }
+    // The lines of the prefix with each number of `last` in turn, ascending,
+    // written until `last` is empty or the text reaches `full`; the numbers
+    // written are taken out of `last`. Returns the end of the text.
+    // REQUIRES setPrefix called, maxLength bytes of room past full.
+    char* writeGroup(char* out, const char* full, NumberMask& last) const {
+        if (prefixLength_ > 32) {
+            for (; !last.empty() && out < full; last.removeLowest())
+                out = const_cast<SetLines*>(this)->writeAfterPrefix(out, last.lowest());
+            return out;
+        }
+        // The prefix in a local, which the writes through out cannot touch,
+        // stays in registers for the whole group.
+        char prefix[32];
+        std::memcpy(prefix, prefixText_, 32);
+        const int length = prefixLength_;
+        for (int w = 0; w < 2; ++w) {
+            std::uint64_t bits = last.word[w];
+            for (; bits && out < full; bits &= bits - 1) {
+                const int v = __builtin_ctzll(bits) + 1 + 64 * w;
+                std::memcpy(out, prefix, 32);
+                out += length;
+                std::memcpy(out, lastText_[v], 8);
+                out += lastLength_[v];
+            }
+            last.word[w] = bits;
+        }
+        return out;
     }
 
   private:

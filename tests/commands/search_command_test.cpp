@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <random>
@@ -72,6 +73,34 @@ TEST(SetFormat, WritesWhatPrintfWrites) {
         }
     }
     EXPECT_EQ(SetFormat("%d, %d, %d,% d, %d").conversions(), 5);
+}
+
+// A group written at once is the lines that write() gives one by one, cut
+// at the first line that reaches `full`: with short and long prefixes (over
+// 32 characters the group goes line by line) and last numbers in both words.
+TEST(SetLines, AGroupIsItsLinesWrittenOneByOne) {
+    std::mt19937 gen(11);
+    for (int i = 0; i < 300; ++i) {
+        const int n = 2 + static_cast<int>(gen() % 10);
+        std::vector<int> set(static_cast<std::size_t>(n));
+        for (int& v : set) v = 1 + static_cast<int>(gen() % (i % 2 ? 999 : 80));
+        NumberMask last;
+        for (int j = 0; j < 20; ++j) last.set(1 + static_cast<int>(gen() % 128));
+        SetLines lines(", ", "\n");
+        std::string expected;
+        const std::size_t room = gen() % 200;
+        char line[256];
+        for (NumberMask rest = last; !rest.empty() && expected.size() < room; rest.removeLowest()) {
+            set.back() = rest.lowest();
+            expected += std::string(line, lines.write(line, set.data(), n));
+        }
+        std::vector<char> out(room + SetLines::maxLength(n));
+        lines.setPrefix(set.data(), n - 1);
+        NumberMask rest = last;
+        const std::string group(out.data(), lines.writeGroup(out.data(), out.data() + room, rest));
+        ASSERT_EQ(group, expected) << i;
+        EXPECT_EQ(rest.count() + std::count(group.begin(), group.end(), '\n'), last.count());
+    }
 }
 
 TEST(NumbersBox, IsCutAtTheReadCapacityWithoutHalfLines) {
