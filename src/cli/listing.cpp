@@ -26,10 +26,12 @@ char* writeSet(char* p, const int* set, int n) {
 }
 
 // --all: every set, one per line. The walk is split by the sets' first number
-// among worker threads that format their part into buffers of whole lines;
-// this thread writes the parts in order. Workers wait while too much text is
-// pending, the one on the part being written too, so memory stays bounded
-// whatever the number of sets and however slowly the output is read.
+// into parts, which worker threads and this thread take in turn and format
+// into buffers of whole lines; this thread writes the parts in order, and
+// formats a part of its own only while it has nothing to write. Workers wait
+// while too much text is pending, the one on the part being written too, so
+// memory stays bounded whatever the number of sets and however slowly the
+// output is read.
 class SetLister {
   public:
     SetLister(const DrawList& draws, const NeverDrawnQuery& query, Output& out, int threads)
@@ -40,13 +42,14 @@ class SetLister {
 
     enum class Outcome { Done, WriteFailed, OutOfMemory };
 
-    Outcome run(std::FILE* err, int threads) {
+    // `workers` threads besides this one (0: this thread does it all).
+    Outcome run(std::FILE* err, int workers) {
         const StopsByItself stops;
-        std::vector<std::thread> workers;
+        std::vector<std::thread> threads;
         {
             // Ctrl-C must reach this thread, which may wait in a write.
             [[maybe_unused]] const SigintBlocked blocked;
-            for (int i = 0; i < threads; ++i) workers.emplace_back([this] { work(); });
+            for (int i = 0; i < workers; ++i) threads.emplace_back([this] { work(); });
         }
         writeInOrder(err);
         {
@@ -56,7 +59,7 @@ class SetLister {
             quit_ = true;
         }
         changed_.notify_all();
-        for (std::thread& worker : workers) worker.join();
+        for (std::thread& thread : threads) thread.join();
         return outOfMemory_    ? Outcome::OutOfMemory
                : out_.failed() ? Outcome::WriteFailed
                                : Outcome::Done;
@@ -66,7 +69,7 @@ class SetLister {
     static constexpr std::size_t kBlock = 1 << 20;
     static constexpr std::size_t kPendingLimit = 16u << 20;  // all parts
     static constexpr std::size_t kPartLimit = 8u << 20;      // the part being written
-    // How soon the writer, waiting for a part, sees a Ctrl-C (see writeInOrder).
+    // How soon this thread, waiting for a part, sees a Ctrl-C (see waitForText).
     static constexpr std::chrono::milliseconds kStopCheck{100};
 
     // Blocks SIGINT in this thread for its lifetime, and so in the threads it starts.
@@ -88,9 +91,9 @@ class SetLister {
 #endif
     };
 
-    // Text of whole lines; blocks go round between the workers and the writer.
+    // Text of whole lines; blocks go round between the formatting and the writing.
     struct Block {
-        std::unique_ptr<char[]> bytes{new char[kBlock + SetLines::maxLength(kMaxSetSize)]};
+        std::unique_ptr<char[]> bytes;
         std::size_t size = 0;
     };
     struct Part {
@@ -104,62 +107,76 @@ class SetLister {
     }
 
     Block takeSpare() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (!spare_.empty()) {
+                Block block = std::move(spare_.back());
+                spare_.pop_back();
+                block.size = 0;
+                return block;
+            }
+        }
+        return Block{std::unique_ptr<char[]>(new char[kBlock + SetLines::maxLength(kMaxSetSize)])};
+    }
+
+    // The next part nobody has taken, or 0.
+    int takePart() {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (spare_.empty()) return Block();
-        Block block = std::move(spare_.back());
-        spare_.pop_back();
-        block.size = 0;
-        return block;
+        return nextFirst_ <= query_.maxNumber && !stopping() ? nextFirst_++ : 0;
     }
 
     void work() {
+        while (const int first = takePart())
+            if (!format(first, false)) return;
+    }
+
+    // Formats the part of the sets that begin with `first`. A worker hands
+    // each block over and waits while too much is pending; this thread keeps
+    // its blocks without waiting and then writes what it can (see makeRoom).
+    // Returns false when the listing stops.
+    bool format(int first, bool writer) {
         try {
-            while (true) {
-                int first;
-                {
-                    std::lock_guard<std::mutex> lock(mutex_);
-                    first = nextFirst_++;
+            NumberMask only;
+            only.set(first);
+            SetLines lines(", ", "\n");
+            Block block = takeSpare();
+            auto handOver = [&](bool done) {
+                hand(first, std::move(block), done, !writer);
+                return writer ? makeRoom(first) : !stopping();
+            };
+            // The sets come in groups that differ only in their last number.
+            auto group = [&](const int* prefix, const NumberMask& lastNumbers) {
+                lines.setPrefix(prefix, query_.setSize - 1);
+                NumberMask rest = lastNumbers;
+                while (true) {
+                    char* start = block.bytes.get();
+                    char* end = lines.writeGroup(start + block.size, start + kBlock, rest);
+                    block.size = static_cast<std::size_t>(end - start);
+                    if (block.size < kBlock) return true;
+                    if (!handOver(false)) return false;
+                    block = takeSpare();
+                    if (rest.empty()) return true;
                 }
-                if (first > query_.maxNumber || stopping()) return;
-                NumberMask only;
-                only.set(first);
-                SetLines lines(", ", "\n");
-                Block block = takeSpare();
-                // The sets come in groups that differ only in their last number.
-                auto group = [&](const int* prefix, const NumberMask& lastNumbers) {
-                    lines.setPrefix(prefix, query_.setSize - 1);
-                    NumberMask rest = lastNumbers;
-                    while (true) {
-                        char* start = block.bytes.get();
-                        char* end = lines.writeGroup(start + block.size, start + kBlock, rest);
-                        block.size = static_cast<std::size_t>(end - start);
-                        if (block.size < kBlock) return true;
-                        hand(first, std::move(block), false);
-                        block = takeSpare();
-                        if (stopping()) return false;
-                        if (rest.empty()) return true;
-                    }
-                };
-                forEachNeverDrawn(index_, query_, only, group);
-                hand(first, std::move(block), true);
-            }
+            };
+            return forEachNeverDrawn(index_, query_, only, group) && handOver(true);
         } catch (const std::bad_alloc&) {
             std::lock_guard<std::mutex> lock(mutex_);
             outOfMemory_ = true;
             quit_ = true;
             changed_.notify_all();
+            return false;
         }
     }
 
-    void hand(int first, Block&& block, bool done) {
+    void hand(int first, Block&& block, bool done, bool wait) {
         std::unique_lock<std::mutex> lock(mutex_);
         Part& part = parts_[static_cast<std::size_t>(first)];
         auto full = [&] {
             return first == writing_ ? part.bytes >= kPartLimit : pending_ >= kPendingLimit;
         };
-        // The writer notifies whenever it takes a block or moves on to the next
-        // part, and run() when the listing ends for any reason, a Ctrl-C too.
-        changed_.wait(lock, [&] { return !full() || stopping(); });
+        // This thread notifies whenever it takes a block or moves on to the
+        // next part, and run() when the listing ends for any reason, a Ctrl-C too.
+        if (wait) changed_.wait(lock, [&] { return !full() || stopping(); });
         pending_ += block.size;
         part.bytes += block.size;
         part.blocks.push_back(std::move(block));
@@ -167,46 +184,90 @@ class SetLister {
         changed_.notify_all();
     }
 
+    // Writes every block that is ready, in order. False once the listing stops.
+    bool writeReady() {
+        while (true) {
+            Block block;
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (stopping()) return false;
+                if (writing_ > query_.maxNumber) return true;
+                Part& part = parts_[static_cast<std::size_t>(writing_)];
+                if (part.blocks.empty() && !part.done) return true;
+                if (!part.blocks.empty()) {
+                    block = std::move(part.blocks.front());
+                    part.blocks.pop_front();
+                    pending_ -= block.size;
+                    part.bytes -= block.size;
+                }
+                if (part.done && part.blocks.empty()) ++writing_;
+                changed_.notify_all();
+            }
+            if (writing_ != shown_) showProgress();
+            if (!block.bytes) continue;
+            if (!out_.writeBytes({block.bytes.get(), block.size})) {
+                quit_ = true;
+                return false;
+            }
+            std::lock_guard<std::mutex> lock(mutex_);
+            spare_.push_back(std::move(block));
+        }
+    }
+
+    // Waits until a block of the part being written is handed over, or the
+    // part is done. Workers notify whenever they hand a block or give up for
+    // want of memory. A Ctrl-C cannot notify: its handler only sets
+    // stopRequested (a handler must not touch a mutex or a condition
+    // variable), and the signal, which comes to this thread, does not end a
+    // wait on a condition variable. So this wait, the only one a Ctrl-C has to
+    // end, also wakes every kStopCheck to look at stopRequested.
+    void waitForText(std::unique_lock<std::mutex>& lock) {
+        const Part& part = parts_[static_cast<std::size_t>(writing_)];
+        if (part.blocks.empty() && !part.done && !stopping()) changed_.wait_for(lock, kStopCheck);
+    }
+
+    // After this thread kept a block of its part `first`: writes what is
+    // ready, and while too much is pending and the part being written is
+    // another, waits for that one's text and writes it. False once the
+    // listing stops.
+    bool makeRoom(int first) {
+        while (true) {
+            if (!writeReady()) return false;
+            std::unique_lock<std::mutex> lock(mutex_);
+            if (stopping()) return false;
+            if (writing_ == first || pending_ < kPendingLimit) return true;
+            waitForText(lock);
+        }
+    }
+
     void writeInOrder(std::FILE* err) {
         Progress progress(err);
-        for (int first = 1; first <= query_.maxNumber; ++first) {
-            int set[kMaxSetSize];
-            for (int i = 0; i < query_.setSize; ++i) set[i] = std::min(first + i, query_.maxNumber);
-            progress.at(set, query_, true);
-            bool last = false;
-            while (!last) {
-                Block block;
-                {
-                    std::unique_lock<std::mutex> lock(mutex_);
-                    Part& part = parts_[static_cast<std::size_t>(first)];
-                    // Workers notify whenever they hand a block or give up for
-                    // want of memory. A Ctrl-C cannot notify: its handler only
-                    // sets stopRequested (a handler must not touch a mutex or a
-                    // condition variable), and the signal, which comes to this
-                    // thread, does not end a wait on a condition variable. So
-                    // this wait, the only one a Ctrl-C has to end, also wakes
-                    // every kStopCheck to look at stopRequested.
-                    while (part.blocks.empty() && !part.done && !stopping())
-                        changed_.wait_for(lock, kStopCheck);
-                    if (stopping()) return;
-                    if (!part.blocks.empty()) {
-                        block = std::move(part.blocks.front());
-                        part.blocks.pop_front();
-                        pending_ -= block.size;
-                        part.bytes -= block.size;
-                    }
-                    last = part.done && part.blocks.empty();
-                    if (last) writing_ = first + 1;
-                    changed_.notify_all();
-                }
-                if (!out_.writeBytes({block.bytes.get(), block.size})) {
-                    quit_ = true;
-                    return;
-                }
-                std::lock_guard<std::mutex> lock(mutex_);
-                spare_.push_back(std::move(block));
+        progress_ = &progress;
+        while (writeReady()) {
+            int first = 0;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                if (writing_ > query_.maxNumber || stopping()) break;
+                const Part& part = parts_[static_cast<std::size_t>(writing_)];
+                // Nothing to write yet: format a part meanwhile, while memory allows.
+                if (part.blocks.empty() && !part.done && nextFirst_ <= query_.maxNumber &&
+                    pending_ < kPendingLimit)
+                    first = nextFirst_++;
+                else
+                    waitForText(lock);
             }
+            if (first && !format(first, true)) break;
         }
+        progress_ = nullptr;
+    }
+
+    // Progress as the part being written starts.
+    void showProgress() {
+        shown_ = writing_;
+        if (!progress_ || shown_ > query_.maxNumber) return;
+        int set[kMaxSetSize];
+        for (int i = 0; i < query_.setSize; ++i) set[i] = std::min(shown_ + i, query_.maxNumber);
+        progress_->at(set, query_, true);
     }
 
     const NeverDrawnQuery query_;
@@ -216,8 +277,10 @@ class SetLister {
     std::condition_variable changed_;
     std::vector<Part> parts_;  // by first number
     std::vector<Block> spare_;
-    int nextFirst_ = 1;        // the next part a worker takes
+    int nextFirst_ = 1;        // the next part to be taken
     int writing_ = 1;          // the part being written
+    int shown_ = 0;            // the part whose progress was shown last
+    Progress* progress_ = nullptr;
     std::size_t pending_ = 0;  // bytes handed over and not yet written
     std::atomic<bool> quit_{false};
     bool outOfMemory_ = false;
@@ -289,10 +352,8 @@ int countSets(const Options& o, const DrawList& draws, Output& out, std::FILE* e
 int listSets(const Options& o, const DrawList& draws, Output& out, std::FILE* err) {
     const int threads = threadsOf(o);
     SetLister lister(draws, o.commands[0]->sets, out, threads);
-    // This thread, which writes, is one of them: writing the text into a file
-    // costs the system about as much as making it, and a worker more than the
-    // cores can run slows the writing down.
-    if (lister.run(err, std::max(1, threads - 1)) == SetLister::Outcome::OutOfMemory) {
+    // This thread, which writes and formats between writes, is one of them.
+    if (lister.run(err, threads - 1) == SetLister::Outcome::OutOfMemory) {
         say(err, "zestawy-cli: za mało pamięci\n");
         return 1;
     }
