@@ -277,9 +277,9 @@ class SetLister {
     std::condition_variable changed_;
     std::vector<Part> parts_;  // by first number
     std::vector<Block> spare_;
-    int nextFirst_ = 1;        // the next part to be taken
-    int writing_ = 1;          // the part being written
-    int shown_ = 0;            // the part whose progress was shown last
+    int nextFirst_ = 1;  // the next part to be taken
+    int writing_ = 1;    // the part being written
+    int shown_ = 0;      // the part whose progress was shown last
     Progress* progress_ = nullptr;
     std::size_t pending_ = 0;  // bytes handed over and not yet written
     std::atomic<bool> quit_{false};

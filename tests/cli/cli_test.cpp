@@ -202,10 +202,9 @@ TEST_F(Cli, AllListsEverySetAndCountCountsThem) {
         const char* search;
         const char* threads;  // 1: the writing thread alone; 3: two workers beside it
     };
-    for (const Case& c :
-         {Case{"multi", "1000", "5 z 7", "3"}, Case{"multi", "1000", "5 z 8", "1"},
-          Case{"multi", "30", "3 z 4", "3"}, Case{"mini", "300", "3 z 5", "1"},
-          Case{"lotto", "2000", "3 z 5", "3"}, Case{"lotto", "7000", "2", "2"}}) {
+    for (const Case& c : {Case{"multi", "1000", "5 z 7", "3"}, Case{"multi", "1000", "5 z 8", "1"},
+                          Case{"multi", "30", "3 z 4", "3"}, Case{"mini", "300", "3 z 5", "1"},
+                          Case{"lotto", "2000", "3 z 5", "3"}, Case{"lotto", "7000", "2", "2"}}) {
         SCOPED_TRACE(std::string(c.game) + " " + c.search);
         const CliRun all = run({"--game", c.game, "--last", c.last, "--search", c.search, "--all",
                                 "--threads", c.threads});
