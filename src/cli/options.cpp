@@ -78,7 +78,7 @@ const OptionRow kOptions[] = {
                                 "przeszukuje wszystkie podane losowania",
      [](Options& o, const std::string&) { o.all = true; }, "--count --check --ranking --update"},
     {nullptr, "--threads", "N", "ile wątków pracuje (1-64; domyślnie tyle, ile rdzeni, najwyżej 16);\n"
-                              "przy --all jeden z nich zapisuje wynik",
+                              "przy --all jeden z nich zapisuje wynik, a szuka, gdy nie ma czego zapisać",
      [](Options& o, const std::string& v) {
          o.threads = static_cast<int>(numberOf("--threads", v, kMostThreads));
      }, ""},

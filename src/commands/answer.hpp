@@ -68,7 +68,7 @@ class SetLines {
     // set once, then each line is written with its last number.
     // REQUIRES as for write; at most 16 numbers in the prefix.
     void setPrefix(const int* numbers, int head);
-    char* writeAfterPrefix(char* out, int last) {
+    char* writeAfterPrefix(char* out, int last) const {
         // A fixed-size copy is one or two vector moves; the bytes past the
         // prefix are overwritten next or lie in the slack.
         if (prefixLength_ <= 32)
@@ -93,7 +93,7 @@ class SetLines {
     char* writeGroup(char* out, const char* full, NumberMask& last) const {
         if (prefixLength_ > 32) {
             for (; !last.empty() && out < full; last.removeLowest())
-                out = const_cast<SetLines*>(this)->writeAfterPrefix(out, last.lowest());
+                out = writeAfterPrefix(out, last.lowest());
             return out;
         }
         // The prefix in a local, which the writes through out cannot touch,

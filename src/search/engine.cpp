@@ -152,7 +152,8 @@ void CompletionIndex::add(const std::string* draws, std::size_t drawCount, int t
                 recordFrom(rows_[binomial(m - 1, 1)], line, from + 1);
                 continue;
             }
-            for (int at = from + 1; at < line.count; ++at)
+            // (b below the line's largest number: there is no x above it.)
+            for (int at = from + 1; at < line.count - 1; ++at)
                 bySecond[line.numbers[at]].push_back({index, at});
         }
         if (tSize == 1) return;
@@ -166,7 +167,7 @@ void CompletionIndex::add(const std::string* draws, std::size_t drawCount, int t
                     continue;
                 }
                 // T = {m, b, c}: its row is the base of {m, b} and the offset of c.
-                for (int c = place.at + 1; c < line.count; ++c)
+                for (int c = place.at + 1; c < line.count - 1; ++c)
                     recordFrom(row + offsets_[line.numbers[c]], line, c + 1);
             }
         }
