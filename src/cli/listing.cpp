@@ -36,7 +36,7 @@ class SetLister {
   public:
     SetLister(const DrawList& draws, const NeverDrawnQuery& query, Output& out, int threads)
         : query_(query),
-          index_(draws, query.subsetSize, query.maxNumber, threads),
+          index_(draws, query.subsetSize, query.maxNumber, threads, query.setSize),
           out_(out),
           parts_(static_cast<std::size_t>(query.maxNumber) + 2) {}
 
@@ -303,7 +303,7 @@ int countSets(const Options& o, const DrawList& draws, Output& out, std::FILE* e
     {
         const StopsByItself stops;
         Progress progress(err);
-        const CompletionIndex index(draws, query.subsetSize, query.maxNumber, threads);
+        const CompletionIndex index(draws, query.subsetSize, query.maxNumber, threads, n);
         Sharing sharing;
         sharing.threads = threads;
         sharing.beforePart = [&](int first) {

@@ -117,8 +117,8 @@ AnswerWriter answerWriter(const SearchCommand& command, TextBuffer& out) {
 std::unique_ptr<const CompletionIndex> indexFor(const SearchCommand& command, const DrawList& draws,
                                                 int threads) {
     if (command.random) return nullptr;
-    return std::make_unique<const CompletionIndex>(draws, command.sets.subsetSize,
-                                                   command.sets.maxNumber, threads);
+    return std::make_unique<const CompletionIndex>(
+        draws, command.sets.subsetSize, command.sets.maxNumber, threads, command.sets.setSize);
 }
 
 void runSearch(const SearchCommand& command, const DrawList& draws, AnswerWriter& out, int threads,

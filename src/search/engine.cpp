@@ -1,5 +1,9 @@
 #include "search/engine.hpp"
 
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+
 #include "combinatorics/parse.hpp"
 #include "search/engine_detail.hpp"
 #include "search/shared_walk.hpp"
@@ -28,10 +32,96 @@ void forEachSubset(const int* numbers, int count, int from, int chosen, int size
 
 }  // namespace
 
+// What the walks have spent on checking lines one by one, against what
+// recording them would have cost; and, once they spent that, the index of
+// every line.
+struct CompletionIndex::Whole {
+    std::uint64_t budget = 0;  // the writes that recording the checked lines takes
+    int threads = 1;
+    std::atomic<std::uint64_t> spent{0};  // lines checked so far, by every walk
+    std::atomic<bool> ready{false};
+    std::once_flag once;
+    std::unique_ptr<const CompletionIndex> index;
+};
+
+namespace {
+
+// The table writes that recording a line takes: one for each (k-1)-subset of
+// its numbers but the largest.
+std::uint64_t recordingWrites(const NumberMask& line, int subsetSize) {
+    return binomial(line.count() - 1, subsetSize - 1);
+}
+
+// Up to these writes an index records every line: over every Multi Multi draw
+// (16,962 lines of 20 numbers, 3,876 writes each for five-number subsets) it
+// records the first 5,200 and checks the others.
+constexpr std::uint64_t kRecordedWrites = 20'000'000;
+
+}  // namespace
+
 CompletionIndex::CompletionIndex(const std::vector<std::string>& draws, int subsetSize,
-                                 int maxNumber, int threads)
+                                 int maxNumber, int threads, int setSize)
     : CompletionIndex(subsetSize, maxNumber) {
-    add(draws.data(), draws.size(), threads);
+    std::vector<NumberMask> lines = linesIn(draws.data(), draws.size());
+    // Checking pays only when almost no group reaches the last number: when
+    // each set's prefix holds several k-subsets that the recorded lines rule
+    // out. With n <= k + 1 a prefix holds one at most, most groups reach the
+    // end, and each would be checked against thousands of lines.
+    std::size_t recorded = lines.size();
+    std::uint64_t writes = 0;
+    if (subsetSize >= 2 && setSize >= subsetSize + 2) {
+        for (const NumberMask& line : lines) writes += recordingWrites(line, subsetSize);
+        if (writes > 2 * kRecordedWrites) {
+            writes = 0;
+            for (recorded = 0; writes < kRecordedWrites; ++recorded)
+                writes += recordingWrites(lines[recorded], subsetSize);
+        }
+    }
+    recordAndCheck(std::move(lines), recorded, threads);
+}
+
+CompletionIndex CompletionIndex::checking(const std::vector<std::string>& draws, int subsetSize,
+                                          int maxNumber, std::size_t recorded, int threads) {
+    assert(subsetSize >= 2);
+    CompletionIndex index(subsetSize, maxNumber);
+    std::vector<NumberMask> lines = index.linesIn(draws.data(), draws.size());
+    recorded = std::min(recorded, lines.size());
+    index.recordAndCheck(std::move(lines), recorded, threads);
+    return index;
+}
+
+void CompletionIndex::recordAndCheck(std::vector<NumberMask> lines, std::size_t recorded,
+                                     int threads) {
+    checked_.assign(lines.begin() + static_cast<std::ptrdiff_t>(recorded), lines.end());
+    lines.resize(recorded);
+    record(lines, threads);
+    if (checked_.empty()) return;
+    whole_ = std::make_shared<Whole>();
+    whole_->threads = threads;
+    for (const NumberMask& line : checked_) whole_->budget += recordingWrites(line, subsetSize_);
+}
+
+const CompletionIndex* CompletionIndex::wholeIndex() const {
+    Whole& whole = *whole_;
+    if (!whole.ready.load(std::memory_order_acquire)) {
+        const std::uint64_t lines = checked_.size();
+        if (whole.spent.fetch_add(lines, std::memory_order_relaxed) + lines <= whole.budget)
+            return nullptr;
+        std::call_once(whole.once, [&] {
+            auto index = std::make_unique<CompletionIndex>(*this);
+            index->checked_.clear();
+            index->whole_.reset();
+            index->record(checked_, whole.threads);
+            whole.index = std::move(index);
+            whole.ready.store(true, std::memory_order_release);
+        });
+    }
+    return whole.index.get();
+}
+
+const CompletionIndex& CompletionIndex::latest() const {
+    if (whole_ && whole_->ready.load(std::memory_order_acquire)) return *whole_->index;
+    return *this;
 }
 
 CompletionIndex::CompletionIndex(int subsetSize, int maxNumber)
@@ -72,16 +162,25 @@ CompletionIndex::CompletionIndex(int subsetSize, int maxNumber)
     forEachSubset(all, maxNumber, 0, 0, tSize - 1, 0, -1, base);
 }
 
-void CompletionIndex::add(const std::string* draws, std::size_t drawCount, int threads) {
-    const int subsetSize = subsetSize_, maxNumber = maxNumber_;
+std::vector<NumberMask> CompletionIndex::linesIn(const std::string* draws,
+                                                 std::size_t count) const {
     std::vector<NumberMask> lines;
-    for (std::size_t i = 0; i < drawCount; ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         NumberMask drawn;
         forEachNumber(draws[i], [&](int v) {
-            if (v >= 1 && v <= maxNumber) drawn.set(v);
+            if (v >= 1 && v <= maxNumber_) drawn.set(v);
         });
-        if (drawn.count() >= subsetSize) lines.push_back(drawn);
+        if (drawn.count() >= subsetSize_) lines.push_back(drawn);
     }
+    return lines;
+}
+
+void CompletionIndex::add(const std::string* draws, std::size_t count, int threads) {
+    record(linesIn(draws, count), threads);
+}
+
+void CompletionIndex::record(const std::vector<NumberMask>& lines, int threads) {
+    const int subsetSize = subsetSize_, maxNumber = maxNumber_;
     if (subsetSize == 1) {
         for (const NumberMask& drawn : lines) drawnNumbers_ |= drawn;
         return;

@@ -36,7 +36,8 @@ struct NeverDrawnQuery {
 //   CompletionIndex(draws, subsetSize, maxNumber)
 // REQUIRES 1 <= subsetSize <= kMaxSubsetSize, 1 <= maxNumber <= kMaxNumber.
 // Memory: 16 * C(maxNumber, subsetSize - 1) bytes (25 MB for 5-subsets of 1..80, 1.3 MB
-// for 4-subsets).
+// for 4-subsets), twice that when an index that checks lines (see
+// search/engine_detail.hpp) records them after all.
 class CompletionIndex;
 
 // Ends walks early, from any thread: a walk that watches it returns false

@@ -75,6 +75,21 @@ TEST(SharedWalk, EveryThreadCountVisitsTheSetsOfOneThreadInOrder) {
                 EXPECT_EQ(countNeverDrawn(index, q, sharing, 5),
                           std::min<std::size_t>(5, one.size()));
             }
+            // An index that records half the lines and checks the others: by
+            // line while few groups reach the end, and from where many do by
+            // the index of every line, which the walks then move to.
+            if (q.subsetSize < 2) continue;
+            const CompletionIndex checking = CompletionIndex::checking(
+                draws, q.subsetSize, q.maxNumber, draws.size() / 2, threads);
+            Sets checked;
+            forEachNeverDrawn(checking, q, sharing, [&](const int* set) {
+                checked.emplace_back(set, set + q.setSize);
+                return checked.size() < one.size();
+            });
+            EXPECT_EQ(checked, one);
+            if (one.size() < 1'000'000) {
+                EXPECT_EQ(countNeverDrawn(checking, q, sharing), one.size());
+            }
         }
     }
 }
