@@ -61,7 +61,7 @@ constexpr std::uint64_t kRecordedWrites = 20'000'000;
 
 CompletionIndex::CompletionIndex(const std::vector<std::string>& draws, int subsetSize,
                                  int maxNumber, int threads, int setSize)
-    : CompletionIndex(subsetSize, maxNumber) {
+    : CompletionIndex(subsetSize, maxNumber, false) {
     std::vector<NumberMask> lines = linesIn(draws.data(), draws.size());
     // Checking pays only when almost no group reaches the last number: when
     // each set's prefix holds several k-subsets that the recorded lines rule
@@ -83,7 +83,7 @@ CompletionIndex::CompletionIndex(const std::vector<std::string>& draws, int subs
 CompletionIndex CompletionIndex::checking(const std::vector<std::string>& draws, int subsetSize,
                                           int maxNumber, std::size_t recorded, int threads) {
     assert(subsetSize >= 2);
-    CompletionIndex index(subsetSize, maxNumber);
+    CompletionIndex index(subsetSize, maxNumber, false);
     std::vector<NumberMask> lines = index.linesIn(draws.data(), draws.size());
     recorded = std::min(recorded, lines.size());
     index.recordAndCheck(std::move(lines), recorded, threads);
@@ -125,7 +125,10 @@ const CompletionIndex& CompletionIndex::latest() const {
 }
 
 CompletionIndex::CompletionIndex(int subsetSize, int maxNumber)
-    : subsetSize_(subsetSize), maxNumber_(maxNumber) {
+    : CompletionIndex(subsetSize, maxNumber, true) {}
+
+CompletionIndex::CompletionIndex(int subsetSize, int maxNumber, bool zeroed)
+    : subsetSize_(subsetSize), maxNumber_(maxNumber), zeroed_(zeroed) {
     if (subsetSize == 1) return;
     // Rows follow each other in lexicographic order of T, each as long as the
     // count of numbers above T. So a walk that moves the last number of T up,
@@ -143,7 +146,7 @@ CompletionIndex::CompletionIndex(int subsetSize, int maxNumber)
         start += static_cast<std::uint32_t>(maxNumber - largest);
     };
     forEachSubset(all, maxNumber, 0, 0, tSize, 0, -1, layOut);
-    table_.resize(start);
+    table_ = MaskTable(start, zeroed);
     if (subsetSize == 2) return;
     // The rows of S + {x} for one S follow each other, one number shorter each
     // time: row(S + {x + 1}) = row(S + {x}) + maxNumber - x - 1. So the row is
@@ -225,7 +228,22 @@ void CompletionIndex::record(const std::vector<NumberMask>& lines, int threads) 
     auto recordFrom = [&](std::uint32_t row, const Line& line, int from) {
         for (int i = from; i < line.count - 1; ++i) table_[row + line.numbers[i]] |= line.drawn;
     };
+    // A fresh table is zeroed here, region by region where threads share the
+    // work: the rows of the T whose smallest number is m, for each m, follow
+    // each other and start with T = {m, m + 1, ...}, x = m + tSize.
+    const bool fresh = !zeroed_;
+    zeroed_ = true;
+    auto zeroRegion = [&](int m) {
+        auto startOf = [&](int smallest) -> std::size_t {
+            if (smallest + tSize - 1 > maxNumber) return table_.size();
+            std::uint32_t rank = 0;
+            for (int i = 0; i < tSize; ++i) rank += binomial(smallest + i - 1, i + 1);
+            return rows_[rank] + static_cast<std::uint32_t>(smallest + tSize);
+        };
+        if (fresh) table_.zero(startOf(m), startOf(m + 1));
+    };
     if (tSize == 0) {
+        if (fresh) table_.zero(0, table_.size());
         for (std::uint32_t line = 0; line < lines.size(); ++line)
             recordFrom(rows_[0], lineAt(line), 0);
         return;
@@ -242,6 +260,7 @@ void CompletionIndex::record(const std::vector<NumberMask>& lines, int threads) 
     Sharing sharing;
     sharing.threads = threads;
     shareFirstNumbers(maxNumber, sharing, [&](int, int m, WalkStop&) {
+        zeroRegion(m);
         std::vector<std::vector<Place>> bySecond(static_cast<std::size_t>(maxNumber) + 1);
         for (const std::uint32_t index : linesWith[static_cast<std::size_t>(m)]) {
             const Line line = lineAt(index);

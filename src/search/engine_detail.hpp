@@ -21,6 +21,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "combinatorics/number_mask.hpp"
@@ -49,6 +50,45 @@ inline constexpr BinomialTable kBinomials{};
 inline std::uint32_t binomial(int z, int j) {
     return detail::kBinomials.c[z][j];
 }
+
+// The entries of the completion index. Each comes to life zeroed, all at once
+// or, with zero(), a region at a time: the threads that record lines zero
+// their own regions first, and so share the page faults of a fresh table.
+class MaskTable {
+  public:
+    MaskTable() = default;
+    // `size` entries, zeroed unless `zeroed` is false; then every entry must
+    // be zeroed before it is read or written.
+    MaskTable(std::size_t size, bool zeroed) : size_(size), data_(allocate(size)) {
+        if (zeroed) zero(0, size);
+    }
+    MaskTable(const MaskTable& other) : size_(other.size_), data_(allocate(size_)) {
+        std::uninitialized_copy(other.data_.get(), other.data_.get() + size_, data_.get());
+    }
+    MaskTable(MaskTable&&) noexcept = default;
+    MaskTable& operator=(MaskTable other) noexcept {
+        std::swap(size_, other.size_);
+        std::swap(data_, other.data_);
+        return *this;
+    }
+
+    void zero(std::size_t from, std::size_t to) {
+        std::uninitialized_value_construct(data_.get() + from, data_.get() + to);
+    }
+    std::size_t size() const { return size_; }
+    NumberMask& operator[](std::size_t i) { return data_[i]; }
+    const NumberMask& operator[](std::size_t i) const { return data_[i]; }
+
+  private:
+    struct Free {
+        void operator()(NumberMask* p) const { ::operator delete(p); }
+    };
+    static NumberMask* allocate(std::size_t size) {
+        return static_cast<NumberMask*>(::operator new(size * sizeof(NumberMask)));
+    }
+    std::size_t size_ = 0;
+    std::unique_ptr<NumberMask[], Free> data_;
+};
 
 // What the walk needs to know about the draw lines, for a subset size k >= 2:
 // for every (k-1)-subset of 1..maxNumber, written T + {x} with x above the
@@ -118,6 +158,9 @@ class CompletionIndex {
     const CompletionIndex& latest() const;
 
   private:
+    // The rows laid out; the table zeroed unless `zeroed` is false, when the
+    // first record() zeroes it.
+    CompletionIndex(int subsetSize, int maxNumber, bool zeroed);
     // The draw lines that count, each as the set of its numbers in range.
     std::vector<NumberMask> linesIn(const std::string* draws, std::size_t count) const;
     void record(const std::vector<NumberMask>& lines, int threads);
@@ -128,7 +171,8 @@ class CompletionIndex {
     NumberMask drawnNumbers_;
     std::vector<std::uint32_t> rows_;
     std::vector<std::uint32_t> bases_, offsets_;  // see rowWith()
-    std::vector<NumberMask> table_;
+    MaskTable table_;
+    bool zeroed_ = true;  // false until the first record() of a fresh table
     std::vector<NumberMask> checked_;
     struct Whole;  // see wholeIndex(); shared by copies of the index
     std::shared_ptr<Whole> whole_;
