@@ -33,7 +33,9 @@ struct NeverDrawnQuery {
 
 // What the walks need to know about the draw lines, built once for a subset
 // size and a largest number and then read by any number of walks at once:
-//   CompletionIndex(draws, subsetSize, maxNumber)
+//   CompletionIndex(draws, subsetSize, maxNumber[, threads, setSize])
+// (with setSize, the size of the sets that the walks will look for, an index
+// of many lines may record only some of them; the answers are the same).
 // REQUIRES 1 <= subsetSize <= kMaxSubsetSize, 1 <= maxNumber <= kMaxNumber.
 // Memory: 16 * C(maxNumber, subsetSize - 1) bytes (25 MB for 5-subsets of 1..80, 1.3 MB
 // for 4-subsets), twice that when an index that checks lines (see
