@@ -348,6 +348,29 @@ TEST(MultiMultiSearches, LongListsOverManyDrawsHoldOnlyQualifyingSets) {
     }
 }
 
+// Over every Multi Multi draw an index for the seven- and eight-sets records
+// only the first lines and checks the others when a walk ends: it answers as
+// the index of every line does, and no walk has to record the others after all.
+TEST(MultiMultiSearches, OverEveryDrawMostLinesAreOnlyChecked) {
+    const auto draws = lastDraws(Game::MultiMulti, kAll);
+    const CompletionIndex whole(draws, 5, 80);
+    for (int n : {7, 8}) {
+        const NeverDrawnQuery q{5, n, 80};
+        const CompletionIndex checking(draws, 5, 80, 2, n);
+        EXPECT_GT(checking.checkedLines().size(), draws.size() / 2);
+        auto setsOf = [&](const CompletionIndex& index) {
+            Sets sets;
+            forEachNeverDrawn(index, q, NumberMask::upTo(kMaxNumber), [&](const int* set) {
+                sets.emplace_back(set, set + n);
+                return true;
+            });
+            return sets;
+        };
+        EXPECT_EQ(setsOf(checking), setsOf(whole)) << n;
+        EXPECT_EQ(&checking.latest(), &checking) << n;
+    }
+}
+
 TEST(MiniLottoSearches, MatchTheLiteralOnes) {
     auto lists =
         drawListsOf(Game::MiniLotto, {0, 1, 3, 10, 30, 100, 300}, {1, 10, 100, 1000, kAll});
