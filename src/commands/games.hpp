@@ -56,7 +56,9 @@ struct GameRow {
 };
 
 // The rules of the three games, for the command table's rows.
-constexpr DrawRules kMultiRules{20, 80}, kMiniRules{5, 42}, kLottoRules{6, 49};
+// Multi Multi is drawn twice a day, Mini Lotto once; Lotto had two draws on
+// many days of 1965-1991.
+constexpr DrawRules kMultiRules{20, 80, 2}, kMiniRules{5, 42, 1}, kLottoRules{6, 49, 2};
 
 extern const GameRow kGames[3];
 

@@ -12,25 +12,28 @@ bool allDigits(std::string_view s) {
     return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-// "dd.mm.yyyy", a day that the calendar has.
-bool isDate(std::string_view s) {
-    if (s.size() != 10 || s[2] != '.' || s[5] != '.' || !allDigits(s.substr(0, 2)) ||
-        !allDigits(s.substr(3, 2)) || !allDigits(s.substr(6)))
-        return false;
-    const int day = std::stoi(std::string(s.substr(0, 2)));
-    const int month = std::stoi(std::string(s.substr(3, 2)));
-    const int year = std::stoi(std::string(s.substr(6)));
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    const int days[] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month >= 1 && month <= 12 && day >= 1 && day <= days[month - 1];
-}
-
 // Shown as it is, at most 20 characters of it.
 std::string quoted(std::string_view text) {
     return "„" + std::string(text.substr(0, 20)) + (text.size() > 20 ? "…" : "") + "”";
 }
 
 }  // namespace
+
+long dayNumber(std::string_view s) {
+    if (s.size() != 10 || s[2] != '.' || s[5] != '.' || !allDigits(s.substr(0, 2)) ||
+        !allDigits(s.substr(3, 2)) || !allDigits(s.substr(6)))
+        return -1;
+    const int day = (s[0] - '0') * 10 + (s[1] - '0');
+    const int month = (s[3] - '0') * 10 + (s[4] - '0');
+    const long year = std::stol(std::string(s.substr(6)));
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    const int days[] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12 || day < 1 || day > days[month - 1]) return -1;
+    // Days before this year, then before this month, then this month's.
+    long count = year * 365 + (year + 3) / 4 - (year + 99) / 100 + (year + 399) / 400;
+    for (int m = 1; m < month; ++m) count += days[m - 1];
+    return count + day - 1;
+}
 
 std::string lineProblems(std::string_view line, const DrawRules& rules) {
     if (line.empty()) return "pusty wiersz";
@@ -56,7 +59,7 @@ std::string lineProblems(std::string_view line, const DrawRules& rules) {
         !allDigits(number.substr(0, number.size() - 1)))
         reason(quoted(number) + " nie jest numerem losowania z kropką");
     const std::string_view date = line.substr(first + 1, second - first - 1);
-    if (!isDate(date)) reason(quoted(date) + " nie jest datą dd.mm.rrrr");
+    if (dayNumber(date) < 0) reason(quoted(date) + " nie jest datą dd.mm.rrrr");
     std::set<int> seen;
     int count = 0;
     std::size_t start = 0;

@@ -47,6 +47,26 @@ HistoryRead readHistoryFile(const std::string& path, std::vector<std::string>& l
 // start is left out.
 std::vector<std::string> splitHistoryLines(std::string_view text);
 
+// The lines of a text one by one, split as splitHistoryLines splits them, with
+// where each stands: `text` is the line without its end (cut at a zero byte),
+// [begin, end) its bytes with the end, and the lines' ranges follow each other
+// from the first byte after a byte-order mark to the end of the text.
+struct TextLine {
+    std::string_view text;
+    std::size_t begin = 0, end = 0;
+};
+
+class LineScanner {
+  public:
+    explicit LineScanner(std::string_view text);
+    // The next line; false after the last.
+    bool next(TextLine& line);
+
+  private:
+    std::string_view text_;
+    std::size_t at_;
+};
+
 // How many lines the count box asks for: the decimal number at the start of its
 // first 19 characters, after white space, with an optional sign; 0 when there
 // is none. A number too large for the type is taken as the largest one.

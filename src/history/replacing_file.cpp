@@ -3,12 +3,15 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <vector>
 #endif
 
@@ -79,14 +82,53 @@ ReplacingFile::~ReplacingFile() {
     if (!temp_.empty()) DeleteFileA(temp_.c_str());
 }
 
+int removeStaleTemporaries(const std::string& path) {
+    const std::string folder = folderOf(path) == "." ? "" : folderOf(path);
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + "zst*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    auto ticks = [](const FILETIME& t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    const unsigned long long hour = 3600ull * 10000000;  // in 100 ns ticks
+    int removed = 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            ticks(now) > ticks(found.ftLastWriteTime) + hour &&
+            DeleteFileA((folder + found.cFileName).c_str()))
+            ++removed;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return removed;
+}
+
 #else
 
+namespace {
+
+constexpr char kTemporary[] = ".zestawy-";  // and six random characters
+
+// The file a path names: a symbolic link's final target, or the path itself.
+std::string resolved(const std::string& path) {
+    struct stat link;
+    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+    char* real = realpath(path.c_str(), nullptr);
+    if (!real) return path;
+    const std::string target = real;
+    std::free(real);
+    return target;
+}
+
+}  // namespace
+
 bool ReplacingFile::open(const std::string& path) {
-    path_ = path;
+    path_ = resolved(path);
     struct stat target;
-    const bool exists = stat(path.c_str(), &target) == 0;
-    if (exists && (S_ISDIR(target.st_mode) || access(path.c_str(), W_OK) != 0)) return false;
-    std::string pattern = folderOf(path) + ".zestawy-XXXXXX";
+    const bool exists = stat(path_.c_str(), &target) == 0;
+    if (exists && (!S_ISREG(target.st_mode) || access(path_.c_str(), W_OK) != 0)) return false;
+    std::string pattern = folderOf(path_) + kTemporary + "XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = mkstemp(name.data());
@@ -119,6 +161,26 @@ bool ReplacingFile::commit() {
 ReplacingFile::~ReplacingFile() {
     if (file_ != -1) close(static_cast<int>(file_));
     if (!temp_.empty()) unlink(temp_.c_str());
+}
+
+int removeStaleTemporaries(const std::string& path) {
+    const std::string folder = folderOf(resolved(path));
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return 0;
+    int removed = 0;
+    const std::string prefix = kTemporary;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string file = folder + (folder == "." ? "/" : "") + name;
+        struct stat st;
+        if (lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            std::time(nullptr) - st.st_mtime > 3600 && unlink(file.c_str()) == 0)
+            ++removed;
+    }
+    closedir(dir);
+    return removed;
 }
 
 #endif

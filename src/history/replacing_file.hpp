@@ -11,8 +11,9 @@ namespace zestawy {
 // The text goes to a new file beside the target, which takes the target's
 // place only on commit(). Until then, and after any failure, an existing file
 // stays as it was, bytes and time; the new one is removed when the object goes
-// without a commit. A read-only target, or a folder, is refused. A replaced
-// file keeps its permissions (POSIX).
+// without a commit. A read-only target, or anything but a regular file, is
+// refused. A symbolic link is followed: its target is replaced and the link
+// stays. A replaced file keeps its permissions (POSIX).
 class ReplacingFile {
   public:
     ReplacingFile() = default;
@@ -32,5 +33,10 @@ class ReplacingFile {
 
 // The whole file replaced by `bytes` through a ReplacingFile.
 bool replaceFile(const std::string& path, const std::string& bytes);
+
+// Removes the temporary files that ReplacingFile leaves beside `path` when its
+// process is killed outright, those older than an hour (a younger one may be
+// another update's, still being written). Returns how many were removed.
+int removeStaleTemporaries(const std::string& path);
 
 }  // namespace zestawy

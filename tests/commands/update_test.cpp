@@ -1,51 +1,128 @@
-// What an update appends to a history, on small texts: line ends, layouts,
-// and draws that must not be appended.
+// What an update makes of a history, on small texts: where new draws go, the
+// layouts and line ends it reads and keeps, and every merge it must refuse.
 #include "commands/update.hpp"
 
 #include <gtest/gtest.h>
 
+#include "history/check.hpp"
+#include "history/history.hpp"
+
 namespace zestawy {
 namespace {
 
-TEST(Update, AppendsOnlyNewWellFormedDrawsInTheHistorysOwnLayout) {
+TEST(Update, MergesByDrawNumberAndRefusesWhatWouldCorruptTheHistory) {
     const GameRow& mini = gameRow(Game::MiniLotto);
     const std::string five = "1,2,3,4,5";
+    auto own = [&](int n, const char* date, const std::string& numbers = "1,2,3,4,5") {
+        return std::to_string(n) + ". " + date + " " + numbers;
+    };
+    const std::string h123 = own(1, "01.01.2020") + "\n" + own(2, "02.01.2020", "6,7,8,9,10") +
+                             "\n" + own(3, "03.01.2020", "11,12,13,14,15") + "\n";
     struct Case {
         const char* name;
         std::string history, download;
         UpdateKind kind;
-        std::string appended;
+        std::string merged;  // Added: the whole new history
+        const char* said;    // in the message
+        bool warning;
     };
     const Case cases[] = {
-        {"LF ends, the last one missing", "1. 01.01.2020 " + five + "\n2. 02.01.2020 " + five,
+        {"LF ends, the last one missing, a header skipped",
+         own(1, "01.01.2020") + "\n" + own(2, "02.01.2020"),
          "nr,data,liczby\n3,03.01.2020,05,04,03,02,01\n", UpdateKind::Added,
-         "\n3. 03.01.2020 1,2,3,4,5\n"},
-        {"lone CR ends, own layout padded", "1. 01.01.2020 " + five + "\r",
-         "0004. 04.01.2020 42,07,1,2,3\r\n", UpdateKind::Added, "4. 04.01.2020 1,2,3,7,42\r"},
-        {"an empty history takes CR LF", "", "1,01.01.2020," + five, UpdateKind::Added,
-         "1. 01.01.2020 1,2,3,4,5\r\n"},
-        {"an older draw the history lacks is left out", "5. 05.01.2020 " + five + "\n",
-         "3,03.01.2020," + five + "\n6,06.01.2020," + five, UpdateKind::Added,
-         "6. 06.01.2020 1,2,3,4,5\n"},
-        {"the same new draw twice", "", "6,06.01.2020," + five + "\n6. 06.01.2020 5,4,3,2,1",
-         UpdateKind::Added, "6. 06.01.2020 1,2,3,4,5\r\n"},
+         own(1, "01.01.2020") + "\n" + own(2, "02.01.2020") + "\n" + own(3, "03.01.2020") + "\n",
+         "Pominięto 1 wiersz bez losowania (z literami): 1.", false},
+        {"lone CR ends, own layout padded, blanks after commas", own(1, "01.01.2020") + "\r",
+         "0002. 02.01.2020 42, 07, 1 ,2,3\r\n", UpdateKind::Added,
+         own(1, "01.01.2020") + "\r" + own(2, "02.01.2020", "1,2,3,7,42") + "\r",
+         "Dopisano 1 losowanie: od 2. 02.01.2020 do 2. 02.01.2020.", false},
+        {"an empty history takes CR LF; semicolons", "", "1;01.01.2020; 1;2; 3;4;5\n",
+         UpdateKind::Added, own(1, "01.01.2020") + "\r\n", "Dopisano 1 losowanie", false},
+        {"a draw the history lacks goes into its gap",
+         own(1, "01.01.2020") + "\n" + own(3, "03.01.2020") + "\n\n\n",
+         "2,02.01.2020," + five + "\n4,04.01.2020," + five, UpdateKind::Added,
+         own(1, "01.01.2020") + "\n" + own(2, "02.01.2020") + "\n" + own(3, "03.01.2020") + "\n" +
+             own(4, "04.01.2020") + "\n",
+         "W tym w luki w numeracji pliku wyników: 1 losowanie.", false},
+        {"a gap the download starts after is named, with a warning", own(1, "01.01.2020") + "\n",
+         "5,05.01.2020," + five + "\n6,06.01.2020," + five, UpdateKind::Added,
+         own(1, "01.01.2020") + "\n" + own(5, "05.01.2020") + "\n" + own(6, "06.01.2020") + "\n",
+         "Brak w numeracji losowań: 2–4; pobrany plik zaczyna się od losowania 5", true},
+        {"a stale download adds nothing, with a warning", h123, "1,01.01.2020," + five,
+         UpdateKind::NothingNew, "", "pobrany plik kończy się na losowaniu 1, starszym", true},
+        {"the same new draw twice, once reversed", "",
+         "6,06.01.2020," + five + "\n6. 06.01.2020 5,4,3,2,1", UpdateKind::Added,
+         own(6, "06.01.2020") + "\r\n", "", false},
         {"two versions of a new draw", "", "6,06.01.2020," + five + "\n6,07.01.2020," + five,
-         UpdateKind::Refused, ""},
-        {"a bad date", "", "6,31.06.2020," + five, UpdateKind::Refused, ""},
+         UpdateKind::Refused, "", "nr 6: wcześniej", false},
+        {"the same date and other numbers", h123, "2,02.01.2020,6,7,8,9,11", UpdateKind::Refused,
+         "", "nr 2: w pliku wyników „2. 02.01.2020 6,7,8,9,10”", false},
+        {"another source's numbering", h123, "7,02.01.2020,06,07,08,09,10", UpdateKind::Refused, "",
+         "nr 7 pobranego pliku to nr 2 pliku wyników (02.01.2020)", false},
+        {"a new draw dated before the last", h123, "4,01.01.2020,1,2,3,4,6", UpdateKind::Refused,
+         "", "daty cofają się, choć numery rosną", false},
+        {"a draw dated after the draw above it",
+         h123.substr(0, h123.find("\n3.") + 1) + own(5, "05.01.2020") + "\n",
+         "3,06.01.2020,1,2,3,4,6", UpdateKind::Refused, "",
+         "nr 3 z 06.01.2020 a nr 5 pliku wyników z 05.01.2020: daty cofają się", false},
+        {"more draws missing than days allow", h123, "10,04.01.2020,1,2,3,4,6", UpdateKind::Refused,
+         "", "brakowałoby 6 losowań, a w 2 dni gra ma najwyżej 2 losowania", false},
+        {"a draw number of 20 digits", h123, "12345678901234567890,04.01.2020," + five,
+         UpdateKind::Refused, "", "numer losowania ma ponad 9 cyfr", false},
+        {"a bad date", "", "6,31.06.2020," + five, UpdateKind::Refused, "",
+         "„31.06.2020” nie jest datą", false},
         {"a time and nothing after it", "", "6,06.01.2020," + five + "\n7,07.01.2020,14:00",
-         UpdateKind::Refused, ""},
-        {"a line that is no draw", "", "6,06.01.2020," + five + "\n7;07.01.2020",
-         UpdateKind::Refused, ""},
-        {"no draw at all", "1. 01.01.2020 " + five, "\xEF\xBB\xBFnr,data\n\n", UpdateKind::NoDraws,
-         ""},
+         UpdateKind::Refused, "", "wiersz 2: brak liczb po dacie", false},
+        {"a line of digits that is no draw", "", "6,06.01.2020," + five + "\n7 07 2020",
+         UpdateKind::Refused, "", "wiersz 2: „7 07 2020” nie jest losowaniem", false},
+        {"a last line without numbers", h123 + "4. 04.01.2020\n", "5,05.01.2020," + five,
+         UpdateKind::Refused, "", "Ostatni wiersz pliku wyników (wiersz 4: „4. 04.01.2020”)",
+         false},
+        {"a touched history line that is no draw",
+         own(1, "01.01.2020") + "\n2. 02.01.2020 1,2\n" + own(4, "04.01.2020") + "\n",
+         "3,03.01.2020," + five, UpdateKind::Refused, "",
+         "wiersz 2: „2. 02.01.2020 1,2” (2 liczb zamiast 5)", false},
+        {"history numbers that do not rise",
+         own(2, "02.01.2020") + "\n" + own(1, "01.01.2020") + "\n", "3,03.01.2020," + five,
+         UpdateKind::Refused, "", "Numery losowań w pliku wyników nie rosną: wiersz 2", false},
+        {"no draw at all", own(1, "01.01.2020"), "\xEF\xBB\xBFnr,data\n\n", UpdateKind::NoDraws, "",
+         "W pobranym pliku nie ma żadnego losowania", false},
+        {"an empty download", own(1, "01.01.2020"), "", UpdateKind::NoDraws, "",
+         "W pobranym pliku nie ma żadnego losowania", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const UpdatePlan plan = planUpdate(c.history, c.download, mini);
-        EXPECT_EQ(plan.kind, c.kind);
-        EXPECT_EQ(plan.appended, c.appended);
-        EXPECT_FALSE(plan.message.empty());
+        std::string said;
+        for (const std::string& line : plan.message) said += line + "\n";
+        EXPECT_EQ(plan.kind, c.kind) << said;
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        EXPECT_EQ(plan.warning, c.warning) << said;
+        if (c.kind != UpdateKind::Added) continue;
+        const std::string merged = mergedHistory(c.history, c.download, mini);
+        EXPECT_EQ(merged, c.merged);
+        EXPECT_EQ(plan.bytes, merged.size());
+        EXPECT_EQ(planUpdate(merged, c.download, mini).kind, UpdateKind::NothingNew);
     }
+}
+
+TEST(Update, MultiMultiPlusMustBeInTheGamesRange) {
+    const GameRow& multi = gameRow(Game::MultiMulti);
+    std::string numbers;
+    for (int n = 1; n <= 20; ++n) numbers += std::to_string(n) + ",";
+    for (const char* plus : {"00", "7", "20", "80"}) {
+        const std::string line = std::string("1,01.01.2020,14:00,") + numbers + plus;
+        EXPECT_EQ(planUpdate("", line, multi).kind, UpdateKind::Added) << plus;
+    }
+    for (const char* plus : {"81", "-1", "0100"}) {
+        const UpdatePlan plan =
+            planUpdate("", std::string("1,01.01.2020,14:00,") + numbers + plus, multi);
+        EXPECT_EQ(plan.kind, UpdateKind::Refused) << plus;
+    }
+    EXPECT_NE(planUpdate("", "1,01.01.2020,14:00," + numbers + "81", multi)
+                  .message[1]
+                  .find("liczba Plus 81 spoza zakresu 0–80"),
+              std::string::npos);
 }
 
 TEST(Update, RecognisesTheGameByTheCountOfNumbers) {
@@ -56,7 +133,12 @@ TEST(Update, RecognisesTheGameByTheCountOfNumbers) {
     EXPECT_EQ(recogniseGame("1,01.01.2020,1,2,3,4,5,6\n2,02.01.2020,1,2\n3,02.01.2020,1,2,3,4,5,6"),
               &gameRow(Game::Lotto));
     EXPECT_EQ(recogniseGame("1,01.01.2020,1,2,3\n"), nullptr);
+    EXPECT_EQ(unrecognisedGame("1,01.01.2020,1,2,3\n")
+                  .front()
+                  .find("Nie rozpoznano gry: losowania w tym pliku mają po 3 liczby"),
+              0u);
     EXPECT_EQ(recogniseGame("Multi Multi\n"), nullptr);
+    EXPECT_EQ(unrecognisedGame("").front().find("W pobranym pliku nie ma żadnego losowania"), 0u);
 }
 
 }  // namespace

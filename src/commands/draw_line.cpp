@@ -1,0 +1,177 @@
+#include "commands/draw_line.hpp"
+
+#include <algorithm>
+
+namespace zestawy {
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Letters of any script: ASCII ones, and every byte of a UTF-8 or Windows-1250
+// letter.
+bool isLetter(char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    return ((u | 0x20) >= 'a' && (u | 0x20) <= 'z') || u >= 0x80;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+bool allDigits(std::string_view s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), isDigit);
+}
+
+std::string_view withoutZeros(std::string_view s) {
+    if (!allDigits(s)) return s;
+    const std::size_t first = s.find_first_not_of('0');
+    return first == std::string_view::npos ? s.substr(s.size() - 1) : s.substr(first);
+}
+
+// The value of a decimal number of at most 9 digits after its leading zeros;
+// -1 for anything else.
+long valueOf(std::string_view s) {
+    s = withoutZeros(s);
+    if (!allDigits(s) || s.size() > 9) return -1;
+    long value = 0;
+    for (const char c : s) value = value * 10 + (c - '0');
+    return value;
+}
+
+// Calls take(field) for each field of s between separators, trimmed.
+template <class Take>
+void forEachField(std::string_view s, char separator, Take take) {
+    for (std::size_t start = 0;;) {
+        const std::size_t end = s.find(separator, start);
+        take(trimmed(s.substr(start, end - start)));
+        if (end == std::string_view::npos) return;
+        start = end + 1;
+    }
+}
+
+}  // namespace
+
+DrawLine DrawLine::read(std::string_view line) {
+    DrawLine d;
+    d.text = trimmed(line);
+    if (d.text.empty()) return d;
+    if (std::any_of(d.text.begin(), d.text.end(), isLetter)) {
+        d.kind = Letters;
+        return d;
+    }
+    d.kind = Stray;
+    std::size_t digits = 0;
+    while (digits < d.text.size() && isDigit(d.text[digits])) ++digits;
+    if (digits == 0) return d;
+    d.numberText = d.text.substr(0, digits);
+    d.number = static_cast<std::uint64_t>(std::max(0L, valueOf(d.numberText)));
+    const std::string_view rest = trimmed(d.text.substr(digits));
+    auto token = [&](std::string_view field) {
+        if (d.count < kMostNumbers) d.tokens[static_cast<std::size_t>(d.count)] = field;
+        ++d.count;
+    };
+    if (rest.size() > 1 && rest[0] == '.' && isBlank(rest[1])) {
+        // "16978. 22.08.2026 5,7,16,...": the date, a blank, the numbers.
+        const std::string_view after = trimmed(rest.substr(1));
+        const std::size_t blank = std::min(after.find(' '), after.find('\t'));
+        d.date = after.substr(0, blank);
+        const std::string_view numbers =
+            blank == std::string_view::npos ? std::string_view() : trimmed(after.substr(blank));
+        if (!numbers.empty())
+            forEachField(numbers, numbers.find(';') != std::string_view::npos ? ';' : ',', token);
+    } else if (!rest.empty() && (rest[0] == ',' || rest[0] == ';')) {
+        // "16978,22.08.2026[,14:00],05,07,...[,78]": a time means a Plus at the end.
+        int field = 0;
+        bool timed = false;
+        forEachField(rest.substr(1), rest[0], [&](std::string_view text) {
+            if (field++ == 0)
+                d.date = text;
+            else if (field == 2 && text.find(':') != std::string_view::npos)
+                timed = true;
+            else
+                token(text);
+        });
+        if (timed && d.count > 0 && d.count <= kMostNumbers)
+            d.plus = d.tokens[static_cast<std::size_t>(--d.count)];
+    } else {
+        return d;
+    }
+    d.kind = Draw;
+    d.day = dayNumber(d.date);
+    return d;
+}
+
+bool DrawLine::valid(const DrawRules& rules) {
+    if (kind != Draw || number == 0 || day < 0 || count != rules.numbersPerDraw) return false;
+    std::array<bool, 128> seen{};
+    for (int i = 0; i < count; ++i) {
+        const long value = valueOf(tokens[static_cast<std::size_t>(i)]);
+        if (value < 1 || value > rules.maxNumber || seen[static_cast<std::size_t>(value)])
+            return false;
+        seen[static_cast<std::size_t>(value)] = true;
+        values[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(value);
+    }
+    if (!plus.empty() && (valueOf(plus) < 0 || valueOf(plus) > rules.maxNumber)) return false;
+    std::sort(values.begin(), values.begin() + count);
+    return true;
+}
+
+std::string DrawLine::problems(const DrawRules& rules) const {
+    std::string why;
+    auto add = [&](const std::string& reason) {
+        if (!reason.empty()) why += (why.empty() ? "" : "; ") + reason;
+    };
+    if (withoutZeros(numberText).size() > 9)
+        add("numer losowania ma ponad 9 cyfr");
+    else if (number == 0)
+        add("numer losowania 0");
+    add(lineProblems(ownLine(false), rules));
+    if (!plus.empty() && (valueOf(plus) < 0 || valueOf(plus) > rules.maxNumber))
+        add("liczba Plus " + std::string(plus.substr(0, 20)) + " spoza zakresu 0–" +
+            std::to_string(rules.maxNumber));
+    return why;
+}
+
+std::string DrawLine::ownLine(bool ascending) const {
+    std::string own = std::string(withoutZeros(numberText)) + ". " + std::string(date) + " ";
+    const int kept = std::min(count, kMostNumbers);
+    for (int i = 0; i < kept; ++i) {
+        const std::size_t at = static_cast<std::size_t>(i);
+        if (ascending)
+            own += std::to_string(values[at]);
+        else
+            own += withoutZeros(tokens[at]);
+        own += ',';
+    }
+    if (kept > 0) own.pop_back();
+    return own;
+}
+
+std::string DrawLine::label() const {
+    return std::string(withoutZeros(numberText)) + ". " + std::string(date);
+}
+
+bool DrawLine::sameDraw(const DrawLine& other) const {
+    return day == other.day && count == other.count &&
+           std::equal(values.begin(), values.begin() + count, other.values.begin());
+}
+
+std::uint64_t DrawLine::contentKey() const {
+    std::uint64_t hash = 1469598103934665603ull ^ static_cast<std::uint64_t>(day);
+    for (int i = 0; i < count; ++i) {
+        hash ^= values[static_cast<std::size_t>(i)];
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+}  // namespace zestawy

@@ -1,0 +1,60 @@
+// A history file as an update holds it while it reads it, plans the new
+// contents and replaces it: a regular file, never a device, a pipe or a
+// folder; a symbolic link is followed to its target, which is what is read
+// and replaced (the link stays as it is); and one update at a time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace zestawy {
+
+class LockedFile {
+  public:
+    enum class Status {
+        Ok,
+        Missing,     // no such file
+        NotRegular,  // a device, pipe, folder or anything but a file
+        Busy,        // another update held it for the whole wait
+        CannotOpen,
+        TooLarge,  // more than maxBytes
+        ReadError,
+    };
+
+    LockedFile() = default;
+    LockedFile(const LockedFile&) = delete;
+    LockedFile& operator=(const LockedFile&) = delete;
+    ~LockedFile();  // lets the next update in
+
+    // Takes the file at `path` for this update, waiting up to waitMs
+    // milliseconds while another update has it, and reads it whole into
+    // `bytes`. Nothing is opened when the path names no regular file.
+    Status open(const std::string& path, std::string& bytes, std::size_t maxBytes, int waitMs);
+
+    // The file that was read and is to be replaced: the path, or the target
+    // of the link it names.
+    const std::string& target() const { return target_; }
+
+    // True while the file at target() is still the one that open() read: the
+    // same file, size and modification time. An editor that saved it in the
+    // meantime makes it false.
+    bool unchanged() const;
+
+    // What tells one version of a file from another.
+    struct Identity {
+        std::uint64_t device = 0, file = 0, size = 0, time = 0;
+        bool operator==(const Identity& o) const {
+            return device == o.device && file == o.file && size == o.size && time == o.time;
+        }
+    };
+
+  private:
+    static bool identify(const std::string& path, Identity& identity);
+
+    std::string target_;
+    Identity read_;
+    std::intptr_t lock_ = -1;  // a locked descriptor, or a held mutex on Windows
+};
+
+}  // namespace zestawy
