@@ -72,7 +72,8 @@ class SetLister {
     // How soon this thread, waiting for a part, sees a Ctrl-C (see waitForText).
     static constexpr std::chrono::milliseconds kStopCheck{100};
 
-    // Blocks SIGINT in this thread for its lifetime, and so in the threads it starts.
+    // Blocks SIGINT and SIGTERM in this thread for its lifetime, and so in the
+    // threads it starts.
     class SigintBlocked {
       public:
 #ifndef _WIN32
@@ -80,6 +81,7 @@ class SetLister {
             sigset_t only;
             sigemptyset(&only);
             sigaddset(&only, SIGINT);
+            sigaddset(&only, SIGTERM);
             pthread_sigmask(SIG_BLOCK, &only, &before_);
         }
         ~SigintBlocked() {

@@ -52,12 +52,16 @@ int main(int argc, char** argv) {
 #endif
 #ifdef _WIN32
     std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
 #else
     // Without SA_RESTART: a read or write that waits is cut short by Ctrl-C.
     struct sigaction interrupt = {};
     interrupt.sa_handler = onInterrupt;
     sigemptyset(&interrupt.sa_mask);
     sigaction(SIGINT, &interrupt, nullptr);
+    // A polite kill stops the tool as Ctrl-C does, so that no half-written
+    // temporary file stays behind.
+    sigaction(SIGTERM, &interrupt, nullptr);
 #endif
     return zestawy::runCli(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr,
                            programFolder(argc > 0 ? argv[0] : nullptr));

@@ -10,7 +10,8 @@ namespace zestawy::cli {
 
 namespace {
 
-void sayPath(std::FILE* err, const char* before, const std::string& path, const char* after) {
+void sayPath(std::FILE* err, const std::string& before, const std::string& path,
+             const std::string& after) {
     say(err, before);
     std::fputs(printablePath(path).c_str(), err);
     say(err, after);
@@ -20,12 +21,19 @@ void sayPath(std::FILE* err, const char* before, const std::string& path, const 
 
 int update(const Options& o, const std::string& historyPath, bool givenHistory, std::FILE* err) {
     std::string download;
-    if (readWholeFile(o.updatePath, download, kMaxHistoryBytes) != HistoryRead::Ok) {
+    const HistoryRead read = readWholeFile(o.updatePath, download, kMaxHistoryBytes);
+    if (read != HistoryRead::Ok) {
         sayPath(err, "zestawy-cli: nie można przeczytać pliku '", o.updatePath,
-                "' (albo ma ponad 256 MB)\n");
+                read == HistoryRead::TooLarge
+                    ? "': ma ponad " + std::to_string(kMaxHistoryBytes >> 20) + " MB\n"
+                    : std::string("'\n"));
         return 2;
     }
-    const UpdatePlan plan = updateHistoryFile(historyPath, download, *o.game);
+    // Ctrl-C stops the update between the pieces it writes, so that its
+    // temporary file goes with it; once the history is replaced, it is done.
+    const StopsByItself stops;
+    const UpdatePlan plan =
+        updateHistoryFile(historyPath, download, *o.game, [] { return !stopRequested; });
     sayPath(err, "zestawy-cli: ", historyPath, ":\n");
     for (const std::string& line : plan.message) say(err, line + "\n");
     if (plan.kind == UpdateKind::CannotWrite && !givenHistory)
@@ -37,6 +45,8 @@ int update(const Options& o, const std::string& historyPath, bool givenHistory, 
         case UpdateKind::NoDraws:
         case UpdateKind::CannotRead:
             return 2;
+        case UpdateKind::Stopped:
+            return 130;
         default:
             return 1;
     }

@@ -12,7 +12,8 @@ namespace zestawy::cli {
 // on err what it added, or why nothing. `givenHistory`: the path came from
 // --history (otherwise a failed write suggests it). Returns the exit code: 0
 // when draws were added or none was new, 1 when refused or not written, 2
-// when a file cannot be read or the download holds no draw.
+// when a file cannot be read or the download holds no draw, 130 when Ctrl-C
+// stopped it before the history was replaced.
 int update(const Options& o, const std::string& historyPath, bool givenHistory, std::FILE* err);
 
 }  // namespace zestawy::cli

@@ -40,21 +40,25 @@ std::string_view withoutZeros(std::string_view s) {
 // The value of a decimal number of at most 9 digits after its leading zeros;
 // -1 for anything else.
 long valueOf(std::string_view s) {
-    s = withoutZeros(s);
-    if (!allDigits(s) || s.size() > 9) return -1;
+    if (s.empty()) return -1;
     long value = 0;
-    for (const char c : s) value = value * 10 + (c - '0');
+    int digits = 0;
+    for (const char c : s) {
+        if (!isDigit(c)) return -1;
+        value = value * 10 + (c - '0');
+        if ((digits += value > 0) > 9) return -1;
+    }
     return value;
 }
 
 // Calls take(field) for each field of s between separators, trimmed.
 template <class Take>
 void forEachField(std::string_view s, char separator, Take take) {
-    for (std::size_t start = 0;;) {
-        const std::size_t end = s.find(separator, start);
-        take(trimmed(s.substr(start, end - start)));
-        if (end == std::string_view::npos) return;
-        start = end + 1;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= s.size(); ++i) {
+        if (i < s.size() && s[i] != separator) continue;
+        take(trimmed(s.substr(start, i - start)));
+        start = i + 1;
     }
 }
 
@@ -76,7 +80,10 @@ DrawLine DrawLine::read(std::string_view line) {
     d.number = static_cast<std::uint64_t>(std::max(0L, valueOf(d.numberText)));
     const std::string_view rest = trimmed(d.text.substr(digits));
     auto token = [&](std::string_view field) {
-        if (d.count < kMostNumbers) d.tokens[static_cast<std::size_t>(d.count)] = field;
+        if (d.count < kMostNumbers) {
+            d.tokens[static_cast<std::size_t>(d.count)] = field;
+            d.values[static_cast<std::size_t>(d.count)] = static_cast<std::int32_t>(valueOf(field));
+        }
         ++d.count;
     };
     if (rest.size() > 1 && rest[0] == '.' && isBlank(rest[1])) {
@@ -101,7 +108,7 @@ DrawLine DrawLine::read(std::string_view line) {
                 token(text);
         });
         if (timed && d.count > 0 && d.count <= kMostNumbers)
-            d.plus = d.tokens[static_cast<std::size_t>(--d.count)];
+            d.plus = d.tokens[std::size_t(--d.count)];
     } else {
         return d;
     }
@@ -114,11 +121,10 @@ bool DrawLine::valid(const DrawRules& rules) {
     if (kind != Draw || number == 0 || day < 0 || count != rules.numbersPerDraw) return false;
     std::array<bool, 128> seen{};
     for (int i = 0; i < count; ++i) {
-        const long value = valueOf(tokens[static_cast<std::size_t>(i)]);
+        const std::int32_t value = values[static_cast<std::size_t>(i)];
         if (value < 1 || value > rules.maxNumber || seen[static_cast<std::size_t>(value)])
             return false;
         seen[static_cast<std::size_t>(value)] = true;
-        values[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(value);
     }
     if (!plus.empty() && (valueOf(plus) < 0 || valueOf(plus) > rules.maxNumber)) return false;
     std::sort(values.begin(), values.begin() + count);
@@ -142,18 +148,45 @@ std::string DrawLine::problems(const DrawRules& rules) const {
 }
 
 std::string DrawLine::ownLine(bool ascending) const {
-    std::string own = std::string(withoutZeros(numberText)) + ". " + std::string(date) + " ";
+    const std::string_view number = withoutZeros(numberText);
+    std::string own;
+    own.reserve(number.size() + date.size() + 4 * static_cast<std::size_t>(count) + 3);
+    own.append(number).append(". ").append(date).push_back(' ');
     const int kept = std::min(count, kMostNumbers);
     for (int i = 0; i < kept; ++i) {
         const std::size_t at = static_cast<std::size_t>(i);
-        if (ascending)
-            own += std::to_string(values[at]);
-        else
-            own += withoutZeros(tokens[at]);
-        own += ',';
+        if (ascending) {
+            char digits[12];
+            char* end = digits + sizeof digits;
+            char* first = end;
+            for (std::uint32_t v = static_cast<std::uint32_t>(values[at]); first == end || v;
+                 v /= 10)
+                *--first = static_cast<char>('0' + v % 10);
+            own.append(first, static_cast<std::size_t>(end - first));
+        } else {
+            own.append(withoutZeros(tokens[at]));
+        }
+        own.push_back(',');
     }
     if (kept > 0) own.pop_back();
     return own;
+}
+
+std::size_t DrawLine::ownLineSize() const {
+    std::size_t size = withoutZeros(numberText).size() + date.size() + 3 + std::size_t(count) - 1;
+    for (int i = 0; i < count; ++i) {
+        const std::int32_t v = values[static_cast<std::size_t>(i)];
+        size += v >= 100000000  ? 9
+                : v >= 10000000 ? 8
+                : v >= 1000000  ? 7
+                : v >= 100000   ? 6
+                : v >= 10000    ? 5
+                : v >= 1000     ? 4
+                : v >= 100      ? 3
+                : v >= 10       ? 2
+                                : 1;
+    }
+    return size;
 }
 
 std::string DrawLine::label() const {
@@ -168,7 +201,7 @@ bool DrawLine::sameDraw(const DrawLine& other) const {
 std::uint64_t DrawLine::contentKey() const {
     std::uint64_t hash = 1469598103934665603ull ^ static_cast<std::uint64_t>(day);
     for (int i = 0; i < count; ++i) {
-        hash ^= values[static_cast<std::size_t>(i)];
+        hash ^= static_cast<std::uint32_t>(values[static_cast<std::size_t>(i)]);
         hash *= 1099511628211ull;
     }
     return hash;

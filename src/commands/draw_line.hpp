@@ -13,7 +13,7 @@
 namespace zestawy {
 
 struct DrawLine {
-    static constexpr int kMostNumbers = 64;  // more on a line are counted, not kept
+    static constexpr int kMostNumbers = 32;  // more on a line are counted, not kept
 
     enum Kind {
         Blank,    // nothing but blanks
@@ -27,9 +27,11 @@ struct DrawLine {
     std::string_view date;        // as written
     long day = -1;                // dayNumber(date)
     int count = 0;                // numbers on the line, the Plus not among them
-    std::array<std::string_view, kMostNumbers> tokens{};  // as written, trimmed
-    std::array<std::uint32_t, kMostNumbers> values{};     // ascending, once sorted()
-    std::string_view plus;                                // the Plus number where the line has one
+    std::array<std::string_view, kMostNumbers> tokens;  // as written, trimmed
+    // Each token's value, -1 for one that is no number of at most 9 digits;
+    // once valid() said yes, the numbers in ascending order.
+    std::array<std::int32_t, kMostNumbers> values;
+    std::string_view plus;  // the Plus number where the line has one
 
     // Reads the line; `text` must outlive the result.
     static DrawLine read(std::string_view text);
@@ -46,6 +48,8 @@ struct DrawLine {
     // "NUMBER. DATE n1,n2,...": the numbers without zero padding, in written
     // order, or in ascending order once valid() said yes.
     std::string ownLine(bool ascending) const;
+    // The size of ownLine(true), without making it.
+    std::size_t ownLineSize() const;
     // "NUMBER. DATE" with the number as a number.
     std::string label() const;
     // The same date and set of numbers; both must be valid.

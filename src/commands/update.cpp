@@ -269,8 +269,13 @@ class Merge {
                 historyBad_.add("wiersz " + std::to_string(mine.line) + ": " + quoted(mine.text) +
                                 " (" + why + ")");
         }
-        draw = DrawLine::read(mine.text);
-        return whole_[i] && draw.valid(rules_);
+        if (parsedIndex_ != i) {
+            parsed_ = DrawLine::read(mine.text);
+            parsedValid_ = parsed_.valid(rules_);
+            parsedIndex_ = i;
+        }
+        draw = parsed_;
+        return whole_[i] && parsedValid_;
     }
 
     void compare(std::size_t i, const DrawLine& draw) {
@@ -292,10 +297,10 @@ class Merge {
         if (at > 0) fits(history_.byNumber[at - 1], draw);
         if (at < history_.byNumber.size()) fits(history_.byNumber[at], draw);
         if (added_ == 0) firstAdded_ = draw.label();
-        lastAdded_ = draw.label();
+        lastAdded_ = draw.text;
         ++added_;
         if (draw.number < history_.lastNumber()) ++intoGaps_;
-        bytes_ += draw.ownLine(true).size() + eol_.size();
+        bytes_ += draw.ownLineSize() + eol_.size();
         visit(draw.number);
     }
 
@@ -308,17 +313,17 @@ class Merge {
         const bool below = mine.number < draw.number;
         const DrawLine& older = below ? mine : draw;
         const DrawLine& newer = below ? draw : mine;
+        const std::uint64_t days =
+            static_cast<std::uint64_t>(std::max(0L, newer.day - older.day)) + 1;
+        const std::uint64_t most = days * static_cast<std::uint64_t>(rules_.drawsPerDay);
+        const std::uint64_t missing = newer.number - older.number - 1;
+        if (older.day <= newer.day && missing + 2 <= most) return;
         const std::string pair = "nr " + std::to_string(draw.number) + " z " +
                                  std::string(draw.date) + " a nr " + std::to_string(mine.number) +
                                  " pliku wyników z " + std::string(mine.date);
-        if (older.day > newer.day) {
+        if (older.day > newer.day)
             misplaced_.add(pair + ": daty cofają się, choć numery rosną");
-            return;
-        }
-        const std::uint64_t days = static_cast<std::uint64_t>(newer.day - older.day) + 1;
-        const std::uint64_t most = days * static_cast<std::uint64_t>(rules_.drawsPerDay);
-        const std::uint64_t missing = newer.number - older.number - 1;
-        if (missing + 2 > most)
+        else
             misplaced_.add(pair + ": między nimi brakowałoby " +
                            count(missing, "losowania", "losowań", "losowań") + ", a w " +
                            count(days, "dzień", "dni", "dni") + " gra ma najwyżej " +
@@ -350,10 +355,15 @@ class Merge {
     std::string eol_;
     std::vector<signed char> whole_;  // each history draw: 1 well-formed, 0 not, -1 not yet read
     DrawLine previous_;
+    // The history draw read last: the same one borders every draw appended.
+    DrawLine parsed_;
+    bool parsedValid_ = false;
+    std::size_t parsedIndex_ = SIZE_MAX;
     Listed bad_, conflicts_, renumbered_, misplaced_, historyBad_;
     Listed gapsBefore_, gapsShared_, gapsAfter_;
     std::size_t added_ = 0, intoGaps_ = 0, bytes_ = 0;
-    std::string firstAdded_, lastAdded_;
+    std::string firstAdded_;
+    std::string_view lastAdded_;  // its line; the label is made at the end
     std::uint64_t merged_ = 0;
 };
 
@@ -445,7 +455,8 @@ UpdatePlan Merge::plan() const {
         plan.bytes = history_.keptEnd + bytes_ +
                      (!history_.lastEnded && intoGaps_ < added_ ? eol_.size() : 0);
         plan.message.push_back("Dopisano " + count(added_, "losowanie", "losowania", "losowań") +
-                               ": od " + firstAdded_ + " do " + lastAdded_ + ".");
+                               ": od " + firstAdded_ + " do " + DrawLine::read(lastAdded_).label() +
+                               ".");
         if (intoGaps_)
             plan.message.push_back("W tym w luki w numeracji pliku wyników: " +
                                    count(intoGaps_, "losowanie", "losowania", "losowań") + ".");
@@ -600,6 +611,7 @@ UpdatePlan updateHistoryFile(const std::string& path, std::string_view download,
     if (plan.kind != UpdateKind::Added) return plan;
 
     auto going = [&] { return !keepGoing || keepGoing(); };
+    if (!going()) return failed(UpdateKind::Stopped, "Przerwano: plik wyników pozostał bez zmian.");
     ReplacingFile file;
     const bool written = file.open(held.target()) &&
                          writeMerged(history, download, game, [&](std::string_view piece) {
