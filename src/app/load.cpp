@@ -8,6 +8,7 @@
 #include "commands/search_command.hpp"
 #include "history/check.hpp"
 #include "history/history.hpp"
+#include "history/locked_file.hpp"
 
 using namespace zestawy;
 
@@ -62,10 +63,18 @@ bool handleLoadCommand(WindowState& state, int id) {
     }
     if (rules.loadDisablesOtherGames) enableButtons(state, {rules.otherGames}, false);
 
-    // A file of any size is not read: real histories are under 2 MB.
-    const HistoryRead read = lines.empty()
-                                 ? readHistoryFile(game.historyFile, lines, kMaxHistoryBytes)
-                                 : HistoryRead::Ok;
+    // The lines kept from an earlier load serve while the file is as it was
+    // then; one changed since (draws added by hand or by an update) is read
+    // again. A file of any size is not read: real histories are under 2 MB.
+    FileIdentity now;
+    FileIdentity& kept = state.historyRead[static_cast<int>(game.game)];
+    const bool same = identifyFile(game.historyFile, now) && now == kept;
+    HistoryRead read = HistoryRead::Ok;
+    if (lines.empty() || !same) {
+        lines.clear();
+        read = readHistoryFile(game.historyFile, lines, kMaxHistoryBytes);
+        kept = read == HistoryRead::Ok ? now : FileIdentity{};
+    }
     if (read == HistoryRead::CannotOpen || read == HistoryRead::TooLarge) {
         // Name the file that was tried, so the user knows what to put where.
         const std::string message =

@@ -37,16 +37,16 @@ bool handleUpdateCommand(WindowState& state, int id) {
     std::string download;
     if (readWholeFile(path, download, kMaxHistoryBytes) != HistoryRead::Ok) {
         const std::string why = std::string("Nie udało się przeczytać pliku '") + path +
-                                "' (albo ma ponad 256 MB). Nic nie zapisano.";
+                                "' (albo ma ponad " + std::to_string(kMaxHistoryBytes >> 20) +
+                                " MB). Nic nie zapisano.";
         MessageBoxA(state.main, why.c_str(), kCaption, MB_ICONERROR);
         return true;
     }
     const GameRow* game = recogniseGame(download);
     if (!game) {
-        MessageBoxA(state.main,
-                    "Nie rozpoznano gry: losowania w tym pliku nie mają po 20 (Multi Multi), 5 "
-                    "(Mini Lotto) ani 6 (Lotto) liczb. Nic nie zapisano.",
-                    kCaption, MB_ICONERROR);
+        std::string text;
+        for (const std::string& line : unrecognisedGame(download)) text += line + "\n";
+        MessageBoxA(state.main, text.c_str(), kCaption, MB_ICONERROR);
         return true;
     }
     const UpdatePlan plan = updateHistoryFile(game->historyFile, download, *game);
@@ -55,6 +55,7 @@ bool handleUpdateCommand(WindowState& state, int id) {
     std::string text = std::string(game->name) + ", plik '" + game->historyFile + "':";
     for (const std::string& line : plan.message) text += "\n" + line;
     const bool ok = plan.kind == UpdateKind::Added || plan.kind == UpdateKind::NothingNew;
-    MessageBoxA(state.main, text.c_str(), kCaption, ok ? MB_ICONINFORMATION : MB_ICONERROR);
+    const UINT icon = !ok ? MB_ICONERROR : plan.warning ? MB_ICONWARNING : MB_ICONINFORMATION;
+    MessageBoxA(state.main, text.c_str(), kCaption, icon);
     return true;
 }

@@ -16,6 +16,7 @@
 
 #include "app/ids.hpp"
 #include "commands/games.hpp"
+#include "history/locked_file.hpp"
 
 struct RankingScreen;  // app/ranking_screen.cpp
 
@@ -39,8 +40,9 @@ struct WindowState {
     int scaled(int units) const { return static_cast<int>(std::lround(units * scale)); }
 
     // Each game's lines, read from its own file on that game's first load and
-    // kept for the rest of the run.
+    // kept while the file stays as it was then (its identity beside them).
     std::vector<std::string> histories[3];
+    zestawy::FileIdentity historyRead[3];
 
     // The game whose "Wczytaj" filled the numbers box, and the hash of the text
     // it put there: while the box still holds that text, the searches of the

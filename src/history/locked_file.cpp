@@ -80,7 +80,7 @@ std::string mutexName(const std::string& path) {
 
 }  // namespace
 
-bool LockedFile::identify(const std::string& path, Identity& identity) {
+bool identifyFile(const std::string& path, FileIdentity& identity) {
     const HANDLE file = openForReading(path);
     if (file == INVALID_HANDLE_VALUE) return false;
     BY_HANDLE_FILE_INFORMATION info;
@@ -129,7 +129,7 @@ Status LockedFile::open(const std::string& path, std::string& bytes, std::size_t
                                                                                 : -1LL;
     });
     CloseHandle(file);
-    if (status == Status::Ok && !identify(target_, read_)) return Status::ReadError;
+    if (status == Status::Ok && !identifyFile(target_, read_)) return Status::ReadError;
     return status;
 }
 
@@ -159,14 +159,14 @@ std::string resolved(const std::string& path) {
 
 namespace {
 
-LockedFile::Identity identityOf(const struct stat& st) {
+FileIdentity identityOf(const struct stat& st) {
     return {std::uint64_t(st.st_dev), std::uint64_t(st.st_ino), std::uint64_t(st.st_size),
             std::uint64_t(st.st_mtim.tv_sec) * 1000000000u + std::uint64_t(st.st_mtim.tv_nsec)};
 }
 
 }  // namespace
 
-bool LockedFile::identify(const std::string& path, Identity& identity) {
+bool identifyFile(const std::string& path, FileIdentity& identity) {
     struct stat st;
     if (stat(path.c_str(), &st) != 0) return false;
     identity = identityOf(st);
@@ -230,8 +230,8 @@ LockedFile::~LockedFile() {
 #endif
 
 bool LockedFile::unchanged() const {
-    Identity now;
-    return identify(target_, now) && now == read_;
+    FileIdentity now;
+    return identifyFile(target_, now) && now == read_;
 }
 
 }  // namespace zestawy

@@ -10,6 +10,19 @@
 
 namespace zestawy {
 
+// What tells one version of a file from another: the file itself, its size
+// and its modification time.
+struct FileIdentity {
+    std::uint64_t device = 0, file = 0, size = 0, time = 0;
+    bool operator==(const FileIdentity& o) const {
+        return device == o.device && file == o.file && size == o.size && time == o.time;
+    }
+    bool operator!=(const FileIdentity& o) const { return !(*this == o); }
+};
+
+// The identity of the file at `path` as it is now; false when there is none.
+bool identifyFile(const std::string& path, FileIdentity& identity);
+
 class LockedFile {
   public:
     enum class Status {
@@ -41,19 +54,8 @@ class LockedFile {
     // meantime makes it false.
     bool unchanged() const;
 
-    // What tells one version of a file from another.
-    struct Identity {
-        std::uint64_t device = 0, file = 0, size = 0, time = 0;
-        bool operator==(const Identity& o) const {
-            return device == o.device && file == o.file && size == o.size && time == o.time;
-        }
-    };
-
-  private:
-    static bool identify(const std::string& path, Identity& identity);
-
     std::string target_;
-    Identity read_;
+    FileIdentity read_;
     std::intptr_t lock_ = -1;  // a locked descriptor, or a held mutex on Windows
 };
 

@@ -1,7 +1,7 @@
 // "Wczytaj" on the real window: the count box, the history file of each game
 // in the working folder, the date and numbers boxes, the button changes and
 // the message for a missing file. The tests run in order: each game's lines
-// are read once per run, as in the program.
+// are read again only when its file changed, as in the program.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -91,12 +91,19 @@ TEST_F(Load, CountsThatAreNotPositiveShowNothingButStillReadTheFile) {
         EXPECT_EQ(textOf(state().numbersBox), "stare") << count;
         EXPECT_EQ(textOf(state().datesBox), "daty") << count;
     }
-    // The file was read on the first press: it is not needed any more.
-    ASSERT_TRUE(MoveFileA(kMini, "elsewhere.txt"));
     load(kMiniLoad, "3");
     EXPECT_EQ(textOf(state().numbersBox), "1,2,3,8\r\n1,2,3,9\r\n1,2,3,10");
     EXPECT_EQ(textOf(state().datesBox), "8. 09.01.2020\r\n9. 01.01.2020\r\n10. 02.01.2020");
+    // Changed on disk since (a draw added by hand), the file is read again.
+    writeFile(kMini, numberedLines(1, 11, "1,2,3,"));
+    load(kMiniLoad, "2");
+    EXPECT_EQ(textOf(state().numbersBox), "1,2,3,10\r\n1,2,3,11");
+    // Gone, it is missed, and found again when it is back.
+    ASSERT_TRUE(MoveFileA(kMini, "elsewhere.txt"));
+    EXPECT_EQ(load(kMiniLoad, "2"),
+              "Błąd: Nie udało się otworzyć pliku 'Mini Lotto wyniki losowań.txt'.");
     MoveFileA("elsewhere.txt", kMini);
+    writeFile(kMini, numberedLines(1, 10, "1,2,3,"));
     load(kMiniLoad, " 12abc");
     EXPECT_EQ(textOf(state().numbersBox).substr(0, 16), "1,2,3,1\r\n1,2,3,2");
 }
