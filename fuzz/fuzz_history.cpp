@@ -86,20 +86,38 @@ void checkShown(const std::vector<std::string>& lines, long long count) {
     }
 }
 
-// Whatever an update appends is well-formed draws, whole lines; and updating
-// again from the same download finds nothing new.
+bool blank(const std::string& line) {
+    return line.find_first_not_of(" \t") == std::string::npos;
+}
+
+// A merge keeps every line of the history but the blank ones at its end, in
+// order and byte for byte, and adds well-formed draws; the history it makes
+// passes the line check whenever the history did, is as long as the plan
+// said, and has nothing new to take from the same download.
 void checkUpdate(std::string_view history, std::string_view download,
                  const zestawy::GameRow& game) {
     using namespace zestawy;
     const UpdatePlan plan = planUpdate(history, download, game);
     check(!plan.message.empty());
-    check((plan.kind == UpdateKind::Added) == !plan.appended.empty());
     if (plan.kind != UpdateKind::Added) return;
-    check(plan.appended.back() == '\n' || plan.appended.back() == '\r');
-    for (const std::string& line : splitHistoryLines(plan.appended))
-        check(line.empty() || lineProblems(line, game.rules).empty());
-    const std::string updated = std::string(history) + plan.appended;
-    check(planUpdate(updated, download, game).kind == UpdateKind::NothingNew);
+    const std::string merged = mergedHistory(history, download, game);
+    check(merged.size() == plan.bytes);
+    const std::vector<std::string> before = splitHistoryLines(history);
+    const std::vector<std::string> after = splitHistoryLines(merged);
+    std::size_t kept = before.size();
+    while (kept > 0 && blank(before[kept - 1])) --kept;
+    std::size_t old = 0;
+    for (const std::string& line : after) {
+        if (old < kept && line == before[old])
+            ++old;
+        else
+            check(lineProblems(line, game.rules).empty());
+    }
+    check(old == kept && after.size() == kept + plan.added);
+    const auto any = [](const LineProblem&) { return true; };
+    if (checkHistory(before, game.rules, any) == 0)
+        check(checkHistory(after, game.rules, any) == 0);
+    check(planUpdate(merged, download, game).kind == UpdateKind::NothingNew);
 }
 
 }  // namespace
