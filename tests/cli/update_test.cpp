@@ -323,8 +323,8 @@ TEST(CliUpdate, StoppedOrKilledMidwayTheHistoryIsOldOrWhole) {
     const fs::path folder = ownFolder();
     const std::string multi = bytesOf(historyPath(Game::MultiMulti));
     const std::string history = folder / "history.txt", download = folder / "download.csv";
-    // About 20 MB: long enough to be caught while it writes.
-    writeBytes(download, laterMultiDraws(240000, 7));
+    // About 10 MB: long enough to be caught while it writes.
+    writeBytes(download, laterMultiDraws(120000, 7));
     auto fresh = [&] {
         writeBytes(history, multi);
         fs::permissions(history, fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec &
@@ -345,8 +345,15 @@ TEST(CliUpdate, StoppedOrKilledMidwayTheHistoryIsOldOrWhole) {
     }
 
     // Killed outright at random moments: the old bytes or the whole new ones.
+    // How long a whole update takes here sets the span of the kills (no
+    // assertion rests on it).
     fresh();
+    const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(finished(startUpdate("multi", history, download, folder / "err.txt")), 0);
+    const auto span = std::chrono::duration_cast<std::chrono::microseconds>(
+                          std::chrono::steady_clock::now() - start)
+                          .count() *
+                      5 / 4;
     const std::string whole = bytesOf(history);
     std::mt19937 random(26);
     int old = 0, complete = 0;
@@ -354,7 +361,7 @@ TEST(CliUpdate, StoppedOrKilledMidwayTheHistoryIsOldOrWhole) {
         fresh();
         const pid_t child = startUpdate("multi", history, download, folder / "err.txt");
         // Anywhere from the start to past the end of a usual update.
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % 400000));
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % (span + 1)));
         kill(child, SIGKILL);
         finished(child);
         const std::string after = bytesOf(history);
