@@ -1,5 +1,7 @@
 #include "cli/update_report.hpp"
 
+#include <optional>
+
 #include "cli/check_report.hpp"
 #include "cli/encoding.hpp"
 #include "cli/output.hpp"
@@ -29,11 +31,15 @@ int update(const Options& o, const std::string& historyPath, bool givenHistory, 
                     : std::string("'\n"));
         return 2;
     }
-    // Ctrl-C stops the update between the pieces it writes, so that its
-    // temporary file goes with it; once the history is replaced, it is done.
-    const StopsByItself stops;
-    const UpdatePlan plan =
-        updateHistoryFile(historyPath, download, *o.game, [] { return !stopRequested; });
+    // Until the update makes its temporary file, Ctrl-C ends the tool at
+    // once; from then on it stops the update between the pieces it writes,
+    // so that the temporary file goes with it. Once the history is replaced,
+    // the update is done.
+    std::optional<StopsByItself> stops;
+    const UpdatePlan plan = updateHistoryFile(historyPath, download, *o.game, [&stops] {
+        if (!stops) stops.emplace();
+        return !stopRequested;
+    });
     sayPath(err, "zestawy-cli: ", historyPath, ":\n");
     for (const std::string& line : plan.message) say(err, line + "\n");
     if (plan.kind == UpdateKind::CannotWrite && !givenHistory)

@@ -87,9 +87,10 @@ std::vector<std::string> unrecognisedGame(std::string_view download);
 // it runs (one waits a few seconds for it), then replaced all or nothing by
 // the merged history, only when the plan is Added and the file is still the
 // one that was read. Temporary files that killed updates left beside it are
-// removed first. `keepGoing` is asked between the pieces written; once it
-// says no, the update ends as Stopped. A stop asked after the replace leaves
-// the plan Added.
+// removed first. `keepGoing` is asked first just before the temporary file
+// is made, then between the pieces written; once it says no, the update ends
+// as Stopped and the temporary file is gone. A stop asked after the replace
+// leaves the plan Added.
 UpdatePlan updateHistoryFile(const std::string& path, std::string_view download,
                              const GameRow& game, const std::function<bool()>& keepGoing = {});
 

@@ -94,8 +94,15 @@ int removeStaleTemporaries(const std::string& path) {
     };
     const unsigned long long hour = 3600ull * 10000000;  // in 100 ns ticks
     int removed = 0;
+    // GetTempFileName's names: "zst", up to four hexadecimal digits, ".tmp".
+    auto ours = [](const std::string& name) {
+        const std::size_t digits = name.size() - 7;
+        return name.size() >= 8 && name.size() <= 11 &&
+               name.find_first_not_of("0123456789ABCDEFabcdef", 3) == 3 + digits &&
+               lstrcmpiA(name.substr(3 + digits).c_str(), ".tmp") == 0;
+    };
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && ours(found.cFileName) &&
             ticks(now) > ticks(found.ftLastWriteTime) + hour &&
             DeleteFileA((folder + found.cFileName).c_str()))
             ++removed;
