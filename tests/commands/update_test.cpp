@@ -3,6 +3,13 @@
 #include "commands/update.hpp"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "history/check.hpp"
 #include "history/history.hpp"
@@ -140,6 +147,57 @@ TEST(Update, RecognisesTheGameByTheCountOfNumbers) {
     EXPECT_EQ(recogniseGame("Multi Multi\n"), nullptr);
     EXPECT_EQ(unrecognisedGame("").front().find("W pobranym pliku nie ma żadnego losowania"), 0u);
 }
+
+#ifndef _WIN32
+// The file side of an update: a history that an editor saves while the update
+// writes is left as the editor saved it; a replaced history keeps its
+// permissions; and no way out leaves a temporary file.
+TEST(UpdateFile, KeepsWhatAnotherProgramSavedMeanwhileAndThePermissions) {
+    namespace fs = std::filesystem;
+    const fs::path folder =
+        fs::path(testing::TempDir()) / ("update-file-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const std::string history = folder / "history.txt";
+    auto write = [&](const std::string& bytes) {
+        std::ofstream(history, std::ios::binary) << bytes;
+    };
+    auto read = [&] {
+        std::ifstream in(history, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    auto files = [&] { return std::distance(fs::directory_iterator(folder), {}); };
+    const GameRow& mini = gameRow(Game::MiniLotto);
+    const std::string old = "1. 01.01.2020 1,2,3,4,5\n", download = "2,02.01.2020,1,2,3,4,6\n";
+
+    write(old);
+    const std::string saved = old + "2. 02.01.2020 7,8,9,10,11\n";
+    const UpdatePlan changed = updateHistoryFile(history, download, mini, [&] {
+        if (read() == old) write(saved);  // as an editor would, once
+        return true;
+    });
+    EXPECT_EQ(changed.kind, UpdateKind::Refused);
+    EXPECT_NE(changed.message[0].find("zmienił się w trakcie"), std::string::npos);
+    EXPECT_EQ(read(), saved);
+    EXPECT_EQ(files(), 1);
+
+    write(old);
+    fs::permissions(history,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(updateHistoryFile(history, download, mini).kind, UpdateKind::Added);
+    EXPECT_EQ(read(), old + "2. 02.01.2020 1,2,3,4,6\n");
+    EXPECT_EQ(fs::status(history).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(files(), 1);
+
+    write(old);
+    EXPECT_EQ(updateHistoryFile(history, download, mini, [] { return false; }).kind,
+              UpdateKind::Stopped);
+    EXPECT_EQ(read(), old);
+    EXPECT_EQ(files(), 1);
+    fs::remove_all(folder);
+}
+#endif
 
 }  // namespace
 }  // namespace zestawy
