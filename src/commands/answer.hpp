@@ -204,6 +204,11 @@ class AnswerWriter {
         flush_ = std::move(flush);
     }
 
+    // For a search that may run long before it puts a set: flushes what is
+    // written so far and says whether the search is to go on (always, with
+    // no flush set).
+    bool keepGoing() { return !flush_ || flush_(out_); }
+
   private:
     Layout layout_;
     const char* notFound_;

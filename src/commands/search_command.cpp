@@ -21,11 +21,16 @@ void randomTriple(const DrawList& draws, AnswerWriter& out) {
     const std::vector<int> set = findNeverAppearedTripleInFlight(draws);
     if (!set.empty()) out.put(set.data(), static_cast<int>(set.size()));
 }
+// (The nines and tens can draw for seconds before their first set.)
 void randomNines(const DrawList& draws, AnswerWriter& out) {
-    putAll(findTenNeverAppearedNine6from9_Hash(draws), out);
+    putAll(findTenNeverAppearedNine6from9_Hash(draws, kMaxRandomDraws,
+                                               [&out] { return out.keepGoing(); }),
+           out);
 }
 void randomTens(const DrawList& draws, AnswerWriter& out) {
-    putAll(findTenNeverAppearedTen7from10(draws), out);
+    putAll(
+        findTenNeverAppearedTen7from10(draws, kMaxRandomDraws, [&out] { return out.keepGoing(); }),
+        out);
 }
 
 using G = Game;

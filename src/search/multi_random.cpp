@@ -15,6 +15,12 @@ namespace zestawy {
 
 namespace {
 
+// Asked every 4096 draws: a draw takes well under a microsecond, so a stop
+// is seen within milliseconds, and the question costs nothing beside them.
+bool stopAsked(long long made, const std::function<bool()>& keepGoing) {
+    return (made & 4095) == 0 && keepGoing && !keepGoing();
+}
+
 using six_hashes::Nine;
 using six_hashes::RecordedLines;
 using six_hashes::SixHashSet;
@@ -166,7 +172,8 @@ std::vector<int> randomTen7from10() {
 }
 
 std::vector<std::vector<int>> findTenNeverAppearedNine6from9_Hash(
-    const std::vector<std::string>& draws, long long maxDraws) {
+    const std::vector<std::string>& draws, long long maxDraws,
+    const std::function<bool()>& keepGoing) {
     // A draw is rejected when the hash of one of its six-number subsets is the
     // hash of a recorded subset. Two tests decide that:
     //   - a line holding six of the drawn numbers recorded that very subset,
@@ -189,6 +196,7 @@ std::vector<std::vector<int>> findTenNeverAppearedNine6from9_Hash(
     int pool[kTop];
     for (;;) {
         while (result.size() + pending.size() < kWanted && made < maxDraws) {
+            if (stopAsked(made, keepGoing)) return result;
             shuffledPool(pool);
             ++made;
             // Most draws end here when few pass, so they are sorted only after.
@@ -219,8 +227,9 @@ std::vector<std::vector<int>> findTenNeverAppearedNine6from9_Hash(
     return result;
 }
 
-std::vector<std::vector<int>> findTenNeverAppearedTen7from10(const std::vector<std::string>& draws,
-                                                             long long maxDraws) {
+std::vector<std::vector<int>> findTenNeverAppearedTen7from10(
+    const std::vector<std::string>& draws, long long maxDraws,
+    const std::function<bool()>& keepGoing) {
     // A draw holds a recorded seven-number subset exactly when it shares seven
     // numbers with a line or an accepted set; numbers outside 1..80 cannot be
     // shared, so lines with fewer than seven in range never reject anything.
@@ -229,6 +238,7 @@ std::vector<std::vector<int>> findTenNeverAppearedTen7from10(const std::vector<s
     std::size_t first = 0;
     int pool[kTop];
     for (long long made = 0; result.size() < kWanted && made < maxDraws; ++made) {
+        if (stopAsked(made, keepGoing)) break;
         shuffledPool(pool);
         const NumberMask d = maskOf(pool, 10);
         if (anyShares(blockers, d, 7, first)) continue;

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,13 +52,18 @@ std::vector<int> randomTen7from10();
 // maxDraws draws have been made.
 // Throws std::bad_alloc when a draw has to be checked against more than 2^30
 // six-number subsets of the draw lines (lines of a hundred numbers and more).
+// `keepGoing`, when given, is asked every few thousand draws; once it says
+// no, the sets accepted so far are returned.
 std::vector<std::vector<int>> findTenNeverAppearedNine6from9_Hash(
-    const std::vector<std::string>& draws, long long maxDraws = kMaxRandomDraws);
+    const std::vector<std::string>& draws, long long maxDraws = kMaxRandomDraws,
+    const std::function<bool()>& keepGoing = {});
 
 // Random ten-number sets, in the order accepted, none of which holds seven
 // numbers of one draw line or seven numbers of a set accepted before it. Ten
 // sets, fewer only when maxDraws draws have been made.
-std::vector<std::vector<int>> findTenNeverAppearedTen7from10(const std::vector<std::string>& draws,
-                                                             long long maxDraws = kMaxRandomDraws);
+// sets, fewer only when maxDraws draws have been made or keepGoing said no.
+std::vector<std::vector<int>> findTenNeverAppearedTen7from10(
+    const std::vector<std::string>& draws, long long maxDraws = kMaxRandomDraws,
+    const std::function<bool()>& keepGoing = {});
 
 }  // namespace zestawy

@@ -92,6 +92,19 @@ inline void resetToStartState() {
 // thread sends the command while a second thread plays the user: it waits for
 // each dialog, types, presses and reads what it shows.
 
+// A folder of this test process's own under the temporary folder, named
+// after what it is for and the process (the window tests of one process run
+// one after another; other processes get folders of their own). Made if need
+// be; returned without a trailing backslash.
+inline std::string ownTempFolder(const std::string& name) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder =
+        std::string(temp) + "zestawy-" + name + "-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
 inline const DWORD kWaitMs = 10000;  // for any one thing to happen; then the test fails
 inline std::atomic<bool> commandDone{false};
 

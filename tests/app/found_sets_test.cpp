@@ -21,11 +21,7 @@ class FoundSets : public ::testing::Test {
 
     static void SetUpTestSuite() {
         ASSERT_NE(mainWindow(), nullptr);
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "zestawy-found-sets-" + std::to_string(GetCurrentProcessId()) +
-                 "\\";
-        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+        folder = ownTempFolder("found-sets") + "\\";
     }
     static void TearDownTestSuite() {
         for (const std::string& name : filesIn()) {

@@ -45,10 +45,7 @@ const std::string kLongNumbers = [] {
 class Load : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "zestawy-load-" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(folder_.c_str(), nullptr);
+        folder_ = ownTempFolder("load");
         SetCurrentDirectoryA(folder_.c_str());
         DeleteFileA(kLotto);  // left by an earlier run with the same process id
         writeFile(kMini, numberedLines(1, 10, "1,2,3,"));

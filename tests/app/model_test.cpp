@@ -108,11 +108,7 @@ class WindowModel : public ::testing::Test {
     static void SetUpTestSuite() {
         ASSERT_NE(mainWindow(), nullptr);
         // A working folder of its own with the real histories.
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        const std::string folder =
-            std::string(temp) + "zestawy-model-" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(folder.c_str(), nullptr);
+        const std::string folder = ownTempFolder("model");
         for (const Panel& p : kPanels) {
             const std::string from = std::string(ZESTAWY_DATA_DIR) + "/" + p.file;
             ASSERT_TRUE(CopyFileA(from.c_str(), (folder + "\\" + p.file).c_str(), FALSE)) << from;

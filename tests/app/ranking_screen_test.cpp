@@ -32,10 +32,7 @@ class RankingScreen : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         ASSERT_NE(mainWindow(), nullptr);
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "zestawy-ranking-" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(folder.c_str(), nullptr);
+        folder = ownTempFolder("ranking");
         for (const GameRow& game : kGames) {
             const std::string from = std::string(ZESTAWY_DATA_DIR) + "/" + game.historyFile;
             ASSERT_TRUE(CopyFileA(from.c_str(), (folder + "\\" + game.historyFile).c_str(), FALSE));
@@ -121,20 +118,21 @@ TEST_F(RankingScreen, SavesTheToolsLinesAndAnswersWhileItRanks) {
         SCOPED_TRACE(c.caption);
         start(c.game, c.caption, c.last, c.top);
         EXPECT_FALSE(enabled(kRankShow) || enabled(kRankSave));
-        // Another thread asks the window for answers while it ranks: each comes
-        // within a second (on a loaded machine Wine's own round trip can take a
-        // few hundred milliseconds; a ranking on the window's thread takes seconds).
+        // Another thread asks the window for answers while it ranks. A window
+        // that ranked on its own thread would answer only after the ranking;
+        // this one answers while the ranking still runs ("Pokaż" still off).
         std::atomic<bool> done{false}, asked{false};
-        std::atomic<int> answered{0}, late{0};
-        std::atomic<DWORD> slowest{0};
+        std::atomic<int> answered{0}, whileRanking{0}, unanswered{0};
         std::thread asker([&] {
             while (!done) {
                 DWORD_PTR result = 0;
-                const DWORD sent = GetTickCount();
-                (SendMessageTimeoutA(mainWindow(), WM_NULL, 0, 0, SMTO_BLOCK, 1000, &result)
-                     ? answered
-                     : late)++;
-                slowest = std::max<DWORD>(slowest, GetTickCount() - sent);
+                if (SendMessageTimeoutA(mainWindow(), WM_NULL, 0, 0, SMTO_BLOCK, kWaitMs,
+                                        &result)) {
+                    ++answered;
+                    if (!IsWindowEnabled(control(kRankShow))) ++whileRanking;
+                } else {
+                    ++unanswered;
+                }
                 Sleep(20);
             }
             asked = true;
@@ -144,10 +142,11 @@ TEST_F(RankingScreen, SavesTheToolsLinesAndAnswersWhileItRanks) {
         // The asker may be waiting for an answer: the window goes on answering.
         while (!asked) pump();
         asker.join();
-        EXPECT_EQ(late, 0) << "slowest answer " << slowest << " ms";
-        std::printf("%s: %d answers, slowest %lu ms\n", c.caption, answered.load(), slowest.load());
+        EXPECT_EQ(unanswered, 0);
+        std::printf("%s: %d answers, %d of them while it ranked\n", c.caption, answered.load(),
+                    whileRanking.load());
         if (c.game == 0 && c.top[0] == '1') {
-            EXPECT_GT(answered, 10);
+            EXPECT_GT(whileRanking, 0);
         }
         EXPECT_TRUE(enabled(kRankShow) && enabled(kRankSave));
         const std::string saved = folder + "\\" + c.caption + " " + c.top + ".txt";
@@ -214,14 +213,13 @@ TEST_F(RankingScreen, PrzerwijAndLeavingTheScreenStopAtOnce) {
     for (const int leave : {int{kRankStop}, int{kCmdPrepareSearch}, int{kCmdOpenHelp}}) {
         SCOPED_TRACE(leave);
         command(kCmdRanking);
-        // (The top 10 may be done within the 300 ms on two cores.)
+        // The top 10,000 of every eight-number set takes a good second at least.
         start(0, "Wyszukaj 5 z 8", "", "10000");
-        waitForTheEnd(300);
+        pump();
         ASSERT_FALSE(enabled(kRankShow));
-        const DWORD begin = GetTickCount();
         command(leave);
         waitForTheEnd();
-        EXPECT_LT(GetTickCount() - begin, 200u);
+        // Stopped, not done: a ranking that ran on to its end would show its table.
         EXPECT_EQ(textOf(control(kRankOdds)), "Przerwano.");
         EXPECT_EQ(IsWindowVisible(control(kRankTable)) != 0, leave == kRankStop);
     }

@@ -186,8 +186,7 @@ double peakMegabytes() {
 // Over the last 10 Multi Multi draws "5 z 5" finds 464 MB of sets and "4 z 6"
 // 5.1 GB: more than the box may hold, so the question offers a file or nothing.
 TEST_F(SearchButtons, AskBeforeAnAnswerTooLongForTheBox) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
+    const std::string temp = ownTempFolder("long-answers") + "\\";
     const std::string numbers = latestNumbers("Multi Multi", 10);
     for (int id : {16, 8}) {
         SCOPED_TRACE(id);

@@ -17,6 +17,7 @@
 #include "history/history.hpp"
 #include "search/draw_lists.hpp"
 #include "search/engine.hpp"
+#include "test_folder.hpp"
 #ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
@@ -38,7 +39,7 @@ CliRun run(const std::vector<std::string>& args) {
 class Cli : public ::testing::Test {
   protected:
     void SetUp() override {
-        path_ = ::testing::TempDir() + "zestawy_cli_numbers.txt";
+        path_ = (testing_folder::testFolder() / "numbers.txt").string();
         write("1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n3,5,21,22,23,24\r\n");
     }
     void write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }

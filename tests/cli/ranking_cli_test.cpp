@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/run_cli.hpp"
+#include "test_folder.hpp"
 
 namespace zestawy {
 namespace {
@@ -17,7 +18,7 @@ CliResult run(const std::vector<std::string>& args) {
 }
 
 TEST(RankingCli, WritesWaitDrawAndSetSeparatedByTabs) {
-    const std::string history = ::testing::TempDir() + "zestawy_ranking_history.txt";
+    const std::string history = (zestawy::testing_folder::testFolder() / "history.txt").string();
     // Four Mini Lotto draws and a line that is no draw; "Wyszukaj 1" ranks
     // single numbers by the draws since each was drawn.
     std::ofstream(history, std::ios::binary) << "1. 01.01.2020 1,2,3,4,5\n"

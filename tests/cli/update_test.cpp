@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "search/draw_lists.hpp"
+#include "test_folder.hpp"
 
 namespace {
 
@@ -61,11 +62,7 @@ std::string replaced(std::string text, const std::string& what, const std::strin
 
 // A folder of the test's own, empty, that anybody may write into.
 fs::path ownFolder() {
-    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    const fs::path folder = fs::path(testing::TempDir()) / (std::string("update-") + test->name() +
-                                                            "-" + std::to_string(getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    const fs::path folder = zestawy::testing_folder::testFolder();
     fs::permissions(folder, fs::perms::all);
     return folder;
 }

@@ -3,9 +3,6 @@
 #include "commands/update.hpp"
 
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 #include <filesystem>
 #include <fstream>
@@ -13,6 +10,7 @@
 
 #include "history/check.hpp"
 #include "history/history.hpp"
+#include "test_folder.hpp"
 
 namespace zestawy {
 namespace {
@@ -154,10 +152,7 @@ TEST(Update, RecognisesTheGameByTheCountOfNumbers) {
 // permissions; and no way out leaves a temporary file.
 TEST(UpdateFile, KeepsWhatAnotherProgramSavedMeanwhileAndThePermissions) {
     namespace fs = std::filesystem;
-    const fs::path folder =
-        fs::path(testing::TempDir()) / ("update-file-" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    const fs::path folder = testing_folder::testFolder();
     const std::string history = folder / "history.txt";
     auto write = [&](const std::string& bytes) {
         std::ofstream(history, std::ios::binary) << bytes;

@@ -338,6 +338,33 @@ TEST_F(MultiRandom, TenSkipsADrawSharingSevenWithAnAcceptedOne) {
     EXPECT_EQ(randomState(), advanced(state, 79 * 1000));
 }
 
+// A line of everything rejects every draw, so that only a stop ends the
+// search before its bound: each is asked every 4096 draws, and a no ends it
+// with the sets found so far; a yes changes nothing.
+TEST_F(MultiRandom, NinesAndTensStopWhenAskedAndOnlyThen) {
+    const Draws everything = {rangeLine(1, 80)};
+    for (const bool nines : {true, false}) {
+        SCOPED_TRACE(nines);
+        long long asked = 0;
+        auto answer = [&](bool go) { return [&asked, go] { return ++asked, go; }; };
+        setRandomState(5);
+        const SetList stopped =
+            nines ? findTenNeverAppearedNine6from9_Hash(everything, kMaxRandomDraws, answer(false))
+                  : findTenNeverAppearedTen7from10(everything, kMaxRandomDraws, answer(false));
+        EXPECT_TRUE(stopped.empty());
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(randomState(), 5u);  // asked before the first draw
+        asked = 0;
+        setRandomState(5);
+        const SetList bounded =
+            nines ? findTenNeverAppearedNine6from9_Hash(everything, 10000, answer(true))
+                  : findTenNeverAppearedTen7from10(everything, 10000, answer(true));
+        EXPECT_TRUE(bounded.empty());
+        EXPECT_EQ(asked, 3);  // at draws 0, 4096 and 8192
+        EXPECT_EQ(randomState(), advanced(5, 79 * 10000));
+    }
+}
+
 TEST_F(MultiRandom, AsLiteralOnRealHistory) {
     using draw_lists::Game;
     // From 1,000 draws on, every triple has been drawn.
