@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/ranking_state.hpp"
+#include "app/window_state.hpp"
 #include "search/ranking.hpp"
 
 using namespace zestawy;
@@ -63,7 +64,7 @@ void drawText(HDC dc, const std::string& text, RECT box, UINT format, HFONT font
 
 void paintCoupon(const WindowState& state, HDC dc, int width, int height) {
     const RankingScreen& screen = *state.ranking;
-    const HBRUSH background = CreateSolidBrush(RGB(169, 169, 169));
+    const HBRUSH background = CreateSolidBrush(kGrey);
     const RECT all = {0, 0, width, height};
     FillRect(dc, &all, background);
     DeleteObject(background);

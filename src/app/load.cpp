@@ -80,8 +80,8 @@ bool handleLoadCommand(WindowState& state, int id) {
         const std::string message =
             read == HistoryRead::CannotOpen
                 ? std::string("Nie udało się otworzyć pliku '") + game.historyFile + "'."
-                : std::string("Plik '") + game.historyFile +
-                      "' ma ponad 256 MB: to nie jest plik wyników losowań.";
+                : std::string("Plik '") + game.historyFile + "' ma ponad " + historyLimitText() +
+                      ": to nie jest plik wyników losowań.";
         MessageBoxA(state.main, message.c_str(), "Błąd", MB_ICONERROR);
         return true;
     }

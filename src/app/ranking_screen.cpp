@@ -13,6 +13,7 @@
 
 #include "app/controls.hpp"
 #include "app/found_sets.hpp"
+#include "app/large_answer.hpp"
 #include "app/ranking_state.hpp"
 #include "commands/ranking_text.hpp"
 #include "commands/search_command.hpp"
@@ -26,6 +27,9 @@ using namespace zestawy;
 namespace {
 
 constexpr long long kDefaultTop = 20, kMostTop = 10000;
+const std::string kDefaultTopText = std::to_string(kDefaultTop);
+const std::string kTopLabel = "Zestawów (do " + grouped(kMostTop) + ")";
+const std::string kTopWrong = "Liczba zestawów musi wynosić od 1 do " + grouped(kMostTop) + ".";
 
 struct RankingControlRow {
     const char* cls;
@@ -45,8 +49,9 @@ const RankingControlRow kRankingRows[] = {
     {"COMBOBOX", "", kRankSearch, 200, 32, 180, 400, CBS_DROPDOWNLIST | WS_VSCROLL, 0},
     {"STATIC", "Losowań (puste: wszystkie)", 0, 400, 10, 200, 20, 0, 0},
     {"EDIT", "", kRankLast, 400, 32, 150, 28, ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {"STATIC", "Zestawów (do 10 000)", 0, 620, 10, 170, 20, 0, 0},
-    {"EDIT", "20", kRankTop, 620, 32, 100, 28, ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {"STATIC", kTopLabel.c_str(), 0, 620, 10, 170, 20, 0, 0},
+    {"EDIT", kDefaultTopText.c_str(), kRankTop, 620, 32, 100, 28, ES_NUMBER | ES_AUTOHSCROLL,
+     WS_EX_CLIENTEDGE},
     {"BUTTON", "Pokaż", kRankShow, 800, 30, 110, 32, 0, 0},
     {"BUTTON", "Przerwij", kRankStop, 920, 30, 110, 32, WS_DISABLED, 0},
     {"BUTTON", "Zapisz ranking...", kRankSave, 1040, 30, 150, 32, 0, 0},
@@ -121,10 +126,12 @@ void copySelection(const WindowState& state) {
     if (text.empty() || !OpenClipboard(state.main)) return;
     EmptyClipboard();
     if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-        std::copy(text.c_str(), text.c_str() + text.size() + 1,
-                  static_cast<char*>(GlobalLock(memory)));
-        GlobalUnlock(memory);
-        if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+        char* to = static_cast<char*>(GlobalLock(memory));
+        if (to) {
+            std::copy(text.c_str(), text.c_str() + text.size() + 1, to);
+            GlobalUnlock(memory);
+        }
+        if (!to || !SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
     }
     CloseClipboard();
 }
@@ -146,20 +153,21 @@ void show(WindowState& state) {
                       top = textOf(state.control(kRankTop));
     const long long draws = last.empty() ? 0 : parseCount(last);
     const long long sets = top.empty() ? kDefaultTop : parseCount(top);
-    const char* wrong =
-        game < 0 || search < 0        ? "Wybierz grę i wyszukiwanie."
-        : !last.empty() && draws <= 0 ? "Liczba losowań musi być dodatnia (puste pole: wszystkie)."
-        : sets < 1 || sets > kMostTop ? "Liczba zestawów musi wynosić od 1 do 10 000."
-                                      : nullptr;
+    const char* wrong = game < 0 || search < 0 ? "Wybierz grę i wyszukiwanie."
+                        : !last.empty() && draws <= 0
+                            ? "Liczba losowań musi być dodatnia (puste pole: wszystkie)."
+                        : sets < 1 || sets > kMostTop ? kTopWrong.c_str()
+                                                      : nullptr;
     if (wrong) {
         MessageBoxA(state.main, wrong, "Ranking oczekiwania", MB_ICONEXCLAMATION);
         return;
     }
-    const RankingJob job{&kGames[game],
-                         findSearchCommand(static_cast<int>(SendMessageA(
-                             searches, CB_GETITEMDATA, static_cast<WPARAM>(search), 0))),
-                         draws, static_cast<std::size_t>(sets)};
+    RankingJob job{&kGames[game],
+                   findSearchCommand(static_cast<int>(
+                       SendMessageA(searches, CB_GETITEMDATA, static_cast<WPARAM>(search), 0))),
+                   draws, static_cast<std::size_t>(sets), 0};
     stopRanking(state);
+    job.generation = ++screen.generation;
     screen.stop = false;
     enableWhileRunning(state, true);
     SendMessageA(screen.progress, PBM_SETPOS, 0, 0);
@@ -230,6 +238,7 @@ void stopRanking(WindowState& state) {
     RankingScreen& screen = *state.ranking;
     if (!screen.worker.joinable()) return;
     screen.stop = true;
+    ++screen.generation;
     screen.worker.join();
     // Its end message is still on the way: what it left is taken now.
     onRankingMessage(state, 1, 0);
@@ -295,7 +304,8 @@ void onRankingMessage(WindowState& state, WPARAM what, LPARAM percent) {
     if (!state.ranking) return;
     RankingScreen& screen = screenOf(state);
     if (what == 0) {
-        SendMessageA(screen.progress, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+        if (progressOf(screen.generation, 0) == (percent & ~LPARAM{0xFF}))
+            SendMessageA(screen.progress, PBM_SETPOS, static_cast<WPARAM>(percent & 0xFF), 0);
         return;
     }
     std::unique_ptr<RankingResult> result;
@@ -329,6 +339,6 @@ HBRUSH rankingColour(const WindowState& state, HDC dc, HWND control) {
         lstrcmpiA(cls, "STATIC") != 0)
         return nullptr;
     SetTextColor(dc, RGB(0, 0, 0));
-    SetBkColor(dc, RGB(169, 169, 169));
+    SetBkColor(dc, kGrey);
     return state.greyBrush;
 }

@@ -38,6 +38,9 @@ struct RankingScreen {
 
     std::thread worker;
     std::atomic<bool> stop{false};
+    // Counts the rankings started and stopped: progress of any but the one
+    // running now (still queued after its stop) moves no bar.
+    unsigned generation = 0;
     std::mutex mutex;
     std::unique_ptr<RankingResult> finished;  // left here by the worker
 
@@ -65,7 +68,13 @@ struct RankingJob {
     const zestawy::SearchCommand* command;
     long long last;
     std::size_t top;
+    unsigned generation;  // the screen's when it started
 };
+
+// A progress message's LPARAM: the percent done, and the job it is of.
+inline LPARAM progressOf(unsigned generation, int percent) {
+    return static_cast<LPARAM>(((generation & 0xFFFFFFu) << 8) | static_cast<unsigned>(percent));
+}
 
 // Ranks the job's search over the game's history file, read afresh, posts its
 // progress and its end (kRankingMessage) to the main window, and leaves what

@@ -1,5 +1,7 @@
 // The ranking screen's worker, which never touches a control, and the odds
 // line made from what it found.
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app/ranking_screen.hpp"
@@ -11,9 +13,11 @@
 using namespace zestawy;
 
 std::string decimal(double x) {
-    if (x >= 1000) return grouped(static_cast<std::uint64_t>(std::llround(x)));
     char text[32];
     std::snprintf(text, sizeof text, "%.1f", x);
+    // 999.96 rounds to 1000.0: from there on, whole numbers in groups.
+    if (std::strtod(text, nullptr) >= 1000)
+        return grouped(static_cast<std::uint64_t>(std::llround(x)));
     std::string s = text;
     std::replace(s.begin(), s.end(), '.', ',');
     return s;
@@ -38,7 +42,9 @@ void rankInBackground(HWND main, RankingScreen& screen, RankingJob job) {
             draws, query, job.top,
             [&](double done) {
                 const int now = static_cast<int>(done * 100);
-                if (now != percent) PostMessageA(main, kRankingMessage, 0, percent = now);
+                if (now != percent)
+                    PostMessageA(main, kRankingMessage, 0,
+                                 progressOf(job.generation, percent = now));
                 return !screen.stop;
             },
             machineThreads());

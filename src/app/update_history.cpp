@@ -37,8 +37,7 @@ bool handleUpdateCommand(WindowState& state, int id) {
     std::string download;
     if (readWholeFile(path, download, kMaxHistoryBytes) != HistoryRead::Ok) {
         const std::string why = std::string("Nie udało się przeczytać pliku '") + path +
-                                "' (albo ma ponad " + std::to_string(kMaxHistoryBytes >> 20) +
-                                " MB). Nic nie zapisano.";
+                                "' (albo ma ponad " + historyLimitText() + "). Nic nie zapisano.";
         MessageBoxA(state.main, why.c_str(), kCaption, MB_ICONERROR);
         return true;
     }

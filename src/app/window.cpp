@@ -21,7 +21,6 @@ using namespace zestawy;
 
 namespace {
 
-const COLORREF kGrey = RGB(169, 169, 169);
 const COLORREF kBlack = RGB(0, 0, 0);
 
 struct MenuItem {

@@ -20,6 +20,9 @@
 
 struct RankingScreen;  // app/ranking_screen.cpp
 
+// The grey of the window's background and of its labels.
+constexpr COLORREF kGrey = RGB(169, 169, 169);
+
 struct WindowState {
     WindowState() = default;
     WindowState(const WindowState&) = delete;

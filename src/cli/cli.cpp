@@ -55,9 +55,10 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
     o.threads = threadsOf(o);
     Output out(outFile, o.utf8);
     auto unreadable = [&](const std::string& path, HistoryRead read) {
-        const char* why = read == HistoryRead::CannotOpen ? "nie można otworzyć pliku"
-                          : read == HistoryRead::TooLarge ? "za duży plik (ponad 256 MB)"
-                                                          : "błąd odczytu pliku";
+        const std::string why = read == HistoryRead::CannotOpen ? "nie można otworzyć pliku"
+                                : read == HistoryRead::TooLarge
+                                    ? "za duży plik (ponad " + historyLimitText() + ")"
+                                    : "błąd odczytu pliku";
         say(err, "zestawy-cli: " + std::string(why) + " '");
         std::fputs(printablePath(path).c_str(), err);
         say(err, "'\n");

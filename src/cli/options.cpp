@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "history/history.hpp"
 #include "search/shared_walk.hpp"
 
 namespace zestawy::cli {
@@ -43,7 +44,7 @@ struct OptionRow {
     const char* heading;  // a section of --help that begins here, or nullptr
     const char* name;     // "--history"; "ID..." for the button ids, which are no option
     const char* value;    // the value's name in --help, nullptr for a switch
-    const char* help;     // its lines in --help
+    std::string help;     // its lines in --help
     void (*set)(Options&, const std::string& value);
     const char* excludes;  // the options it does not go with, blank-separated
     bool adds = false;     // may be given more than once, each adding
@@ -77,10 +78,12 @@ const OptionRow kOptions[] = {
                                 "ograniczeń okna (bez ucięcia do 699 znaków, nie tylko pierwszy);\n"
                                 "przeszukuje wszystkie podane losowania",
      [](Options& o, const std::string&) { o.all = true; }, "--count --check --ranking --update"},
-    {nullptr, "--threads", "N", "ile wątków pracuje (1-64; domyślnie tyle, ile rdzeni, najwyżej 16);\n"
+    {nullptr, "--threads", "N", "ile wątków pracuje (1-" + std::to_string(kMaxWalkThreads) +
+                              "; domyślnie tyle, ile rdzeni, najwyżej " +
+                              std::to_string(kMostMachineThreads) + ");\n"
                               "przy --all jeden z nich zapisuje wynik, a szuka, gdy nie ma czego zapisać",
      [](Options& o, const std::string& v) {
-         o.threads = static_cast<int>(numberOf("--threads", v, kMostThreads));
+         o.threads = static_cast<int>(numberOf("--threads", v, kMaxWalkThreads));
      }, ""},
     {nullptr, "--count", nullptr, "tylko liczba tych zestawów oraz pierwszy i ostatni z nich",
      [](Options& o, const std::string&) { o.count = true; }, "--check --ranking --update"},
@@ -89,16 +92,19 @@ const OptionRow kOptions[] = {
                                     "warunku wyszukiwania); wiersz: czas oczekiwania TAB numer i data\n"
                                     "tego losowania (\"-\" gdy nie wystąpił) TAB zestaw",
      [](Options& o, const std::string&) { o.ranking = true; }, "--check --update"},
-    {nullptr, "--top", "K", "ile zestawów pokazuje --ranking (domyślnie 10, najwyżej 100000)",
+    {nullptr, "--top", "K", "ile zestawów pokazuje --ranking (domyślnie " +
+                            std::to_string(kDefaultTop) + ", najwyżej " + std::to_string(kMaxTop) +
+                            ")",
      [](Options& o, const std::string& v) {
          o.top = static_cast<std::size_t>(numberOf("--top", v, kMaxTop));
      }, ""},
     {nullptr, "--check", nullptr, "sprawdza każdy wiersz pliku wyników gry --game i wypisuje błędne",
      [](Options& o, const std::string&) { o.check = true; }, "--update --last --search"},
-    {nullptr, "--update", "POBRANY", "dopisuje do pliku wyników gry --game nowe losowania z pobranego\n"
-                                     "pliku wyników (układ „nr. data liczby” albo „nr,data,liczby”):\n"
-                                     "te o numerach wyższych niż ostatnie w pliku; wspólne losowania\n"
-                                     "obu plików muszą się zgadzać, inaczej nic nie jest zapisywane",
+    {nullptr, "--update", "POBRANY", "uzupełnia plik wyników gry --game losowaniami z pobranego pliku\n"
+                                     "wyników (układ „nr. data liczby” albo „nr,data,liczby”): każde,\n"
+                                     "którego w nim brak, trafia tam, gdzie wskazuje jego numer;\n"
+                                     "wspólne losowania obu plików muszą się zgadzać, a daty i numery\n"
+                                     "pasować do siebie, inaczej nic nie jest zapisywane",
      [](Options& o, const std::string& v) { o.updatePath = pathOf("--update", v); },
      "--last --search --top"},
     {nullptr, "--encoding", "KOD", "kodowanie wyniku: utf-8 (domyślnie) albo cp1250 (bajty programu)",
@@ -132,7 +138,7 @@ const char kEpilogue[] =
     "Kod wyjścia: 0 gdy się udało; 1 gdy --check znalazł błędne wiersze, --update niczego nie\n"
     "dopisał z powodu błędów albo nie udało się zapisać wyniku lub pliku wyników; 2 przy\n"
     "błędnych argumentach lub pliku (także takim, w którym nie ma żadnego losowania, albo\n"
-    "większym niż 256 MB); 130 po Ctrl-C.\n"
+    "większym niż %s); 130 po Ctrl-C.\n"
     "\n"
     "Przykład: wszystkie piątki, które nie wypadły w 1000 ostatnich losowaniach Multi Multi:\n"
     "  zestawy-cli --game multi --last 1000 --search \"5 z 5\" --all > piatki.txt\n"
@@ -158,7 +164,10 @@ std::string usage() {
         for (std::string line; std::getline(help, line); left.assign(20, ' '))
             text += left + line + "\n";
     }
-    text += kEpilogue;
+    // The epilogue names the history limit where it stands.
+    const std::string epilogue = kEpilogue;
+    const std::size_t limit = epilogue.find("%s");
+    text += epilogue.substr(0, limit) + historyLimitText() + epilogue.substr(limit + 2);
     for (const GameRow& game : kGames) {
         text += "  " + std::string(game.name) + ":\n   ";
         for (int id : searchButtonsOf(game.game))

@@ -15,7 +15,6 @@ namespace zestawy::cli {
 constexpr std::size_t kDefaultTop = 10;    // --top
 constexpr long long kMaxTop = 100000;      // --top
 constexpr long long kMaxLast = 999999999;  // --last
-constexpr int kMostThreads = 64;           // --threads
 
 // What was wrong with the arguments, in Polish (Windows-1250).
 struct UsageError {

@@ -26,9 +26,8 @@ int update(const Options& o, const std::string& historyPath, bool givenHistory, 
     const HistoryRead read = readWholeFile(o.updatePath, download, kMaxHistoryBytes);
     if (read != HistoryRead::Ok) {
         sayPath(err, "zestawy-cli: nie można przeczytać pliku '", o.updatePath,
-                read == HistoryRead::TooLarge
-                    ? "': ma ponad " + std::to_string(kMaxHistoryBytes >> 20) + " MB\n"
-                    : std::string("'\n"));
+                read == HistoryRead::TooLarge ? "': ma ponad " + historyLimitText() + "\n"
+                                              : std::string("'\n"));
         return 2;
     }
     // Until the update makes its temporary file, Ctrl-C ends the tool at

@@ -5,7 +5,7 @@
 // window's panels are its own rows (app/panels.hpp).
 #pragma once
 
-#include "history/check.hpp"
+#include "combinatorics/game_rules.hpp"
 
 namespace zestawy {
 
@@ -52,13 +52,8 @@ struct GameRow {
     // sample: its name in Windows-1250 and in UTF-8.
     const char* historyFile;
     const char* historyFileUtf8;
-    DrawRules rules;  // numbers per draw, highest number
+    DrawRules rules;  // numbers per draw, highest number, draws a day
 };
-
-// The rules of the three games, for the command table's rows.
-// Multi Multi is drawn twice a day, Mini Lotto once; Lotto had two draws on
-// many days of 1965-1991.
-constexpr DrawRules kMultiRules{20, 80, 2}, kMiniRules{5, 42, 1}, kLottoRules{6, 49, 2};
 
 extern const GameRow kGames[3];
 

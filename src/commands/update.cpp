@@ -390,9 +390,8 @@ void Merge::refusals(std::vector<std::string>& message) const {
                           quoted(history_.unordered->text) +
                           " ma numer nie wyższy niż losowanie przed nim. Popraw kolejność.");
     if (history_.keptEnd + bytes_ + 2 > kMaxHistoryBytes)
-        message.push_back("Uzupełniony plik wyników miałby ponad " +
-                          std::to_string(kMaxHistoryBytes >> 20) +
-                          " MB: tak dużego pliku program nie przeczyta.");
+        message.push_back("Uzupełniony plik wyników miałby ponad " + historyLimitText() +
+                          ": tak dużego pliku program nie przeczyta.");
 }
 
 void Merge::gapsAndWarnings(std::vector<std::string>& message, bool& warning) const {
@@ -590,8 +589,8 @@ UpdatePlan unreadable(LockedFile::Status status) {
                           "ponownie, gdy skończy. Nic nie zapisano.");
         case LockedFile::Status::TooLarge:
             return failed(UpdateKind::CannotRead,
-                          "Plik wyników ma ponad " + std::to_string(kMaxHistoryBytes >> 20) +
-                              " MB: to nie jest plik wyników losowań. Nic nie zapisano.");
+                          "Plik wyników ma ponad " + historyLimitText() +
+                              ": to nie jest plik wyników losowań. Nic nie zapisano.");
         default:
             return failed(UpdateKind::CannotRead,
                           "Nie można przeczytać pliku wyników. Nic nie zapisano.");

@@ -9,15 +9,9 @@
 #include <string_view>
 #include <vector>
 
-namespace zestawy {
+#include "combinatorics/game_rules.hpp"
 
-struct DrawRules {
-    int numbersPerDraw;  // 20, 5 or 6
-    int maxNumber;       // 80, 42 or 49
-    // The most draws the game has had on one day: a bound on how far the draw
-    // numbers can move on between two dates.
-    int drawsPerDay;
-};
+namespace zestawy {
 
 // The day "dd.mm.yyyy" names, counted from 1 January of year 0; -1 when the
 // text is not such a date or the calendar has no such day.

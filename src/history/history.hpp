@@ -18,6 +18,11 @@ namespace zestawy {
 // refused whole; real ones are under 2 MB.
 constexpr std::size_t kMaxHistoryBytes = 256u << 20;
 
+// "256 MB": that limit as the messages name it.
+inline std::string historyLimitText() {
+    return std::to_string(kMaxHistoryBytes >> 20) + " MB";
+}
+
 // Reads every line of the file, whole, whatever its length, in file order, as
 // splitHistoryLines splits them. Returns false, with lines untouched, when the
 // file cannot be opened; a read error later keeps the lines read so far.

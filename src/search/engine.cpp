@@ -5,7 +5,6 @@
 #include <mutex>
 
 #include "combinatorics/parse.hpp"
-#include "search/engine_detail.hpp"
 #include "search/shared_walk.hpp"
 
 namespace zestawy {

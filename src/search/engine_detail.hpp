@@ -1,6 +1,7 @@
-// The engine's internals, which search/engine.hpp includes for its templates
-// and for the definition of CompletionIndex; code outside the engine and its
-// tests needs only what search/engine.hpp declares.
+// The engine's internals, which search/engine.hpp includes at its end, after
+// its declarations, for its templates and for the definition of
+// CompletionIndex: include search/engine.hpp, never this file. Code outside
+// the engine and its tests needs only what search/engine.hpp declares.
 //
 // Trying every candidate set is far too slow for the larger searches (29
 // thousand million eight-sets), so the engine walks only prefixes that can
@@ -25,7 +26,6 @@
 #include <vector>
 
 #include "combinatorics/number_mask.hpp"
-#include "search/engine.hpp"
 
 namespace zestawy {
 

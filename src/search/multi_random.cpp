@@ -5,10 +5,10 @@
 #include <optional>
 #include <utility>
 
+#include "combinatorics/game_rules.hpp"
 #include "combinatorics/number_mask.hpp"
 #include "combinatorics/parse.hpp"
 #include "combinatorics/random.hpp"
-#include "commands/games.hpp"
 #include "search/six_hashes.hpp"
 
 namespace zestawy {

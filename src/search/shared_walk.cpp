@@ -7,7 +7,8 @@
 namespace zestawy {
 
 int machineThreads() {
-    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u));
+    return static_cast<int>(
+        std::clamp(std::thread::hardware_concurrency(), 1u, unsigned{kMostMachineThreads}));
 }
 
 bool shareFirstNumbers(int maxNumber, const Sharing& sharing,

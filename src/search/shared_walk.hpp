@@ -25,8 +25,9 @@ namespace zestawy {
 // The most threads a walk is shared among.
 constexpr int kMaxWalkThreads = 64;
 
-// The machine's cores, 1..16: what a walk shares itself among when the user
-// did not say.
+// The machine's cores, 1..kMostMachineThreads: what a walk shares itself
+// among when the user did not say.
+constexpr int kMostMachineThreads = 16;
 int machineThreads();
 
 // How a walk is shared.

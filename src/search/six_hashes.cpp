@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include "combinatorics/game_rules.hpp"
 #include "combinatorics/parse.hpp"
-#include "commands/games.hpp"
 
 namespace zestawy::six_hashes {
 

@@ -14,6 +14,8 @@
 #include <thread>
 
 #include "app/app_fixture.hpp"
+#include "app/large_answer.hpp"
+#include "app/ranking_state.hpp"
 
 namespace {
 
@@ -221,8 +223,22 @@ TEST_F(RankingScreen, PrzerwijAndLeavingTheScreenStopAtOnce) {
         waitForTheEnd();
         // Stopped, not done: a ranking that ran on to its end would show its table.
         EXPECT_EQ(textOf(control(kRankOdds)), "Przerwano.");
+        // Its progress still on the way moves the bar no more.
+        PostMessageA(mainWindow(), kRankingMessage, 0,
+                     progressOf(state().ranking->generation - 1, 50));
+        pump();
+        EXPECT_EQ(SendMessageA(control(kRankProgress), PBM_GETPOS, 0, 0), 0);
         EXPECT_EQ(IsWindowVisible(control(kRankTable)) != 0, leave == kRankStop);
     }
+}
+
+// A mean gap is shown to one decimal place, and from 1000 on as a whole
+// number in groups, also where the rounding reaches 1000.
+TEST(RankingText, DecimalsRoundOverIntoWholeNumbers) {
+    EXPECT_EQ(decimal(12.34), "12,3");
+    EXPECT_EQ(decimal(999.94), "999,9");
+    EXPECT_EQ(decimal(999.96), grouped(1000));
+    EXPECT_EQ(decimal(123456.7), grouped(123457));
 }
 
 }  // namespace
