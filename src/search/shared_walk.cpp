@@ -57,7 +57,7 @@ bool shareFirstNumbers(int maxNumber, const Sharing& sharing,
 }
 
 std::uint64_t countNeverDrawn(const CompletionIndex& index, const NeverDrawnQuery& query,
-                              const Sharing& sharing, std::uint64_t limit, bool* stopped) {
+                              const Sharing& sharing, std::uint64_t limit) {
     // Each part counts on its own and adds its count every few thousand sets,
     // so that the threads rarely touch the shared total.
     constexpr std::uint64_t kBatch = 4096;
@@ -65,30 +65,25 @@ std::uint64_t countNeverDrawn(const CompletionIndex& index, const NeverDrawnQuer
     WalkStop reached(sharing.stop);
     Sharing counting = sharing;
     counting.stop = &reached;
-    const bool whole =
-        shareFirstNumbers(query.maxNumber, counting, [&](int, int first, WalkStop& stop) {
-            std::uint64_t mine = 0;
-            NumberMask only;
-            only.set(first);
-            auto add = [&] {
-                if (total.fetch_add(mine, std::memory_order_relaxed) + mine >= limit)
-                    reached.stop();
-                mine = 0;
-            };
-            forEachNeverDrawn(
-                index, query, only,
-                [&](const int*, const NumberMask& last) {
-                    mine += static_cast<std::uint64_t>(last.count());
-                    if (mine < kBatch) return true;
-                    add();
-                    return !stop.stopped();
-                },
-                &stop);
-            add();
-        });
-    const bool fromOutside =
-        !whole && ((sharing.stop && sharing.stop->stopped()) || total.load() < limit);
-    if (stopped) *stopped = fromOutside;
+    shareFirstNumbers(query.maxNumber, counting, [&](int, int first, WalkStop& stop) {
+        std::uint64_t mine = 0;
+        NumberMask only;
+        only.set(first);
+        auto add = [&] {
+            if (total.fetch_add(mine, std::memory_order_relaxed) + mine >= limit) reached.stop();
+            mine = 0;
+        };
+        forEachNeverDrawn(
+            index, query, only,
+            [&](const int*, const NumberMask& last) {
+                mine += static_cast<std::uint64_t>(last.count());
+                if (mine < kBatch) return true;
+                add();
+                return !stop.stopped();
+            },
+            &stop);
+        add();
+    });
     return std::min(total.load(), limit);
 }
 

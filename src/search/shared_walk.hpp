@@ -54,12 +54,10 @@ bool shareFirstNumbers(int maxNumber, const Sharing& sharing,
 
 // How many sets qualify, counting no further than limit: the parts' counts
 // added up, at most limit. Parts stop starting once limit is reached.
-// REQUIRES the index built for the query, limit >= 1.
-// `stopped`, when given, tells whether sharing.stop or beforePart ended the
-// count, which is then too low.
+// REQUIRES the index built for the query, limit >= 1. A count that
+// sharing.stop or beforePart ended is too low: the caller that stops it knows.
 std::uint64_t countNeverDrawn(const CompletionIndex& index, const NeverDrawnQuery& query,
-                              const Sharing& sharing, std::uint64_t limit = UINT64_MAX,
-                              bool* stopped = nullptr);
+                              const Sharing& sharing, std::uint64_t limit = UINT64_MAX);
 
 namespace detail {
 
