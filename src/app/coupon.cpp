@@ -139,7 +139,7 @@ void paintCoupon(const WindowState& state, HDC dc, int width, int height) {
     DeleteObject(small);
 }
 
-LRESULT CALLBACK couponProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT couponMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     const WindowState* state = nullptr;
     if (const HWND main = GetParent(hwnd)) state = &stateOf(main);
     switch (msg) {
@@ -188,6 +188,10 @@ LRESULT CALLBACK couponProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         default:
             return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
+}
+
+LRESULT CALLBACK couponProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return guarded(GetParent(hwnd), [&] { return couponMessage(hwnd, msg, wParam, lParam); });
 }
 
 }  // namespace

@@ -23,10 +23,11 @@ std::string decimal(double x) {
     return s;
 }
 
-void rankInBackground(HWND main, RankingScreen& screen, RankingJob job) {
-    auto result = std::make_unique<RankingResult>();
-    result->game = job.game;
-    result->command = job.command;
+namespace {
+
+// The ranking itself, into `result`.
+void rank(HWND main, RankingScreen& screen, const RankingJob& job, RankingResult& found) {
+    RankingResult* result = &found;
     const NeverDrawnQuery& query = job.command->sets;
     std::vector<std::string> lines;
     if (readHistoryFile(job.game->historyFile, lines, kMaxHistoryBytes) != HistoryRead::Ok) {
@@ -57,6 +58,28 @@ void rankInBackground(HWND main, RankingScreen& screen, RankingJob job) {
             });
         result->numberWaits = waitsOfNumbers(draws, query.maxNumber);
         result->stopped = screen.stop;
+    }
+}
+
+}  // namespace
+
+void rankInBackground(HWND main, RankingScreen& screen, RankingJob job) {
+    // Nothing may leave the thread: a ranking that runs out of memory, or
+    // fails otherwise, ends with a sentence in place of its table (made
+    // first, so that saying so needs no memory).
+    auto failed = std::make_unique<RankingResult>();
+    failed->game = job.game;
+    failed->command = job.command;
+    std::unique_ptr<RankingResult> result;
+    try {
+        result = std::make_unique<RankingResult>(*failed);
+        rank(main, screen, job, *result);
+    } catch (const std::bad_alloc&) {
+        failed->error = "Za mało pamięci, by policzyć ten ranking.";
+        result = std::move(failed);
+    } catch (const std::exception& e) {
+        failed->error = std::string("Nie udało się policzyć rankingu: ") + e.what();
+        result = std::move(failed);
     }
     {
         const std::lock_guard<std::mutex> lock(screen.mutex);

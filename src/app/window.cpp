@@ -134,28 +134,26 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CREATE:
             return 0;
         case WM_COMMAND:
-            // Nothing may leave the window procedure: a command that runs out
-            // of memory, or fails otherwise, says so and leaves the window.
-            try {
+            // A command that runs out of memory, or fails otherwise, says so
+            // and leaves the window as it is.
+            return guarded(hwnd, [&]() -> LRESULT {
                 // The ranking screen's controls tell what happened in the high word.
                 if (!handleRankingCommand(stateOf(hwnd), LOWORD(wParam), HIWORD(wParam)))
                     onCommand(hwnd, LOWORD(wParam));
-            } catch (const std::bad_alloc&) {
-                MessageBoxA(hwnd, "Za mało pamięci na to polecenie.", "Błąd", MB_ICONERROR);
-            } catch (const std::exception& e) {
-                MessageBoxA(hwnd, (std::string("Polecenie nie powiodło się: ") + e.what()).c_str(),
-                            "Błąd", MB_ICONERROR);
-            }
-            return 0;
-        case WM_NOTIFY: {
-            LRESULT result = 0;
-            if (handleRankingNotify(stateOf(hwnd), *reinterpret_cast<NMHDR*>(lParam), result))
-                return result;
-            return DefWindowProcA(hwnd, msg, wParam, lParam);
-        }
+                return 0;
+            });
+        case WM_NOTIFY:
+            return guarded(hwnd, [&] {
+                LRESULT result = 0;
+                if (handleRankingNotify(stateOf(hwnd), *reinterpret_cast<NMHDR*>(lParam), result))
+                    return result;
+                return DefWindowProcA(hwnd, msg, wParam, lParam);
+            });
         case kRankingMessage:
-            onRankingMessage(stateOf(hwnd), wParam, lParam);
-            return 0;
+            return guarded(hwnd, [&]() -> LRESULT {
+                onRankingMessage(stateOf(hwnd), wParam, lParam);
+                return 0;
+            });
         case WM_CTLCOLORSTATIC: {
             const WindowState& state = stateOf(hwnd);
             if (HBRUSH brush = rankingColour(state, reinterpret_cast<HDC>(wParam),

@@ -10,7 +10,9 @@
 #include <cmath>
 #include <cstddef>
 #include <memory>
+#include <new>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -64,6 +66,22 @@ struct WindowState {
         return histories[static_cast<int>(game)];
     }
 };
+
+// Nothing may leave a window procedure: runs f() and returns what it
+// returns; an exception of it (memory ran out, or anything else) becomes one
+// Polish message box over `owner`, and `failed` is returned.
+template <class F>
+LRESULT guarded(HWND owner, F&& f, LRESULT failed = 0) {
+    try {
+        return f();
+    } catch (const std::bad_alloc&) {
+        MessageBoxA(owner, "Za mało pamięci na to polecenie.", "Błąd", MB_ICONERROR);
+    } catch (const std::exception& e) {
+        MessageBoxA(owner, (std::string("Polecenie nie powiodło się: ") + e.what()).c_str(), "Błąd",
+                    MB_ICONERROR);
+    }
+    return failed;
+}
 
 // The state of the main window.
 WindowState& stateOf(HWND main);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
 #include <mutex>
 
 #include "combinatorics/parse.hpp"
@@ -41,6 +42,7 @@ struct CompletionIndex::Whole {
     std::atomic<bool> ready{false};
     std::once_flag once;
     std::unique_ptr<const CompletionIndex> index;
+    std::exception_ptr failed;  // the build's, for every walk that asks
 };
 
 namespace {
@@ -94,32 +96,44 @@ void CompletionIndex::recordAndCheck(std::vector<NumberMask> lines, std::size_t 
     checked_.assign(lines.begin() + static_cast<std::ptrdiff_t>(recorded), lines.end());
     lines.resize(recorded);
     record(lines, threads);
-    if (checked_.empty()) return;
+    if (!checked_.empty()) startWhole(threads);
+}
+
+void CompletionIndex::startWhole(int threads) {
     whole_ = std::make_shared<Whole>();
     whole_->threads = threads;
     for (const NumberMask& line : checked_) whole_->budget += recordingWrites(line, subsetSize_);
 }
 
 const CompletionIndex* CompletionIndex::wholeIndex() const {
+    if (!whole_) return nullptr;
     Whole& whole = *whole_;
     if (!whole.ready.load(std::memory_order_acquire)) {
         const std::uint64_t lines = checked_.size();
         if (whole.spent.fetch_add(lines, std::memory_order_relaxed) + lines <= whole.budget)
             return nullptr;
+        // Built once: a build that fails (for memory) fails every walk that
+        // waited for it, rather than being tried again by each of them.
         std::call_once(whole.once, [&] {
-            auto index = std::make_unique<CompletionIndex>(*this);
-            index->checked_.clear();
-            index->whole_.reset();
-            index->record(checked_, whole.threads);
-            whole.index = std::move(index);
+            try {
+                auto index = std::make_unique<CompletionIndex>(*this);
+                index->checked_.clear();
+                index->whole_.reset();
+                index->record(checked_, whole.threads);
+                whole.index = std::move(index);
+            } catch (...) {
+                whole.failed = std::current_exception();
+            }
             whole.ready.store(true, std::memory_order_release);
         });
     }
+    if (whole.failed) std::rethrow_exception(whole.failed);
     return whole.index.get();
 }
 
 const CompletionIndex& CompletionIndex::latest() const {
-    if (whole_ && whole_->ready.load(std::memory_order_acquire)) return *whole_->index;
+    if (whole_ && whole_->ready.load(std::memory_order_acquire) && whole_->index)
+        return *whole_->index;
     return *this;
 }
 
@@ -179,6 +193,10 @@ std::vector<NumberMask> CompletionIndex::linesIn(const std::string* draws,
 
 void CompletionIndex::add(const std::string* draws, std::size_t count, int threads) {
     record(linesIn(draws, count), threads);
+    // An index of every line made before, and shared with copies of this
+    // one, lacks these: this index goes on with one of its own, to be made
+    // when needed.
+    if (!checked_.empty()) startWhole(threads);
 }
 
 void CompletionIndex::record(const std::vector<NumberMask>& lines, int threads) {

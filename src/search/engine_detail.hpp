@@ -125,7 +125,7 @@ class CompletionIndex {
                                     int maxNumber, std::size_t recorded, int threads = 1);
 
     // Records `count` more lines, by `threads` threads: the index then answers
-    // for every line it was given.
+    // for every line it was given. Copies made before answer as they did.
     void add(const std::string* lines, std::size_t count, int threads = 1);
 
     // k = 1: every number that some line holds.
@@ -151,7 +151,8 @@ class CompletionIndex {
     // recording them would have. Once the walks have spent that, this is an
     // index of every line, recorded by the first walk that asks (the others
     // wait for it), and the walks look their groups up in it instead; until
-    // then nullptr. REQUIRES !checkedLines().empty().
+    // then nullptr, as always for an index that checks no lines. A build that
+    // fails throws its exception to every walk that asks.
     const CompletionIndex* wholeIndex() const;
     // That index of every line once it is there, for walks that start later;
     // otherwise this index.
@@ -166,6 +167,8 @@ class CompletionIndex {
     void record(const std::vector<NumberMask>& lines, int threads);
     // Records lines[0..recorded) and checks the others.
     void recordAndCheck(std::vector<NumberMask> lines, std::size_t recorded, int threads);
+    // A fresh, unshared state for the index of every line (see wholeIndex()).
+    void startWhole(int threads);
 
     int subsetSize_, maxNumber_;
     NumberMask drawnNumbers_;

@@ -211,6 +211,31 @@ TEST_F(RankingScreen, SortsByAColumnAndCopiesTheSelection) {
     EXPECT_EQ(text.substr(0, text.find('\r')), "91\t16871. 29.06.2026\t7, 41");
 }
 
+// A click on a number of the coupon shows its pairs; any second click the
+// single numbers again. (Multi Multi's coupon is 10 numbers wide and 8 high,
+// under its title; a point in the middle of a row's band falls in that row.)
+TEST_F(RankingScreen, ACouponClickShowsThatNumbersPairs) {
+    command(kCmdRanking);
+    start(0, "Wyszukaj 2", "", "10");
+    waitForTheEnd();
+    const HWND coupon = control(kRankCoupon);
+    RECT client;
+    GetClientRect(coupon, &client);
+    auto click = [&](int row, int column) {
+        const int x = client.right * (2 * column + 1) / 20, y = client.bottom * (2 * row + 1) / 16;
+        SendMessageA(coupon, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    };
+    click(2, 6);
+    EXPECT_EQ(state().ranking->pairsOf, 27);
+    EXPECT_EQ(state().ranking->pairWaits.size(), 81u);
+    click(4, 1);
+    EXPECT_EQ(state().ranking->pairsOf, 0);
+    click(4, 1);
+    EXPECT_EQ(state().ranking->pairsOf, 42);
+    click(1, 0);
+    EXPECT_EQ(state().ranking->pairsOf, 0);
+}
+
 TEST_F(RankingScreen, PrzerwijAndLeavingTheScreenStopAtOnce) {
     for (const int leave : {int{kRankStop}, int{kCmdPrepareSearch}, int{kCmdOpenHelp}}) {
         SCOPED_TRACE(leave);

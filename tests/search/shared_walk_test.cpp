@@ -94,6 +94,44 @@ TEST(SharedWalk, EveryThreadCountVisitsTheSetsOfOneThreadInOrder) {
     }
 }
 
+// An index that checks lines, its copies and add(): each answers for exactly
+// the lines it was given, before and after the index of every line is made,
+// and an index that checks no lines has none to make.
+TEST(SharedWalk, AddedLinesAndCopiesKeepTheirOwnAnswers) {
+    const NeverDrawnQuery q{2, 4, 40};
+    const auto first = randomDrawList(11, {20, 40, 5, 2, 0});
+    const auto more = randomDrawList(12, {10, 40, 5, 2, 0});
+    auto both = first;
+    both.insert(both.end(), more.begin(), more.end());
+    auto walk = [&](const CompletionIndex& index) {
+        Sets sets;
+        Sharing sharing;
+        forEachNeverDrawn(index, q, sharing, [&](const int* set) {
+            sets.emplace_back(set, set + q.setSize);
+            return true;
+        });
+        return sets;
+    };
+    const Sets ofFirst = allNeverDrawn(first, q), ofBoth = allNeverDrawn(both, q);
+    ASSERT_NE(ofFirst, ofBoth);
+
+    CompletionIndex checking = CompletionIndex::checking(first, 2, 40, 10);
+    // The walks' line checks use up the budget: the index of every line is made.
+    const CompletionIndex* whole = nullptr;
+    for (int i = 0; i < 1000 && !whole; ++i) whole = checking.wholeIndex();
+    ASSERT_NE(whole, nullptr);
+    CompletionIndex copy = checking;
+    copy.add(more.data(), more.size());
+    EXPECT_EQ(walk(copy), ofBoth);
+    EXPECT_EQ(walk(checking), ofFirst);
+    checking.add(more.data(), more.size());
+    EXPECT_EQ(walk(checking), ofBoth);
+
+    const CompletionIndex plain(first, 2, 40);
+    EXPECT_TRUE(plain.checkedLines().empty());
+    EXPECT_EQ(plain.wholeIndex(), nullptr);
+}
+
 TEST(SharedWalk, AStopFromAnotherThreadEndsTheWalk) {
     // 5-of-80 over no lines: 24 million sets, seconds to visit.
     const NeverDrawnQuery q{5, 5, 80};
