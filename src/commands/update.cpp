@@ -80,8 +80,8 @@ struct History {
     std::string eol;        // as the first line ends
     TextLine lastLine;      // the last line that is not blank, if any
     std::size_t lastLineNumber = 0;
-    const HistoryDraw* unordered =
-        nullptr;  // the first draw numbered no higher than the one before
+    // The first draw numbered no higher than the one before it, if any.
+    const HistoryDraw* unordered = nullptr;
 
     History(std::string_view text, const DrawRules& rules) : bytes(text), eol(eolOf(text)) {
         keptEnd = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
