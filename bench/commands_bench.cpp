@@ -354,7 +354,7 @@ void runLiteral(benchmark::State& state, const SearchCommand* command, Literal l
 // What the window learns before it decides where a list goes: how many sets
 // and how many characters, without writing them.
 void runMeasure(benchmark::State& state, const SearchCommand* command, long long count) {
-    const DrawList draws = zestawy::drawsOf(*command, numbersBox(command->game, count));
+    const DrawList draws = zestawy::splitDrawList(numbersBox(command->game, count));
     zestawy::AnswerSize size;
     for (auto _ : state) size = zestawy::measureAnswer(*command, draws);
     state.counters["sets"] = static_cast<double>(size.sets);

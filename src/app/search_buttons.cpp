@@ -129,7 +129,7 @@ bool handleSearchButton(WindowState& state, int id) {
     enableButtons(state, {panel.otherGames, panel.save, panel.open}, false);
 
     try {
-        const DrawList draws = zestawy::drawsOf(*command, numbers);
+        const DrawList draws = zestawy::splitDrawList(numbers);
         const int threads = zestawy::machineThreads();
         const auto index = zestawy::indexFor(*command, draws, threads);
         // A list can run to gigabytes: its size is known before its text is written.

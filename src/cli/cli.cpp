@@ -101,7 +101,7 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
     for (const SearchCommand* command : o.commands) {
         if (any && !out.write("\r\n")) break;
         const bool whole = streamAnswer(
-            *command, drawsOf(*command, numbers),
+            *command, splitDrawList(numbers),
             [&](std::string_view piece) {
                 any = any || !piece.empty();
                 return out.write(piece) && !stopRequested;

@@ -46,57 +46,57 @@ constexpr int kMultiTop = kMultiRules.maxNumber, kMiniTop = kMiniRules.maxNumber
 
 const SearchCommand kSearchCommands[] = {
     // Multi Multi, numbers 1..80.
-    {kMulti2, G::MultiMulti, "Wyszukaj 2", kWholeBox, {2, 2, kMultiTop}, nullptr, L::Single,
+    {kMulti2, G::MultiMulti, "Wyszukaj 2", {2, 2, kMultiTop}, nullptr, L::Single,
      "%d, %d", "Wszystkie pary wystąpiły."},
-    {kMulti2z3, G::MultiMulti, "Wyszukaj 2 z 3", kWholeBox, {2, 3, kMultiTop}, nullptr, L::Single,
+    {kMulti2z3, G::MultiMulti, "Wyszukaj 2 z 3", {2, 3, kMultiTop}, nullptr, L::Single,
      "%d, %d, %d", "Wszystkie pary w trójkach wystąpiły."},
-    {kMulti3, G::MultiMulti, "Wyszukaj 3", kWholeBox, kRandom, randomTriple, L::Single,
+    {kMulti3, G::MultiMulti, "Wyszukaj 3", kRandom, randomTriple, L::Single,
      "%d, %d, %d", "Wszystkie możliwe trójki wystąpiły."},
-    {kMulti3z4, G::MultiMulti, "Wyszukaj 3 z 4", kWholeBox, {3, 4, kMultiTop}, nullptr, L::Joined,
+    {kMulti3z4, G::MultiMulti, "Wyszukaj 3 z 4", {3, 4, kMultiTop}, nullptr, L::Joined,
      "%d, %d, %d, %d", "Wszystkie możliwe trójki z czwórek wystąpiły."},
-    {kMulti4, G::MultiMulti, "Wyszukaj 4", kWholeBox, {4, 4, kMultiTop}, nullptr, L::Joined,
+    {kMulti4, G::MultiMulti, "Wyszukaj 4", {4, 4, kMultiTop}, nullptr, L::Joined,
      "%d, %d, %d, %d", "Wszystkie możliwe czwórki 4 z 4 wystąpiły."},
-    {kMulti3z5, G::MultiMulti, "Wyszukaj 3 z 5", kWholeBox, {3, 5, kMultiTop}, nullptr, L::Joined,
+    {kMulti3z5, G::MultiMulti, "Wyszukaj 3 z 5", {3, 5, kMultiTop}, nullptr, L::Joined,
      "%d, %d, %d, %d, %d", "Wszystkie możliwe trójki w piątkach wystąpiły."},
-    {kMulti4z5, G::MultiMulti, "Wyszukaj 4 z 5", kWholeBox, {4, 5, kMultiTop}, nullptr, L::Joined,
+    {kMulti4z5, G::MultiMulti, "Wyszukaj 4 z 5", {4, 5, kMultiTop}, nullptr, L::Joined,
      "%d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z piątek wystąpiły."},
-    {kMulti5z5, G::MultiMulti, "Wyszukaj 5 z 5", kWholeBox, {5, 5, kMultiTop}, nullptr, L::Joined,
+    {kMulti5z5, G::MultiMulti, "Wyszukaj 5 z 5", {5, 5, kMultiTop}, nullptr, L::Joined,
      "%d, %d, %d, %d, %d", "Wszystkie możliwe piątki 5 z 80 wystąpiły."},
-    {kMulti4z6, G::MultiMulti, "Wyszukaj 4 z 6", kWholeBox, {4, 6, kMultiTop}, nullptr, L::Terminated,
+    {kMulti4z6, G::MultiMulti, "Wyszukaj 4 z 6", {4, 6, kMultiTop}, nullptr, L::Terminated,
      "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe czwórki z szóstek wystąpiły."},
-    {kMulti5z6, G::MultiMulti, "Wyszukaj 5 z 6", kWholeBox, {5, 6, kMultiTop}, nullptr, L::Joined,
+    {kMulti5z6, G::MultiMulti, "Wyszukaj 5 z 6", {5, 6, kMultiTop}, nullptr, L::Joined,
      "%d, %d, %d, %d, %d, %d", "Wszystkie możliwe piątki z szóstek wystąpiły."},
-    {kMulti5z7, G::MultiMulti, "Wyszukaj 5 z 7", kWholeBox, {5, 7, kMultiTop}, nullptr, L::FreeLength,
+    {kMulti5z7, G::MultiMulti, "Wyszukaj 5 z 7", {5, 7, kMultiTop}, nullptr, L::FreeLength,
      nullptr, "Wszystkie piątki w siódemkach wystąpiły."},
-    {kMulti5z8, G::MultiMulti, "Wyszukaj 5 z 8", kWholeBox, {5, 8, kMultiTop}, nullptr, L::FirstOnly,
+    {kMulti5z8, G::MultiMulti, "Wyszukaj 5 z 8", {5, 8, kMultiTop}, nullptr, L::FirstOnly,
      "%d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie piątki w ósemkach wystąpiły."},
-    {kMulti6z9, G::MultiMulti, "Wyszukaj 6 z 9", kWholeBox, kRandom, randomNines, L::Joined,
+    {kMulti6z9, G::MultiMulti, "Wyszukaj 6 z 9", kRandom, randomNines, L::Joined,
      "%d, %d, %d, %d, %d, %d, %d, %d, %d", "Wszystkie możliwe szóstki z dziewiątek wystąpiły."},
-    {kMulti7z10, G::MultiMulti, "Wyszukaj 7 z 10", kWholeBox, kRandom, randomTens, L::Joined,
+    {kMulti7z10, G::MultiMulti, "Wyszukaj 7 z 10", kRandom, randomTens, L::Joined,
      "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", "Nie znaleziono w limicie prób."},
     // Mini Lotto, numbers 1..42.
-    {kMini1, G::MiniLotto, "Wyszukaj 1", kWholeBox, {1, 1, kMiniTop}, nullptr, L::Single,
+    {kMini1, G::MiniLotto, "Wyszukaj 1", {1, 1, kMiniTop}, nullptr, L::Single,
      "%d", "Wszystkie liczby wystąpiły."},
-    {kMini2, G::MiniLotto, "Wyszukaj 2", kWholeBox, {2, 2, kMiniTop}, nullptr, L::Concatenated,
+    {kMini2, G::MiniLotto, "Wyszukaj 2", {2, 2, kMiniTop}, nullptr, L::Concatenated,
      "%d, %d\r\n", "Wszystkie pary wystąpiły."},
-    {kMini2z3, G::MiniLotto, "Wyszukaj 2 z 3", kWholeBox, {2, 3, kMiniTop}, nullptr, L::Joined,
+    {kMini2z3, G::MiniLotto, "Wyszukaj 2 z 3", {2, 3, kMiniTop}, nullptr, L::Joined,
      "%d, %d, %d", "Wszystkie trójki wystąpiły."},
-    {kMini3z4, G::MiniLotto, "Wyszukaj 3 z 4", kWholeBox, {3, 4, kMiniTop}, nullptr, L::Joined,
+    {kMini3z4, G::MiniLotto, "Wyszukaj 3 z 4", {3, 4, kMiniTop}, nullptr, L::Joined,
      "%d, %d, %d, %d", "Wszystkie czwórki wystąpiły."},
-    {kMini3z5, G::MiniLotto, "Wyszukaj 3 z 5", kWholeBox, {3, 5, kMiniTop}, nullptr, L::Joined,
+    {kMini3z5, G::MiniLotto, "Wyszukaj 3 z 5", {3, 5, kMiniTop}, nullptr, L::Joined,
      "%d, %d, %d, %d, %d", "Wszystkie piątki 1–42 zawierają trójki, które już wystąpiły."},
     // Lotto, numbers 1..49.
-    {kLotto1, G::Lotto, "Wyszukaj 1", kWholeBox, {1, 1, kLottoTop}, nullptr, L::Single,
+    {kLotto1, G::Lotto, "Wyszukaj 1", {1, 1, kLottoTop}, nullptr, L::Single,
      "%d", "Wszystkie liczby wystąpiły."},
-    {kLotto2, G::Lotto, "Wyszukaj 2", kWholeBox, {2, 2, kLottoTop}, nullptr, L::Single,
+    {kLotto2, G::Lotto, "Wyszukaj 2", {2, 2, kLottoTop}, nullptr, L::Single,
      "%d, %d", "Wszystkie pary wystąpiły."},
-    {kLotto2z3, G::Lotto, "Wyszukaj 2 z 3", kWholeBox, {2, 3, kLottoTop}, nullptr, L::Single,
+    {kLotto2z3, G::Lotto, "Wyszukaj 2 z 3", {2, 3, kLottoTop}, nullptr, L::Single,
      "%d, %d, %d", "Wszystkie trójki wystąpiły."},
-    {kLotto3, G::Lotto, "Wyszukaj 3", kWholeBox, {3, 3, kLottoTop}, nullptr, L::Single,
+    {kLotto3, G::Lotto, "Wyszukaj 3", {3, 3, kLottoTop}, nullptr, L::Single,
      "%d,%d,%d", "Wszystkie trójki wystąpiły."},
-    {kLotto3z4, G::Lotto, "Wyszukaj 3 z 4", kWholeBox, {3, 4, kLottoTop}, nullptr, L::Single,
+    {kLotto3z4, G::Lotto, "Wyszukaj 3 z 4", {3, 4, kLottoTop}, nullptr, L::Single,
      "%d, %d, %d, %d", "Nie znaleziono: wszystkie czwórki z nowymi trójkami wystąpiły."},
-    {kLotto3z5, G::Lotto, "Wyszukaj 3 z 5", kWholeBox, {3, 5, kLottoTop}, nullptr, L::Single,
+    {kLotto3z5, G::Lotto, "Wyszukaj 3 z 5", {3, 5, kLottoTop}, nullptr, L::Single,
      "%d, %d, %d,% d, %d", "Nie znaleziono: wszystkie piątki z nowymi trójkami wystąpiły."},
 };
 // clang-format on
@@ -141,17 +141,6 @@ void runSearch(const SearchCommand& command, const DrawList& draws, AnswerWriter
     forEachNeverDrawn(*index, command.sets, sharing, put);
 }
 
-std::string_view readNumbersBox(std::string_view box, int capacity) {
-    const std::size_t limit = capacity > 0 ? static_cast<std::size_t>(capacity) - 1 : 0;
-    if (box.size() <= limit) return box;
-    std::string_view read = box.substr(0, limit);
-    // Whole when the cut falls at a line break; otherwise drop the broken line.
-    const char next = box[limit];
-    if (next == '\n' || next == '\r' || (!read.empty() && read.back() == '\n')) return read;
-    const std::size_t lastBreak = read.rfind('\n');
-    return lastBreak == std::string_view::npos ? std::string_view{} : read.substr(0, lastBreak + 1);
-}
-
 DrawList splitDrawList(std::string_view text) {
     DrawList lines;
     std::size_t start = 0;
@@ -164,10 +153,6 @@ DrawList splitDrawList(std::string_view text) {
     return lines;
 }
 
-DrawList drawsOf(const SearchCommand& command, std::string_view numbersBox) {
-    return splitDrawList(readNumbersBox(numbersBox, command.readCapacity));
-}
-
 void writeAnswer(const SearchCommand& command, const DrawList& draws, TextBuffer& out, int threads,
                  const CompletionIndex* index) {
     AnswerWriter writer = answerWriter(command, out);
@@ -177,7 +162,7 @@ void writeAnswer(const SearchCommand& command, const DrawList& draws, TextBuffer
 
 void writeAnswer(const SearchCommand& command, std::string_view numbersBox, TextBuffer& out,
                  int threads) {
-    writeAnswer(command, drawsOf(command, numbersBox), out, threads);
+    writeAnswer(command, splitDrawList(numbersBox), out, threads);
 }
 
 bool streamAnswer(const SearchCommand& command, const DrawList& draws,
@@ -255,7 +240,7 @@ void writeAddedText(const SearchCommand& command, const DrawList& draws, bool bo
 std::string runSearchCommand(const SearchCommand& command, std::string_view numbersBox,
                              std::string_view resultsBox) {
     TextBuffer added;
-    writeAddedText(command, drawsOf(command, numbersBox), !resultsBox.empty(), added);
+    writeAddedText(command, splitDrawList(numbersBox), !resultsBox.empty(), added);
     return std::string(resultsBox) + std::string(added.view());
 }
 

@@ -27,16 +27,10 @@ namespace zestawy {
 
 using DrawList = std::vector<std::string>;
 
-// The read capacity of a command that reads the whole numbers box: no box
-// holds that many characters.
-constexpr int kWholeBox = INT_MAX;
-
 struct SearchCommand {
-    int id;  // the button's control id
+    int id;  // the command's number: the ID the tool takes (app/ gives its button this id)
     Game game;
-    const char* caption;  // the button's caption
-    int readCapacity;     // at most readCapacity - 1 characters of the numbers box are
-                          // read; kWholeBox for all of them
+    const char* caption;  // the button's caption, by which the tool's --search names it too
     // The exhaustive search behind the button: it judges the sets of
     // sets.setSize numbers of 1..sets.maxNumber by their sets.subsetSize-subsets,
     // and the answer lists what it finds in the row's layout (the single-set
@@ -77,11 +71,6 @@ void runSearch(const SearchCommand& command, const DrawList& draws, AnswerWriter
 std::unique_ptr<const CompletionIndex> indexFor(const SearchCommand& command, const DrawList& draws,
                                                 int threads = 1);
 
-// Cuts the numbers-box text as the read of the box does: at most capacity - 1
-// characters. A line cut in the middle is left out whole rather than searched
-// as a shorter draw.
-std::string_view readNumbersBox(std::string_view box, int capacity);
-
 // The non-empty lines of the text, split at LF; a CR before the LF stays.
 DrawList splitDrawList(std::string_view text);
 
@@ -89,9 +78,6 @@ DrawList splitDrawList(std::string_view text);
 // `threads` here and below: as for runSearch.
 void writeAnswer(const SearchCommand& command, std::string_view numbersBox, TextBuffer& out,
                  int threads = 1);
-
-// The draw list that the command searches: the lines of what it reads of the box.
-DrawList drawsOf(const SearchCommand& command, std::string_view numbersBox);
 
 // The answer of one command for its draw list, appended to out.
 void writeAnswer(const SearchCommand& command, const DrawList& draws, TextBuffer& out,

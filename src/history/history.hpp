@@ -1,10 +1,11 @@
-// Draw-history files and the text that the load command shows from them.
+// Draw-history files, and the latest N of their lines split as a load splits
+// them.
 //
 // A history file holds one draw per line, oldest first:
 //   <draw number>. <date> n1,n2,...,nk
-// The load command shows the last N lines: everything before the second blank
-// goes to the date box, everything after it to the numbers box. Only the blank
-// (character 32) separates; a line with fewer than two blanks shows nothing.
+// A load takes the last N lines and splits each at its second blank: the
+// number and date before it, the drawn numbers after it. Only the blank
+// (character 32) separates; a line with fewer than two blanks gives nothing.
 #pragma once
 
 #include <cstddef>
@@ -72,7 +73,7 @@ class LineScanner {
     std::size_t at_;
 };
 
-// How many lines the count box asks for: the decimal number at the start of its
+// How many lines a typed count asks for: the decimal number at the start of its
 // first 19 characters, after white space, with an optional sign; 0 when there
 // is none. A number too large for the type is taken as the largest one.
 long long parseCount(std::string_view countBox);
@@ -93,7 +94,8 @@ struct LoadedDraws {
     std::string numbers;  // the rest of each shown line, CR LF between
 };
 
-// The texts of the date and numbers boxes for the last `count` lines.
+// The number-and-date texts and the numbers texts of the last `count` lines,
+// each a line per draw.
 // REQUIRES count > 0. A count above the number of lines shows every line.
 LoadedDraws latestDraws(const std::vector<std::string>& lines, long long count);
 

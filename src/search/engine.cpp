@@ -199,6 +199,59 @@ void CompletionIndex::add(const std::string* draws, std::size_t count, int threa
     if (!checked_.empty()) startWhole(threads);
 }
 
+namespace {
+
+// Every (k-1)-subset T + {x} of a line is completed by every other number of
+// the line. OR-ing in the whole line also sets the subset's own numbers, which
+// the walk never asks about, and saves a mask operation per subset. Each
+// line's numbers are listed once, a byte each: line i's are
+// listed[starts[i]..starts[i + 1]). With the lines' masks that is some 40
+// bytes a line, so that the lines stay in the cache while the table is
+// written. linesWith[v] are the lines that hold v.
+struct ListedLines {
+    // A line's numbers and mask, the mask a copy kept in registers across the
+    // writes.
+    struct Line {
+        NumberMask drawn;
+        const std::uint8_t* numbers;
+        int count;
+    };
+
+    const std::vector<NumberMask>& lines;
+    std::vector<std::uint8_t> listed;
+    std::vector<std::uint32_t> starts{0};
+    std::vector<std::vector<std::uint32_t>> linesWith;
+
+    ListedLines(const std::vector<NumberMask>& masks, int maxNumber)
+        : lines(masks), linesWith(static_cast<std::size_t>(maxNumber) + 1) {
+        for (const NumberMask& drawn : lines) {
+            for (NumberMask rest = drawn; !rest.empty(); rest.removeLowest()) {
+                listed.push_back(static_cast<std::uint8_t>(rest.lowest()));
+                linesWith[static_cast<std::size_t>(rest.lowest())].push_back(
+                    static_cast<std::uint32_t>(starts.size() - 1));
+            }
+            starts.push_back(static_cast<std::uint32_t>(listed.size()));
+        }
+    }
+    Line at(std::uint32_t line) const {
+        return Line{lines[line], listed.data() + starts[line],
+                    static_cast<int>(starts[line + 1] - starts[line])};
+    }
+};
+
+}  // namespace
+
+// Where the rows of the T whose smallest number is `smallest` begin in the
+// table: they follow each other and start with T = {m, m + 1, ...},
+// x = m + tSize; the end of the table past the last.
+std::size_t CompletionIndex::regionStart(int smallest) const {
+    const int tSize = subsetSize_ - 2;
+    if (smallest + tSize - 1 > maxNumber_) return table_.size();
+    std::uint32_t rank = 0;
+    for (int i = 0; i < tSize; ++i) rank += binomial(smallest + i - 1, i + 1);
+    return rows_[rank] + static_cast<std::uint32_t>(smallest + tSize);
+}
+
 void CompletionIndex::record(const std::vector<NumberMask>& lines, int threads) {
     const int subsetSize = subsetSize_, maxNumber = maxNumber_;
     if (subsetSize == 1) {
@@ -206,38 +259,10 @@ void CompletionIndex::record(const std::vector<NumberMask>& lines, int threads) 
         return;
     }
     const int tSize = subsetSize - 2;
-
-    // Every (k-1)-subset T + {x} of a line is completed by every other number
-    // of the line. OR-ing in the whole line also sets the subset's own numbers,
-    // which the walk never asks about, and saves a mask operation per subset.
-    // Each line's numbers are listed once, a byte each: line i's are
-    // listed[starts[i]..starts[i + 1]). With the lines' masks that is some 40
-    // bytes a line, so that the lines stay in the cache while the table is
-    // written. linesWith[v] are the lines that hold v.
-    std::vector<std::uint8_t> listed;
-    std::vector<std::uint32_t> starts{0};
-    std::vector<std::vector<std::uint32_t>> linesWith(static_cast<std::size_t>(maxNumber) + 1);
-    for (const NumberMask& drawn : lines) {
-        for (NumberMask rest = drawn; !rest.empty(); rest.removeLowest()) {
-            listed.push_back(static_cast<std::uint8_t>(rest.lowest()));
-            linesWith[static_cast<std::size_t>(rest.lowest())].push_back(
-                static_cast<std::uint32_t>(starts.size() - 1));
-        }
-        starts.push_back(static_cast<std::uint32_t>(listed.size()));
-    }
     // T has at most three numbers: one explicit loop for each size below.
     static_assert(kMaxSubsetSize - 2 <= 3);
-    // A line's numbers and mask, the mask a copy kept in registers across the
-    // writes below.
-    struct Line {
-        NumberMask drawn;
-        const std::uint8_t* numbers;
-        int count;
-    };
-    auto lineAt = [&](std::uint32_t line) {
-        return Line{lines[line], listed.data() + starts[line],
-                    static_cast<int>(starts[line + 1] - starts[line])};
-    };
+    const ListedLines listed(lines, maxNumber);
+    using Line = ListedLines::Line;
     // Records the line for T + {x}, each x of its numbers from `from` on;
     // `row` is T's. The line's largest number is left out: the walk asks only
     // for completions above x, and the line has none above it. That spares a
@@ -246,23 +271,13 @@ void CompletionIndex::record(const std::vector<NumberMask>& lines, int threads) 
         for (int i = from; i < line.count - 1; ++i) table_[row + line.numbers[i]] |= line.drawn;
     };
     // A fresh table is zeroed here, region by region where threads share the
-    // work: the rows of the T whose smallest number is m, for each m, follow
-    // each other and start with T = {m, m + 1, ...}, x = m + tSize.
+    // work: the rows of the T whose smallest number is m, for each m.
     const bool fresh = !zeroed_;
     zeroed_ = true;
-    auto zeroRegion = [&](int m) {
-        auto startOf = [&](int smallest) -> std::size_t {
-            if (smallest + tSize - 1 > maxNumber) return table_.size();
-            std::uint32_t rank = 0;
-            for (int i = 0; i < tSize; ++i) rank += binomial(smallest + i - 1, i + 1);
-            return rows_[rank] + static_cast<std::uint32_t>(smallest + tSize);
-        };
-        if (fresh) table_.zero(startOf(m), startOf(m + 1));
-    };
     if (tSize == 0) {
         if (fresh) table_.zero(0, table_.size());
         for (std::uint32_t line = 0; line < lines.size(); ++line)
-            recordFrom(rows_[0], lineAt(line), 0);
+            recordFrom(rows_[0], listed.at(line), 0);
         return;
     }
     // Lines are taken by the smallest number m of T, and then by its second
@@ -277,10 +292,10 @@ void CompletionIndex::record(const std::vector<NumberMask>& lines, int threads) 
     Sharing sharing;
     sharing.threads = threads;
     shareFirstNumbers(maxNumber, sharing, [&](int, int m, WalkStop&) {
-        zeroRegion(m);
+        if (fresh) table_.zero(regionStart(m), regionStart(m + 1));
         std::vector<std::vector<Place>> bySecond(static_cast<std::size_t>(maxNumber) + 1);
-        for (const std::uint32_t index : linesWith[static_cast<std::size_t>(m)]) {
-            const Line line = lineAt(index);
+        for (const std::uint32_t index : listed.linesWith[static_cast<std::size_t>(m)]) {
+            const Line line = listed.at(index);
             int from = 0;
             while (line.numbers[from] != m) ++from;
             if (tSize == 1) {  // T = {m}
@@ -296,7 +311,7 @@ void CompletionIndex::record(const std::vector<NumberMask>& lines, int threads) 
             const std::uint32_t rank = binomial(m - 1, 1) + binomial(b - 1, 2);
             const std::uint32_t row = tSize == 2 ? rows_[rank] : bases_[rank];
             for (const Place& place : bySecond[static_cast<std::size_t>(b)]) {
-                const Line line = lineAt(place.line);
+                const Line line = listed.at(place.line);
                 if (tSize == 2) {  // T = {m, b}
                     recordFrom(row, line, place.at + 1);
                     continue;

@@ -165,6 +165,8 @@ class CompletionIndex {
     // The draw lines that count, each as the set of its numbers in range.
     std::vector<NumberMask> linesIn(const std::string* draws, std::size_t count) const;
     void record(const std::vector<NumberMask>& lines, int threads);
+    // Where the table's rows of the T with this smallest number begin.
+    std::size_t regionStart(int smallest) const;
     // Records lines[0..recorded) and checks the others.
     void recordAndCheck(std::vector<NumberMask> lines, std::size_t recorded, int threads);
     // A fresh, unshared state for the index of every line (see wholeIndex()).

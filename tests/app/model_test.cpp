@@ -237,7 +237,7 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
                     search && m.numbersGame >= 0 && m.numbersGame != p - kPanels;
                 if (search && !anotherGame) {
                     ++searches;
-                    const zestawy::DrawList draws = zestawy::drawsOf(*search, m.numbers);
+                    const zestawy::DrawList draws = zestawy::splitDrawList(m.numbers);
                     large = zestawy::listsEverySet(*search) &&
                             zestawy::measureAnswer(*search, draws).bytes > zestawy::kAskAbove;
                 }

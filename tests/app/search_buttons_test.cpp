@@ -150,7 +150,7 @@ User answerQuestion(int button, const std::string& path = "") {
 
 std::string questionOf(const zestawy::SearchCommand& cmd, const std::string& numbers,
                        bool boxTakesIt) {
-    const zestawy::AnswerSize size = zestawy::measureAnswer(cmd, zestawy::drawsOf(cmd, numbers));
+    const zestawy::AnswerSize size = zestawy::measureAnswer(cmd, zestawy::splitDrawList(numbers));
     return std::string(zestawy::kLargeAnswerCaption) + ": " +
            zestawy::largeAnswerQuestion(cmd, size, boxTakesIt) +
            (boxTakesIt ? " [&Tak-|&Nie|Anuluj]" : " [-&Tak|-|Anuluj]");
@@ -164,7 +164,7 @@ bool holdsAnswer(const std::string& path, const zestawy::SearchCommand& cmd,
     if (f == INVALID_HANDLE_VALUE) return false;
     std::string read;
     const bool same =
-        zestawy::streamAnswer(cmd, zestawy::drawsOf(cmd, numbers), [&](std::string_view piece) {
+        zestawy::streamAnswer(cmd, zestawy::splitDrawList(numbers), [&](std::string_view piece) {
             read.resize(piece.size());
             DWORD got = 0;
             return ReadFile(f, &read[0], static_cast<DWORD>(piece.size()), &got, nullptr) &&
@@ -217,7 +217,7 @@ TEST_F(SearchButtons, AskBeforeAnAnswerTooLongForTheBox) {
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - saveStart).count();
         const zestawy::AnswerSize size =
-            zestawy::measureAnswer(cmd, zestawy::drawsOf(cmd, numbers));
+            zestawy::measureAnswer(cmd, zestawy::splitDrawList(numbers));
         std::printf("id %d: %.0f MB saved in %.1f s; peak memory of the process %.0f MB\n", id,
                     static_cast<double>(size.bytes) / 1e6, seconds, peakMegabytes());
         EXPECT_TRUE(holdsAnswer(path, cmd, numbers));

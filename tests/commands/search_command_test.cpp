@@ -103,26 +103,6 @@ TEST(SetLines, AGroupIsItsLinesWrittenOneByOne) {
     }
 }
 
-TEST(NumbersBox, IsCutAtTheReadCapacityWithoutHalfLines) {
-    const std::string box = "1,2,3\r\n4,5,6\r\n7,8,9";
-    EXPECT_EQ(readNumbersBox(box, 100), box);
-    EXPECT_EQ(readNumbersBox(box, static_cast<int>(box.size()) + 1), box);
-    // The cut falls inside "7,8,9": that line is left out whole.
-    EXPECT_EQ(readNumbersBox(box, static_cast<int>(box.size())), "1,2,3\r\n4,5,6\r\n");
-    // Cuts at a line break keep the line before it.
-    EXPECT_EQ(readNumbersBox(box, 6), "1,2,3");
-    EXPECT_EQ(readNumbersBox(box, 7), "1,2,3\r");
-    EXPECT_EQ(readNumbersBox(box, 8), "1,2,3\r\n");
-    EXPECT_EQ(readNumbersBox(box, 9), "1,2,3\r\n");
-    EXPECT_EQ(readNumbersBox(box, 5), "");
-    EXPECT_EQ(readNumbersBox("", 1), "");
-
-    // Every command reads the whole box.
-    std::string big;
-    while (big.size() < 20000) big += (big.empty() ? "" : "\r\n") + rangeLine(1, 20);
-    for (int id : {1, 41, 42}) EXPECT_EQ(readNumbersBox(big, command(id).readCapacity), big);
-}
-
 // Over a long history a cut would drop the newest draws and answer "never
 // drawn" for sets drawn among them.
 TEST(NumbersBox, IsReadWholeByEveryButton) {
