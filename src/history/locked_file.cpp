@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+#include "history/replacing_file.hpp"
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -144,21 +146,6 @@ LockedFile::~LockedFile() {
 
 namespace {
 
-// The file a path names: a symbolic link's final target, or the path itself.
-std::string resolved(const std::string& path) {
-    struct stat link;
-    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
-    char* real = realpath(path.c_str(), nullptr);
-    if (!real) return path;
-    const std::string target = real;
-    std::free(real);
-    return target;
-}
-
-}  // namespace
-
-namespace {
-
 FileIdentity identityOf(const struct stat& st) {
     return {std::uint64_t(st.st_dev), std::uint64_t(st.st_ino), std::uint64_t(st.st_size),
             std::uint64_t(st.st_mtim.tv_sec) * 1000000000u + std::uint64_t(st.st_mtim.tv_nsec)};
@@ -178,7 +165,7 @@ Status LockedFile::open(const std::string& path, std::string& bytes, std::size_t
     bytes.clear();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
-        target_ = resolved(path);
+        target_ = resolvedPath(path);
         struct stat named;
         if (stat(target_.c_str(), &named) != 0)
             return errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::CannotOpen;

@@ -117,21 +117,10 @@ namespace {
 
 constexpr char kTemporary[] = ".zestawy-";  // and six random characters
 
-// The file a path names: a symbolic link's final target, or the path itself.
-std::string resolved(const std::string& path) {
-    struct stat link;
-    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
-    char* real = realpath(path.c_str(), nullptr);
-    if (!real) return path;
-    const std::string target = real;
-    std::free(real);
-    return target;
-}
-
 }  // namespace
 
 bool ReplacingFile::open(const std::string& path) {
-    path_ = resolved(path);
+    path_ = resolvedPath(path);
     struct stat target;
     const bool exists = stat(path_.c_str(), &target) == 0;
     if (exists && (!S_ISREG(target.st_mode) || access(path_.c_str(), W_OK) != 0)) return false;
@@ -171,7 +160,7 @@ ReplacingFile::~ReplacingFile() {
 }
 
 int removeStaleTemporaries(const std::string& path) {
-    const std::string folder = folderOf(resolved(path));
+    const std::string folder = folderOf(resolvedPath(path));
     DIR* dir = opendir(folder.c_str());
     if (!dir) return 0;
     int removed = 0;
@@ -191,6 +180,20 @@ int removeStaleTemporaries(const std::string& path) {
 }
 
 #endif
+
+std::string resolvedPath(const std::string& path) {
+#ifdef _WIN32
+    return path;
+#else
+    struct stat link;
+    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+    char* real = realpath(path.c_str(), nullptr);
+    if (!real) return path;
+    const std::string target = real;
+    std::free(real);
+    return target;
+#endif
+}
 
 bool replaceFile(const std::string& path, const std::string& bytes) {
     ReplacingFile file;

@@ -31,6 +31,10 @@ class ReplacingFile {
     std::intptr_t file_ = -1;  // a HANDLE on Windows, a descriptor elsewhere
 };
 
+// The file a path names: a symbolic link's final target, or the path itself
+// (always the path on Windows, where the system follows links).
+std::string resolvedPath(const std::string& path);
+
 // The whole file replaced by `bytes` through a ReplacingFile.
 bool replaceFile(const std::string& path, const std::string& bytes);
 
