@@ -225,8 +225,7 @@ const LongLiteral* longLiteral(const SearchCommand& command, long long count) {
 // Mirrors writeAnswer with the literal search in place of the command's own.
 void writeLiteralAnswer(const SearchCommand& command, Literal literal, std::size_t maxSets,
                         std::string_view numbersBox, TextBuffer& out) {
-    const DrawList draws =
-        zestawy::splitDrawList(zestawy::readNumbersBox(numbersBox, command.readCapacity));
+    const DrawList draws = zestawy::splitDrawList(numbersBox);
     AnswerWriter writer = zestawy::answerWriter(command, out);
     literal(draws, maxSets, writer);
     writer.finish();
