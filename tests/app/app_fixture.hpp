@@ -106,6 +106,9 @@ inline std::string ownTempFolder(const std::string& name) {
 }
 
 inline const DWORD kWaitMs = 10000;  // for any one thing to happen; then the test fails
+// For a command that fills a box with megabytes: Wine's edit control takes in
+// about a megabyte a second, far slower on a busy machine.
+inline const DWORD kLongWaitMs = 120000;
 inline std::atomic<bool> commandDone{false};
 
 // A visible dialog or message box (class "#32770") owned by `owner`.

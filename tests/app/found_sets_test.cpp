@@ -211,17 +211,20 @@ TEST_F(FoundSets, OpenAsksBeforeALongText) {
     write("long.txt", text);
     for (int answer : {IDNO, IDYES}) {
         setResults("kept");
-        const std::string seen = runCommand(kMultiOpen, [answer] {
-            HWND dialog = waitForDialog(mainWindow());
-            if (!dialog) return std::string("no file dialog");
-            typeFileName(dialog, folder + "long.txt");
-            press(dialog, IDOK);
-            HWND box = waitForDialog(mainWindow(), dialog);
-            if (!box) return std::string("not asked");
-            const std::string asked = messageText(box);
-            press(box, answer);
-            return asked;
-        });
+        const std::string seen = runCommand(
+            kMultiOpen,
+            [answer] {
+                HWND dialog = waitForDialog(mainWindow());
+                if (!dialog) return std::string("no file dialog");
+                typeFileName(dialog, folder + "long.txt");
+                press(dialog, IDOK);
+                HWND box = waitForDialog(mainWindow(), dialog);
+                if (!box) return std::string("not asked");
+                const std::string asked = messageText(box);
+                press(box, answer);
+                return asked;
+            },
+            kLongWaitMs);
         EXPECT_EQ(seen,
                   "Otwórz znalezione: Plik ma 2,1\xA0MB. Pole wyników przyjmuje ok. 0,8 "
                   "MB na sekundę, więc wczytanie potrwa ok. 3 s. Wczytać go?");

@@ -111,12 +111,6 @@ std::string buttonText(HWND box, int id) {
     return button && IsWindowVisible(button) ? textOf(button) : "-";
 }
 
-// Answers the question about a long answer with `button`; in the save dialog
-// that Tak opens, chooses `path`. Returns the question, its buttons, and what
-// came after.
-// Writing gigabytes takes a while.
-const DWORD kLongWaitMs = 120000;
-
 User answerQuestion(int button, const std::string& path = "") {
     return [button, path] {
         HWND box = waitForDialog(mainWindow());
