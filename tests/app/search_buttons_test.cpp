@@ -111,6 +111,9 @@ std::string buttonText(HWND box, int id) {
     return button && IsWindowVisible(button) ? textOf(button) : "-";
 }
 
+// Answers the question about a long answer with `button`; in the save dialog
+// that Tak opens, chooses `path`. Returns the question, its buttons, and what
+// came after.
 User answerQuestion(int button, const std::string& path = "") {
     return [button, path] {
         HWND box = waitForDialog(mainWindow());
