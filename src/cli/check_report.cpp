@@ -10,8 +10,8 @@ int check(const Options& o, const std::vector<std::string>& lines, Output& out, 
     {
         const StopsByItself stops;
         bad = checkHistory(lines, o.game->rules, [&](const LineProblem& problem) {
-            return !stopRequested && out.write("wiersz " + std::to_string(problem.line) + ": " +
-                                               printable(problem.why) + "\n");
+            return !stopRequested.stopped() && out.write("wiersz " + std::to_string(problem.line) +
+                                                         ": " + printable(problem.why) + "\n");
         });
     }
     if (bad == 0)

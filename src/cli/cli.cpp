@@ -28,7 +28,7 @@ namespace zestawy {
 using namespace cli;
 
 void requestStop() {
-    stopRequested = true;
+    stopRequested.stop();
     if (!exitOnStop) return;
     // Nothing is being written: end here, as a Ctrl-C ends any program.
     static const char stopped[] = "zestawy-cli: przerwano\n";
@@ -104,7 +104,7 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
             *command, splitDrawList(numbers),
             [&](std::string_view piece) {
                 any = any || !piece.empty();
-                return out.write(piece) && !stopRequested;
+                return out.write(piece) && !stopRequested.stopped();
             },
             o.threads);
         if (!whole) break;

@@ -17,7 +17,8 @@
 
 namespace zestawy::cli {
 
-std::atomic<bool> stopRequested{false};
+WalkStop stopRequested;
+static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler stops it");
 std::atomic<bool> exitOnStop{true};
 
 void say(std::FILE* to, const std::string& cp1250) {
@@ -44,12 +45,12 @@ bool Output::writeBytes(std::string_view bytes) {
     const StopsByItself stops;
 #ifdef _WIN32
     if (std::fwrite(bytes.data(), 1, bytes.size(), out_) != bytes.size()) failed_ = true;
-    if (stopRequested) failed_ = true;
+    if (stopRequested.stopped()) failed_ = true;
 #else
     if (std::fflush(out_) != 0) return fail();
     const int fd = fileno(out_);
     for (std::size_t done = 0; done < bytes.size();) {
-        if (stopRequested) {
+        if (stopRequested.stopped()) {
             finishLine(fd, bytes.substr(done));
             return fail();
         }
@@ -110,7 +111,7 @@ bool Output::isPipe() {
 }
 
 int finishOutput(Output& out, std::FILE* err) {
-    if (stopRequested) {
+    if (stopRequested.stopped()) {
         say(err, "zestawy-cli: przerwano\n");
         return 130;
     }

@@ -12,8 +12,9 @@
 
 namespace zestawy::cli {
 
-// Set by Ctrl-C; the walks and the writes stop when they see it.
-extern std::atomic<bool> stopRequested;
+// Stopped by Ctrl-C (a lock-free store, safe in a signal handler); the walks
+// follow it and the writes stop when they see it.
+extern WalkStop stopRequested;
 // While set, Ctrl-C ends the tool at once: nothing is being written, so
 // nothing can be left half-written. The walks and the writes clear it and stop
 // by themselves, leaving whole lines.

@@ -37,7 +37,7 @@ int update(const Options& o, const std::string& historyPath, bool givenHistory, 
     std::optional<StopsByItself> stops;
     const UpdatePlan plan = updateHistoryFile(historyPath, download, *o.game, [&stops] {
         if (!stops) stops.emplace();
-        return !stopRequested;
+        return !stopRequested.stopped();
     });
     sayPath(err, "zestawy-cli: ", historyPath, ":\n");
     for (const std::string& line : plan.message) say(err, line + "\n");

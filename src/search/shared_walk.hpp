@@ -7,16 +7,12 @@
 // engine's own, started and joined within each call.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
-#include <exception>
 #include <functional>
-#include <mutex>
-#include <thread>
+#include <memory>
+#include <string_view>
 #include <type_traits>
-#include <vector>
 
 #include "search/engine.hpp"
 
@@ -36,10 +32,13 @@ struct Sharing {
                                      // calling thread alone, as the plain walk
     const WalkStop* stop = nullptr;  // set from any thread, it ends the walk early
     // Called in the calling thread only, before each part it starts or (for
-    // the ordered walk) hands on, with the part's first number; returns false
+    // the ordered walk) takes, with the part's first number; returns false
     // to end the walk. Comes at least once per walk (the calling thread takes
     // the first part). May be empty.
     std::function<bool(int first)> beforePart;
+    // Called first in each thread the walk starts (not the calling one), for
+    // what is the thread's own, such as the signals it takes. May be empty.
+    std::function<void()> threadStarts;
 };
 
 // Runs part(worker, first, stop) once for every first number 1..maxNumber on
@@ -59,154 +58,49 @@ bool shareFirstNumbers(int maxNumber, const Sharing& sharing,
 std::uint64_t countNeverDrawn(const CompletionIndex& index, const NeverDrawnQuery& query,
                               const Sharing& sharing, std::uint64_t limit = UINT64_MAX);
 
-namespace detail {
-
-// The sets of each part, packed a byte a number, go from the threads that walk
-// to the calling thread, which visits them part by part in order. A thread
-// waits while too many sets are pending, so memory stays bounded (a few tens
-// of megabytes) however many sets there are and however slowly they are
-// visited.
-template <class Visit>
-class OrderedWalk {
-  public:
-    OrderedWalk(const CompletionIndex& index, const NeverDrawnQuery& query, const Sharing& sharing,
-                Visit& visit)
-        : index_(index),
-          query_(query),
-          sharing_(sharing),
-          visit_(visit),
-          stop_(sharing.stop),
-          parts_(static_cast<std::size_t>(query.maxNumber) + 2) {}
-
-    bool run() {
-        Sharing walkers = sharing_;
-        walkers.stop = &stop_;
-        walkers.beforePart = nullptr;
-        bool whole = true;
-        std::exception_ptr failed;
-        std::thread walking([&] {
-            try {
-                shareFirstNumbers(query_.maxNumber, walkers,
-                                  [this](int, int first, WalkStop& stop) { walk(first, stop); });
-            } catch (...) {
-                failed = std::current_exception();
-            }
-            std::lock_guard<std::mutex> lock(mutex_);
-            walked_ = true;
-            changed_.notify_all();
-        });
-        try {
-            whole = visitInOrder();
-        } catch (...) {
-            stopAll();
-            walking.join();
-            throw;
-        }
-        stopAll();
-        walking.join();
-        if (failed) std::rethrow_exception(failed);
-        return whole;
-    }
-
-  private:
-    static constexpr std::size_t kChunk = 1 << 16;           // bytes of sets handed at once
-    static constexpr std::size_t kPendingLimit = 16u << 20;  // all parts
-    static constexpr std::size_t kPartLimit = 8u << 20;      // the part being visited
-
-    struct Part {
-        std::deque<std::vector<std::uint8_t>> chunks;
-        std::size_t bytes = 0;
-        bool done = false;
-    };
-
-    void stopAll() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stop_.stop();
-        changed_.notify_all();
-    }
-
-    void walk(int first, WalkStop& stop) {
-        const int n = query_.setSize;
-        std::vector<std::uint8_t> chunk;
-        chunk.reserve(kChunk);
-        NumberMask only;
-        only.set(first);
-        const bool whole = forEachNeverDrawn(
-            index_, query_, only,
-            [&](const int* set) {
-                for (int i = 0; i < n; ++i) chunk.push_back(static_cast<std::uint8_t>(set[i]));
-                if (chunk.size() + static_cast<std::size_t>(n) <= kChunk) return true;
-                hand(first, std::move(chunk), false);
-                chunk = std::vector<std::uint8_t>();
-                chunk.reserve(kChunk);
-                return !stop.stopped();
-            },
-            &stop);
-        // A part cut short is never marked done: the visit then ends at it.
-        if (whole) hand(first, std::move(chunk), true);
-    }
-
-    void hand(int first, std::vector<std::uint8_t>&& chunk, bool done) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        Part& part = parts_[static_cast<std::size_t>(first)];
-        auto full = [&] {
-            return first == visiting_ ? part.bytes >= kPartLimit : pending_ >= kPendingLimit;
-        };
-        changed_.wait(lock, [&] { return !full() || stop_.stopped(); });
-        pending_ += chunk.size();
-        part.bytes += chunk.size();
-        if (!chunk.empty()) part.chunks.push_back(std::move(chunk));
-        part.done = done;
-        changed_.notify_all();
-    }
-
-    bool visitInOrder() {
-        const int n = query_.setSize;
-        for (int first = 1; first <= query_.maxNumber; ++first) {
-            if (sharing_.beforePart && !sharing_.beforePart(first)) return false;
-            for (bool last = false; !last;) {
-                std::vector<std::uint8_t> chunk;
-                {
-                    std::unique_lock<std::mutex> lock(mutex_);
-                    Part& part = parts_[static_cast<std::size_t>(first)];
-                    changed_.wait(lock, [&] {
-                        return !part.chunks.empty() || part.done || walked_ || stop_.stopped();
-                    });
-                    if (stop_.stopped() || (part.chunks.empty() && !part.done)) return false;
-                    if (!part.chunks.empty()) {
-                        chunk = std::move(part.chunks.front());
-                        part.chunks.pop_front();
-                        pending_ -= chunk.size();
-                        part.bytes -= chunk.size();
-                    }
-                    last = part.done && part.chunks.empty();
-                    if (last) visiting_ = first + 1;
-                    changed_.notify_all();
-                }
-                int set[kMaxSetSize];
-                for (std::size_t at = 0; at < chunk.size(); at += static_cast<std::size_t>(n)) {
-                    for (int i = 0; i < n; ++i) set[i] = chunk[at + static_cast<std::size_t>(i)];
-                    if (!visit_(static_cast<const int*>(set))) return false;
-                }
-            }
-        }
-        return true;
-    }
-
-    const CompletionIndex& index_;
-    const NeverDrawnQuery query_;
-    const Sharing& sharing_;
-    Visit& visit_;
-    WalkStop stop_;  // follows sharing.stop; stopped when the visit ends for any reason
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<Part> parts_;  // by first number
-    int visiting_ = 1;         // the part being visited
-    std::size_t pending_ = 0;  // bytes handed over and not yet visited
-    bool walked_ = false;      // every walking thread has ended
+// A block of a part's output: `size` bytes filled of the pipeline's block
+// capacity.
+struct PartBlock {
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
 };
 
-}  // namespace detail
+// What a part is made with: the block it fills and how it hands it on.
+class PartMaker {
+  public:
+    virtual ~PartMaker() = default;
+    // The block being filled, of the capacity the pipeline was given.
+    PartBlock& block() { return block_; }
+    // Hands the block on and gives a fresh, empty one. A thread other than
+    // the calling one waits here while too much is pending; the calling one
+    // takes what is ready meanwhile. False once the pipeline stops.
+    virtual bool handOn() = 0;
+    // Stopped once the pipeline stops for any reason; a part's walk follows it.
+    const WalkStop& stop() const { return *stop_; }
+
+  protected:
+    PartBlock block_;
+    const WalkStop* stop_ = nullptr;
+};
+
+// The ordered pipeline: make(part, maker) runs once for every part
+// 1..count on sharing.threads threads (the calling one among them, which
+// makes a part only while it has nothing to take), filling maker.block() with
+// at most `capacity` bytes at a time and calling maker.handOn() as it likes;
+// it returns true when the part is whole (its last block is then handed on)
+// or false to stop the pipeline. take(bytes) runs in the calling thread with
+// every block, part by part in order; it returns false to stop.
+// sharing.beforePart comes in the calling thread before each part is taken,
+// and sharing.threadStarts in each thread the pipeline starts.
+// Memory stays bounded (a few tens of megabytes) however much the parts make
+// and however slowly it is taken: a thread that made too much waits. Waits
+// look at sharing.stop every kStopCheck, so that a stop that cannot notify
+// (set by a signal handler) is seen too.
+// An exception of make or take is thrown again here, after every thread has
+// ended. Returns true when every part was taken whole, false when stopped.
+bool takeInOrder(int count, std::size_t capacity, const Sharing& sharing,
+                 const std::function<bool(int part, PartMaker& maker)>& make,
+                 const std::function<bool(std::string_view bytes)>& take);
 
 // Calls visit(const int* numbers) in the calling thread with every qualifying
 // set, in the order of the walk on one thread, the walk shared as `sharing`
@@ -231,8 +125,31 @@ bool forEachNeverDrawn(const CompletionIndex& index, const NeverDrawnQuery& quer
         }
         return true;
     }
-    detail::OrderedWalk<Visit> walk(index, query, sharing, visit);
-    return walk.run();
+    // Each part's sets go packed a byte a number.
+    const int n = query.setSize;
+    const auto setBytes = static_cast<std::size_t>(n);
+    constexpr std::size_t kBlock = 1 << 16;
+    auto make = [&](int first, PartMaker& maker) {
+        NumberMask only;
+        only.set(first);
+        return forEachNeverDrawn(
+            index, query, only,
+            [&](const int* set) {
+                PartBlock& block = maker.block();
+                for (int i = 0; i < n; ++i) block.bytes[block.size++] = static_cast<char>(set[i]);
+                return block.size + setBytes <= kBlock || maker.handOn();
+            },
+            &maker.stop());
+    };
+    auto take = [&](std::string_view bytes) {
+        int set[kMaxSetSize];
+        for (std::size_t at = 0; at < bytes.size(); at += setBytes) {
+            for (int i = 0; i < n; ++i) set[i] = static_cast<unsigned char>(bytes[at + i]);
+            if (!visit(static_cast<const int*>(set))) return false;
+        }
+        return true;
+    };
+    return takeInOrder(query.maxNumber, kBlock, sharing, make, take);
 }
 
 }  // namespace zestawy

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -154,6 +155,17 @@ TEST(SharedWalk, AStopFromAnotherThreadEndsTheWalk) {
         EXPECT_FALSE(whole);
         EXPECT_LT(visited.load(), 24'040'016u);
         EXPECT_EQ(countNeverDrawn(index, q, sharing, UINT64_MAX), 0u);
+        // A visit that throws ends the walk too, and its exception comes
+        // out once every thread has ended.
+        sharing.stop = nullptr;
+        visited = 0;
+        EXPECT_THROW(forEachNeverDrawn(index, q, sharing,
+                                       [&](const int*) {
+                                           if (visited.fetch_add(1) == 100'000)
+                                               throw std::runtime_error("visit");
+                                           return true;
+                                       }),
+                     std::runtime_error);
     }
 }
 
