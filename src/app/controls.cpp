@@ -14,6 +14,8 @@ constexpr int BW = 150, BH = 40;
 
 }  // namespace
 
+// A search button's control id is its command's number (SearchId), so that a
+// click finds its command by the id alone.
 const ControlRow kControls[] = {
     // Multi Multi panel and its game button.
     {nullptr, K::Button, nullptr, kMulti2, C1, 120, BW, BH, -1},

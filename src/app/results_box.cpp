@@ -33,3 +33,8 @@ void appendToResultsBox(HWND box, std::string_view text) {
     const LRESULT nowVisible = SendMessageA(box, EM_GETFIRSTVISIBLELINE, 0, 0);
     SendMessageA(box, EM_LINESCROLL, 0, firstVisible - nowVisible);
 }
+
+void appendAnswer(HWND box, std::string_view answer) {
+    if (GetWindowTextLengthA(box) > 0) appendToResultsBox(box, "\r\n");
+    appendToResultsBox(box, answer);
+}

@@ -15,3 +15,7 @@ std::string wholeText(HWND hwnd);
 // the window repainted in between, and the caret and scroll position are put
 // back where they were.
 void appendToResultsBox(HWND box, std::string_view text);
+
+// Appends a command's answer: on a line of its own after the earlier ones,
+// CR LF between them.
+void appendAnswer(HWND box, std::string_view answer);

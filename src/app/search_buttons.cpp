@@ -22,10 +22,9 @@ namespace {
 // The answer, after the earlier ones, in the results box.
 void showAnswer(const WindowState& state, const SearchCommand& command, const DrawList& draws,
                 const CompletionIndex* index) {
-    zestawy::TextBuffer added;
-    zestawy::writeAddedText(command, draws, GetWindowTextLengthA(state.resultsBox) > 0, added,
-                            zestawy::machineThreads(), index);
-    appendToResultsBox(state.resultsBox, added.view());
+    zestawy::TextBuffer answer;
+    zestawy::writeAnswer(command, draws, answer, zestawy::machineThreads(), index);
+    appendAnswer(state.resultsBox, answer.view());
 }
 
 // The answer straight into a file, at disk speed and in a megabyte of memory;
@@ -50,9 +49,7 @@ void saveAnswer(const WindowState& state, const SearchCommand& command, const Dr
         MessageBoxA(state.main, kSaveFailed, "Error", MB_ICONEXCLAMATION);
         return;
     }
-    const std::string note = (GetWindowTextLengthA(state.resultsBox) > 0 ? "\r\n" : "") +
-                             zestawy::savedAnswerNote(command, size, path);
-    appendToResultsBox(state.resultsBox, note);
+    appendAnswer(state.resultsBox, zestawy::savedAnswerNote(command, size, path));
 }
 
 // A message box with the buttons Tak and Anuluj: MB_OKCANCEL with its OK

@@ -11,10 +11,10 @@ namespace zestawy {
 
 enum class Game { MultiMulti, MiniLotto, Lotto };
 
-// The number of each search command: the id of its row in the command table,
-// the ID the tool takes, and the control id of its button in the window.
+// The number of each search command: the id of its row in the command table
+// and the ID the tool takes.
 enum SearchId : int {
-    // Multi Multi search buttons.
+    // Multi Multi searches.
     kMulti2 = 1,
     kMulti2z3 = 2,
     kMulti3 = 3,
@@ -29,13 +29,13 @@ enum SearchId : int {
     kMulti5z5 = 16,
     kMulti6z9 = 41,
     kMulti7z10 = 42,
-    // Mini Lotto search buttons.
+    // Mini Lotto searches.
     kMini1 = 20,
     kMini2 = 21,
     kMini2z3 = 22,
     kMini3z4 = 23,
     kMini3z5 = 24,
-    // Lotto search buttons.
+    // Lotto searches.
     kLotto1 = 30,
     kLotto2 = 31,
     kLotto2z3 = 32,

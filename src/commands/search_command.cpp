@@ -231,17 +231,4 @@ AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws, in
     return size;
 }
 
-void writeAddedText(const SearchCommand& command, const DrawList& draws, bool boxHoldsText,
-                    TextBuffer& out, int threads, const CompletionIndex* index) {
-    if (boxHoldsText) out.append("\r\n");
-    writeAnswer(command, draws, out, threads, index);
-}
-
-std::string runSearchCommand(const SearchCommand& command, std::string_view numbersBox,
-                             std::string_view resultsBox) {
-    TextBuffer added;
-    writeAddedText(command, splitDrawList(numbersBox), !resultsBox.empty(), added);
-    return std::string(resultsBox) + std::string(added.view());
-}
-
 }  // namespace zestawy

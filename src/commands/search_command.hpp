@@ -28,7 +28,7 @@ namespace zestawy {
 using DrawList = std::vector<std::string>;
 
 struct SearchCommand {
-    int id;  // the command's number: the ID the tool takes (app/ gives its button this id)
+    int id;  // the command's number (SearchId): the ID the tool takes
     Game game;
     const char* caption;  // the button's caption, by which the tool's --search names it too
     // The exhaustive search behind the button: it judges the sets of
@@ -43,11 +43,11 @@ struct SearchCommand {
     const char* notFound;  // the whole answer when no set is found
 };
 
-// Every search button of the three games, in panel order.
+// Every search command of the three games, in the order the games show them.
 extern const SearchCommand kSearchCommands[];
 extern const std::size_t kSearchCommandCount;
 
-// The row of a search button, or nullptr when the id is not a search button.
+// The row of a command by its number, or nullptr when no command has it.
 const SearchCommand* findSearchCommand(int id);
 
 // The ids of a game's search buttons, in panel order.
@@ -106,14 +106,5 @@ struct AnswerSize {
 AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws, int threads = 1,
                          const CompletionIndex* index = nullptr);
 
-// What a command adds at the end of the results box: CR LF when the box holds
-// text already, then its answer. The window inserts exactly this.
-void writeAddedText(const SearchCommand& command, const DrawList& draws, bool boxHoldsText,
-                    TextBuffer& out, int threads = 1, const CompletionIndex* index = nullptr);
-
-// The whole command, text in and text out: the new results-box text, the old
-// text followed by writeAddedText.
-std::string runSearchCommand(const SearchCommand& command, std::string_view numbersBox,
-                             std::string_view resultsBox);
 
 }  // namespace zestawy

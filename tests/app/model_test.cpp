@@ -33,6 +33,7 @@
 #include "combinatorics/random.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
+#include "results_box_text.hpp"
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "combinatorics/random.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
+#include "results_box_text.hpp"
 #include "search/draw_lists.hpp"
 #include "search/engine.hpp"
 #include "test_folder.hpp"

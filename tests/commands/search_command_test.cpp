@@ -12,6 +12,7 @@
 #include <set>
 
 #include "combinatorics/random.hpp"
+#include "results_box_text.hpp"
 #include "search/draw_lists.hpp"
 #include "search/engine.hpp"
 #include "search/multi_random.hpp"
