@@ -106,5 +106,4 @@ struct AnswerSize {
 AnswerSize measureAnswer(const SearchCommand& command, const DrawList& draws, int threads = 1,
                          const CompletionIndex* index = nullptr);
 
-
 }  // namespace zestawy
