@@ -4,6 +4,7 @@
 add_library(zestawy_app STATIC
   src/app/controls.cpp
   src/app/coupon.cpp
+  src/app/files.cpp
   src/app/found_sets.cpp
   src/app/large_answer.cpp
   src/app/load.cpp
@@ -50,8 +51,13 @@ add_executable(app_tests ${ZESTAWY_APP_TESTS})
 target_include_directories(app_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(app_tests PRIVATE zestawy_flags zestawy_app gtest_main)
 add_dependencies(app_tests zestawy zestawy-cli)
+# The window tests run in-process from a folder of their own, which holds no
+# history: a history missing from a test's working folder is missing
+# everywhere. They run with the build folder as their working folder.
+set_target_properties(app_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/app_tests)
 target_compile_definitions(app_tests PRIVATE
   ZESTAWY_EXE="$<TARGET_FILE_NAME:zestawy>"
+  ZESTAWY_CLI="Z:$<TARGET_FILE:zestawy-cli>"
   ZESTAWY_DATA_DIR="Z:${CMAKE_SOURCE_DIR}/tests/data")
 # The program and its window tests declare themselves DPI-aware alike, so
 # that both open the window at the same scale.
@@ -62,7 +68,16 @@ endforeach()
 # has touched the window; the command tests run in a second process.
 add_test(NAME app_startup COMMAND app_tests --gtest_filter=MainWindow.*:Program.*
   WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)
-add_test(NAME app_commands COMMAND app_tests --gtest_filter=-MainWindow.*:Program.*:WindowModel.*:Fit.*
+add_test(NAME app_commands
+  COMMAND app_tests --gtest_filter=-MainWindow.*:Program.*:WindowModel.*:Fit.*:ToolConsole.*:CodePage.*
+  WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)
+# The window on an English Windows: in the C.UTF-8 locale, which every system
+# has, Wine's ANSI code page is 1252.
+add_test(NAME app_code_page COMMAND app_tests --gtest_filter=CodePage.*
+  WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)
+set_tests_properties(app_code_page PROPERTIES ENVIRONMENT LC_ALL=C.UTF-8)
+# The tool on a console of its own, which this process takes.
+add_test(NAME tool_console COMMAND app_tests --gtest_filter=ToolConsole.*
   WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)
 # The random walks fill each game's history cache from the real files, so they
 # run in a process of their own too.

@@ -6,4 +6,4 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 build_windows --target app_tests zestawy
 prepare_wine
 cd "$BUILD/windows"
-xvfb-run -a -s "-screen 0 1600x1000x24" wine app_tests.exe "$@"
+xvfb-run -a -s "-screen 0 1600x1000x24" wine app_tests/app_tests.exe "$@"

@@ -8,5 +8,5 @@ build_windows --target app_tests zestawy
 prepare_wine
 cd "$BUILD/windows"
 ZESTAWY_MODEL_SEQUENCES=${1:-1000} ZESTAWY_MODEL_SEED=${2:-1} \
-    xvfb-run -a -s "-screen 0 1600x1000x24" wine app_tests.exe --gtest_filter='WindowModel.*'
+    xvfb-run -a -s "-screen 0 1600x1000x24" wine app_tests/app_tests.exe --gtest_filter='WindowModel.*'
 wineserver -k 2>/dev/null || true

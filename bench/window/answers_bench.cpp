@@ -10,6 +10,7 @@
 
 #include "app/app_fixture.hpp"
 #include "commands/search_command.hpp"
+#include "history/encoding.hpp"
 #include "history/history.hpp"
 
 using namespace apptest;
@@ -17,7 +18,7 @@ using namespace apptest;
 int main() {
     std::vector<std::string> lines;
     const std::string path = std::string(ZESTAWY_DATA_DIR) + "/Multi Multi wyniki losowań.txt";
-    if (!readHistoryLines(path, lines)) return 1;
+    if (!readHistoryLines(utf8FromCp1250(path), lines)) return 1;  // paths are UTF-8
     for (long long draws : {1000LL, 100LL}) {
         const std::string numbers = latestDraws(lines, draws).numbers;
         for (int id : searchButtonsOf(Game::MultiMulti)) {

@@ -1,13 +1,13 @@
 #include "app/found_sets.hpp"
 
-#include <commdlg.h>
-
 #include <string>
 
+#include "app/files.hpp"
 #include "app/large_answer.hpp"
 #include "app/panels.hpp"
 #include "app/results_box.hpp"
 #include "commands/games.hpp"
+#include "history/file_name.hpp"
 
 const char kSaveFailed[] = "Save file failed.";
 
@@ -41,27 +41,8 @@ bool handleFoundSetsCommand(HWND main, int id) {
     return false;
 }
 
-bool chooseFoundSetsFile(HWND main, bool save, char (&path)[MAX_PATH]) {
-    path[0] = '\0';
-    OPENFILENAMEA ofn = {};
-    // The structure without the fields added in Windows 2000, as sized in a
-    // 64-bit build (76 bytes in a 32-bit one).
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    ofn.hwndOwner = main;
-    ofn.lpstrFilter = kFilter;
-    ofn.nFilterIndex = 0;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrDefExt = "txt";
-    // OFN_NOCHANGEDIR: the dialogs must not move the working folder, where
-    // "Wczytaj" looks for the history files by name.
-    if (save) {
-        ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT |
-                    OFN_NOCHANGEDIR;
-        return GetSaveFileNameA(&ofn) != 0;
-    }
-    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    return GetOpenFileNameA(&ofn) != 0;
+bool chooseFoundSetsFile(HWND main, bool save, std::string& path) {
+    return chooseFile(main, {save, {kFilter, sizeof kFilter}, 0, nullptr, "txt", true}, path);
 }
 
 namespace {
@@ -69,9 +50,10 @@ namespace {
 // A file too large for the results box is refused, and one that would keep
 // it busy for seconds is loaded only when the user says so. True when the
 // file is to be loaded (or cannot be measured: LoadFile then says why).
-bool mayOpen(HWND main, const char* path) {
+bool mayOpen(HWND main, const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return true;
+    if (!GetFileAttributesExW(zestawy::widePath(path).c_str(), GetFileExInfoStandard, &data))
+        return true;
     const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
     const std::string bytes = zestawy::textSize(size);
     if (size > zestawy::kResultsBoxLimit) {
@@ -97,7 +79,7 @@ bool mayOpen(HWND main, const char* path) {
 const char kOpenCaption[] = "Otwórz znalezione";
 
 int DoFileOpenSave(HWND main, int save) {
-    char path[MAX_PATH];
+    std::string path;
     if (!chooseFoundSetsFile(main, save != 0, path)) return 1;
     if (!save && !mayOpen(main, path)) return 1;
     const HWND results = GetDlgItem(main, zestawy::kIdResultsBox);
@@ -106,7 +88,7 @@ int DoFileOpenSave(HWND main, int save) {
     return 0;
 }
 
-int SaveFile(HWND edit, const char* path) {
+int SaveFile(HWND edit, const std::string& path) {
     // An empty box is refused before the file is touched: a found-sets file
     // never loses its contents to nothing.
     const int length = GetWindowTextLengthA(edit);
@@ -121,9 +103,9 @@ int SaveFile(HWND edit, const char* path) {
     return result;
 }
 
-int LoadFile(HWND edit, const char* path) {
-    HANDLE file =
-        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+int LoadFile(HWND edit, const std::string& path) {
+    HANDLE file = CreateFileW(zestawy::widePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 0;
     // The whole size, not its low 32 bits: a larger file is refused, never cut.
     LARGE_INTEGER size;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "history/replacing_file.hpp"
 
 // Handles the save and open buttons of the three panels; returns false for
@@ -22,16 +24,17 @@ extern const char kOpenCaption[];
 // Replaces the file with the text of the edit, all or nothing; an empty edit,
 // a read-only or busy file or any failure leaves an existing file as it was.
 // 1 on success, 0 on failure; shows nothing.
-int SaveFile(HWND edit, const char* path);
+// Paths here are UTF-8 (app/files.hpp).
+int SaveFile(HWND edit, const std::string& path);
 // Replaces the text of the edit with the file's bytes up to the first zero
 // byte, a long text in pieces with the window repainted between; a file too
 // large for the edit is refused. 1 on success, 0 on failure (the edit
 // unchanged); shows nothing.
-int LoadFile(HWND edit, const char* path);
+int LoadFile(HWND edit, const std::string& path);
 
 // The common file dialog for a found-sets file, with the program's filter and
 // ".txt" for a bare name. False when the user cancelled it.
-bool chooseFoundSetsFile(HWND main, bool save, char (&path)[MAX_PATH]);
+bool chooseFoundSetsFile(HWND main, bool save, std::string& path);
 
 // The message for any failed save.
 extern const char kSaveFailed[];

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/files.hpp"
 #include "app/panels.hpp"
 #include "commands/search_command.hpp"
 #include "history/check.hpp"
@@ -22,7 +23,7 @@ std::string windowText(HWND hwnd, int capacity) {
 
 // Names the first few loaded lines that are not well-formed draws of the game,
 // and how many there are; the draws are loaded all the same.
-void reportBadLines(const WindowState& state, const GameRow& game,
+void reportBadLines(const WindowState& state, const GameRow& game, const std::string& path,
                     const std::vector<std::string>& lines, long long count) {
     constexpr std::size_t kNamed = 5;
     const std::size_t first =
@@ -36,7 +37,7 @@ void reportBadLines(const WindowState& state, const GameRow& game,
     }
     if (bad == 0) return;
     const std::string text =
-        "Błędne wiersze wśród wczytanych z pliku '" + std::string(game.historyFile) +
+        "Błędne wiersze wśród wczytanych z pliku '" + shownPath(path) +
         "' (nie są poprawnymi losowaniami " + "gry " + game.name + "): " + std::to_string(bad) +
         (bad > kNamed ? ", pierwsze z nich:" : ":") + named +
         "\n\nWczytano je mimo to: wyszukiwania czytają ich liczby tak, jak są.";
@@ -66,22 +67,25 @@ bool handleLoadCommand(WindowState& state, int id) {
     // The lines kept from an earlier load serve while the file is as it was
     // then; one changed since (draws added by hand or by an update) is read
     // again. A file of any size is not read: real histories are under 2 MB.
+    const std::string path = findHistory(game);
     FileIdentity now;
     FileIdentity& kept = state.historyRead[static_cast<int>(game.game)];
-    const bool same = identifyFile(game.historyFile, now) && now == kept;
+    const bool same = !path.empty() && identifyFile(path, now) && now == kept;
     HistoryRead read = HistoryRead::Ok;
     if (lines.empty() || !same) {
         lines.clear();
-        read = readHistoryFile(game.historyFile, lines, kMaxHistoryBytes);
+        read =
+            path.empty() ? HistoryRead::CannotOpen : readHistoryFile(path, lines, kMaxHistoryBytes);
         kept = read == HistoryRead::Ok ? now : FileIdentity{};
     }
     if (read == HistoryRead::CannotOpen || read == HistoryRead::TooLarge) {
-        // Name the file that was tried, so the user knows what to put where.
-        const std::string message =
-            read == HistoryRead::CannotOpen
-                ? std::string("Nie udało się otworzyć pliku '") + game.historyFile + "'."
-                : std::string("Plik '") + game.historyFile + "' ma ponad " + historyLimitText() +
-                      ": to nie jest plik wyników losowań.";
+        // Name the files that were tried, so the user knows what to put where.
+        const std::string message = path.empty() ? historyMissing(game)
+                                    : read == HistoryRead::CannotOpen
+                                        ? "Nie udało się otworzyć pliku '" + shownPath(path) + "'."
+                                        : "Plik '" + shownPath(path) + "' ma ponad " +
+                                              historyLimitText() +
+                                              ": to nie jest plik wyników losowań.";
         MessageBoxA(state.main, message.c_str(), "Błąd", MB_ICONERROR);
         return true;
     }
@@ -96,6 +100,6 @@ bool handleLoadCommand(WindowState& state, int id) {
     state.numbersGame = game.game;
     state.numbersHash = std::hash<std::string>{}(shown.numbers);
     if (rules.loadEnablesFoundSetsAfter) enableButtons(state, {rules.save, rules.open}, true);
-    reportBadLines(state, game, lines, count);
+    reportBadLines(state, game, path, lines, count);
     return true;
 }

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "app/controls.hpp"
-#include "app/found_sets.hpp"
+#include "app/files.hpp"
 #include "app/large_answer.hpp"
 #include "app/ranking_state.hpp"
 #include "commands/ranking_text.hpp"
@@ -26,6 +26,8 @@ using namespace zestawy;
 
 namespace {
 
+const char kCaption[] = "Ranking oczekiwania";
+const char kTextFiles[] = "Pliki tekstowe (*.txt)\0*.txt\0Wszystkie pliki (*.*)\0*.*\0";
 constexpr long long kDefaultTop = 20, kMostTop = 10000;
 const std::string kDefaultTopText = std::to_string(kDefaultTop);
 const std::string kTopLabel = "Zestawów (do " + grouped(kMostTop) + ")";
@@ -159,7 +161,7 @@ void show(WindowState& state) {
                         : sets < 1 || sets > kMostTop ? kTopWrong.c_str()
                                                       : nullptr;
     if (wrong) {
-        MessageBoxA(state.main, wrong, "Ranking oczekiwania", MB_ICONEXCLAMATION);
+        MessageBoxA(state.main, wrong, kCaption, MB_ICONEXCLAMATION);
         return;
     }
     RankingJob job{&kGames[game],
@@ -178,15 +180,20 @@ void show(WindowState& state) {
 void save(const WindowState& state) {
     const RankingScreen& screen = screenOf(state);
     if (!screen.shown || screen.shown->rows.empty()) {
-        MessageBoxA(state.main, "Najpierw pokaż ranking („Pokaż”).", "Ranking oczekiwania",
-                    MB_ICONEXCLAMATION);
+        MessageBoxA(state.main, "Najpierw pokaż ranking („Pokaż”).", kCaption, MB_ICONEXCLAMATION);
         return;
     }
-    char path[MAX_PATH];
-    if (!chooseFoundSetsFile(state.main, true, path)) return;
+    std::string path;
+    if (!chooseFile(state.main, {true, {kTextFiles, sizeof kTextFiles}, 0, nullptr, "txt", false},
+                    path))
+        return;
     std::string text;
     for (const RankingRow& row : screen.shown->rows) text += rankingLine(row, "\r\n");
-    if (!replaceFile(path, text)) MessageBoxA(state.main, kSaveFailed, "Error", MB_ICONEXCLAMATION);
+    if (!replaceFile(path, text)) {
+        const std::string why =
+            "Nie udało się zapisać pliku '" + shownPath(path) + "': " + lastErrorText();
+        MessageBoxA(state.main, why.c_str(), kCaption, MB_ICONERROR);
+    }
 }
 
 }  // namespace

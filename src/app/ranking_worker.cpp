@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/files.hpp"
 #include "app/ranking_screen.hpp"
 #include "app/ranking_state.hpp"
 #include "history/history.hpp"
@@ -30,12 +31,13 @@ void rank(HWND main, RankingScreen& screen, const RankingJob& job, RankingResult
     RankingResult* result = &found;
     const NeverDrawnQuery& query = job.command->sets;
     std::vector<std::string> lines;
-    if (readHistoryFile(job.game->historyFile, lines, kMaxHistoryBytes) != HistoryRead::Ok) {
-        result->error =
-            std::string("Nie udało się przeczytać pliku '") + job.game->historyFile + "'.";
+    const std::string path = findHistory(*job.game);
+    if (path.empty()) {
+        result->error = historyMissing(*job.game);
+    } else if (readHistoryFile(path, lines, kMaxHistoryBytes) != HistoryRead::Ok) {
+        result->error = "Nie udało się przeczytać pliku '" + shownPath(path) + "'.";
     } else if ((result->taken = rankingDraws(lines, job.last, job.game->rules)).draws.empty()) {
-        result->error =
-            std::string("W pliku '") + job.game->historyFile + "' nie ma żadnego losowania.";
+        result->error = "W pliku '" + shownPath(path) + "' nie ma żadnego losowania.";
     } else {
         const std::vector<std::string>& draws = result->taken.draws;
         int percent = -1;

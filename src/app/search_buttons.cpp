@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "app/files.hpp"
 #include "app/found_sets.hpp"
 #include "app/large_answer.hpp"
 #include "app/panels.hpp"
@@ -30,7 +31,7 @@ void showAnswer(const WindowState& state, const SearchCommand& command, const Dr
 // The answer straight into a file, at disk speed and in a megabyte of memory;
 // the results box gets a line that says where it went.
 void saveAnswer(const WindowState& state, const SearchCommand& command, const DrawList& draws,
-                const CompletionIndex* index, const AnswerSize& size, const char* path) {
+                const CompletionIndex* index, const AnswerSize& size, const std::string& path) {
     zestawy::ReplacingFile file;
     DWORD painted = GetTickCount();
     const bool saved = file.open(path) &&
@@ -49,7 +50,7 @@ void saveAnswer(const WindowState& state, const SearchCommand& command, const Dr
         MessageBoxA(state.main, kSaveFailed, "Error", MB_ICONEXCLAMATION);
         return;
     }
-    appendAnswer(state.resultsBox, zestawy::savedAnswerNote(command, size, path));
+    appendAnswer(state.resultsBox, zestawy::savedAnswerNote(command, size, shownPath(path)));
 }
 
 // A message box with the buttons Tak and Anuluj: MB_OKCANCEL with its OK
@@ -86,7 +87,7 @@ void askWhereItGoes(const WindowState& state, const SearchCommand& command, cons
                            ? MessageBoxA(main, question.c_str(), zestawy::kLargeAnswerCaption,
                                          MB_YESNOCANCEL | MB_ICONQUESTION)
                            : askYesOrCancel(main, question);
-    char path[MAX_PATH];
+    std::string path;
     if (choice == IDYES && !chooseFoundSetsFile(main, true, path)) return;
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     if (choice == IDYES) saveAnswer(state, command, draws, index, size, path);

@@ -77,6 +77,28 @@ const char* const kHelpLines[] = {
     "          Poniżej prawdopodobienstwo wypadnięcia zestawów liczb które wyszukuje program.",
 };
 
+// After the described text and its table: the parts added since.
+const char* const kMoreHelpLines[] = {
+    "",
+    "                                      Ranking oczekiwania",
+    "  Z menu Analiza wybierz Ranking oczekiwania. Wybierz grę, wyszukiwanie (np. Wyszukaj 2) i ",
+    "  liczbę losowań (puste pole: cała historia), a potem kliknij Pokaż. Tabela pokazuje "
+    "zestawy, ",
+    "  które czekają najdłużej: ile losowań czekają i w którym losowaniu wypadły ostatnio. Kupon ",
+    "  obok pokazuje, ile losowań czeka każda liczba; kliknięcie liczby pokazuje jej pary. ",
+    "  Przerwij zatrzymuje liczenie, Zapisz ranking zapisuje tabelę do pliku tekstowego. ",
+    "  Wiersz nad tabelą mówi, jak często taki zestaw wypada średnio i jak długo najdłużej ",
+    "  czekający zestaw czekałby przy samym przypadku (zwykle: w 90 przypadkach na 100, i ",
+    "  mediana). Losowania są niezależne: długie czekanie nie zwiększa szansy zestawu. ",
+    "",
+    "                                      Uzupełnianie wyników z pobranego pliku",
+    "  Z menu Plik wybierz Uzupełnij wyniki losowań i wskaż pobrany plik z wynikami jednej gry. ",
+    "  Program dopisuje do pliku wyników tej gry każde losowanie, którego w nim brak, a plik, ",
+    "  który by zepsuł historię (inne liczby pod tym samym numerem), odrzuca bez zmian. ",
+    "  Pliki wyników program znajduje w folderze, z którego go uruchomiono, a gdy ich tam nie ma, ",
+    "  w swoim własnym folderze. ",
+};
+
 std::string joinLines(const char* const* lines, std::size_t count) {
     std::string text;
     for (std::size_t i = 0; i < count; ++i) {
@@ -100,7 +122,7 @@ std::string buildHelpText() {
         second.resize(std::max<std::size_t>(second.size(), 100), ' ');
         text += first + "\r\n" + second + "\r\n";
     }
-    return text;
+    return text + joinLines(kMoreHelpLines, sizeof kMoreHelpLines / sizeof kMoreHelpLines[0]);
 }
 
 const char* const kAboutLines[] = {

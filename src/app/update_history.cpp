@@ -1,9 +1,8 @@
 #include "app/update_history.hpp"
 
-#include <commdlg.h>
-
 #include <string>
 
+#include "app/files.hpp"
 #include "commands/update.hpp"
 #include "history/history.hpp"
 
@@ -14,29 +13,19 @@ namespace {
 const char kCaption[] = "Uzupełnij wyniki losowań";
 const char kFilter[] = "Wyniki losowań (*.txt;*.csv)\0*.txt;*.csv\0Wszystkie pliki (*.*)\0*.*\0";
 
-bool chooseDownload(HWND main, char (&path)[MAX_PATH]) {
-    path[0] = '\0';
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = main;
-    ofn.lpstrFilter = kFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = MAX_PATH;
-    // OFN_NOCHANGEDIR: the history files are found in the working folder.
-    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    return GetOpenFileNameA(&ofn) != 0;
-}
+const char kChoose[] = "Wybierz pobrany plik z wynikami";
 
 }  // namespace
 
 bool handleUpdateCommand(WindowState& state, int id) {
     if (id != kCmdUpdateHistory) return false;
-    char path[MAX_PATH];
-    if (!chooseDownload(state.main, path)) return true;
+    std::string path;
+    if (!chooseFile(state.main, {false, {kFilter, sizeof kFilter}, 1, kChoose, nullptr, false},
+                    path))
+        return true;
     std::string download;
     if (readWholeFile(path, download, kMaxHistoryBytes) != HistoryRead::Ok) {
-        const std::string why = std::string("Nie udało się przeczytać pliku '") + path +
+        const std::string why = "Nie udało się przeczytać pliku '" + shownPath(path) +
                                 "' (albo ma ponad " + historyLimitText() + "). Nic nie zapisano.";
         MessageBoxA(state.main, why.c_str(), kCaption, MB_ICONERROR);
         return true;
@@ -48,10 +37,14 @@ bool handleUpdateCommand(WindowState& state, int id) {
         MessageBoxA(state.main, text.c_str(), kCaption, MB_ICONERROR);
         return true;
     }
-    const UpdatePlan plan = updateHistoryFile(game->historyFile, download, *game);
+    // The history that "Wczytaj" would read; a new one beside the program
+    // when there is none.
+    std::string history = findHistory(*game);
+    if (history.empty()) history = programFolder() + "\\" + game->historyFileUtf8;
+    const UpdatePlan plan = updateHistoryFile(history, download, *game);
     // The next "Wczytaj" reads the file with its new draws.
     if (plan.kind == UpdateKind::Added) state.history(game->game).clear();
-    std::string text = std::string(game->name) + ", plik '" + game->historyFile + "':";
+    std::string text = std::string(game->name) + ", plik '" + shownPath(history) + "':";
     for (const std::string& line : plan.message) text += "\n" + line;
     const bool ok = plan.kind == UpdateKind::Added || plan.kind == UpdateKind::NothingNew;
     const UINT icon = !ok ? MB_ICONERROR : plan.warning ? MB_ICONWARNING : MB_ICONINFORMATION;

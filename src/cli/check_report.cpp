@@ -1,7 +1,8 @@
 #include "cli/check_report.hpp"
 
-#include "cli/encoding.hpp"
 #include "history/check.hpp"
+#include "history/encoding.hpp"
+#include "history/file_name.hpp"
 
 namespace zestawy::cli {
 
@@ -24,7 +25,7 @@ int check(const Options& o, const std::vector<std::string>& lines, Output& out, 
 }
 
 std::string encodingHint(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openFile(path, "rb");
     if (!file) return "";
     unsigned char bom[3] = {};
     const std::size_t n = std::fread(bom, 1, 3, file);

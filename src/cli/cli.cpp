@@ -6,13 +6,13 @@
 #include <new>
 
 #include "cli/check_report.hpp"
-#include "cli/encoding.hpp"
 #include "cli/listing.hpp"
 #include "cli/options.hpp"
 #include "cli/output.hpp"
 #include "cli/ranking_report.hpp"
 #include "cli/update_report.hpp"
 #include "commands/search_command.hpp"
+#include "history/encoding.hpp"
 #include "history/history.hpp"
 #include "search/shared_walk.hpp"
 #include "version.hpp"
@@ -53,15 +53,14 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
         return 2;
     }
     o.threads = threadsOf(o);
+    setMessagesUtf8(o.utf8);
     Output out(outFile, o.utf8);
     auto unreadable = [&](const std::string& path, HistoryRead read) {
         const std::string why = read == HistoryRead::CannotOpen ? "nie można otworzyć pliku"
                                 : read == HistoryRead::TooLarge
                                     ? "za duży plik (ponad " + historyLimitText() + ")"
                                     : "błąd odczytu pliku";
-        say(err, "zestawy-cli: " + std::string(why) + " '");
-        std::fputs(printablePath(path).c_str(), err);
-        say(err, "'\n");
+        sayPath(err, "zestawy-cli: " + std::string(why) + " '", path, "'\n");
         return 2;
     };
 
@@ -81,10 +80,9 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
         if (read != HistoryRead::Ok) return unreadable(path, read);
         const long long every = static_cast<long long>(lines.size()) + 1;
         if (loadedLines(lines, every).empty()) {
-            say(err, "zestawy-cli: w pliku '");
-            std::fputs(printablePath(path).c_str(), err);
-            say(err, "' nie ma żadnego losowania w układzie „nr. data liczby”" +
-                         encodingHint(path) + "\n");
+            sayPath(err, "zestawy-cli: w pliku '", path,
+                    "' nie ma żadnego losowania w układzie „nr. data liczby”" + encodingHint(path) +
+                        "\n");
             return 2;
         }
         if (o.check) return check(o, lines, out, err);

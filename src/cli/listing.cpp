@@ -14,7 +14,7 @@ namespace zestawy::cli {
 namespace {
 
 char* writeSet(char* p, const int* set, int n) {
-    return SetLines(", ", "\n").write(p, set, n);
+    return SetLines(", ", kLineEnd).write(p, set, n);
 }
 
 // Blocks SIGINT and SIGTERM in the thread that makes it, for good: the
@@ -117,7 +117,7 @@ int listSets(const Options& o, const DrawList& draws, Output& out, std::FILE* er
     auto format = [&](int first, PartMaker& maker) {
         NumberMask only;
         only.set(first);
-        SetLines lines(", ", "\n");
+        SetLines lines(", ", kLineEnd);
         auto group = [&](const int* prefix, const NumberMask& lastNumbers) {
             lines.setPrefix(prefix, query.setSize - 1);
             NumberMask rest = lastNumbers;

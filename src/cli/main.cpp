@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/cli.hpp"
+#include "history/file_name.hpp"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -31,9 +32,9 @@ std::string folderOf(const std::string& path) {
 // PATH, argv[0] is a bare name).
 std::string programFolder(const char* argv0) {
 #ifdef _WIN32
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) return folderOf(std::string(path, length));
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) return folderOf(zestawy::utf8Path({path, length}));
 #else
     char path[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
@@ -41,6 +42,22 @@ std::string programFolder(const char* argv0) {
         return folderOf(std::string(path, static_cast<std::size_t>(length)));
 #endif
     return folderOf(argv0 ? argv0 : "");
+}
+
+// The arguments after the program's name, in UTF-8: on Windows as the
+// system has them in UTF-16, whatever its ANSI code page.
+std::vector<std::string> arguments(int argc, char** argv) {
+#ifdef _WIN32
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide) {
+        std::vector<std::string> args;
+        for (int i = 1; i < count; ++i) args.push_back(zestawy::utf8Path(wide[i]));
+        LocalFree(wide);
+        return args;
+    }
+#endif
+    return std::vector<std::string>(argv + 1, argv + argc);
 }
 
 }  // namespace
@@ -63,6 +80,6 @@ int main(int argc, char** argv) {
     // temporary file stays behind.
     sigaction(SIGTERM, &interrupt, nullptr);
 #endif
-    return zestawy::runCli(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr,
+    return zestawy::runCli(arguments(argc, argv), stdout, stderr,
                            programFolder(argc > 0 ? argv[0] : nullptr));
 }

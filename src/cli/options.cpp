@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "history/file_name.hpp"
 #include "history/history.hpp"
 #include "search/shared_walk.hpp"
 
@@ -247,20 +248,11 @@ int threadsOf(const Options& o) {
 }
 
 std::string samplePath(const GameRow& game, const std::string& programDir) {
-#ifdef _WIN32
-    const char* fileName = game.historyFile;
-#else
     const char* fileName = game.historyFileUtf8;
-#endif
     const std::string folder = programDir.empty() ? "." : programDir;
     const std::string folders[] = {folder, folder + "/../share/zestawy"};
-    for (const std::string& f : folders) {
-        const std::string path = f + "/" + fileName;
-        if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-            std::fclose(file);
-            return path;
-        }
-    }
+    for (const std::string& f : folders)
+        if (fileExists(f + "/" + fileName)) return f + "/" + fileName;
     return folders[0] + "/" + fileName;
 }
 

@@ -1,9 +1,12 @@
 #include "cli/output.hpp"
 
-#include "cli/encoding.hpp"
+#include "history/encoding.hpp"
 
 #ifdef _WIN32
+#include <windows.h>
 #include <io.h>
+
+#include <algorithm>
 #define ZESTAWY_ISATTY(fd) _isatty(fd)
 #else
 #include <poll.h>
@@ -21,15 +24,108 @@ WalkStop stopRequested;
 static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler stops it");
 std::atomic<bool> exitOnStop{true};
 
+namespace {
+
+bool messagesUtf8 = true;
+
+#ifdef _WIN32
+// The console behind a stream, or nullptr when it is a file or a pipe.
+HANDLE consoleOf(std::FILE* stream) {
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) ? handle : nullptr;
+}
+
+// UTF-8 text onto a console, as UTF-16.
+bool writeToConsole(HANDLE console, std::string_view utf8) {
+    const std::u16string wide = utf16FromUtf8(utf8);
+    for (std::size_t done = 0; done < wide.size();) {
+        const auto piece = static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, 1 << 14));
+        DWORD written = 0;
+        if (!WriteConsoleW(console, reinterpret_cast<const wchar_t*>(wide.data() + done), piece,
+                           &written, nullptr) ||
+            written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+#endif
+
+// A message in UTF-8, where it goes and as it takes it.
+void sayUtf8(std::FILE* to, const std::string& utf8) {
+#ifdef _WIN32
+    char previous = '\n';
+    const std::string text = withCrLf(utf8, previous);
+    std::fflush(to);
+    if (const HANDLE console = consoleOf(to)) {
+        writeToConsole(console, text);
+        return;
+    }
+    const std::string bytes = messagesUtf8 ? text : cp1250FromUtf8(text);
+    std::fwrite(bytes.data(), 1, bytes.size(), to);
+#else
+    std::fwrite(utf8.data(), 1, utf8.size(), to);
+#endif
+}
+
+}  // namespace
+
+void setMessagesUtf8(bool utf8) {
+    messagesUtf8 = utf8;
+}
+
 void say(std::FILE* to, const std::string& cp1250) {
-    const std::string text = utf8FromCp1250(printable(cp1250, true));
-    std::fwrite(text.data(), 1, text.size(), to);
+    sayUtf8(to, utf8FromCp1250(printable(cp1250, true)));
+}
+
+void sayPath(std::FILE* to, const std::string& before, const std::string& path,
+             const std::string& after) {
+    sayUtf8(to, utf8FromCp1250(printable(before, true)) + printablePath(path) +
+                    utf8FromCp1250(printable(after, true)));
+}
+
+std::string withCrLf(std::string_view text, char& previous) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (const char c : text) {
+        if (c == '\n' && previous != '\r') out += '\r';
+        out += c;
+        previous = c;
+    }
+    return out;
+}
+
+Output::Output(std::FILE* out, bool utf8) : out_(out), utf8_(utf8) {
+#ifdef _WIN32
+    console_ = consoleOf(out);
+#endif
+}
+
+// On Windows: the text onto the console. False when out_ is no console.
+bool Output::writeConsole([[maybe_unused]] std::string_view cp1250) {
+#ifdef _WIN32
+    if (!console_) return false;
+    std::fflush(out_);
+    if (stopRequested.stopped() || !writeToConsole(console_, utf8FromCp1250(cp1250))) fail();
+    return true;
+#else
+    return false;
+#endif
 }
 
 bool Output::write(std::string_view text) {
     constexpr std::size_t kChunk = 1 << 20;
+#ifdef _WIN32
+    std::string ended;
+#endif
     for (std::size_t at = 0; at < text.size() && !failed_; at += kChunk) {
         std::string_view piece = text.substr(at, kChunk);
+#ifdef _WIN32
+        ended = withCrLf(piece, lastWritten_);
+        piece = ended;
+#endif
+        if (writeConsole(piece)) continue;
         if (utf8_) {
             converted_.clear();
             appendUtf8FromCp1250(converted_, piece);
@@ -42,6 +138,7 @@ bool Output::write(std::string_view text) {
 
 bool Output::writeBytes(std::string_view bytes) {
     if (failed_ || bytes.empty()) return !failed_;
+    if (writeConsole(bytes)) return !failed_;
     const StopsByItself stops;
 #ifdef _WIN32
     if (std::fwrite(bytes.data(), 1, bytes.size(), out_) != bytes.size()) failed_ = true;

@@ -32,10 +32,32 @@ class StopsByItself {
     bool before_;
 };
 
-// The tool's own texts are Windows-1250 like every text of the program; the
-// terminal gets them in UTF-8, with control bytes other than line feeds shown
-// as \xNN (messages may quote arguments and lines of files).
+// The tool's own texts are Windows-1250 like every text of the program. A
+// Windows console gets them in UTF-16, whatever its code page; a file, a pipe
+// or a Linux terminal gets bytes: the results as --encoding says, UTF-8 by
+// default, and the messages so too on Windows (on Linux always in UTF-8). On
+// Windows the lines the tool ends itself end in CR LF.
+
+// How the messages are written where they go to a file or a pipe on Windows.
+void setMessagesUtf8(bool utf8);
+
+// A message, with control bytes other than line feeds shown as \xNN
+// (messages may quote arguments and lines of files).
 void say(std::FILE* to, const std::string& cp1250);
+// A message that names a path (UTF-8, as the program keeps paths).
+void sayPath(std::FILE* to, const std::string& before, const std::string& path,
+             const std::string& after);
+
+// The line end of the lines the tool writes itself.
+#ifdef _WIN32
+constexpr char kLineEnd[] = "\r\n";
+#else
+constexpr char kLineEnd[] = "\n";
+#endif
+
+// The text with each line feed that has no carriage return before it made
+// CR LF; `previous` is the byte before the text, and becomes its last.
+std::string withCrLf(std::string_view text, char& previous);
 
 // Everything the tool prints as its result goes through one Output. A write
 // that fails is remembered; Ctrl-C stops a write at once, even one that waits
@@ -44,7 +66,7 @@ void say(std::FILE* to, const std::string& cp1250);
 // are left.
 class Output {
   public:
-    Output(std::FILE* out, bool utf8) : out_(out), utf8_(utf8) {}
+    Output(std::FILE* out, bool utf8);
 
     // The text in Windows-1250, converted for the terminal unless asked not to.
     bool write(std::string_view text);
@@ -57,6 +79,7 @@ class Output {
 
   private:
     bool fail();
+    bool writeConsole(std::string_view cp1250);
     void finishLine(int fd, std::string_view rest);
     bool isPipe();
 
@@ -65,7 +88,9 @@ class Output {
     bool failed_ = false;
     std::string converted_;
     char lastByte_ = '\n';
-    int pipe_ = -1;  // whether out_ is a pipe; -1: not known yet
+    [[maybe_unused]] char lastWritten_ = '\n';  // of write(), for its line ends
+    int pipe_ = -1;                             // whether out_ is a pipe; -1: not known yet
+    [[maybe_unused]] void* console_ = nullptr;  // the Windows console out_ writes to, if any
 };
 
 // The exit code after writing a result: 130 after Ctrl-C, 1 (with a message)

@@ -3,23 +3,12 @@
 #include <optional>
 
 #include "cli/check_report.hpp"
-#include "cli/encoding.hpp"
 #include "cli/output.hpp"
 #include "commands/update.hpp"
+#include "history/encoding.hpp"
 #include "history/history.hpp"
 
 namespace zestawy::cli {
-
-namespace {
-
-void sayPath(std::FILE* err, const std::string& before, const std::string& path,
-             const std::string& after) {
-    say(err, before);
-    std::fputs(printablePath(path).c_str(), err);
-    say(err, after);
-}
-
-}  // namespace
 
 int update(const Options& o, const std::string& historyPath, bool givenHistory, std::FILE* err) {
     std::string download;

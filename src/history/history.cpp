@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "history/file_name.hpp"
+
 namespace zestawy {
 
 // A UTF-8 byte-order mark, as some editors write, is no part of the first line.
@@ -50,7 +52,7 @@ std::vector<std::string> splitHistoryLines(std::string_view text) {
 
 HistoryRead readWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
     bytes.clear();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openFile(path, "rb");
     if (!file) return HistoryRead::CannotOpen;
     char buffer[1 << 16];
     bool tooLarge = false;

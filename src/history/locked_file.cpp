@@ -19,6 +19,8 @@
 #include <cstdlib>
 #endif
 
+#include "history/file_name.hpp"
+
 namespace zestawy {
 
 namespace {
@@ -49,7 +51,7 @@ Status readAll(std::string& bytes, std::size_t maxBytes, ReadSome readSome) {
 namespace {
 
 HANDLE openForReading(const std::string& path) {
-    return CreateFileA(path.c_str(), GENERIC_READ,
+    return CreateFileW(widePath(path).c_str(), GENERIC_READ,
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
@@ -57,10 +59,10 @@ HANDLE openForReading(const std::string& path) {
 // The target of a link, as the system names it, without the "\\?\" that it
 // puts before a drive letter.
 std::string finalPath(HANDLE file, const std::string& path) {
-    char name[MAX_PATH * 4];
-    const DWORD length = GetFinalPathNameByHandleA(file, name, sizeof name, FILE_NAME_NORMALIZED);
-    if (length == 0 || length >= sizeof name) return path;
-    std::string target(name, length);
+    wchar_t name[MAX_PATH * 4];
+    const DWORD length = GetFinalPathNameByHandleW(file, name, MAX_PATH * 4, FILE_NAME_NORMALIZED);
+    if (length == 0 || length >= MAX_PATH * 4) return path;
+    std::string target = utf8Path(std::wstring(name, length));
     if (target.compare(0, 4, "\\\\?\\") == 0 && target.size() > 5 && target[5] == ':')
         target.erase(0, 4);
     return target;
@@ -69,9 +71,10 @@ std::string finalPath(HANDLE file, const std::string& path) {
 // One mutex per file, named after its full path, is the lock of its updates:
 // the system lets it go when the process ends, however it ends.
 std::string mutexName(const std::string& path) {
-    char full[MAX_PATH * 4];
-    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    const std::string name = length > 0 && length < sizeof full ? std::string(full, length) : path;
+    wchar_t full[MAX_PATH * 4];
+    const DWORD length = GetFullPathNameW(widePath(path).c_str(), MAX_PATH * 4, full, nullptr);
+    const std::string name =
+        length > 0 && length < MAX_PATH * 4 ? utf8Path(std::wstring(full, length)) : path;
     std::uint64_t hash = 1469598103934665603ull;  // FNV-1a of the name, case folded
     for (const char c : name) {
         hash ^= static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
@@ -100,7 +103,7 @@ Status LockedFile::open(const std::string& path, std::string& bytes, std::size_t
                         int waitMs) {
     bytes.clear();
     target_ = path;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(widePath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Status::Missing

@@ -15,6 +15,8 @@
 #include <vector>
 #endif
 
+#include "history/file_name.hpp"
+
 namespace zestawy {
 
 namespace {
@@ -41,15 +43,15 @@ HANDLE handleOf(std::intptr_t file) {
 // here, such a file is left alone on both.
 bool ReplacingFile::open(const std::string& path) {
     path_ = path;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(widePath(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
-    char temp[MAX_PATH];
-    if (!GetTempFileNameA(folderOf(path).c_str(), "zst", 0, temp)) return false;
-    temp_ = temp;
+    wchar_t temp[MAX_PATH];
+    if (!GetTempFileNameW(widePath(folderOf(path)).c_str(), L"zst", 0, temp)) return false;
+    temp_ = utf8Path(temp);
     const HANDLE file =
-        CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     file_ = reinterpret_cast<std::intptr_t>(file);
     return true;
@@ -71,7 +73,7 @@ bool ReplacingFile::commit() {
     bool ok = FlushFileBuffers(handleOf(file_)) != 0;
     ok = CloseHandle(handleOf(file_)) && ok;
     file_ = -1;
-    ok = ok && MoveFileExA(temp_.c_str(), path_.c_str(),
+    ok = ok && MoveFileExW(widePath(temp_).c_str(), widePath(path_).c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (ok) temp_.clear();
     return ok;
@@ -79,13 +81,13 @@ bool ReplacingFile::commit() {
 
 ReplacingFile::~ReplacingFile() {
     if (file_ != -1) CloseHandle(handleOf(file_));
-    if (!temp_.empty()) DeleteFileA(temp_.c_str());
+    if (!temp_.empty()) DeleteFileW(widePath(temp_).c_str());
 }
 
 int removeStaleTemporaries(const std::string& path) {
     const std::string folder = folderOf(path) == "." ? "" : folderOf(path);
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + "zst*.tmp").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(widePath(folder + "zst*.tmp").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return 0;
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
@@ -95,18 +97,18 @@ int removeStaleTemporaries(const std::string& path) {
     const unsigned long long hour = 3600ull * 10000000;  // in 100 ns ticks
     int removed = 0;
     // GetTempFileName's names: "zst", up to four hexadecimal digits, ".tmp".
-    auto ours = [](const std::string& name) {
+    auto ours = [](const std::wstring& name) {
         const std::size_t digits = name.size() - 7;
         return name.size() >= 8 && name.size() <= 11 &&
-               name.find_first_not_of("0123456789ABCDEFabcdef", 3) == 3 + digits &&
-               lstrcmpiA(name.substr(3 + digits).c_str(), ".tmp") == 0;
+               name.find_first_not_of(L"0123456789ABCDEFabcdef", 3) == 3 + digits &&
+               lstrcmpiW(name.substr(3 + digits).c_str(), L".tmp") == 0;
     };
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && ours(found.cFileName) &&
             ticks(now) > ticks(found.ftLastWriteTime) + hour &&
-            DeleteFileA((folder + found.cFileName).c_str()))
+            DeleteFileW((widePath(folder) + found.cFileName).c_str()))
             ++removed;
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     return removed;
 }

@@ -140,10 +140,16 @@ inline HWND waitForDialog(HWND owner, HWND except = nullptr, DWORD waitMs = kWai
 
 // Wine's file name box is a ComboBoxEx32 with the id cmb13; older templates
 // have the edit edt1.
-inline void typeFileName(HWND dialog, const std::string& path) {
+// A std::wstring is typed in UTF-16, whatever the ANSI code page.
+inline HWND fileNameBox(HWND dialog) {
     HWND name = GetDlgItem(dialog, cmb13);
-    if (!name) name = GetDlgItem(dialog, edt1);
-    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    return name ? name : GetDlgItem(dialog, edt1);
+}
+inline void typeFileName(HWND dialog, const std::string& path) {
+    SendMessageA(fileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+}
+inline void typeFileName(HWND dialog, const std::wstring& path) {
+    SendMessageW(fileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
 }
 
 // Posted, not sent: the press may open another modal box inside the dialog.
@@ -198,7 +204,8 @@ inline std::string outcome(HWND fileDialog, DWORD waitMs = kWaitMs) {
     return seen;
 }
 
-inline User chooseFile(const std::string& path) {
+template <class Path>
+inline User chooseFile(const Path& path) {
     return [path] {
         HWND dialog = waitForDialog(mainWindow());
         if (!dialog) return std::string("no file dialog");

@@ -32,6 +32,7 @@
 #include "app/search_buttons.hpp"
 #include "combinatorics/random.hpp"
 #include "commands/search_command.hpp"
+#include "history/encoding.hpp"
 #include "history/history.hpp"
 #include "results_box_text.hpp"
 
@@ -113,7 +114,8 @@ class WindowModel : public ::testing::Test {
         for (const Panel& p : kPanels) {
             const std::string from = std::string(ZESTAWY_DATA_DIR) + "/" + p.file;
             ASSERT_TRUE(CopyFileA(from.c_str(), (folder + "\\" + p.file).c_str(), FALSE)) << from;
-            ASSERT_TRUE(zestawy::readHistoryLines(from, history[&p - kPanels]));
+            ASSERT_TRUE(
+                zestawy::readHistoryLines(zestawy::utf8FromCp1250(from), history[&p - kPanels]));
         }
         SetCurrentDirectoryA(folder.c_str());
     }

@@ -71,18 +71,14 @@ class RankingScreen : public ::testing::Test {
              !enabled(kRankShow) && GetTickCount() - begin < limitMs;)
             pump();
     }
-    // What zestawy-cli.exe --ranking writes to a file, with CR LF line ends.
+    // What zestawy-cli.exe --ranking writes to a file (its lines end in CR LF on Windows).
     static std::string toolRanking(int game, const char* caption, const char* last,
                                    const char* top) {
-        char exe[MAX_PATH];
-        GetModuleFileNameA(nullptr, exe, MAX_PATH);
-        std::string dir = exe;
-        dir.resize(dir.find_last_of('\\') + 1);
         const std::string out = folder + "\\tool.txt";
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
         const HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
-        std::string line = "\"" + dir + "zestawy-cli.exe\" --game " + kGames[game].option +
+        std::string line = std::string("\"") + ZESTAWY_CLI + "\" --game " + kGames[game].option +
                            " --history \"" + kGames[game].historyFile + "\" --search \"" + caption +
                            "\" --ranking --top " + top;
         if (*last) line += std::string(" --last ") + last;
@@ -99,9 +95,7 @@ class RankingScreen : public ::testing::Test {
             CloseHandle(process.hProcess);
         }
         CloseHandle(file);
-        std::string text, bytes = fileBytes(out);
-        for (char c : bytes) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        return text;
+        return fileBytes(out);
     }
     static std::string folder;
 };

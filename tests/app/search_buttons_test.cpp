@@ -14,6 +14,7 @@
 #include "app/panels.hpp"
 #include "combinatorics/random.hpp"
 #include "commands/search_command.hpp"
+#include "history/encoding.hpp"
 #include "history/history.hpp"
 #include "results_box_text.hpp"
 
@@ -25,7 +26,8 @@ using namespace apptest;
 std::string latestNumbers(const char* game, long long count) {
     std::vector<std::string> lines;
     const std::string path = std::string(ZESTAWY_DATA_DIR) + "/" + game + " wyniki losowań.txt";
-    EXPECT_TRUE(zestawy::readHistoryLines(path, lines)) << path;
+    // The program keeps paths in UTF-8; this source's texts are Windows-1250.
+    EXPECT_TRUE(zestawy::readHistoryLines(zestawy::utf8FromCp1250(path), lines)) << path;
     return zestawy::latestDraws(lines, count).numbers;
 }
 

@@ -9,11 +9,11 @@
 #include <cstdio>
 #include <fstream>
 
-#include "cli/encoding.hpp"
 #include "cli/options.hpp"
 #include "cli/run_cli.hpp"
 #include "combinatorics/random.hpp"
 #include "commands/search_command.hpp"
+#include "history/encoding.hpp"
 #include "history/history.hpp"
 #include "results_box_text.hpp"
 #include "search/draw_lists.hpp"

@@ -1,5 +1,6 @@
-// The program's texts are Windows-1250 bytes; tools that print them for a
-// terminal or a script convert them to UTF-8.
+// The program's texts are Windows-1250 bytes; the tool prints them for a
+// terminal or a script in UTF-8 (a Windows console takes UTF-16), and file
+// names are kept in UTF-8 (opened on Windows by their UTF-16 names).
 #pragma once
 
 #include <string>
@@ -10,6 +11,15 @@ namespace zestawy {
 // Appends the UTF-8 form of Windows-1250 text to out.
 void appendUtf8FromCp1250(std::string& out, std::string_view text);
 std::string utf8FromCp1250(std::string_view text);
+
+// Windows-1250 text from UTF-8: a character the code page lacks, and a byte
+// that is no part of a UTF-8 character, becomes '?'.
+std::string cp1250FromUtf8(std::string_view utf8);
+
+// UTF-16 from UTF-8 and back: what cannot be converted (a byte that is no part
+// of a UTF-8 character, a lone surrogate) becomes U+FFFD.
+std::u16string utf16FromUtf8(std::string_view utf8);
+std::string utf8FromUtf16(std::u16string_view utf16);
 
 // Control bytes shown as \xNN, so that a crafted line cannot steer the
 // terminal it is printed on: C0 controls (line feeds too, unless kept), DEL

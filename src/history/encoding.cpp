@@ -1,4 +1,6 @@
-#include "cli/encoding.hpp"
+#include "history/encoding.hpp"
+
+#include <cstddef>
 
 namespace zestawy {
 
@@ -45,6 +47,87 @@ std::string utf8FromCp1250(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     appendUtf8FromCp1250(out, text);
+    return out;
+}
+
+namespace {
+
+// The next character of UTF-8 text at `at`, which moves past it; U+FFFD for
+// a byte that starts no well-formed character (an overlong form, a surrogate
+// or a value above U+10FFFF too), which is then passed alone.
+char32_t nextCharacter(std::string_view utf8, std::size_t& at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
+    const unsigned char lead = byte(at++);
+    if (lead < 0x80) return lead;
+    const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    if (more < 0 || lead > 0xF4 || at + static_cast<std::size_t>(more) > utf8.size()) return 0xFFFD;
+    char32_t code = lead & (0x3F >> more);
+    for (int i = 0; i < more; ++i) {
+        if ((byte(at + static_cast<std::size_t>(i)) & 0xC0) != 0x80) return 0xFFFD;
+        code = (code << 6) | (byte(at + static_cast<std::size_t>(i)) & 0x3F);
+    }
+    const char32_t least[] = {0, 0x80, 0x800, 0x10000};
+    if (code < least[more] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0xFFFD;
+    at += static_cast<std::size_t>(more);
+    return code;
+}
+
+void appendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+        return;
+    }
+    const int more = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+    out += static_cast<char>((~(0xFF >> (more + 1)) & 0xFF) | (code >> (6 * more)));
+    for (int i = more - 1; i >= 0; --i) out += static_cast<char>(0x80 | ((code >> (6 * i)) & 0x3F));
+}
+
+}  // namespace
+
+std::string cp1250FromUtf8(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        const char32_t code = nextCharacter(utf8, at);
+        char byte = '?';
+        if (code < 0x80) {
+            byte = static_cast<char>(code);
+        } else {
+            for (int i = 0; i < 128; ++i)
+                if (kUpperHalf[i] == code) byte = static_cast<char>(0x80 + i);
+        }
+        out += byte;
+    }
+    return out;
+}
+
+std::u16string utf16FromUtf8(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        const char32_t code = nextCharacter(utf8, at);
+        if (code < 0x10000) {
+            out += static_cast<char16_t>(code);
+        } else {
+            out += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        }
+    }
+    return out;
+}
+
+std::string utf8FromUtf16(std::u16string_view utf16) {
+    std::string out;
+    out.reserve(utf16.size() * 3);
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        char32_t code = utf16[i];
+        const bool high = code >= 0xD800 && code <= 0xDBFF;
+        if (high && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF)
+            code = 0x10000 + ((code - 0xD800) << 10) + (utf16[++i] - 0xDC00);
+        else if (code >= 0xD800 && code <= 0xDFFF)
+            code = 0xFFFD;
+        appendUtf8(out, code);
+    }
     return out;
 }
 
