@@ -4,8 +4,9 @@
     python3 scripts/package.py VERSION BUILD_WINDOWS_DIR OUT_ZIP
 
 The folder holds zestawy.exe, zestawy-cli.exe, the three history files,
-CZYTAJ.txt (the Polish user guide of README.md in Windows-1250 with CR LF, for
-Notepad) and README-dane.txt (where the histories come from).
+CZYTAJ.txt (the Polish player's guide of README.md as plain text in Windows-1250
+with CR LF, for Notepad) and README-dane.txt (where the histories come from, in
+Polish and then in English).
 
 Names are stored as UTF-8, and every name that is not plain ASCII has the
 language-encoding flag (bit 11) set in both its headers, so that Windows'
@@ -18,6 +19,7 @@ and the Unix mode, which unzip takes from entries made on Unix. The same
 inputs give the same bytes: entries in a fixed order, one fixed time stamp,
 no extra fields.
 """
+import re
 import struct
 import sys
 import zlib
@@ -36,15 +38,36 @@ def crlf(text):
     return text.replace("\r\n", "\n").replace("\n", "\r\n")
 
 
+def plain(markdown):
+    """Markdown as plain text for Notepad: no marks, headings as lines of their own."""
+    out = []
+    for line in markdown.split("\n"):
+        if line.startswith("![") or line.startswith("*English below"):
+            continue  # pictures and the link to the English part lead nowhere
+        heading = re.match(r"(#+) (.*)", line)
+        if heading:
+            title = heading.group(2)
+            line = title.upper() if len(heading.group(1)) <= 2 else title + "\n" + "-" * len(title)
+        line = re.sub(r"\[([^]]+)\]\([^)]+\)", r"\1", line)
+        out.append(line.replace("`", "").replace("→", "->"))
+    return re.sub(r"\*\*(.+?)\*\*", r"\1", "\n".join(out), flags=re.S)
+
+
 def guide_in_polish():
-    """The Polish user part of README.md: its title up to building and tests."""
+    """The Polish player's guide of README.md (its title up to building and tests), as plain
+    text: without the paragraph on building the tool on Linux."""
     readme = (ROOT / "README.md").read_text(encoding="utf-8")
     part = readme[:readme.index("### Budowanie i testy")]
-    # Pictures and the link to the English part lead nowhere in a text file.
-    lines = [line for line in part.split("\n")
-             if not line.startswith("![") and not line.startswith("*English below")]
-    text = "\n".join(lines).replace("→", "->").rstrip() + "\n"
-    return crlf(text).encode("cp1250")
+    part = part[:part.index("W Linuksie")] + part[part.index("## Przewodnik"):]
+    part = part.replace(" (robi go `bash scripts/package.sh`, niżej)", "")
+    return crlf(plain(part).rstrip() + "\n").encode("cp1250")
+
+
+def data_note():
+    """Where the histories come from: the Polish note, then the English original."""
+    polish = (ROOT / "docs" / "README-dane.txt").read_text(encoding="utf-8")
+    english = (ROOT / "data" / "README.md").read_text(encoding="utf-8")
+    return crlf(polish + "\n" + english).encode("cp1250")
 
 
 def write_zip(out, entries):
@@ -82,8 +105,7 @@ def main():
     for history in HISTORIES:
         entries.append((top + history, (ROOT / "data" / history).read_bytes()))
     entries.append((top + "CZYTAJ.txt", guide_in_polish()))
-    attribution = (ROOT / "data" / "README.md").read_text(encoding="utf-8")
-    entries.append((top + "README-dane.txt", crlf(attribution).encode("cp1250")))
+    entries.append((top + "README-dane.txt", data_note()))
     out.parent.mkdir(parents=True, exist_ok=True)
     write_zip(out, entries)
     print(out)

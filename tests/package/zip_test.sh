@@ -45,6 +45,11 @@ cd "zestawy-$VERSION"
 for file in "${FILES[@]}"; do
     [ -f "$file" ] || fail "no $file in the unpacked folder"
 done
+# The player's texts: the guide without Markdown marks, the data note in Polish first.
+marks=$(iconv -f cp1250 -t utf-8 CZYTAJ.txt | { grep -nE '^#|`|\*\*|!\[|\]\(' || true; } | head -3)
+[ -z "$marks" ] || fail "CZYTAJ.txt has Markdown marks: $marks"
+first=$(head -1 README-dane.txt | iconv -f cp1250 -t utf-8 | tr -d '\r')
+[ "$first" = "Prawdziwe wyniki losowań" ] || fail "README-dane.txt starts with: $first"
 cp "$BUILD/windows/drive_window.exe" "$WORK/"
 
 echo "Creating a fresh Wine prefix"
