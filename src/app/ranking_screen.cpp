@@ -46,22 +46,23 @@ struct RankingControlRow {
 const RankingControlRow kRankingRows[] = {
     {"STATIC", "", 0, 0, 0, 1350, 750, 0, 0},
     {"STATIC", "Gra", 0, 20, 10, 160, 20, 0, 0},
-    {"COMBOBOX", "", kRankGame, 20, 32, 160, 200, CBS_DROPDOWNLIST | WS_VSCROLL, 0},
+    {"COMBOBOX", "", kRankGame, 20, 32, 160, 200, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
     {"STATIC", "Wyszukiwanie", 0, 200, 10, 180, 20, 0, 0},
-    {"COMBOBOX", "", kRankSearch, 200, 32, 180, 400, CBS_DROPDOWNLIST | WS_VSCROLL, 0},
+    {"COMBOBOX", "", kRankSearch, 200, 32, 180, 400, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
     {"STATIC", "Losowań (puste: wszystkie)", 0, 400, 10, 200, 20, 0, 0},
-    {"EDIT", "", kRankLast, 400, 32, 150, 28, ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {"STATIC", kTopLabel.c_str(), 0, 620, 10, 170, 20, 0, 0},
-    {"EDIT", kDefaultTopText.c_str(), kRankTop, 620, 32, 100, 28, ES_NUMBER | ES_AUTOHSCROLL,
+    {"EDIT", "", kRankLast, 400, 32, 150, 28, ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP,
      WS_EX_CLIENTEDGE},
-    {"BUTTON", "Pokaż", kRankShow, 800, 30, 110, 32, 0, 0},
-    {"BUTTON", "Przerwij", kRankStop, 920, 30, 110, 32, WS_DISABLED, 0},
-    {"BUTTON", "Zapisz ranking...", kRankSave, 1040, 30, 150, 32, 0, 0},
+    {"STATIC", kTopLabel.c_str(), 0, 620, 10, 170, 20, 0, 0},
+    {"EDIT", kDefaultTopText.c_str(), kRankTop, 620, 32, 100, 28,
+     ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    {"BUTTON", "Pokaż", kRankShow, 800, 30, 110, 32, WS_TABSTOP, 0},
+    {"BUTTON", "Przerwij", kRankStop, 920, 30, 110, 32, WS_DISABLED | WS_TABSTOP, 0},
+    {"BUTTON", "Zapisz ranking...", kRankSave, 1040, 30, 150, 32, WS_TABSTOP, 0},
     {PROGRESS_CLASSA, "", kRankProgress, 1200, 34, 130, 24, 0, 0},
     {"STATIC", "Wybierz grę i wyszukiwanie, a potem kliknij „Pokaż”.", kRankOdds, 20, 72, 1310, 52,
      0, 0},
     {WC_LISTVIEWA, "", kRankTable, 20, 130, 560, 590,
-     LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER, WS_EX_CLIENTEDGE},
+     LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE},
     {kCouponClassName, "", kRankCoupon, 600, 130, 730, 590, 0, 0},
 };
 
@@ -268,6 +269,34 @@ bool handleRankingCommand(WindowState& state, int id, int code) {
         case kRankSearch:
         case kRankLast:
         case kRankTop:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool rankingKey(WindowState& state, const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || !state.ranking || !IsWindowVisible(state.control(kRankShow)) ||
+        !IsChild(state.main, msg.hwnd))
+        return false;
+    const int id = GetDlgCtrlID(msg.hwnd);
+    switch (msg.wParam) {
+        case VK_TAB:
+            if (const HWND next =
+                    GetNextDlgTabItem(state.main, msg.hwnd, GetKeyState(VK_SHIFT) < 0))
+                SetFocus(next);
+            return true;
+        case VK_RETURN: {
+            // An open list takes its own Enter.
+            const bool list = id == kRankGame || id == kRankSearch;
+            if (list && SendMessageA(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0)) return false;
+            if (!list && id != kRankLast && id != kRankTop) return false;
+            if (IsWindowEnabled(state.control(kRankShow))) show(state);
+            return true;
+        }
+        case VK_ESCAPE:
+            if (!IsWindowEnabled(state.control(kRankStop))) return false;
+            screenOf(state).stop = true;
             return true;
         default:
             return false;

@@ -28,13 +28,14 @@ struct MenuItem {
     const char* caption;
     int id;
 };
-const char* const kMenus[] = {"Plik", "Analiza", "Pomoc"};
+// With their access keys (Alt+P opens "Plik").
+const char* const kMenus[] = {"&Plik", "&Analiza", "Pomo&c"};
 const MenuItem kMenuItems[] = {
-    {0, "Przygotuj wyszukiwanie", kCmdPrepareSearch},
-    {0, "Uzupełnij wyniki losowań...", kCmdUpdateHistory},
-    {1, "Ranking oczekiwania...", kCmdRanking},
-    {2, "Otwórz okno pomocy...", kCmdOpenHelp},
-    {2, "Zamknij okno pomocy...", kCmdCloseHelp},
+    {0, "&Przygotuj wyszukiwanie", kCmdPrepareSearch},
+    {0, "&Uzupełnij wyniki losowań...", kCmdUpdateHistory},
+    {1, "&Ranking oczekiwania...", kCmdRanking},
+    {2, "&Otwórz okno pomocy...", kCmdOpenHelp},
+    {2, "&Zamknij okno pomocy...", kCmdCloseHelp},
 };
 
 HMENU buildMenuBar() {
@@ -248,9 +249,18 @@ HWND createMainWindow(HINSTANCE instance) {
     return main;
 }
 
+bool preTranslate(const MSG& msg) {
+    const HWND main = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    char name[32] = "";
+    if (!main || !GetClassNameA(main, name, sizeof name) || lstrcmpA(name, kWindowClassName) != 0)
+        return false;
+    return guarded(main, [&]() -> LRESULT { return rankingKey(stateOf(main), msg); }) != 0;
+}
+
 int runMessageLoop() {
     MSG msg = {};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (preTranslate(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -29,6 +29,9 @@ HWND createMainWindow(HINSTANCE instance);
 
 // Runs the message loop until the quit message; returns its exit code.
 int runMessageLoop();
+// What the window takes from a message before it is translated and
+// dispatched (the ranking screen's keys); true when it took it.
+bool preTranslate(const MSG& msg);
 
 // Handles a WM_COMMAND by control or menu id; ids with no command do nothing.
 // The cursor is the hourglass while it runs, and input given meanwhile is

@@ -48,6 +48,10 @@ class RankingScreen : public ::testing::Test {
 
     // Chooses the game, the search and the counts, and presses "Pokaż".
     static void start(int game, const char* caption, const char* last, const char* top) {
+        choose(game, caption, last, top);
+        command(kRankShow);
+    }
+    static void choose(int game, const char* caption, const char* last, const char* top) {
         const HWND games = control(kRankGame), searches = control(kRankSearch);
         SendMessageA(games, CB_SETCURSEL, static_cast<WPARAM>(game), 0);
         SendMessageA(mainWindow(), WM_COMMAND, MAKEWPARAM(kRankGame, CBN_SELCHANGE),
@@ -58,7 +62,19 @@ class RankingScreen : public ::testing::Test {
         SendMessageA(searches, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
         SetWindowTextA(control(kRankLast), last);
         SetWindowTextA(control(kRankTop), top);
-        command(kRankShow);
+    }
+    // A key pressed in the focused control, as the program's message loop
+    // takes it; whether the window took it before dispatching.
+    static bool key(WPARAM vk, bool shift = false) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        const MSG msg = {GetFocus(), WM_KEYDOWN, vk, 0, 0, {0, 0}};
+        const bool taken = preTranslate(msg);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        return taken;
     }
     static void pump() {
         MSG msg;
@@ -249,6 +265,35 @@ TEST_F(RankingScreen, PrzerwijAndLeavingTheScreenStopAtOnce) {
         EXPECT_EQ(SendMessageA(control(kRankProgress), PBM_GETPOS, 0, 0), 0);
         EXPECT_EQ(IsWindowVisible(control(kRankTable)) != 0, leave == kRankStop);
     }
+}
+
+TEST_F(RankingScreen, TabEnterAndEscWorkItFromTheKeyboard) {
+    // Tab goes through the fields and buttons in order ("Przerwij" is off
+    // while nothing runs), round again, and Shift+Tab back.
+    const int order[] = {kRankGame, kRankSearch, kRankLast, kRankTop,
+                         kRankShow, kRankSave,   kRankTable};
+    SetFocus(control(kRankGame));
+    for (const int id : order) {
+        EXPECT_EQ(GetDlgCtrlID(GetFocus()), id);
+        EXPECT_TRUE(key(VK_TAB));
+    }
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), kRankGame);
+    EXPECT_TRUE(key(VK_TAB, true));
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), kRankTable);
+
+    // Enter in a field runs "Pokaż"; Esc stops the ranking it started.
+    choose(0, "Wyszukaj 5 z 8", "", "10000");
+    SetFocus(control(kRankTop));
+    EXPECT_TRUE(key(VK_RETURN));
+    pump();
+    ASSERT_FALSE(enabled(kRankShow));
+    EXPECT_TRUE(key(VK_ESCAPE));
+    waitForTheEnd();
+    EXPECT_EQ(textOf(control(kRankOdds)), "Przerwano.");
+    // The main screen's keys stay its own.
+    command(kCmdPrepareSearch);
+    SetFocus(state().countBox);
+    EXPECT_FALSE(key(VK_TAB));
 }
 
 // A mean gap is shown to one decimal place, and from 1000 on as a whole

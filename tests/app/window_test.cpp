@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/app_fixture.hpp"
@@ -241,12 +242,13 @@ TEST_F(MainWindow, MenuBarHasPlikAnalizaAndPomocWithTheirCommands) {
         int menu, position, id;
         const char* caption;
     };
-    const char* const menus[] = {"Plik", "Analiza", "Pomoc"};
-    const Item items[] = {{0, 0, 1001, "Przygotuj wyszukiwanie"},
-                          {0, 1, 1006, "Uzupełnij wyniki losowań..."},
-                          {1, 0, 1005, "Ranking oczekiwania..."},
-                          {2, 0, 1003, "Otwórz okno pomocy..."},
-                          {2, 1, 1004, "Zamknij okno pomocy..."}};
+    // "&" marks the access key.
+    const char* const menus[] = {"&Plik", "&Analiza", "Pomo&c"};
+    const Item items[] = {{0, 0, 1001, "&Przygotuj wyszukiwanie"},
+                          {0, 1, 1006, "&Uzupełnij wyniki losowań..."},
+                          {1, 0, 1005, "&Ranking oczekiwania..."},
+                          {2, 0, 1003, "&Otwórz okno pomocy..."},
+                          {2, 1, 1004, "&Zamknij okno pomocy..."}};
     ASSERT_EQ(GetMenuItemCount(bar), 3);
     char text[64];
     for (int m = 0; m < 3; ++m) {
@@ -262,6 +264,23 @@ TEST_F(MainWindow, MenuBarHasPlikAnalizaAndPomocWithTheirCommands) {
         GetMenuStringA(popup, it.position, text, sizeof text, MF_BYPOSITION);
         EXPECT_STREQ(text, it.caption);
     }
+}
+
+TEST_F(MainWindow, AltPOpensPlik) {
+    // The menu runs its own loop until it is closed: another thread sees
+    // which menu opened and closes it.
+    HMENU opened = nullptr;
+    std::thread watcher([&] {
+        for (DWORD start = GetTickCount(); !opened && GetTickCount() - start < kWaitMs; Sleep(20))
+            if (const HWND popup = FindWindowA("#32768", nullptr))
+                if (IsWindowVisible(popup))
+                    opened = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+        PostMessageA(mainWindow(), WM_CANCELMODE, 0, 0);
+        PostMessageA(mainWindow(), WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    SendMessageA(mainWindow(), WM_SYSCOMMAND, SC_KEYMENU, 'p');
+    watcher.join();
+    EXPECT_EQ(opened, GetSubMenu(GetMenu(mainWindow()), 0));
 }
 
 std::vector<std::string> linesOf(const std::string& text) {
