@@ -110,6 +110,8 @@ bool handleViewCommand(WindowState& state, int id) {
         if (command.hide & kRanking) stopRanking(state);
         showGroups(state, command.hide, false);
         showGroups(state, command.show, true);
+        // The ranking screen is worked from the keyboard from its first field.
+        if (command.show & kRanking) SetFocus(state.control(kRankGame));
         return true;
     }
     return false;

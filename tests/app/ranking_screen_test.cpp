@@ -168,6 +168,17 @@ TEST_F(RankingScreen, SavesTheToolsLinesAndAnswersWhileItRanks) {
         EXPECT_GT(expected.size(), 100u);
         EXPECT_EQ(fileBytes(saved), expected);
     }
+    // A file that another program holds open is not overwritten, and the
+    // message says so in Polish and names the file.
+    const std::string held = folder + "\\held.txt";
+    DeleteFileA(held.c_str());
+    EXPECT_EQ(runCommand(kRankSave, chooseFile(held)), "");
+    const HANDLE holder =
+        CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const std::string failed = runCommand(kRankSave, overwrite(held, IDYES));
+    CloseHandle(holder);
+    EXPECT_NE(failed.find("Nie udało się zapisać pliku '" + held + "': "), std::string::npos)
+        << failed;
     EXPECT_NE(textOf(control(kRankOdds)).find("Losowania są niezależne"), std::string::npos);
 }
 
@@ -269,10 +280,12 @@ TEST_F(RankingScreen, PrzerwijAndLeavingTheScreenStopAtOnce) {
 
 TEST_F(RankingScreen, TabEnterAndEscWorkItFromTheKeyboard) {
     // Tab goes through the fields and buttons in order ("Przerwij" is off
-    // while nothing runs), round again, and Shift+Tab back.
+    // while nothing runs), round again, and Shift+Tab back. The screen opens
+    // with the first field focused.
     const int order[] = {kRankGame, kRankSearch, kRankLast, kRankTop,
                          kRankShow, kRankSave,   kRankTable};
-    SetFocus(control(kRankGame));
+    command(kCmdPrepareSearch);
+    command(kCmdRanking);
     for (const int id : order) {
         EXPECT_EQ(GetDlgCtrlID(GetFocus()), id);
         EXPECT_TRUE(key(VK_TAB));
