@@ -13,15 +13,6 @@ std::wstring wideText(std::string_view cp1250) {
     return widePath(utf8FromCp1250(cp1250));
 }
 
-// A folder as the system names it, without a trailing separator; empty when
-// it cannot tell.
-std::string folderOf(const wchar_t* path, DWORD length) {
-    if (length == 0 || length >= MAX_PATH) return "";
-    const std::string utf8 = utf8Path(std::wstring(path, length));
-    const std::size_t slash = utf8.find_last_of("\\/");
-    return slash == std::string::npos ? "" : utf8.substr(0, slash);
-}
-
 std::string workingFolder() {
     wchar_t path[MAX_PATH];
     const DWORD length = GetCurrentDirectoryW(MAX_PATH, path);
@@ -32,11 +23,6 @@ std::string workingFolder() {
 }
 
 }  // namespace
-
-std::string programFolder() {
-    wchar_t path[MAX_PATH];
-    return folderOf(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-}
 
 std::string findHistory(const GameRow& game) {
     const std::string name = game.historyFileUtf8;

@@ -14,9 +14,6 @@
 // zestawy.exe. Empty when neither has it.
 std::string findHistory(const zestawy::GameRow& game);
 
-// The folder of zestawy.exe, without a trailing separator.
-std::string programFolder();
-
 // What to tell the user when neither folder has the game's history: that the
 // file could not be opened, the full paths that were tried and where to put it.
 std::string historyMissing(const zestawy::GameRow& game);

@@ -4,6 +4,7 @@
 
 #include "app/files.hpp"
 #include "commands/update.hpp"
+#include "history/file_name.hpp"
 #include "history/history.hpp"
 
 using namespace zestawy;

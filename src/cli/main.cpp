@@ -10,10 +10,6 @@
 #include <windows.h>
 #include <fcntl.h>
 #include <io.h>
-#else
-#include <unistd.h>
-
-#include <climits>
 #endif
 
 namespace {
@@ -22,26 +18,12 @@ extern "C" void onInterrupt(int) {
     zestawy::requestStop();
 }
 
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? "" : path.substr(0, slash);
-}
-
 // The folder of the running executable, where its sample histories are
 // looked for: never the current folder, however the tool was started (from
 // PATH, argv[0] is a bare name).
 std::string programFolder(const char* argv0) {
-#ifdef _WIN32
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) return folderOf(zestawy::utf8Path({path, length}));
-#else
-    char path[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
-    if (length > 0 && static_cast<std::size_t>(length) < sizeof path)
-        return folderOf(std::string(path, static_cast<std::size_t>(length)));
-#endif
-    return folderOf(argv0 ? argv0 : "");
+    const std::string folder = zestawy::programFolder();
+    return folder.empty() ? zestawy::folderOf(argv0 ? argv0 : "") : folder;
 }
 
 // The arguments after the program's name, in UTF-8: on Windows as the

@@ -14,6 +14,14 @@ std::FILE* openFile(const std::string& path, const char* mode);
 // Whether a file (not a folder) of that path exists.
 bool fileExists(const std::string& path);
 
+// The folder part of a path, without a trailing separator; empty for a bare
+// name.
+std::string folderOf(const std::string& path);
+
+// The folder of the running executable, where its sample histories lie;
+// empty when the system cannot tell.
+std::string programFolder();
+
 #ifdef _WIN32
 // The UTF-16 name of a UTF-8 path, and back.
 std::wstring widePath(const std::string& path);

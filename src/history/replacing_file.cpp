@@ -22,7 +22,7 @@ namespace zestawy {
 namespace {
 
 // The folder part of a path, with its trailing separator; "." for a bare name.
-std::string folderOf(const std::string& path) {
+std::string folderWithSlash(const std::string& path) {
     const std::size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? "." : path.substr(0, slash + 1);
 }
@@ -48,7 +48,7 @@ bool ReplacingFile::open(const std::string& path) {
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
     wchar_t temp[MAX_PATH];
-    if (!GetTempFileNameW(widePath(folderOf(path)).c_str(), L"zst", 0, temp)) return false;
+    if (!GetTempFileNameW(widePath(folderWithSlash(path)).c_str(), L"zst", 0, temp)) return false;
     temp_ = utf8Path(temp);
     const HANDLE file =
         CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -85,7 +85,7 @@ ReplacingFile::~ReplacingFile() {
 }
 
 int removeStaleTemporaries(const std::string& path) {
-    const std::string folder = folderOf(path) == "." ? "" : folderOf(path);
+    const std::string folder = folderWithSlash(path) == "." ? "" : folderWithSlash(path);
     WIN32_FIND_DATAW found;
     const HANDLE search = FindFirstFileW(widePath(folder + "zst*.tmp").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return 0;
@@ -126,7 +126,7 @@ bool ReplacingFile::open(const std::string& path) {
     struct stat target;
     const bool exists = stat(path_.c_str(), &target) == 0;
     if (exists && (!S_ISREG(target.st_mode) || access(path_.c_str(), W_OK) != 0)) return false;
-    std::string pattern = folderOf(path_) + kTemporary + "XXXXXX";
+    std::string pattern = folderWithSlash(path_) + kTemporary + "XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = mkstemp(name.data());
@@ -162,7 +162,7 @@ ReplacingFile::~ReplacingFile() {
 }
 
 int removeStaleTemporaries(const std::string& path) {
-    const std::string folder = folderOf(resolvedPath(path));
+    const std::string folder = folderWithSlash(resolvedPath(path));
     DIR* dir = opendir(folder.c_str());
     if (!dir) return 0;
     int removed = 0;
