@@ -19,7 +19,7 @@ add_library(zestawy_app STATIC
 )
 target_include_directories(zestawy_app PUBLIC src)
 target_link_libraries(zestawy_app PRIVATE zestawy_flags)
-target_link_libraries(zestawy_app PUBLIC zestawy_core user32 gdi32 comdlg32 comctl32)
+target_link_libraries(zestawy_app PUBLIC zestawy_core zestawy_net user32 gdi32 comdlg32 comctl32)
 
 add_executable(zestawy WIN32 src/app/main.cpp)
 target_link_libraries(zestawy PRIVATE zestawy_flags zestawy_app)
@@ -46,10 +46,12 @@ set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-file(GLOB ZESTAWY_APP_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/app/*_test.cpp)
+# The fetch's tests run here too, through WinINet.
+file(GLOB ZESTAWY_APP_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/app/*_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/net/*.cpp)
 add_executable(app_tests ${ZESTAWY_APP_TESTS})
 target_include_directories(app_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(app_tests PRIVATE zestawy_flags zestawy_app gtest_main)
+target_link_libraries(app_tests PRIVATE zestawy_flags zestawy_app gtest_main ws2_32)
 add_dependencies(app_tests zestawy zestawy-cli)
 # The window tests run in-process from a folder of their own, which holds no
 # history: a history missing from a test's working folder is missing

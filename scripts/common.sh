@@ -35,6 +35,8 @@ install_missing() {
     # The Windows download: written by a Python script, checked with unzip.
     command -v python3 >/dev/null || need+=(python3)
     command -v unzip >/dev/null || need+=(unzip)
+    # libcurl, through which the native tool downloads results.
+    dpkg -s libcurl4-openssl-dev >/dev/null 2>&1 || need+=(libcurl4-openssl-dev)
     # Wine's own fonts (window frame glyphs) and an Arial-compatible face.
     dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
     dpkg -s fonts-liberation >/dev/null 2>&1 || need+=(fonts-liberation)

@@ -66,7 +66,8 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
 
     if (!o.updatePath.empty())
         return update(o, o.historyPath.empty() ? samplePath(*o.game, programDir) : o.historyPath,
-                      !o.historyPath.empty(), err);
+                      !o.historyPath.empty(), programDir, err);
+    if (o.download) return downloadAll(programDir, err);
 
     std::string numbers;
     if (!o.numbersPath.empty()) {

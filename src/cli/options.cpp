@@ -102,12 +102,19 @@ const OptionRow kOptions[] = {
     {nullptr, "--check", nullptr, "sprawdza każdy wiersz pliku wyników gry --game i wypisuje błędne",
      [](Options& o, const std::string&) { o.check = true; }, "--update --last --search"},
     {nullptr, "--update", "POBRANY", "uzupełnia plik wyników gry --game losowaniami z pobranego pliku\n"
-                                     "wyników (układ „nr. data liczby” albo „nr,data,liczby”): każde,\n"
+                                     "wyników albo pliku spod adresu http(s)://\n"
+                                     "(układ „nr. data liczby” albo „nr,data,liczby”): każde,\n"
                                      "którego w nim brak, trafia tam, gdzie wskazuje jego numer;\n"
                                      "wspólne losowania obu plików muszą się zgadzać, a daty i numery\n"
                                      "pasować do siebie, inaczej nic nie jest zapisywane",
      [](Options& o, const std::string& v) { o.updatePath = pathOf("--update", v); },
      "--last --search --top"},
+    {nullptr, "--download", nullptr, "pobiera najnowsze wyniki trzech gier i uzupełnia nimi ich pliki\n"
+                                     "wyników obok programu, jak --update; adresy i czas oczekiwania\n"
+                                     "(domyślnie 30 s bez danych) można zmienić w pliku zrodla.txt\n"
+                                     "obok programu, wierszami „multi = adres” i „czas = sekundy”",
+     [](Options& o, const std::string&) { o.download = true; },
+     "--numbers --history --game --last --search --all --count --ranking --check --update --top"},
     {nullptr, "--encoding", "KOD", "kodowanie wyniku: utf-8 (domyślnie) albo cp1250 (bajty programu)",
      [](Options& o, const std::string& v) {
          if (v != "utf-8" && v != "cp1250") throw UsageError{"nieznane kodowanie '" + v + "'"};
@@ -124,7 +131,8 @@ const char kIntro[] =
     "  zestawy-cli ŹRÓDŁO --game GRA --search \"3 z 4\" [--all [--threads N] | --count]\n"
     "  zestawy-cli --game GRA [--history PLIK] [--last N] --search \"3 z 4\" --ranking [--top K]\n"
     "  zestawy-cli --game GRA [--history PLIK] --check\n"
-    "  zestawy-cli --game GRA [--history PLIK] --update POBRANY\n"
+    "  zestawy-cli --game GRA [--history PLIK] --update POBRANY|ADRES\n"
+    "  zestawy-cli --download\n"
     "\n"
     "Wykonuje wyszukiwania programu „Najdłużej oczekiwane zestawy” bez okna: polecenia\n"
     "przycisków o podanych numerach, po kolei, tak jak program dopisuje ich odpowiedzi do pola\n"
@@ -223,6 +231,7 @@ Options parse(const std::vector<std::string>& args) {
                 throw UsageError{"przycisk " + std::to_string(command->id) + " nie należy do gry " +
                                  o.game->option};
     if (given("--top") && !o.ranking) throw UsageError{"--top dotyczy tylko --ranking"};
+    if (o.download) return o;
     if (o.check || !o.updatePath.empty()) {
         const char* mode = o.check ? "--check" : "--update";
         if (!o.game) throw UsageError{std::string(mode) + " wymaga --game"};

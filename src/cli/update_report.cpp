@@ -7,12 +7,40 @@
 #include "commands/update.hpp"
 #include "history/encoding.hpp"
 #include "history/history.hpp"
+#include "net/download.hpp"
+#include "net/sources.hpp"
 
 namespace zestawy::cli {
 
-int update(const Options& o, const std::string& historyPath, bool givenHistory, std::FILE* err) {
+namespace {
+
+Sources sourcesBeside(const std::string& programDir) {
+    return sourcesOfFile((programDir.empty() ? std::string(".") : programDir) + "/" +
+                         kSourcesFile);
+}
+
+}  // namespace
+
+int update(const Options& o, const std::string& historyPath, bool givenHistory,
+           const std::string& programDir, std::FILE* err) {
     std::string download;
-    const HistoryRead read = readWholeFile(o.updatePath, download, kMaxHistoryBytes);
+    if (isWebAddress(o.updatePath)) {
+        // Ctrl-C ends the tool at once while it fetches: nothing is written yet.
+        const Sources sources = sourcesBeside(programDir);
+        if (!sources.error.empty()) {
+            say(err, "zestawy-cli: " + sources.error + "\n");
+            return 2;
+        }
+        Fetched fetched = fetch(o.updatePath, sources.limits);
+        if (!fetched.ok) {
+            say(err, "zestawy-cli: " + fetchFailedSentence(o.updatePath, fetched.failure) + "\n");
+            return 2;
+        }
+        download = std::move(fetched.body);
+    }
+    const HistoryRead read = download.empty()
+                                 ? readWholeFile(o.updatePath, download, kMaxHistoryBytes)
+                                 : HistoryRead::Ok;
     if (read != HistoryRead::Ok) {
         sayPath(err, "zestawy-cli: nie można przeczytać pliku '", o.updatePath,
                 read == HistoryRead::TooLarge ? "': ma ponad " + historyLimitText() + "\n"
@@ -44,6 +72,32 @@ int update(const Options& o, const std::string& historyPath, bool givenHistory, 
         default:
             return 1;
     }
+}
+
+int downloadAll(const std::string& programDir, std::FILE* err) {
+    const Sources sources = sourcesBeside(programDir);
+    if (!sources.error.empty()) {
+        say(err, "zestawy-cli: " + sources.error + "\n");
+        return 2;
+    }
+    int code = 0;
+    for (const GameRow& game : kGames) {
+        // As --update: Ctrl-C ends the tool at once until the update makes
+        // its temporary file, and then stops the update.
+        std::optional<StopsByItself> stops;
+        const GameDownload done = downloadInto(
+            samplePath(game, programDir), sources.urls[static_cast<int>(game.game)], game,
+            sources.limits, {}, {}, [&stops] {
+                if (!stops) stops.emplace();
+                return !stopRequested.stopped();
+            });
+        say(err, "zestawy-cli: " + downloadSummary(done) + "\n");
+        if (done.fetched && done.plan.kind == UpdateKind::Stopped) return 130;
+        if (!done.fetched ||
+            (done.plan.kind != UpdateKind::Added && done.plan.kind != UpdateKind::NothingNew))
+            code = 1;
+    }
+    return code;
 }
 
 }  // namespace zestawy::cli

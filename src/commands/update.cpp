@@ -448,6 +448,7 @@ UpdatePlan Merge::plan() const {
         plan.message.push_back(
             "Nic nowego: plik wyników ma już każde losowanie pobranego pliku (ostatnie: " +
             DrawLine::read(history_.lastLine.text).label() + "). Plik pozostał bez zmian.");
+        plan.newest = DrawLine::read(history_.lastLine.text).label();
     } else {
         plan.kind = UpdateKind::Added;
         plan.added = added_;
@@ -456,6 +457,10 @@ UpdatePlan Merge::plan() const {
         plan.message.push_back("Dopisano " + count(added_, "losowanie", "losowania", "losowań") +
                                ": od " + firstAdded_ + " do " + DrawLine::read(lastAdded_).label() +
                                ".");
+        const DrawLine last = DrawLine::read(history_.lastLine.text);
+        const DrawLine added = DrawLine::read(lastAdded_);
+        plan.newest = (last.kind == DrawLine::Draw && last.number > added.number ? last : added)
+                          .label();
         if (intoGaps_)
             plan.message.push_back("W tym w luki w numeracji pliku wyników: " +
                                    count(intoGaps_, "losowanie", "losowania", "losowań") + ".");

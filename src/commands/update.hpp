@@ -51,6 +51,9 @@ struct UpdatePlan {
     bool warning = false;
     std::size_t added = 0;  // Added: how many draws
     std::size_t bytes = 0;  // Added: the size of the merged history
+    // Added or NothingNew: the history's last draw once updated, as
+    // "16978. 22.08.2026".
+    std::string newest;
     // What was added or why nothing was: Polish lines, Windows-1250, which may
     // quote lines of either file as they are.
     std::vector<std::string> message;
