@@ -15,8 +15,7 @@ namespace zestawy::cli {
 namespace {
 
 Sources sourcesBeside(const std::string& programDir) {
-    return sourcesOfFile((programDir.empty() ? std::string(".") : programDir) + "/" +
-                         kSourcesFile);
+    return sourcesOfFile((programDir.empty() ? std::string(".") : programDir) + "/" + kSourcesFile);
 }
 
 }  // namespace
@@ -85,12 +84,12 @@ int downloadAll(const std::string& programDir, std::FILE* err) {
         // As --update: Ctrl-C ends the tool at once until the update makes
         // its temporary file, and then stops the update.
         std::optional<StopsByItself> stops;
-        const GameDownload done = downloadInto(
-            samplePath(game, programDir), sources.urls[static_cast<int>(game.game)], game,
-            sources.limits, {}, {}, [&stops] {
-                if (!stops) stops.emplace();
-                return !stopRequested.stopped();
-            });
+        const GameDownload done =
+            downloadInto(samplePath(game, programDir), sources.urls[static_cast<int>(game.game)],
+                         game, sources.limits, {}, {}, [&stops] {
+                             if (!stops) stops.emplace();
+                             return !stopRequested.stopped();
+                         });
         say(err, "zestawy-cli: " + downloadSummary(done) + "\n");
         if (done.fetched && done.plan.kind == UpdateKind::Stopped) return 130;
         if (!done.fetched ||

@@ -459,8 +459,8 @@ UpdatePlan Merge::plan() const {
                                ".");
         const DrawLine last = DrawLine::read(history_.lastLine.text);
         const DrawLine added = DrawLine::read(lastAdded_);
-        plan.newest = (last.kind == DrawLine::Draw && last.number > added.number ? last : added)
-                          .label();
+        plan.newest =
+            (last.kind == DrawLine::Draw && last.number > added.number ? last : added).label();
         if (intoGaps_)
             plan.message.push_back("W tym w luki w numeracji pliku wyników: " +
                                    count(intoGaps_, "losowanie", "losowania", "losowań") + ".");

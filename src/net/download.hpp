@@ -16,7 +16,7 @@ struct GameDownload {
     bool fetched = false;
     bool stopped = false;  // stopped while fetching
     std::string failure;   // not fetched: why (Fetched::failure)
-    UpdatePlan plan;      // fetched: what the update did
+    UpdatePlan plan;       // fetched: what the update did
 };
 
 // Fetches the game's file from `url` and updates the history file at

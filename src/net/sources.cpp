@@ -89,8 +89,7 @@ Sources readSources(std::string_view text) {
         }
         if (!why.empty()) {
             sources.error = std::string(kSourcesFile) + ", wiersz " + std::to_string(lineNumber) +
-                            " („" + shown(line) + "”): " + why +
-                            ". Popraw albo usuń ten plik.";
+                            " („" + shown(line) + "”): " + why + ". Popraw albo usuń ten plik.";
             return sources;
         }
     }
