@@ -4,6 +4,7 @@
 add_library(zestawy_app STATIC
   src/app/controls.cpp
   src/app/coupon.cpp
+  src/app/download.cpp
   src/app/files.cpp
   src/app/found_sets.cpp
   src/app/large_answer.cpp

@@ -25,7 +25,10 @@ std::string workingFolder() {
 }  // namespace
 
 std::string findHistory(const GameRow& game) {
-    const std::string name = game.historyFileUtf8;
+    return findFile(game.historyFileUtf8);
+}
+
+std::string findFile(const std::string& name) {
     if (fileExists(name)) return name;
     const std::string besideProgram = programFolder() + "\\" + name;
     return fileExists(besideProgram) ? besideProgram : "";

@@ -10,8 +10,11 @@
 
 #include "commands/games.hpp"
 
-// A game's history file: in the working folder, or else in the folder of
+// A file of that name (UTF-8) in the working folder, or else in the folder of
 // zestawy.exe. Empty when neither has it.
+std::string findFile(const std::string& name);
+
+// A game's history file, found so.
 std::string findHistory(const zestawy::GameRow& game);
 
 // What to tell the user when neither folder has the game's history: that the

@@ -35,6 +35,7 @@ enum ControlId : int {
     kCmdCloseHelp = 1004,      // "Pomoc" -> "Zamknij okno pomocy..."
     kCmdRanking = 1005,        // "Analiza" -> "Ranking oczekiwania..."
     kCmdUpdateHistory = 1006,  // "Plik" -> "Uzupełnij wyniki losowań..."
+    kCmdDownload = 1007,       // "Plik" -> "Pobierz najnowsze wyniki"
 };
 
 }  // namespace zestawy

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/controls.hpp"
+#include "app/download.hpp"
 #include "app/found_sets.hpp"
 #include "app/load.hpp"
 #include "app/panels.hpp"
@@ -33,6 +34,7 @@ const char* const kMenus[] = {"&Plik", "&Analiza", "Pomo&c"};
 const MenuItem kMenuItems[] = {
     {0, "&Przygotuj wyszukiwanie", kCmdPrepareSearch},
     {0, "&Uzupełnij wyniki losowań...", kCmdUpdateHistory},
+    {0, "Po&bierz najnowsze wyniki", kCmdDownload},
     {1, "&Ranking oczekiwania...", kCmdRanking},
     {2, "&Otwórz okno pomocy...", kCmdOpenHelp},
     {2, "&Zamknij okno pomocy...", kCmdCloseHelp},
@@ -103,7 +105,7 @@ void onCommand(HWND main, int id) {
     WindowState& state = stateOf(main);
     handleViewCommand(state, id) || handleClearCommand(state, id) || handleLoadCommand(state, id) ||
         handleSearchButton(state, id) || handleFoundSetsCommand(main, id) ||
-        handleUpdateCommand(state, id);
+        handleUpdateCommand(state, id) || handleDownloadCommand(state, id);
 }
 
 WindowState::~WindowState() {
@@ -170,6 +172,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_CLOSE:
             stopRanking(stateOf(hwnd));
+            stopDownload(stateOf(hwnd));
             PostQuitMessage(0);
             return 0;
         default:
@@ -250,6 +253,7 @@ HWND createMainWindow(HINSTANCE instance) {
 }
 
 bool preTranslate(const MSG& msg) {
+    if (downloadKey(msg)) return true;
     const HWND main = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     char name[32] = "";
     if (!main || !GetClassNameA(main, name, sizeof name) || lstrcmpA(name, kWindowClassName) != 0)

@@ -58,6 +58,9 @@ struct WindowState {
     // The ranking screen: its controls, its worker and what it shows.
     std::shared_ptr<RankingScreen> ranking;
 
+    // The window of "Pobierz najnowsze wyniki" while it runs (app/download.cpp).
+    HWND download = nullptr;
+
     // The button or box with this control id, or nullptr.
     HWND control(int id) const { return id ? GetDlgItem(main, id) : nullptr; }
     // The numbers, results, dates and count boxes.

@@ -215,6 +215,32 @@ inline User chooseFile(const Path& path) {
     };
 }
 
+// Presses "Pobierz najnowsze wyniki" and answers the summary; returns its
+// caption and text (a game's line has no-break spaces, shown as blanks).
+// `meanwhile` runs on another thread while the download does.
+inline std::string runDownload(const std::function<void()>& meanwhile = {}) {
+    commandDone = false;
+    std::atomic<bool> answered{false};
+    std::string seen = "no summary";
+    std::thread player([&] {
+        if (meanwhile) meanwhile();
+        if (const HWND box = waitForDialog(mainWindow(), nullptr, kLongWaitMs)) {
+            seen = messageText(box);
+            press(box, IDOK);
+        }
+        answered = true;
+    });
+    command(kCmdDownload);
+    for (MSG msg; !answered || state().download;) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(5);
+    }
+    player.join();
+    for (char& c : seen)
+        if (c == '\xA0') c = ' ';
+    return seen;
+}
+
 // Chooses an existing file in the save dialog and answers the overwrite prompt.
 inline User overwrite(const std::string& path, int answer) {
     return [path, answer] {

@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <random>
 #include <set>
@@ -34,6 +35,7 @@
 #include "commands/search_command.hpp"
 #include "history/encoding.hpp"
 #include "history/history.hpp"
+#include "net/download_cases.hpp"
 #include "results_box_text.hpp"
 
 namespace {
@@ -118,10 +120,21 @@ class WindowModel : public ::testing::Test {
                 zestawy::readHistoryLines(zestawy::utf8FromCp1250(from), history[&p - kPanels]));
         }
         SetCurrentDirectoryA(folder.c_str());
+        // "Pobierz najnowsze wyniki" gets the files of the same draws.
+        server = std::make_unique<nettest::ResultsServer>(
+            nettest::downloadAnswers(std::string(ZESTAWY_DATA_DIR) + "/downloads/"));
+        std::ofstream(folder + "\\zrodla.txt", std::ios::binary)
+            << nettest::sourcesText(*server, server->url("/multi_multi.csv"));
     }
+    static void TearDownTestSuite() { server.reset(); }
     static std::vector<std::string> history[3];
+    static std::unique_ptr<nettest::ResultsServer> server;
 };
 std::vector<std::string> WindowModel::history[3];
+std::unique_ptr<nettest::ResultsServer> WindowModel::server;
+
+const std::string kNothingNew =
+    "Pobierz najnowsze wyniki: Multi Multi: nic nowego\nMini Lotto: nic nowego\nLotto: nic nowego";
 
 const Panel* panelWith(int id) {
     for (const Panel& p : kPanels) {
@@ -216,7 +229,8 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
             // What a user could do now.
             std::vector<int> actions = {kCmdPrepareSearch, kCmdOpenHelp, kCmdCloseHelp,
                                         kCmdRanking};
-            if (m.ranking) actions.push_back(kRankShow);  // stopped by the next screen
+            if (m.ranking) actions.push_back(kRankShow);          // stopped by the next screen
+            if (gen() % 4 == 0) actions.push_back(kCmdDownload);  // now and then: it takes a while
             for (int id : buttonIds())
                 if (m.shownButtons.count(id) && m.enabled[id]) {
                     const Panel* p = id == kRankShow ? nullptr : panelWith(id);
@@ -245,13 +259,15 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
                             zestawy::measureAnswer(*search, draws).bytes > zestawy::kAskAbove;
                 }
                 const std::uint32_t before = zestawy::randomState();
-                const std::string seen = runCommand(id, cancellingUser(takeFile));
+                const std::string seen =
+                    id == kCmdDownload ? runDownload() : runCommand(id, cancellingUser(takeFile));
                 const std::uint32_t after = zestawy::randomState();
                 const bool dialog = p && (id == p->save || id == p->open);
-                const std::string expectedSeen = anotherGame ? "another game"
-                                                 : large     ? "question"
-                                                 : dialog    ? "file dialog"
-                                                             : "";
+                const std::string expectedSeen = id == kCmdDownload ? kNothingNew
+                                                 : anotherGame      ? "another game"
+                                                 : large            ? "question"
+                                                 : dialog           ? "file dialog"
+                                                                    : "";
                 if (seen != expectedSeen) {
                     ADD_FAILURE() << "seed " << seed << " walk " << sequence << ":" << walk
                                   << ": the command showed '" << seen << "', not '" << expectedSeen
@@ -261,8 +277,8 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
                 questions += large;
                 refusals += anotherGame;
 
-                // The model's step.
-                if (id == kRankShow) {
+                // The model's step. A download with nothing new changes nothing.
+                if (id == kRankShow || id == kCmdDownload) {
                 } else if (id == kCmdRanking) {
                     m.about = m.help = m.workBoxes = false;
                     m.shownButtons.clear();

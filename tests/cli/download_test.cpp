@@ -14,7 +14,7 @@
 
 #include "cli/run_cli.hpp"
 #include "history/encoding.hpp"
-#include "net/results_server.hpp"
+#include "net/download_cases.hpp"
 #include "search/draw_lists.hpp"
 #include "test_folder.hpp"
 
@@ -40,32 +40,13 @@ struct Folder {
     fs::path history(int game) const { return path / gameRow(Game(game)).historyFileUtf8; }
     // zrodla.txt: Multi Multi from `multi`, the others from their files.
     void sources(const std::string& multi) const {
-        write(path / "zrodla.txt", "# z serwera testu\nmulti = " + multi +
-                                       "\nmini = " + server.url("/mini_lotto.csv") +
-                                       "\nlotto = " + server.url("/lotto.csv") + "\nczas = 1\n");
+        write(path / "zrodla.txt", nettest::sourcesText(server, multi));
     }
 };
 
-std::map<std::string, Answer> served() {
-    std::map<std::string, Answer> answers;
-    for (const char* csv : kCsv)
-        answers["/" + std::string(csv)] = {Answer::Whole, fileText(kDownloads + csv)};
-    std::string conflicting = answers["/multi_multi.csv"].body;
-    conflicting.replace(conflicting.find(",18.03.1996,"), 12, ",19.03.1996,");
-    std::string endless = answers["/multi_multi.csv"].body;
-    answers["/przeniesiony.csv"] = {Answer::Redirect, "/multi_multi.csv"};
-    answers["/inna-gra.csv"] = answers["/lotto.csv"];
-    answers["/sprzeczny.csv"] = {Answer::Whole, conflicting};
-    answers["/stoi.csv"] = {Answer::Stall, endless};
-    answers["/urwany.csv"] = {Answer::CutShort, endless};
-    answers["/bez-konca.csv"] = {Answer::Endless, endless};
-    answers["/blad.csv"] = {Answer::Whole, "awaria", 500};
-    return answers;
-}
-
 TEST(CliDownload, CompletesTheHistoriesAndLeavesThemAsTheyWereOnEveryFault) {
     setenv("no_proxy", "127.0.0.1", 1);
-    const ResultsServer server(served());
+    const ResultsServer server(nettest::downloadAnswers(kDownloads));
     const Folder folder{testing_folder::testFolder(), server};
     std::string whole[3];
     for (int game = 0; game < 3; ++game) {
@@ -85,31 +66,13 @@ TEST(CliDownload, CompletesTheHistoriesAndLeavesThemAsTheyWereOnEveryFault) {
             << first.err;
     }
 
-    const struct {
-        std::string multi;
-        int code;
-        const char* said;  // of Multi Multi; the other two have nothing new
-    } faults[] = {
-        {server.url("/przeniesiony.csv"), 0, "nic nowego"},
-        {server.url("/brak.csv"), 1,
-         "nie udało się pobrać (serwer odpowiedział HTTP 404, nie ma tam takiego pliku)"},
-        {server.url("/blad.csv"), 1, "nie udało się pobrać (serwer odpowiedział HTTP 500)"},
-        {ResultsServer::refusedUrl(), 1, "nie udało się pobrać (brak połączenia z serwerem"},
-        {server.url("/stoi.csv"), 1, "nie udało się pobrać (przekroczony czas: 1 s bez danych)"},
-        {server.url("/urwany.csv"), 1,
-         "nie udało się pobrać (połączenie zerwane przed końcem pliku)"},
-        {server.url("/bez-konca.csv"), 1, "nie udało się pobrać (plik ma ponad 64 MB)"},
-        {server.url("/inna-gra.csv"), 1,
-         "nic nie zapisano\n    Pobrany plik nie zawiera losowań gry Multi Multi"},
-        {server.url("/sprzeczny.csv"), 1, "nic nie zapisano\n    "},
-    };
     const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24 * 30);
-    for (const auto& f : faults) {
-        SCOPED_TRACE(f.multi);
+    for (const nettest::Fault& f : nettest::downloadFaults()) {
+        SCOPED_TRACE(f.path);
         for (int game = 0; game < 3; ++game) fs::last_write_time(folder.history(game), old);
-        folder.sources(f.multi);
+        folder.sources(f.path.empty() ? ResultsServer::refusedUrl() : server.url(f.path));
         const clitest::CliResult run = clitest::runInProcess({"--download"}, folder.path);
-        EXPECT_EQ(run.code, f.code);
+        EXPECT_EQ(run.code, f.ok ? 0 : 1);
         EXPECT_EQ(run.err.find(utf8FromCp1250(std::string("zestawy-cli: Multi Multi: ") + f.said)),
                   0u)
             << run.err;

@@ -1,0 +1,116 @@
+// "Plik" -> "Pobierz najnowsze wyniki" against a results server of the test's
+// own, named in zrodla.txt in the working folder: the three histories
+// completed byte for byte; on every fault the summary says so and each
+// history is as it was, bytes and modification time; "Przerwij" stops a slow
+// download while the window goes on answering.
+#include <fstream>
+
+#include "app/app_fixture.hpp"
+#include "net/download_cases.hpp"
+
+namespace {
+
+using namespace apptest;
+using nettest::Answer;
+using nettest::fileText;
+using nettest::ResultsServer;
+
+const std::string kDownloads = std::string(ZESTAWY_DATA_DIR) + "/downloads/";
+
+class Download : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { folder_ = ownTempFolder("download"); }
+    void SetUp() override {
+        ASSERT_NE(mainWindow(), nullptr);
+        resetToStartState();
+        SetCurrentDirectoryA(folder_.c_str());
+    }
+
+    static std::string history(int game) { return kGames[game].historyFile; }
+    static void write(const std::string& name, const std::string& bytes) {
+        std::ofstream(name, std::ios::binary) << bytes;
+    }
+    // The file's last write time, or, given one, sets it.
+    static FILETIME written(const std::string& name, const FILETIME* set = nullptr) {
+        const HANDLE file = CreateFileA(name.c_str(), FILE_WRITE_ATTRIBUTES | GENERIC_READ,
+                                        FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        FILETIME time = {};
+        if (set) SetFileTime(file, nullptr, nullptr, set);
+        GetFileTime(file, nullptr, nullptr, &time);
+        CloseHandle(file);
+        return time;
+    }
+
+    static std::string folder_;
+};
+std::string Download::folder_;
+
+TEST_F(Download, CompletesTheHistoriesAndLeavesThemAsTheyWereOnEveryFault) {
+    const ResultsServer server(nettest::downloadAnswers(kDownloads));
+    std::string whole[3];
+    for (int game = 0; game < 3; ++game) {
+        whole[game] = fileText(std::string(ZESTAWY_DATA_DIR) + "/" + history(game));
+        std::size_t cut = whole[game].size();
+        for (int line = 0; line < 101; ++line) cut = whole[game].rfind('\n', cut - 1);
+        write(history(game), whole[game].substr(0, cut + 1));
+        state().history(kGames[game].game) = {"kept"};
+    }
+    write("zrodla.txt", nettest::sourcesText(server, server.url("/przeniesiony.csv")));
+    const std::string done = runDownload();
+    for (int game = 0; game < 3; ++game) {
+        EXPECT_TRUE(fileText(history(game)) == whole[game]) << game;
+        EXPECT_NE(done.find(std::string(kGames[game].name) + ": dopisano 100 losowań, do "),
+                  std::string::npos)
+            << done;
+        // "Wczytaj" reads the history again.
+        EXPECT_TRUE(state().history(kGames[game].game).empty());
+    }
+
+    const FILETIME old = {0x12345678, 0x01D00000};
+    for (const nettest::Fault& f : nettest::downloadFaults()) {
+        SCOPED_TRACE(f.path);
+        for (int game = 0; game < 3; ++game) written(history(game), &old);
+        write("zrodla.txt",
+              nettest::sourcesText(
+                  server, f.path.empty() ? ResultsServer::refusedUrl() : server.url(f.path)));
+        const std::string said = runDownload();
+        EXPECT_EQ(said.find("Pobierz najnowsze wyniki: Multi Multi: " + f.said), 0u) << said;
+        EXPECT_NE(said.find("\nLotto: nic nowego"), std::string::npos) << said;
+        for (int game = 0; game < 3; ++game) {
+            EXPECT_TRUE(fileText(history(game)) == whole[game]) << game;
+            EXPECT_EQ(CompareFileTime(&old, &static_cast<const FILETIME&>(written(history(game)))),
+                      0)
+                << game;
+        }
+    }
+
+    // A bad line of zrodla.txt is named, and nothing is fetched.
+    write("zrodla.txt", "multi = ftp://x\n");
+    EXPECT_EQ(runCommand(kCmdDownload, answerBox(IDOK))
+                  .rfind("Pobierz najnowsze wyniki: zrodla.txt, wiersz 1", 0),
+              0u);
+}
+
+TEST_F(Download, PrzerwijStopsASlowDownloadWhileTheWindowAnswers) {
+    const std::string multi = fileText(kDownloads + "multi_multi.csv");
+    const ResultsServer server({{"/multi_multi.csv", {Answer::Trickle, multi}}});
+    write("zrodla.txt", nettest::sourcesText(server, server.url("/multi_multi.csv")));
+    const std::string before = fileText(history(0));
+    int answers = 0;
+    const std::string said = runDownload([&] {
+        HWND progress = nullptr;
+        for (DWORD start = GetTickCount(); !progress && GetTickCount() - start < kWaitMs; Sleep(20))
+            progress = FindWindowA("ZestawyPobieranie", nullptr);
+        for (DWORD_PTR result; answers < 5; Sleep(50))
+            if (SendMessageTimeoutA(mainWindow(), WM_NULL, 0, 0, SMTO_BLOCK, kWaitMs, &result))
+                ++answers;
+        PostMessageA(progress, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(answers, 5);
+    EXPECT_EQ(said,
+              "Pobierz najnowsze wyniki: Multi Multi: przerwano, nic nie zapisano\n"
+              "Mini Lotto: przerwano, nic nie zapisano\nLotto: przerwano, nic nie zapisano");
+    EXPECT_TRUE(fileText(history(0)) == before);
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+// What the download tests of the tool and of the window share: a results
+// server's answers (the three games' files, and a fault at each other path)
+// and what each fault makes of Multi Multi's line of the summary.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "net/results_server.hpp"
+
+namespace zestawy::nettest {
+
+// The files of tests/data/downloads (their folder, with its separator, in
+// `downloads`) by their names, and the faults.
+inline std::map<std::string, Answer> downloadAnswers(const std::string& downloads) {
+    std::map<std::string, Answer> answers;
+    for (const char* csv : {"multi_multi.csv", "mini_lotto.csv", "lotto.csv"})
+        answers["/" + std::string(csv)] = {Answer::Whole, fileText(downloads + csv)};
+    const std::string multi = answers["/multi_multi.csv"].body;
+    std::string conflicting = multi;
+    conflicting.replace(conflicting.find(",18.03.1996,"), 12, ",19.03.1996,");
+    answers["/przeniesiony.csv"] = {Answer::Redirect, "/multi_multi.csv"};
+    answers["/inna-gra.csv"] = answers["/lotto.csv"];
+    answers["/sprzeczny.csv"] = {Answer::Whole, conflicting};
+    answers["/stoi.csv"] = {Answer::Stall, multi};
+    answers["/urwany.csv"] = {Answer::CutShort, multi};
+    answers["/bez-konca.csv"] = {Answer::Endless, multi};
+    answers["/blad.csv"] = {Answer::Whole, "awaria", 500};
+    return answers;
+}
+
+struct Fault {
+    std::string path;  // of Multi Multi's source; "" for an address where nothing listens
+    bool ok;           // the summary tells of no failure
+    std::string said;  // the start of Multi Multi's part of the summary
+};
+
+// With the other two games' histories whole, each of them has "nic nowego".
+// The time limit is 1 s.
+inline std::vector<Fault> downloadFaults() {
+    return {
+        {"/przeniesiony.csv", true, "nic nowego"},
+        {"/brak.csv", false,
+         "nie udało się pobrać (serwer odpowiedział HTTP 404, nie ma tam takiego pliku)"},
+        {"/blad.csv", false, "nie udało się pobrać (serwer odpowiedział HTTP 500)"},
+        {"", false, "nie udało się pobrać (brak połączenia z serwerem 127.0.0.1)"},
+        {"/stoi.csv", false, "nie udało się pobrać (przekroczony czas: 1 s bez danych)"},
+        {"/urwany.csv", false, "nie udało się pobrać (połączenie zerwane przed końcem pliku)"},
+        {"/bez-konca.csv", false, "nie udało się pobrać (plik ma ponad 64 MB)"},
+        {"/inna-gra.csv", false,
+         "nic nie zapisano\n    Pobrany plik nie zawiera losowań gry Multi Multi"},
+        {"/sprzeczny.csv", false, "nic nie zapisano\n    "},
+    };
+}
+
+// zrodla.txt with Multi Multi's source at `multi` and the others' files.
+inline std::string sourcesText(const ResultsServer& server, const std::string& multi) {
+    return "# z serwera testu\nmulti = " + multi + "\nmini = " + server.url("/mini_lotto.csv") +
+           "\nlotto = " + server.url("/lotto.csv") + "\nczas = 1\n";
+}
+
+}  // namespace zestawy::nettest
