@@ -97,6 +97,13 @@ const char* const kMoreHelpLines[] = {
     "  który by zepsuł historię (inne liczby pod tym samym numerem), odrzuca bez zmian. ",
     "  Pliki wyników program znajduje w folderze, z którego go uruchomiono, a gdy ich tam nie ma, ",
     "  w swoim własnym folderze. ",
+    "",
+    "                                      Pobieranie najnowszych wyników",
+    "  Z menu Plik wybierz Pobierz najnowsze wyniki. Program pobiera z internetu wyniki trzech ",
+    "  gier, jedną po drugiej, i dopisuje nowe losowania tak samo jak Uzupełnij wyniki losowań. ",
+    "  Przerwij zatrzymuje pobieranie bez zmian w plikach. Na koniec okienko mówi, ile losowań ",
+    "  dopisano każdej grze. Adresy można zmienić w pliku zrodla.txt obok programu, wierszami ",
+    "  multi = adres, mini = adres, lotto = adres. Program łączy się z internetem tylko wtedy. ",
 };
 
 std::string joinLines(const char* const* lines, std::size_t count) {
