@@ -339,9 +339,18 @@ bool handleRankingNotify(WindowState& state, const NMHDR& header, LRESULT& resul
 void onRankingMessage(WindowState& state, WPARAM what, LPARAM percent) {
     if (!state.ranking) return;
     RankingScreen& screen = screenOf(state);
+    const bool current = progressOf(screen.generation, 0) == (percent & ~LPARAM{0xFF});
     if (what == 0) {
-        if (progressOf(screen.generation, 0) == (percent & ~LPARAM{0xFF}))
+        if (current)
             SendMessageA(screen.progress, PBM_SETPOS, static_cast<WPARAM>(percent & 0xFF), 0);
+        return;
+    }
+    if (what == 2) {  // the table is done; the sets that never appeared are counted
+        if (current) {
+            SendMessageA(screen.progress, PBM_SETPOS, 0, 0);
+            SetWindowTextA(screen.odds,
+                           "Ranking gotowy; liczę zestawy, które nie pojawiły się ani razu...");
+        }
         return;
     }
     std::unique_ptr<RankingResult> result;

@@ -30,8 +30,9 @@ enum RankingControlId : int {
     kRankOdds = 2011,      // the odds line
 };
 
-// Posted by the worker: wParam 0 with the percent done in lParam, or 1 when it
-// has ended.
+// Posted by the worker: wParam 0 with the percent done in lParam, 2 when the
+// table is done and the sets that never appeared are being counted (the bar
+// starts again), or 1 when it has ended.
 constexpr UINT kRankingMessage = WM_APP + 1;
 
 // Creates the screen's controls, hidden, after every other control.
@@ -46,13 +47,13 @@ void stopRanking(WindowState& state);
 
 // WM_COMMAND from the screen's controls; false for any other id.
 bool handleRankingCommand(WindowState& state, int id, int code);
-// WM_NOTIFY from the table; false for anything else.
 // The keyboard on the ranking screen, before the message is dispatched: Tab
 // and Shift+Tab move through its fields and buttons in order, Enter in a field
 // runs "Pokaż", Esc runs "Przerwij" while a ranking runs. True when it took
 // the message.
 bool rankingKey(WindowState& state, const MSG& msg);
 
+// WM_NOTIFY from the table; false for anything else.
 bool handleRankingNotify(WindowState& state, const NMHDR& header, LRESULT& result);
 // kRankingMessage.
 void onRankingMessage(WindowState& state, WPARAM what, LPARAM percent);

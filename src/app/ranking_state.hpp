@@ -28,7 +28,12 @@ struct RankingResult {
     std::vector<zestawy::RankedSet> ranking;
     std::vector<zestawy::RankingRow> rows;
     zestawy::WaitOdds odds{};
-    std::uint64_t neverSeen = 0;  // sets that never appeared in the draws
+    // The sets that never appeared in the draws, counted where the top set is
+    // one of them: at least so many where the count ran out of time, and
+    // not known where "Przerwij" stopped it.
+    bool counted = false;
+    std::uint64_t neverSeen = 0;
+    bool neverSeenAtLeast = false, countStopped = false;
     std::vector<std::size_t> numberWaits;
 };
 

@@ -26,6 +26,10 @@ std::string decimal(double x) {
 
 namespace {
 
+// The sets that never appeared are counted exactly where that takes no longer
+// than this; past it, the count so far is a lower bound.
+constexpr std::chrono::milliseconds kCountBudget{1000};
+
 // The ranking itself, into `result`.
 void rank(HWND main, RankingScreen& screen, const RankingJob& job, RankingResult& found) {
     RankingResult* result = &found;
@@ -40,7 +44,7 @@ void rank(HWND main, RankingScreen& screen, const RankingJob& job, RankingResult
         result->error = "W pliku '" + shownPath(path) + "' nie ma żadnego losowania.";
     } else {
         const std::vector<std::string>& draws = result->taken.draws;
-        int percent = -1;
+        int percent = -1;  // the last one posted
         result->ranking = longestWaits(
             draws, query, job.top,
             [&](double done) {
@@ -53,13 +57,25 @@ void rank(HWND main, RankingScreen& screen, const RankingJob& job, RankingResult
             machineThreads());
         result->rows = rankingRows(result->ranking, result->taken.labels);
         result->odds = waitOdds(job.game->rules.numbersPerDraw, query, draws.size());
-        if (!result->ranking.empty() && result->ranking.front().lastSeen < 0)
-            forEachNeverDrawnGroup(draws, query, [&](const int*, const NumberMask& last) {
-                result->neverSeen += static_cast<std::uint64_t>(last.count());
-                return !screen.stop;
-            });
-        result->numberWaits = waitsOfNumbers(draws, query.maxNumber);
         result->stopped = screen.stop;
+        result->numberWaits = waitsOfNumbers(draws, query.maxNumber);
+        if (!result->stopped && !result->ranking.empty() && result->ranking.front().lastSeen < 0) {
+            // The table is whole; a stop from here on stops the count alone.
+            PostMessageA(main, kRankingMessage, 2, progressOf(job.generation, 0));
+            percent = 0;
+            const BoundedCount count = countNeverDrawnWithin(
+                draws, query, machineThreads(), kCountBudget, [&] { return !screen.stop; },
+                [&](double done) {
+                    const int now = static_cast<int>(done * 100);
+                    if (now != percent)
+                        PostMessageA(main, kRankingMessage, 0,
+                                     progressOf(job.generation, percent = now));
+                });
+            result->counted = true;
+            result->neverSeen = count.sets;
+            result->neverSeenAtLeast = count.atLeast;
+            result->countStopped = count.stopped;
+        }
     }
 }
 
@@ -90,23 +106,75 @@ void rankInBackground(HWND main, RankingScreen& screen, RankingJob job) {
     PostMessageA(main, kRankingMessage, 1, 0);
 }
 
+namespace {
+
+// "5 losowań", "1 losowanie", "1 551 losowań".
+std::string draws(std::uint64_t n) {
+    return grouped(n) + " " + nounForm(n, "losowanie", "losowania", "losowań");
+}
+
+// A count no larger than n that reads as "ponad ...": n to its first two
+// digits ("ponad 1 200 000 000").
+std::uint64_t roundedDown(std::uint64_t n) {
+    std::uint64_t unit = 1;
+    while (n / unit >= 100) unit *= 10;
+    return n / unit * unit;
+}
+
+// What the never-seen count found, as the start of a sentence.
+std::string neverSeenText(const RankingResult& r) {
+    const std::uint64_t n = r.neverSeenAtLeast ? roundedDown(r.neverSeen) : r.neverSeen;
+    return std::string(r.neverSeenAtLeast ? "Ponad " : "") + grouped(n) + " " +
+           nounForm(n, "zestaw nie pojawił", "zestawy nie pojawiły", "zestawów nie pojawiło") +
+           " się ani razu";
+}
+
+}  // namespace
+
 std::string oddsLine(const RankingResult& r) {
     if (!r.error.empty()) return r.error;
     if (r.stopped) return "Przerwano.";
-    const std::size_t draws = r.taken.draws.size();
+    const std::size_t taken = r.taken.draws.size();
+    // The mean gap: a fraction takes "losowania", a whole number the rule.
+    const double mean = 1 / r.odds.perDraw;
+    const std::string gap = decimal(mean);
+    const char* noun = gap.find(',') != std::string::npos
+                           ? "losowania"
+                           : nounForm(static_cast<std::uint64_t>(std::llround(mean)), "losowanie",
+                                      "losowania", "losowań");
     std::string text = std::string("„") + r.command->caption + "” (" + r.game->name + "), " +
-                       grouped(draws) + " " + nounForm(draws, "losowanie", "losowania", "losowań") +
-                       ": taki zestaw pojawia się średnio co " + decimal(1 / r.odds.perDraw) +
-                       " losowania.";
-    if (!r.ranking.empty())
-        text += " Najdłużej czeka " + grouped(r.ranking.front().wait) +
-                "; sam przypadek daje zwykle " + grouped(r.odds.low) + "–" + grouped(r.odds.high) +
-                " (mediana " + grouped(r.odds.median) + ") wśród " +
-                grouped(static_cast<std::uint64_t>(r.odds.sets)) + " zestawów.";
-    if (r.neverSeen > 0)
-        text += " " + grouped(r.neverSeen) + " " +
-                nounForm(r.neverSeen, "zestaw nie pojawił", "zestawy nie pojawiły",
-                         "zestawów nie pojawiło") +
-                " się ani razu: ich oczekiwanie to długość historii, a nie przerwa.";
+                       draws(taken) + ": taki zestaw pojawia się średnio co " + gap + " " + noun +
+                       ".";
+    const std::string sets = grouped(static_cast<std::uint64_t>(r.odds.sets)) + " zestawów";
+    if (!r.ranking.empty()) {
+        text += " Najdłużej czeka " + draws(r.ranking.front().wait);
+        if (!capped(r.odds, taken)) {
+            text += "; sam przypadek daje zwykle " + grouped(r.odds.low) + "–" +
+                    grouped(r.odds.high) + " (mediana " + grouped(r.odds.median) + ") wśród " +
+                    sets + ".";
+        } else {
+            // The longest wait is the whole history: what chance tells is how
+            // many sets never appear.
+            text += ", całą wybraną historię.";
+            const NeverSeenOdds chance = neverSeenOdds(r.odds, taken);
+            const std::string expected =
+                "sam przypadek daje średnio " +
+                grouped(static_cast<std::uint64_t>(std::llround(chance.expected))) + " (zwykle " +
+                grouped(chance.low) + "–" + grouped(chance.high) + ") wśród " + sets;
+            if (r.counted && !r.countStopped)
+                text += " " + neverSeenText(r) + ", a " + expected + ".";
+            else
+                text += " Zestawów, które nie pojawiły się ani razu, " + expected + ".";
+        }
+    }
+    if (r.counted && r.countStopped)
+        text += " Liczenie zestawów, które nie pojawiły się ani razu, przerwano.";
+    else if (r.counted && !capped(r.odds, taken))
+        text += " " + neverSeenText(r) + ": ich oczekiwanie to długość historii, a nie przerwa.";
+    if (r.taken.skipped > 0)
+        text += " Pominięto " + grouped(r.taken.skipped) + " " +
+                nounForm(r.taken.skipped, "wiersz, który nie jest losowaniem",
+                         "wiersze, które nie są losowaniami", "wierszy, które nie są losowaniami") +
+                " (pierwszy: " + r.taken.firstSkipped + ").";
     return text + "\nLosowania są niezależne: długie oczekiwanie nie zwiększa szansy zestawu.";
 }

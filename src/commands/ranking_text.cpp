@@ -13,8 +13,10 @@ RankingDraws rankingDraws(const std::vector<std::string>& historyLines, long lon
                                   : 0;
     for (std::size_t i = first; i < total; ++i) {
         const std::string& line = historyLines[i];
-        if (!lineProblems(line, rules).empty()) {
-            ++taken.skipped;
+        const std::string why = lineProblems(line, rules);
+        if (!why.empty()) {
+            if (taken.skipped++ == 0)
+                taken.firstSkipped = "wiersz " + std::to_string(i + 1) + ": " + why;
             continue;
         }
         const std::size_t second = line.find(' ', line.find(' ') + 1);

@@ -18,6 +18,7 @@ namespace zestawy {
 struct RankingDraws {
     std::vector<std::string> draws, labels;
     std::size_t skipped = 0;
+    std::string firstSkipped;  // "wiersz 12: <why>", or ""
 };
 RankingDraws rankingDraws(const std::vector<std::string>& historyLines, long long last,
                           const DrawRules& rules);

@@ -14,7 +14,35 @@ double choose(int n, int k) {
     return c;
 }
 
+// The smallest n with P(X <= n) >= level, X Poisson of mean `mean`.
+std::uint64_t poissonPoint(double mean, double level) {
+    double term = std::exp(-mean), sum = term;
+    std::uint64_t n = 0;
+    while (sum < level && n < 1000000) {
+        term *= mean / static_cast<double>(++n);
+        sum += term;
+    }
+    return n;
+}
+
 }  // namespace
+
+NeverSeenOdds neverSeenOdds(const WaitOdds& odds, std::size_t draws) {
+    const double missLog = std::log1p(-std::min(odds.perDraw, 1.0 - 1e-15));
+    const double q = std::exp(missLog * static_cast<double>(draws));
+    NeverSeenOdds never{odds.sets * q, 0, 0};
+    if (never.expected < 100) {
+        // Few: Poisson, exact enough and never below zero.
+        never.low = poissonPoint(never.expected, 0.05);
+        never.high = poissonPoint(never.expected, 0.95);
+    } else {
+        // Many: the binomial's normal approximation, 1.645 deviations each way.
+        const double spread = 1.6449 * std::sqrt(never.expected * (1 - q));
+        never.low = static_cast<std::uint64_t>(std::max(0.0, std::floor(never.expected - spread)));
+        never.high = static_cast<std::uint64_t>(std::ceil(never.expected + spread));
+    }
+    return never;
+}
 
 WaitOdds waitOdds(int drawn, const NeverDrawnQuery& q, std::size_t draws) {
     WaitOdds odds{};

@@ -24,4 +24,19 @@ struct WaitOdds {
 // REQUIRES 1 <= query.subsetSize <= query.setSize <= drawn <= query.maxNumber.
 WaitOdds waitOdds(int drawn, const NeverDrawnQuery& query, std::size_t draws);
 
+// Whether the longest wait's range says nothing: its 95% point is the number
+// of draws itself (every wait is capped there).
+inline bool capped(const WaitOdds& odds, std::size_t draws) {
+    return odds.high >= draws;
+}
+
+// How many of the M sets chance leaves without a single appearance in L
+// draws: each misses them all with q = (1 - p)^L, so about M·q of them, taken
+// as binomial (as if the sets were independent; Poisson where M·q is small).
+struct NeverSeenOdds {
+    double expected;          // M·q
+    std::uint64_t low, high;  // the 5% and 95% points: 90% of histories lie within
+};
+NeverSeenOdds neverSeenOdds(const WaitOdds& odds, std::size_t draws);
+
 }  // namespace zestawy

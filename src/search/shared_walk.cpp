@@ -96,6 +96,58 @@ std::uint64_t countNeverDrawn(const CompletionIndex& index, const NeverDrawnQuer
     return std::min(total.load(), limit);
 }
 
+BoundedCount countNeverDrawnWithin(const std::vector<std::string>& draws,
+                                   const NeverDrawnQuery& query, int threads,
+                                   std::chrono::milliseconds budget,
+                                   const std::function<bool()>& keepGoing,
+                                   const std::function<void(double)>& progress) {
+    const CompletionIndex index(draws, query.subsetSize, query.maxNumber, threads, query.setSize);
+    // The count ends when the budget runs out or keepGoing says no, whichever
+    // comes first: seen before each part and, within the parts, by a thread
+    // of its own.
+    WalkStop ended;
+    std::atomic<bool> asked{false};
+    const auto end = std::chrono::steady_clock::now() + budget;
+    auto over = [&] {
+        if (keepGoing && !keepGoing()) asked = true;
+        if (asked || std::chrono::steady_clock::now() >= end) ended.stop();
+        return ended.stopped();
+    };
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    std::thread watch([&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (!done && !over()) finished.wait_for(lock, std::chrono::milliseconds(20));
+    });
+    // C(n, k) as a double: the sets whose first number is `first` or more
+    // are C(maxNumber - first + 1, setSize) of them.
+    auto sets = [](int n, int k) {
+        double c = 1;
+        for (int i = 1; i <= k; ++i) c = c * (n - k + i) / i;
+        return k > n ? 0.0 : c;
+    };
+    const double all = sets(query.maxNumber, query.setSize);
+    Sharing sharing;
+    sharing.threads = threads;
+    sharing.stop = &ended;
+    sharing.beforePart = [&](int first) {
+        if (progress) progress(1 - sets(query.maxNumber - first + 1, query.setSize) / all);
+        return !over();
+    };
+    BoundedCount count;
+    count.sets = countNeverDrawn(index, query, sharing);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        done = true;
+    }
+    finished.notify_all();
+    watch.join();
+    count.stopped = asked;
+    count.atLeast = !asked && ended.stopped();
+    return count;
+}
+
 namespace {
 
 // The state of takeInOrder: parts made on several threads, taken in order by

@@ -7,6 +7,7 @@
 // engine's own, started and joined within each call.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -57,6 +58,23 @@ bool shareFirstNumbers(int maxNumber, const Sharing& sharing,
 // sharing.stop or beforePart ended is too low: the caller that stops it knows.
 std::uint64_t countNeverDrawn(const CompletionIndex& index, const NeverDrawnQuery& query,
                               const Sharing& sharing, std::uint64_t limit = UINT64_MAX);
+
+// A count of the sets that never appeared, given at most `budget` of time.
+struct BoundedCount {
+    std::uint64_t sets = 0;
+    bool atLeast = false;  // the budget ran out first: `sets` is a lower bound
+    bool stopped = false;  // keepGoing said no first: `sets` means nothing
+};
+
+// countNeverDrawn over the draws on `threads` threads, for at most `budget`.
+// keepGoing is asked before each part and every few hundredths of a second,
+// from any thread; progress(done) on the calling thread, done rising from 0
+// towards 1, as the parts start. No I/O.
+BoundedCount countNeverDrawnWithin(const std::vector<std::string>& draws,
+                                   const NeverDrawnQuery& query, int threads,
+                                   std::chrono::milliseconds budget,
+                                   const std::function<bool()>& keepGoing,
+                                   const std::function<void(double done)>& progress);
 
 // A block of a part's output: `size` bytes filled of the pipeline's block
 // capacity.

@@ -278,6 +278,29 @@ TEST_F(RankingScreen, PrzerwijAndLeavingTheScreenStopAtOnce) {
     }
 }
 
+// Where the top sets never appeared, the table is followed by their count,
+// made on every core within a budget ("ponad" past it); "Przerwij" while it
+// counts keeps the table and says the count was stopped.
+TEST_F(RankingScreen, TheNeverSeenCountFollowsTheTableAndStopsAlone) {
+    for (const bool stop : {false, true}) {
+        start(0, "Wyszukaj 5 z 8", "100", "20");
+        while (stop && !enabled(kRankShow) && textOf(control(kRankOdds)).rfind("Ranking gotowy", 0))
+            pump();
+        if (stop) command(kRankStop);
+        waitForTheEnd();
+        const std::string line = textOf(control(kRankOdds));
+        EXPECT_EQ(SendMessageA(control(kRankTable), LVM_GETITEMCOUNT, 0, 0), 20) << line;
+        EXPECT_NE(line.find("Najdłużej czeka 100 losowań, całą wybraną historię."),
+                  std::string::npos)
+            << line;
+        EXPECT_NE(line.find(stop ? "Liczenie zestawów, które nie pojawiły się ani razu, przerwano."
+                                 : "nie pojawiło się ani razu, a sam przypadek daje średnio"),
+                  std::string::npos)
+            << line;
+        std::printf("%s\n", line.c_str());
+    }
+}
+
 TEST_F(RankingScreen, TabEnterAndEscWorkItFromTheKeyboard) {
     // Tab goes through the fields and buttons in order ("Przerwij" is off
     // while nothing runs), round again, and Shift+Tab back. The screen opens

@@ -65,5 +65,43 @@ TEST(Odds, LongestWaitMatchesASimulation) {
     EXPECT_NEAR(odds.high, longest[9500], 1);
 }
 
+// Where the longest wait reaches the history's length, the line compares the
+// sets that never appeared with chance: 4 of 1..12 drawn 20 times, 10,000
+// times over, and the 66 pairs that none of the 20 draws held.
+TEST(Odds, NeverSeenSetsMatchASimulation) {
+    std::mt19937 gen(11);
+    std::vector<std::uint64_t> never;
+    double sum = 0;
+    for (int run = 0; run < 10000; ++run) {
+        std::vector<bool> seen(144);
+        std::vector<int> numbers(12);
+        for (int i = 0; i < 12; ++i) numbers[static_cast<std::size_t>(i)] = i;
+        for (int draw = 0; draw < 20; ++draw) {
+            std::shuffle(numbers.begin(), numbers.end(), gen);
+            for (int i = 0; i < 4; ++i)
+                for (int j = 0; j < 4; ++j)
+                    seen[static_cast<std::size_t>(numbers[static_cast<std::size_t>(i)] * 12 +
+                                                  numbers[static_cast<std::size_t>(j)])] = true;
+        }
+        std::uint64_t count = 0;
+        for (int a = 0; a < 12; ++a)
+            for (int b = a + 1; b < 12; ++b) count += !seen[static_cast<std::size_t>(a * 12 + b)];
+        never.push_back(count);
+        sum += static_cast<double>(count);
+    }
+    std::sort(never.begin(), never.end());
+    const WaitOdds odds = waitOdds(4, {2, 2, 12}, 20);
+    EXPECT_TRUE(capped(odds, 20));
+    EXPECT_FALSE(capped(waitOdds(4, {2, 2, 12}, 300), 300));
+    const NeverSeenOdds chance = neverSeenOdds(odds, 20);
+    EXPECT_NEAR(chance.expected, sum / 10000, 0.05 * chance.expected);
+    EXPECT_NEAR(static_cast<double>(chance.low), static_cast<double>(never[500]), 1);
+    EXPECT_NEAR(static_cast<double>(chance.high), static_cast<double>(never[9500]), 1);
+    // Lotto triples over 3,000 draws: about 708 never appear.
+    const NeverSeenOdds lotto = neverSeenOdds(waitOdds(6, {3, 3, 49}, 3000), 3000);
+    EXPECT_NEAR(lotto.expected, 708, 5);
+    EXPECT_TRUE(lotto.low < 682 && lotto.high > 730) << lotto.low << " " << lotto.high;
+}
+
 }  // namespace
 }  // namespace zestawy

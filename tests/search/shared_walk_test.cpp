@@ -195,5 +195,34 @@ TEST(SharedWalk, RankingIsTheSameOnAnyThreadCountAndStopsWhenAsked) {
     }
 }
 
+// The never-seen count of the ranking screen: exact within its budget, a
+// lower bound past it, and nothing once asked to stop; its progress rises.
+TEST(SharedWalk, CountWithinABudgetIsExactABoundOrStopped) {
+    const NeverDrawnQuery q{4, 6, 40};
+    const auto draws = randomDrawList(5, {40, 40, 10, 4, 30});
+    const std::uint64_t exact = countNeverDrawn(CompletionIndex(draws, 4, 40), q, Sharing{});
+    ASSERT_GT(exact, 0u);
+    const struct {
+        std::chrono::milliseconds budget;
+        bool keepGoing, atLeast;
+    } cases[] = {{std::chrono::hours(1), true, false},
+                 {std::chrono::milliseconds(0), true, true},
+                 {std::chrono::hours(1), false, false}};
+    for (const auto& c : cases) {
+        double last = -1;
+        bool rising = true;
+        const BoundedCount count = countNeverDrawnWithin(
+            draws, q, 2, c.budget, [&] { return c.keepGoing; },
+            [&](double done) {
+                rising = rising && done >= last && done <= 1;
+                last = done;
+            });
+        EXPECT_EQ(count.stopped, !c.keepGoing);
+        EXPECT_EQ(count.atLeast, c.atLeast);
+        EXPECT_TRUE(!c.keepGoing || (c.atLeast ? count.sets <= exact : count.sets == exact));
+        EXPECT_TRUE(rising);
+    }
+}
+
 }  // namespace
 }  // namespace zestawy
