@@ -79,7 +79,7 @@ void paintCoupon(const WindowState& state, HDC dc, int width, int height) {
         return;
     }
     const CouponShape shape = shapeOf(*r->game);
-    const int n = r->command->sets.maxNumber, drawn = r->game->rules.numbersPerDraw;
+    const int n = r->game->rules.maxNumber, drawn = r->game->rules.numbersPerDraw;
     const bool pairs = screen.pairsOf > 0;
     const std::vector<std::size_t>& waits = pairs ? screen.pairWaits : r->numberWaits;
     const double gap = 1 / waitOdds(drawn, {pairs ? 2 : 1, pairs ? 2 : 1, n}, 1).perDraw;
@@ -171,7 +171,7 @@ LRESULT couponMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                               static_cast<short>(HIWORD(lParam))};
             const RankingResult& r = *screen.shown;
             int hit = 0;
-            for (int v = 1; v <= r.command->sets.maxNumber; ++v) {
+            for (int v = 1; v <= r.game->rules.maxNumber; ++v) {
                 const RECT cell = cellOf(shapeOf(*r.game), v, client.right, client.bottom,
                                          state->scaled(kTitle), state->scaled(kLegend));
                 if (PtInRect(&cell, at)) hit = v;
@@ -180,7 +180,7 @@ LRESULT couponMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 screen.pairsOf = 0;
             } else if (hit > 0) {
                 screen.pairsOf = hit;
-                screen.pairWaits = waitsOfPairsWith(r.taken.draws, r.command->sets.maxNumber, hit);
+                screen.pairWaits = waitsOfPairsWith(r.taken.draws, r.game->rules.maxNumber, hit);
             }
             InvalidateRect(hwnd, nullptr, FALSE);
             return 0;

@@ -88,11 +88,11 @@ void fillSearches(const WindowState& state) {
     const HWND games = state.control(kRankGame), searches = state.control(kRankSearch);
     const int game = static_cast<int>(SendMessageA(games, CB_GETCURSEL, 0, 0));
     SendMessageA(searches, CB_RESETCONTENT, 0, 0);
-    // The exhaustive searches in the order of the game's panel.
+    // The searches that a ranking can judge, in the order of the game's panel.
     for (int i = 0; i < kControlCount; ++i) {
         const SearchCommand* command = findSearchCommand(kControls[i].id);
         if (kControls[i].kind != ControlKind::Button || !command ||
-            command->game != kGames[game].game || command->sets.setSize == 0)
+            command->game != kGames[game].game || rankingQuery(*command).setSize == 0)
             continue;
         const LRESULT at =
             SendMessageA(searches, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(command->caption));

@@ -33,7 +33,7 @@ constexpr std::chrono::milliseconds kCountBudget{1000};
 // The ranking itself, into `result`.
 void rank(HWND main, RankingScreen& screen, const RankingJob& job, RankingResult& found) {
     RankingResult* result = &found;
-    const NeverDrawnQuery& query = job.command->sets;
+    const NeverDrawnQuery query = rankingQuery(*job.command);
     std::vector<std::string> lines;
     const std::string path = findHistory(*job.game);
     if (path.empty()) {

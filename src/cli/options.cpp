@@ -245,9 +245,11 @@ Options parse(const std::vector<std::string>& args) {
     if (o.all || o.count || o.ranking) {
         if (o.commands.size() != 1)
             throw UsageError{"--all, --count i --ranking dotyczą jednego wyszukiwania"};
-        if (o.commands[0]->sets.setSize == 0)
+        const bool ranks = o.ranking && rankingQuery(*o.commands[0]).setSize;
+        if (o.commands[0]->sets.setSize == 0 && !ranks)
             throw UsageError{"przycisk " + std::to_string(o.commands[0]->id) +
-                             " losuje zestawy: --all, --count i --ranking go nie dotyczą"};
+                             (o.ranking ? " losuje zestawy ponad 8 liczb, których --ranking nie obejmuje"
+                                        : " losuje zestawy: --all i --count go nie dotyczą")};
     }
     return o;
 }

@@ -20,7 +20,7 @@ int rankSets(const Options& o, const std::vector<std::string>& lines, Output& ou
     {
         Progress progress(err);
         ranking = longestWaits(
-            taken.draws, o.commands[0]->sets, o.top,
+            taken.draws, rankingQuery(*o.commands[0]), o.top,
             [&](double done) {
                 progress.done(std::min(1.0, done));
                 return true;

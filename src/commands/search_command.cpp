@@ -1,6 +1,7 @@
 #include "commands/search_command.hpp"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "search/engine.hpp"
@@ -106,6 +107,19 @@ const SearchCommand* findSearchCommand(int id) {
     for (const SearchCommand& command : kSearchCommands)
         if (command.id == id) return &command;
     return nullptr;
+}
+
+NeverDrawnQuery rankingQuery(const SearchCommand& command) {
+    if (command.sets.setSize) return command.sets;
+    // "Wyszukaj K" or "Wyszukaj K z N".
+    int subset = 0, size = 0;
+    char z = 0;
+    const int read = std::sscanf(command.caption, "Wyszukaj %d %c %d", &subset, &z, &size);
+    if (read == 1) size = subset;
+    if ((read != 1 && (read != 3 || z != 'z')) || subset < 1 || subset > size ||
+        subset > kMaxSubsetSize || size > kMaxSetSize)
+        return {};
+    return {subset, size, gameRow(command.game).rules.maxNumber};
 }
 
 std::vector<int> searchButtonsOf(Game game) {

@@ -50,6 +50,13 @@ extern const std::size_t kSearchCommandCount;
 // The row of a command by its number, or nullptr when no command has it.
 const SearchCommand* findSearchCommand(int id);
 
+// The sets that a ranking of the command judges: those of its exhaustive
+// search, or, for a random search, the sets its caption names where the
+// engine can walk them ("Wyszukaj 3": triples that are never drawn whole;
+// "Wyszukaj 6 z 9" has sets larger than kMaxSetSize). All zero when the
+// command has none.
+NeverDrawnQuery rankingQuery(const SearchCommand& command);
+
 // The ids of a game's search buttons, in panel order.
 std::vector<int> searchButtonsOf(Game game);
 

@@ -125,6 +125,7 @@ TEST_F(RankingScreen, SavesTheToolsLinesAndAnswersWhileItRanks) {
         {0, "Wyszukaj 2", "", "50"},
         {2, "Wyszukaj 3", "3000", "20"},
         {0, "Wyszukaj 5 z 8", "", "10"},
+        {0, "Wyszukaj 3", "", "20"},  // a random search's triples
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);

@@ -1,12 +1,15 @@
 // zestawy-cli --ranking: its lines and what it refuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "cli/run_cli.hpp"
+#include "search/draw_lists.hpp"
 #include "test_folder.hpp"
 
 namespace zestawy {
@@ -49,10 +52,57 @@ TEST(RankingCli, WritesWaitDrawAndSetSeparatedByTabs) {
     EXPECT_EQ(lines[41], "0\t4. 04.01.2020\t16");
 }
 
+// Multi Multi "Wyszukaj 3", a random search, ranks the triples never drawn
+// whole: its top 20 over the whole history is a brute force's.
+TEST(RankingCli, RanksTheTriplesOfARandomSearchAsABruteForce) {
+    std::ifstream history(draw_lists::historyPath(Game::MultiMulti), std::ios::binary);
+    std::vector<int> lastSeen(81 * 81 * 81, -1);
+    int draws = 0;
+    for (std::string line; std::getline(history, line); ++draws) {
+        std::vector<int> n;
+        for (std::size_t at = line.find(' ', line.find(' ') + 1); at != std::string::npos;
+             at = line.find(',', at))
+            n.push_back(std::atoi(line.c_str() + ++at));
+        for (std::size_t a = 0; a < n.size(); ++a)
+            for (std::size_t b = a + 1; b < n.size(); ++b)
+                for (std::size_t c = b + 1; c < n.size(); ++c)
+                    lastSeen[static_cast<std::size_t>((n[a] * 81 + n[b]) * 81 + n[c])] = draws;
+    }
+    std::vector<std::pair<int, std::string>> waits;  // -wait, set: sorted as the ranking is
+    for (int a = 1; a <= 80; ++a)
+        for (int b = a + 1; b <= 80; ++b)
+            for (int c = b + 1; c <= 80; ++c) {
+                char set[16];
+                std::snprintf(set, sizeof set, "%02d%02d%02d", a, b, c);
+                waits.emplace_back(
+                    -(draws - 1 - lastSeen[static_cast<std::size_t>((a * 81 + b) * 81 + c)]), set);
+            }
+    std::sort(waits.begin(), waits.end());
+    std::string expected;
+    for (int i = 0; i < 20; ++i) {
+        const std::string& set = waits[static_cast<std::size_t>(i)].second;
+        expected += std::to_string(-waits[static_cast<std::size_t>(i)].first) + " " +
+                    std::to_string(std::stoi(set.substr(0, 2))) + ", " +
+                    std::to_string(std::stoi(set.substr(2, 2))) + ", " +
+                    std::to_string(std::stoi(set.substr(4, 2))) + "\n";
+    }
+    const CliResult top =
+        run({"--game", "multi", "--history", draw_lists::historyPath(Game::MultiMulti), "--search",
+             "Wyszukaj 3", "--ranking", "--top", "20"});
+    EXPECT_EQ(top.code, 0) << top.err;
+    std::string seen;
+    for (std::size_t at = 0, end; (end = top.out.find('\n', at)) != std::string::npos;
+         at = end + 1) {
+        const std::string line = top.out.substr(at, end - at);
+        seen += line.substr(0, line.find('\t')) + " " + line.substr(line.rfind('\t') + 1) + "\n";
+    }
+    EXPECT_EQ(seen, expected);
+}
+
 TEST(RankingCli, RefusesWhatRanksNothing) {
     const std::vector<std::vector<std::string>> refused = {
-        {"--game", "multi", "--search", "3", "--ranking"},      // a random search
-        {"--game", "multi", "--search", "6 z 9", "--ranking"},  // likewise
+        {"--game", "multi", "--search", "6 z 9", "--ranking"},  // sets of 9: no ranking
+        {"--game", "multi", "--search", "3", "--all"},          // a random search
         {"--game", "multi", "--search", "2", "--top", "5"},     // --top alone
         {"--game", "multi", "--search", "2", "--ranking", "--top", "0"},
         {"--numbers", "x.txt", "--game", "multi", "--search", "2", "--ranking"},
