@@ -248,8 +248,9 @@ Options parse(const std::vector<std::string>& args) {
         const bool ranks = o.ranking && rankingQuery(*o.commands[0]).setSize;
         if (o.commands[0]->sets.setSize == 0 && !ranks)
             throw UsageError{"przycisk " + std::to_string(o.commands[0]->id) +
-                             (o.ranking ? " losuje zestawy ponad 8 liczb, których --ranking nie obejmuje"
-                                        : " losuje zestawy: --all i --count go nie dotyczą")};
+                             (o.ranking
+                                  ? " losuje zestawy ponad 8 liczb, których --ranking nie obejmuje"
+                                  : " losuje zestawy: --all i --count go nie dotyczą")};
     }
     return o;
 }
