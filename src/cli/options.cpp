@@ -99,6 +99,12 @@ const OptionRow kOptions[] = {
      [](Options& o, const std::string& v) {
          o.top = static_cast<std::size_t>(numberOf("--top", v, kMaxTop));
      }, ""},
+    {nullptr, "--format", "FORMAT", "układ wierszy --ranking: tsv (domyślnie) albo csv dla arkusza\n"
+                                    "(nagłówek, pola oddzielone średnikiem, końce wierszy CR LF)",
+     [](Options& o, const std::string& v) {
+         if (v != "tsv" && v != "csv") throw UsageError{"nieznany format '" + v + "' (tsv, csv)"};
+         o.csv = v == "csv";
+     }, ""},
     {nullptr, "--check", nullptr, "sprawdza każdy wiersz pliku wyników gry --game i wypisuje błędne",
      [](Options& o, const std::string&) { o.check = true; }, "--update --last --search"},
     {nullptr, "--update", "POBRANY", "uzupełnia plik wyników gry --game losowaniami z pobranego pliku\n"
@@ -231,6 +237,7 @@ Options parse(const std::vector<std::string>& args) {
                 throw UsageError{"przycisk " + std::to_string(command->id) + " nie należy do gry " +
                                  o.game->option};
     if (given("--top") && !o.ranking) throw UsageError{"--top dotyczy tylko --ranking"};
+    if (given("--format") && !o.ranking) throw UsageError{"--format dotyczy tylko --ranking"};
     if (o.download) return o;
     if (o.check || !o.updatePath.empty()) {
         const char* mode = o.check ? "--check" : "--update";

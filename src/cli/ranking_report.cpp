@@ -30,7 +30,9 @@ int rankSets(const Options& o, const std::vector<std::string>& lines, Output& ou
     using Row = RankingRow;
     const std::vector<Row> rows = rankingRows(ranking, taken.labels);
     std::string text;
-    if (out.isTerminal()) {
+    if (o.csv) {
+        text = rankingCsv(rows);
+    } else if (out.isTerminal()) {
         // Columns aligned by bytes: the texts are Windows-1250, a byte a character.
         const Row header{"Czeka losowań", "Ostatnio w losowaniu", "Zestaw"};
         std::size_t waitWidth = header.wait.size(), seenWidth = header.seen.size();

@@ -42,4 +42,10 @@ std::string rankingLine(const RankingRow& row, const char* lineEnd) {
     return row.wait + "\t" + row.seen + "\t" + row.set + lineEnd;
 }
 
+std::string rankingCsv(const std::vector<RankingRow>& rows) {
+    std::string text = "Czeka (losowań);Ostatnio w losowaniu;Zestaw\r\n";
+    for (const RankingRow& row : rows) text += row.wait + ";" + row.seen + ";" + row.set + "\r\n";
+    return text;
+}
+
 }  // namespace zestawy

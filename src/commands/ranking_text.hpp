@@ -34,4 +34,8 @@ std::vector<RankingRow> rankingRows(const std::vector<RankedSet>& ranking,
 // "wait TAB seen TAB set" and the line end.
 std::string rankingLine(const RankingRow& row, const char* lineEnd);
 
+// The rows as a spreadsheet opens them in columns: a header row, then each
+// row, the fields separated by ';', every line ended in CR LF.
+std::string rankingCsv(const std::vector<RankingRow>& rows);
+
 }  // namespace zestawy

@@ -168,6 +168,14 @@ TEST_F(RankingScreen, SavesTheToolsLinesAndAnswersWhileItRanks) {
         const std::string expected = toolRanking(c.game, c.caption, c.last, c.top);
         EXPECT_GT(expected.size(), 100u);
         EXPECT_EQ(fileBytes(saved), expected);
+        if (c.game != 2) continue;
+        // For a spreadsheet: what the tool writes with --format csv.
+        const std::string csv = folder + "\\" + c.caption + ".csv";
+        DeleteFileA(csv.c_str());
+        EXPECT_EQ(runCommand(kRankSave, chooseFile(csv)), "");
+        EXPECT_EQ(fileBytes(csv),
+                  toolRanking(c.game, c.caption, c.last,
+                              (c.top + std::string(" --format csv --encoding cp1250")).c_str()));
     }
     // A file that another program holds open is not overwritten, and the
     // message says so in Polish and names the file.

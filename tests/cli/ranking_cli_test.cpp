@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/run_cli.hpp"
+#include "history/encoding.hpp"
 #include "search/draw_lists.hpp"
 #include "test_folder.hpp"
 
@@ -97,6 +98,26 @@ TEST(RankingCli, RanksTheTriplesOfARandomSearchAsABruteForce) {
         seen += line.substr(0, line.find('\t')) + " " + line.substr(line.rfind('\t') + 1) + "\n";
     }
     EXPECT_EQ(seen, expected);
+}
+
+// --format csv, as the window's "CSV dla Excela" saves it: Python's csv
+// module with ';' reads back the rows of the tab-separated lines.
+TEST(RankingCli, CsvReadsBackAsTheTabSeparatedRows) {
+    const auto folder = testing_folder::testFolder();
+    std::vector<std::string> args = {
+        "--game",   "lotto", "--history", draw_lists::historyPath(Game::Lotto),
+        "--search", "3 z 4", "--ranking", "--top",
+        "25"};
+    std::ofstream(folder / "r.txt", std::ios::binary) << run(args).out;
+    args.insert(args.end(), {"--format", "csv"});
+    std::ofstream(folder / "r.csv", std::ios::binary) << run(args).out;
+    const std::string check =
+        "python3 -c \"import csv, sys; r = lambda name, d: list(csv.reader(open(name, newline='', "
+        "encoding='utf-8'), delimiter=d)); tsv = r(sys.argv[1], '\\t'); rows = r(sys.argv[2], "
+        "';'); sys.exit(len(tsv) != 25 or rows[1:] != tsv or rows[0][0] != 'Czeka (losowań)')\" " +
+        (folder / "r.txt").string() + " " + (folder / "r.csv").string();
+    EXPECT_EQ(std::system(utf8FromCp1250(check).c_str()), 0);
+    EXPECT_EQ(run({"--game", "lotto", "--search", "2", "--format", "csv"}).code, 2);
 }
 
 TEST(RankingCli, RefusesWhatRanksNothing) {
