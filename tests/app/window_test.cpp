@@ -244,11 +244,10 @@ TEST_F(MainWindow, MenuBarHasPlikAnalizaAndPomocWithTheirCommands) {
     };
     // "&" marks the access key.
     const char* const menus[] = {"&Plik", "&Analiza", "Pomo&c"};
-    const Item items[] = {{0, 0, 1001, "&Przygotuj wyszukiwanie"},
-                          {0, 1, 1006, "&Uzupełnij wyniki losowań..."},
-                          {1, 0, 1005, "&Ranking oczekiwania..."},
-                          {2, 0, 1003, "&Otwórz okno pomocy..."},
-                          {2, 1, 1004, "&Zamknij okno pomocy..."}};
+    const Item items[] = {
+        {0, 0, 1001, "&Przygotuj wyszukiwanie"},   {0, 1, 1006, "&Uzupełnij wyniki losowań..."},
+        {0, 2, 1007, "Po&bierz najnowsze wyniki"}, {1, 0, 1005, "&Ranking oczekiwania..."},
+        {2, 0, 1003, "&Otwórz okno pomocy..."},    {2, 1, 1004, "&Zamknij okno pomocy..."}};
     ASSERT_EQ(GetMenuItemCount(bar), 3);
     char text[64];
     for (int m = 0; m < 3; ++m) {
