@@ -15,6 +15,7 @@
 #include "app/files.hpp"
 #include "app/large_answer.hpp"
 #include "app/ranking_state.hpp"
+#include "app/window.hpp"
 #include "commands/ranking_text.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
@@ -46,12 +47,16 @@ struct RankingControlRow {
     int id;
     int x, y, w, h;
     DWORD style, exStyle;
+    // In a window larger than the design: the share, in thousandths, of the
+    // extra width by which it moves right and grows, and of the extra height
+    // by which it grows.
+    int moveX = 0, growW = 0, growH = 0;
 };
 
 // In the same design units as the other controls. The sheet, first, covers the
 // labels of the other screens.
 const RankingControlRow kRankingRows[] = {
-    {"STATIC", "", 0, 0, 0, 1350, 750, 0, 0},
+    {"STATIC", "", 0, 0, 0, 1350, 750, 0, 0, 0, 1000, 1000},
     {"STATIC", "Gra", 0, 20, 10, 160, 20, 0, 0},
     {"COMBOBOX", "", kRankGame, 20, 32, 160, 200, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
     {"STATIC", "Wyszukiwanie", 0, 200, 10, 180, 20, 0, 0},
@@ -67,10 +72,11 @@ const RankingControlRow kRankingRows[] = {
     {"BUTTON", "Zapisz ranking...", kRankSave, 1040, 30, 150, 32, WS_TABSTOP, 0},
     {PROGRESS_CLASSA, "", kRankProgress, 1200, 34, 130, 24, 0, 0},
     {"STATIC", "Wybierz grę i wyszukiwanie, a potem kliknij „Pokaż”.", kRankOdds, 20, 72, 1310, 52,
-     0, 0},
+     0, 0, 0, 1000, 0},
     {WC_LISTVIEWA, "", kRankTable, 20, 130, 560, 590,
-     LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE},
-    {kCouponClassName, "", kRankCoupon, 600, 130, 730, 590, 0, 0},
+     LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE, 0,
+     333, 1000},
+    {kCouponClassName, "", kRankCoupon, 600, 130, 730, 590, 0, 0, 333, 667, 1000},
 };
 
 struct Column {
@@ -217,16 +223,16 @@ void createRankingControls(WindowState& state, HINSTANCE instance) {
     state.ranking = std::make_shared<RankingScreen>();
     RankingScreen& screen = *state.ranking;
     for (const RankingControlRow& row : kRankingRows) {
-        // Scaled by their edges, as the other controls are.
-        const int x = state.scaled(row.x), y = state.scaled(row.y);
         const HWND hwnd = CreateWindowExA(
-            row.exStyle, row.cls, row.caption, WS_CHILD | row.style, x, y,
-            state.scaled(row.x + row.w) - x, state.scaled(row.y + row.h) - y, state.main,
+            row.exStyle, row.cls, row.caption, WS_CHILD | row.style, 0, 0, 0, 0, state.main,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
-        if (state.controlFont)
-            SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(state.controlFont), 0);
+        // The table too in the window's font: a list view's own is smaller.
+        const HGDIOBJ font = state.controlFont ? state.controlFont : GetStockObject(SYSTEM_FONT);
+        if (state.controlFont || row.id == kRankTable)
+            SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
         screen.controls.push_back(hwnd);
     }
+    layoutRanking(state);
     screen.table = state.control(kRankTable);
     screen.coupon = state.control(kRankCoupon);
     screen.odds = state.control(kRankOdds);
@@ -242,8 +248,28 @@ void createRankingControls(WindowState& state, HINSTANCE instance) {
         LVCOLUMNA column = {};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
         column.pszText = const_cast<char*>(kColumns[i].title);
-        column.cx = state.scaled(kColumns[i].width);
+        // Wide enough for its caption in the table's font, whatever the scale.
+        const int caption = static_cast<int>(SendMessageA(
+            screen.table, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(kColumns[i].title)));
+        column.cx = std::max(state.scaled(kColumns[i].width), caption + state.scaled(20));
         SendMessageA(screen.table, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void layoutRanking(const WindowState& state) {
+    if (!state.ranking) return;  // not made yet
+    RECT client;
+    GetClientRect(state.main, &client);
+    // The room beyond the design size; the layout never shrinks below it.
+    const int dx = std::max(0, static_cast<int>(client.right) - state.scaled(kClientWidth));
+    const int dy = std::max(0, static_cast<int>(client.bottom) - state.scaled(kClientHeight));
+    for (std::size_t i = 0; i < std::size(kRankingRows); ++i) {
+        const RankingControlRow& row = kRankingRows[i];
+        // Scaled by their edges, as the other controls are.
+        const int x = state.scaled(row.x), y = state.scaled(row.y);
+        const int w = state.scaled(row.x + row.w) - x, h = state.scaled(row.y + row.h) - y;
+        MoveWindow(state.ranking->controls[i], x + dx * row.moveX / 1000, y,
+                   w + dx * row.growW / 1000, h + dy * row.growH / 1000, TRUE);
     }
 }
 

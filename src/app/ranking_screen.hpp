@@ -38,6 +38,10 @@ constexpr UINT kRankingMessage = WM_APP + 1;
 // Creates the screen's controls, hidden, after every other control.
 void createRankingControls(WindowState& state, HINSTANCE instance);
 
+// Places the screen's controls for the window's client size: at the design
+// size, the table and the coupon growing into any room beyond it.
+void layoutRanking(const WindowState& state);
+
 // Every control of the screen, for showing and hiding them together.
 std::vector<HWND> rankingControls(const WindowState& state);
 

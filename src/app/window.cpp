@@ -157,6 +157,9 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 onRankingMessage(stateOf(hwnd), wParam, lParam);
                 return 0;
             });
+        case WM_SIZE:
+            if (GetWindowLongPtrA(hwnd, GWLP_USERDATA)) layoutRanking(stateOf(hwnd));
+            return 0;
         case WM_CTLCOLORSTATIC: {
             const WindowState& state = stateOf(hwnd);
             if (HBRUSH brush = rankingColour(state, reinterpret_cast<HDC>(wParam),

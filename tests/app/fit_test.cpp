@@ -2,8 +2,10 @@
 // in the work area, as large as the DPI and the work area let it be, and every
 // shown control of every screen lies in the client area with its text whole.
 #include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -77,6 +79,51 @@ TEST(Fit, EveryScreenShowsItsControlsWholeInsideTheWorkArea) {
             EXPECT_LE(need.bottom, shown.bottom - shown.top);
         }
     }
+}
+
+// The table's column captions fit in their columns, and a maximised window
+// gives its room to the table and the coupon, keeping every control inside.
+TEST(Fit, TheRankingScreenFitsItsCaptionsAndGrowsWithTheWindow) {
+    resetToStartState();
+    command(kCmdRanking);
+    const HWND table = control(kRankTable);
+    for (int column = 0; column < 3; ++column) {
+        char caption[64] = "";
+        LVCOLUMNA lv = {};
+        lv.mask = LVCF_TEXT;
+        lv.pszText = caption;
+        lv.cchTextMax = sizeof caption;
+        SendMessageA(table, LVM_GETCOLUMNA, static_cast<WPARAM>(column),
+                     reinterpret_cast<LPARAM>(&lv));
+        EXPECT_GE(
+            SendMessageA(table, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0),
+            SendMessageA(table, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(caption)) + 12)
+            << caption;
+    }
+    auto bottomRight = [](HWND c) {
+        RECT r;
+        GetWindowRect(c, &r);
+        MapWindowPoints(HWND_DESKTOP, mainWindow(), reinterpret_cast<POINT*>(&r), 2);
+        return POINT{r.right, r.bottom};
+    };
+    const POINT before = bottomRight(control(kRankCoupon));
+    ShowWindow(mainWindow(), SW_MAXIMIZE);
+    RECT client;
+    GetClientRect(mainWindow(), &client);
+    const POINT after = bottomRight(control(kRankCoupon));
+    // Wherever the screen has more room than the design, the coupon takes it.
+    EXPECT_EQ(after.x > before.x, client.right > state().scaled(kClientWidth));
+    EXPECT_EQ(after.y > before.y, client.bottom > state().scaled(kClientHeight));
+    for (HWND c : rankingControls(state())) {
+        const POINT corner = bottomRight(c);
+        EXPECT_TRUE(
+            corner.x <= std::max(client.right, static_cast<LONG>(state().scaled(kClientWidth))) &&
+            corner.y <= std::max(client.bottom, static_cast<LONG>(state().scaled(kClientHeight))))
+            << GetDlgCtrlID(c);
+    }
+    EXPECT_EQ(bottomRight(table).y, after.y);
+    ShowWindow(mainWindow(), SW_RESTORE);
+    EXPECT_EQ(bottomRight(control(kRankCoupon)).x, before.x);
 }
 
 }  // namespace
