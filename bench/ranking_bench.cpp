@@ -1,9 +1,15 @@
 // The ranking of the longest waits (the tool's --ranking) over each game's
-// whole history: its top 10 for every exhaustive search button. Beside
-// "Wyszukaj 5 z 8", the hardest single search of its ranking: the first-set
-// search over the last T + 1 draws, T the longest wait, which finds nothing.
+// whole history: its top 10 for every search button a ranking judges (the
+// Multi Multi triples of "Wyszukaj 3" among them). Beside "Wyszukaj 5 z 8",
+// the hardest single search of its ranking: the first-set search over the
+// last T + 1 draws, T the longest wait, which finds nothing; and what the
+// ranking screen does over its last 100 draws, where the top sets never
+// appeared: the top 20, then the count of the never-seen sets, on every
+// core within its one-second budget (the odds line follows the table by at
+// most that).
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -11,6 +17,7 @@
 #include "commands/search_command.hpp"
 #include "search/draw_lists.hpp"
 #include "search/ranking.hpp"
+#include "search/shared_walk.hpp"
 
 namespace {
 
@@ -28,7 +35,7 @@ void rankTopTen(benchmark::State& state, const SearchCommand* command) {
     const Draws& draws = wholeHistory(command->game);
     std::size_t longest = 0;
     for (auto _ : state) {
-        const auto top = zestawy::longestWaits(draws, command->sets, 10);
+        const auto top = zestawy::longestWaits(draws, zestawy::rankingQuery(*command), 10);
         longest = top.empty() ? 0 : top.front().wait;
     }
     state.counters["longest_wait"] = static_cast<double>(longest);
@@ -42,16 +49,37 @@ void hardestFirstSearch(benchmark::State& state, const SearchCommand* command) {
     state.counters["draws"] = static_cast<double>(last.size());
 }
 
+void screenOverLastHundred(benchmark::State& state, const SearchCommand* command) {
+    const Draws& draws = wholeHistory(command->game);
+    const Draws last(draws.end() - 100, draws.end());
+    zestawy::BoundedCount count;
+    for (auto _ : state) {
+        const auto top =
+            zestawy::longestWaits(last, command->sets, 20, {}, zestawy::machineThreads());
+        count = zestawy::countNeverDrawnWithin(last, command->sets, zestawy::machineThreads(),
+                                               std::chrono::seconds(1), {}, {});
+        benchmark::DoNotOptimize(top);
+    }
+    state.counters["never_seen"] = static_cast<double>(count.sets);
+    state.counters["at_least"] = count.atLeast;
+}
+
 const bool registered = [] {
     for (std::size_t i = 0; i < zestawy::kSearchCommandCount; ++i) {
         const SearchCommand* command = &zestawy::kSearchCommands[i];
-        if (command->sets.setSize == 0) continue;
+        if (zestawy::rankingQuery(*command).setSize == 0) continue;
         const std::string name = std::string("Ranking/") + zestawy::gameRow(command->game).option +
                                  "/id:" + std::to_string(command->id) + "/top:10";
         benchmark::RegisterBenchmark(name.c_str(), rankTopTen, command)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
             ->Iterations(1);
+        if (command->id == zestawy::kMulti5z8)
+            benchmark::RegisterBenchmark("Ranking/multi/id:11/screen-last-100-top-20-and-count",
+                                         screenOverLastHundred, command)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime()
+                ->Iterations(1);
         if (command->id == zestawy::kMulti5z8)
             benchmark::RegisterBenchmark(
                 (std::string("Ranking/multi/id:11/hardest-first-set-search")).c_str(),
