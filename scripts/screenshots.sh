@@ -58,5 +58,10 @@ click 855 46 3                # Pokaż: the pairs of Multi Multi over every draw
 shot 11-ranking
 click 636 489 1               # 51 on the coupon: its pairs
 shot 12-ranking-pary
+click 100 46; xdotool key Escape L; sleep 0.3          # Gra: Lotto
+click 290 46; xdotool key Escape Home Down Down Down   # Wyszukiwanie: Wyszukaj 3
+click 475 46; xdotool type --delay 40 3000             # the last 3000 draws
+click 855 46 3                # Pokaż: the longest wait is the whole span
+shot 14-ranking-nigdy
 wine "$BUILD/windows/close_window.exe"
 wait $PROGRAM
