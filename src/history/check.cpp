@@ -85,7 +85,8 @@ std::string lineProblems(std::string_view line, const DrawRules& rules) {
         start = comma + 1;
     }
     if (count != rules.numbersPerDraw)
-        reasons.push_back(std::to_string(count) + " liczb zamiast " +
+        reasons.push_back(std::to_string(count) + " " +
+                          nounForm(count, "liczba", "liczby", "liczb") + " zamiast " +
                           std::to_string(rules.numbersPerDraw));
     std::string joined;
     for (const std::string& text : reasons) joined += (joined.empty() ? "" : "; ") + text;

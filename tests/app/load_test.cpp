@@ -173,12 +173,12 @@ TEST_F(Load, NamesTheLoadedLinesThatAreNoDraws) {
         "(nie są poprawnymi losowaniami gry Multi Multi): ";
     const std::string seen = load(kMultiLoad, "3");
     EXPECT_EQ(seen, head +
-                        "3:\nwiersz 10: „7002” nie jest numerem losowania z kropką; 2 liczb "
+                        "3:\nwiersz 10: „7002” nie jest numerem losowania z kropką; 2 liczby "
                         "zamiast 20\nwiersz 11: pusty wiersz\nwiersz 12: pusty wiersz\n\nWczytano "
                         "je mimo to: wyszukiwania czytają ich liczby tak, jak są.");
     EXPECT_EQ(textOf(state().numbersBox), "8,9");
     const std::string all = load(kMultiLoad, "100");
-    EXPECT_EQ(all.find(head + "12, pierwsze z nich:\nwiersz 1: 4 liczb zamiast 20\n"), 0u) << all;
+    EXPECT_EQ(all.find(head + "12, pierwsze z nich:\nwiersz 1: 4 liczby zamiast 20\n"), 0u) << all;
     EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 7);
 }
 

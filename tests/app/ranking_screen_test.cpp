@@ -310,6 +310,31 @@ TEST_F(RankingScreen, TheNeverSeenCountFollowsTheTableAndStopsAlone) {
     }
 }
 
+// Lines of the history that are no draws are named in the odds line, as
+// "Wczytaj" names them: how many, and the first.
+TEST_F(RankingScreen, TheOddsLineNamesTheSkippedLines) {
+    const std::string mini = folder + "\\" + kGames[1].historyFile;
+    const std::string whole = fileBytes(mini);
+    std::string broken = whole;
+    for (int i = 0; i < 3; ++i)
+        broken.insert(broken.rfind('\n', broken.size() - 500 * (i + 1)) + 1, "zepsuty\r\n");
+    {
+        std::FILE* f = std::fopen(mini.c_str(), "wb");
+        std::fwrite(broken.data(), 1, broken.size(), f);
+        std::fclose(f);
+    }
+    start(1, "Wyszukaj 2", "200", "10");
+    waitForTheEnd();
+    const std::string line = textOf(control(kRankOdds));
+    std::FILE* f = std::fopen(mini.c_str(), "wb");
+    std::fwrite(whole.data(), 1, whole.size(), f);
+    std::fclose(f);
+    EXPECT_NE(line.find(", 197 losowań:"), std::string::npos) << line;
+    EXPECT_NE(line.find(" Pominięto 3 wiersze, które nie są losowaniami (pierwszy: wiersz "),
+              std::string::npos)
+        << line;
+}
+
 TEST_F(RankingScreen, TabEnterAndEscWorkItFromTheKeyboard) {
     // Tab goes through the fields and buttons in order ("Przerwij" is off
     // while nothing runs), round again, and Shift+Tab back. The screen opens

@@ -86,7 +86,7 @@ TEST(Update, MergesByDrawNumberAndRefusesWhatWouldCorruptTheHistory) {
         {"a touched history line that is no draw",
          own(1, "01.01.2020") + "\n2. 02.01.2020 1,2\n" + own(4, "04.01.2020") + "\n",
          "3,03.01.2020," + five, UpdateKind::Refused, "",
-         "wiersz 2: „2. 02.01.2020 1,2” (2 liczb zamiast 5)", false},
+         "wiersz 2: „2. 02.01.2020 1,2” (2 liczby zamiast 5)", false},
         {"history numbers that do not rise",
          own(2, "02.01.2020") + "\n" + own(1, "01.01.2020") + "\n", "3,03.01.2020," + five,
          UpdateKind::Refused, "", "Numery losowań w pliku wyników nie rosną: wiersz 2", false},
