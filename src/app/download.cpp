@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <exception>
 #include <memory>
 #include <new>
 #include <thread>
@@ -68,6 +69,9 @@ void Download::run() {
                 keepGoing, keepGoing);
         } catch (const std::bad_alloc&) {
             d.failure = "za mało pamięci";
+        } catch (const std::exception& e) {
+            // Nothing may leave the thread; the game's line says what failed.
+            d.failure = e.what();
         }
     }
     PostMessageA(window, kFinished, 0, 0);

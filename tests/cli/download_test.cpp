@@ -119,7 +119,9 @@ TEST(CliDownload, CtrlCStopsAtOnceWithNothingWritten) {
         execl(tool.c_str(), tool.c_str(), "--download", nullptr);
         _exit(127);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // Stopped while it downloads: once the server has its request.
+    for (int i = 0; i < 1000 && server.requests() == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     kill(child, SIGINT);
     int status = 0;
     waitpid(child, &status, 0);

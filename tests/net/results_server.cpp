@@ -97,6 +97,7 @@ struct ResultsServer::State {
     Socket listener = kNoSocket;
     int port = 0;
     std::atomic<bool> stopping{false};
+    std::atomic<int> requests{0};
     std::vector<std::thread> connections;
     std::thread acceptor;
 
@@ -116,6 +117,7 @@ struct ResultsServer::State {
             if (got <= 0) break;
             request.append(buffer, static_cast<std::size_t>(got));
         }
+        ++requests;
         std::istringstream first(request);
         std::string method, path;
         first >> method >> path;
@@ -201,6 +203,10 @@ ResultsServer::~ResultsServer() {
 
 std::string ResultsServer::url(const std::string& path) const {
     return state_->url() + path;
+}
+
+int ResultsServer::requests() const {
+    return state_->requests;
 }
 
 void ResultsServer::answer(const std::string& path, Answer answer) {

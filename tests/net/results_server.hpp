@@ -31,6 +31,8 @@ class ResultsServer {
 
     // "http://127.0.0.1:PORT" followed by the path.
     std::string url(const std::string& path) const;
+    // How many requests it has read so far.
+    int requests() const;
     // Replaces the answer of a path.
     void answer(const std::string& path, Answer answer);
 
