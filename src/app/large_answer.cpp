@@ -14,12 +14,6 @@ namespace {
 const char kNoBreak[] = "\xA0";
 }  // namespace
 
-std::string grouped(std::uint64_t n) {
-    std::string digits = std::to_string(n);
-    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, kNoBreak);
-    return digits;
-}
-
 std::string setCount(std::uint64_t sets) {
     return grouped(sets) + kNoBreak + nounForm(sets, "zestaw", "zestawy", "zestawów");
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "commands/search_command.hpp"
+#include "history/polish.hpp"
 
 namespace zestawy {
 
@@ -22,9 +23,6 @@ constexpr std::uint64_t kResultsBoxLimit = 64'000'000;
 
 // "1 zestaw", "3 zestawy", "23 955 408 zestawów", with no-break spaces.
 std::string setCount(std::uint64_t sets);
-
-// "16 962", "3 160": a whole number with no-break spaces between thousands.
-std::string grouped(std::uint64_t n);
 
 // "950 kB", "2,3 MB", "464 MB", "5,1 GB": decimal units, rounded, with a
 // no-break space.

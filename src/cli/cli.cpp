@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "cli/analysis_report.hpp"
 #include "cli/check_report.hpp"
 #include "cli/listing.hpp"
 #include "cli/options.hpp"
@@ -88,6 +89,8 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
         }
         if (o.check) return check(o, lines, out, err);
         if (o.ranking) return rankSets(o, lines, out, err);
+        if (!o.ticket.empty()) return ticketReport(o, lines, out, err);
+        if (o.backtest) return backtestReport(o, lines, out, err);
         numbers = latestDraws(lines, o.last ? o.last : every).numbers;
     }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "commands/analysis_text.hpp"
 #include "history/file_name.hpp"
 #include "history/history.hpp"
 #include "search/shared_walk.hpp"
@@ -99,7 +100,22 @@ const OptionRow kOptions[] = {
      [](Options& o, const std::string& v) {
          o.top = static_cast<std::size_t>(numberOf("--top", v, kMaxTop));
      }, ""},
-    {nullptr, "--format", "FORMAT", "układ wierszy --ranking: tsv (domyślnie) albo csv dla arkusza\n"
+    {nullptr, "--ticket", "LICZBY", "własne liczby gry --game, np. \"3, 17, 22\": wiersz na każdą liczbę\n"
+                                    "trafień, od wszystkich do zera: trafienia TAB losowania z tyloma\n"
+                                    "trafieniami TAB ile daje przypadek TAB zwykle od TAB do (90%) TAB\n"
+                                    "ostatnie takie losowanie TAB ile losowań temu (\"-\" gdy nie było)",
+     [](Options& o, const std::string& v) { o.ticketText = v; },
+     "--numbers --search --all --count --ranking --check --update --top"},
+    {nullptr, "--backtest", nullptr, "czy czekanie pomaga: przed każdym losowaniem zestawy wyszukiwania\n"
+                                     "w grupach według oczekiwania względem średniej przerwy (<1, 1-2,\n"
+                                     "2-3, 3-5, >5 razy); wiersz: grupa TAB szanse TAB pojawienia TAB\n"
+                                     "odsetek TAB 95% od TAB do; na końcu wiersz top10 (10 najdłużej\n"
+                                     "czekających): szanse TAB pojawienia TAB ile daje przypadek TAB\n"
+                                     "95% od TAB do; ponad 200 000 zestawów: losowa próba 200 000",
+     [](Options& o, const std::string&) { o.backtest = true; },
+     "--numbers --all --count --ranking --check --update --top"},
+    {nullptr, "--format", "FORMAT", "układ wierszy --ranking, --ticket i --backtest: tsv (domyślnie)\n"
+                                    "albo csv dla arkusza\n"
                                     "(nagłówek, pola oddzielone średnikiem, końce wierszy CR LF)",
      [](Options& o, const std::string& v) {
          if (v != "tsv" && v != "csv") throw UsageError{"nieznany format '" + v + "' (tsv, csv)"};
@@ -120,7 +136,8 @@ const OptionRow kOptions[] = {
                                      "(domyślnie 30 s bez danych) można zmienić w pliku zrodla.txt\n"
                                      "obok programu, wierszami „multi = adres” i „czas = sekundy”",
      [](Options& o, const std::string&) { o.download = true; },
-     "--numbers --history --game --last --search --all --count --ranking --check --update --top"},
+     "--numbers --history --game --last --search --all --count --ranking --check --update --top "
+     "--ticket --backtest"},
     {nullptr, "--encoding", "KOD", "kodowanie wyniku: utf-8 (domyślnie) albo cp1250 (bajty programu)",
      [](Options& o, const std::string& v) {
          if (v != "utf-8" && v != "cp1250") throw UsageError{"nieznane kodowanie '" + v + "'"};
@@ -136,6 +153,8 @@ const char kIntro[] =
     "  zestawy-cli ŹRÓDŁO [--encoding cp1250|utf-8] ID...\n"
     "  zestawy-cli ŹRÓDŁO --game GRA --search \"3 z 4\" [--all [--threads N] | --count]\n"
     "  zestawy-cli --game GRA [--history PLIK] [--last N] --search \"3 z 4\" --ranking [--top K]\n"
+    "  zestawy-cli --game GRA [--history PLIK] [--last N] --ticket \"3, 17, 22\"\n"
+    "  zestawy-cli --game GRA [--history PLIK] [--last N] --search \"2\" --backtest\n"
     "  zestawy-cli --game GRA [--history PLIK] --check\n"
     "  zestawy-cli --game GRA [--history PLIK] --update POBRANY|ADRES\n"
     "  zestawy-cli --download\n"
@@ -237,7 +256,8 @@ Options parse(const std::vector<std::string>& args) {
                 throw UsageError{"przycisk " + std::to_string(command->id) + " nie należy do gry " +
                                  o.game->option};
     if (given("--top") && !o.ranking) throw UsageError{"--top dotyczy tylko --ranking"};
-    if (given("--format") && !o.ranking) throw UsageError{"--format dotyczy tylko --ranking"};
+    if (given("--format") && !o.ranking && !given("--ticket") && !o.backtest)
+        throw UsageError{"--format dotyczy tylko --ranking, --ticket i --backtest"};
     if (o.download) return o;
     if (o.check || !o.updatePath.empty()) {
         const char* mode = o.check ? "--check" : "--update";
@@ -246,17 +266,25 @@ Options parse(const std::vector<std::string>& args) {
             throw UsageError{std::string(mode) + " działa na całym pliku wyników: bez wyszukiwań"};
         return o;
     }
+    if (given("--ticket")) {
+        if (!o.game) throw UsageError{"--ticket wymaga --game"};
+        const TicketNumbers ticket = parseTicket(o.ticketText, o.game->rules);
+        if (!ticket.error.empty()) throw UsageError{"--ticket: " + ticket.error};
+        o.ticket = ticket.numbers;
+        return o;
+    }
     if (o.numbersPath.empty() && o.historyPath.empty() && !o.game)
         throw UsageError{"brak źródła: --numbers, --history albo --game"};
     if (o.commands.empty()) throw UsageError{"brak numerów przycisków albo --search"};
-    if (o.all || o.count || o.ranking) {
+    if (o.all || o.count || o.ranking || o.backtest) {
         if (o.commands.size() != 1)
-            throw UsageError{"--all, --count i --ranking dotyczą jednego wyszukiwania"};
-        const bool ranks = o.ranking && rankingQuery(*o.commands[0]).setSize;
+            throw UsageError{"--all, --count, --ranking i --backtest dotyczą jednego wyszukiwania"};
+        const bool ranks = (o.ranking || o.backtest) && rankingQuery(*o.commands[0]).setSize;
         if (o.commands[0]->sets.setSize == 0 && !ranks)
             throw UsageError{"przycisk " + std::to_string(o.commands[0]->id) +
-                             (o.ranking
-                                  ? " losuje zestawy ponad 8 liczb, których --ranking nie obejmuje"
+                             (o.ranking || o.backtest
+                                  ? " losuje zestawy ponad 8 liczb, których --ranking i --backtest "
+                                    "nie obejmują"
                                   : " losuje zestawy: --all i --count go nie dotyczą")};
     }
     return o;

@@ -29,8 +29,11 @@ struct Options {
     std::vector<const SearchCommand*> commands;
     std::vector<std::string> captions;
     bool all = false, count = false, check = false, ranking = false, utf8 = true;
-    bool download = false;  // --download
-    bool csv = false;       // --format csv
+    bool download = false;    // --download
+    bool csv = false;         // --format csv
+    std::string ticketText;   // --ticket as given
+    std::vector<int> ticket;  // and its numbers, ascending
+    bool backtest = false;    // --backtest
     std::size_t top = kDefaultTop;
     int threads = 0;                 // the searches' threads; 0: the machine's cores, at most 16
     std::vector<std::string> given;  // the options given, by name

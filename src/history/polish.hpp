@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace zestawy {
 
@@ -11,6 +12,14 @@ namespace zestawy {
 inline const char* nounForm(std::uint64_t n, const char* one, const char* few, const char* many) {
     const std::uint64_t tens = n % 100, ones = n % 10;
     return n == 1 ? one : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? few : many;
+}
+
+// "16 962", "3 160": a whole number with no-break spaces (Windows-1250)
+// between thousands, so that it stays whole where a line breaks.
+inline std::string grouped(std::uint64_t n) {
+    std::string digits = std::to_string(n);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, "\xA0");
+    return digits;
 }
 
 }  // namespace zestawy

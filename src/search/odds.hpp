@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "search/engine.hpp"
 
@@ -38,5 +39,24 @@ struct NeverSeenOdds {
     std::uint64_t low, high;  // the 5% and 95% points: 90% of histories lie within
 };
 NeverSeenOdds neverSeenOdds(const WaitOdds& odds, std::size_t draws);
+
+// The chance that a set of the query appears in one draw of `drawn` numbers:
+// at least subsetSize of its setSize numbers among them (hypergeometric).
+// REQUIRES the query as waitOdds requires it.
+double appearChance(int drawn, const NeverDrawnQuery& query);
+
+// The chance that exactly `hits` of a ticket's `numbers` numbers are among
+// the `drawn` of 1..maxNumber; 0 where that cannot be.
+double hitsChance(int maxNumber, int drawn, int numbers, int hits);
+
+// How many of `trials` independent chances of p each come up: the mean and
+// the range that holds `level` of the outcomes (the (1 - level)/2 and
+// (1 + level)/2 points of the binomial; exact up to ten million trials, the
+// normal approximation beyond). REQUIRES 0 <= p <= 1, 0 < level < 1.
+struct CountRange {
+    double expected;
+    std::uint64_t low, high;
+};
+CountRange countRange(std::uint64_t trials, double p, double level);
 
 }  // namespace zestawy

@@ -1,0 +1,67 @@
+#include "cli/analysis_report.hpp"
+
+#include <algorithm>
+
+#include "commands/analysis_text.hpp"
+#include "commands/ranking_text.hpp"
+
+namespace zestawy::cli {
+
+namespace {
+
+// The draws the report is made over, or nothing (with the message said).
+RankingDraws drawsOf(const Options& o, const std::vector<std::string>& lines, std::FILE* err) {
+    RankingDraws taken = rankingDraws(lines, o.last, o.game->rules);
+    if (taken.skipped > 0)
+        say(err, "zestawy-cli: pominięto wiersze, które nie są losowaniami (jak mówi --check): " +
+                     std::to_string(taken.skipped) + "\n");
+    if (taken.draws.empty()) say(err, "zestawy-cli: w pliku nie ma żadnego losowania\n");
+    return taken;
+}
+
+// The table as the output asks: csv, aligned with a header (and a closing
+// sentence) on a terminal, tab-separated lines otherwise.
+int writeTable(const Options& o, const TextTable& tsv, const TextTable& polish,
+               const std::string& sentence, Output& out, std::FILE* err) {
+    if (o.csv)
+        out.write(csv(polish));
+    else if (out.isTerminal())
+        out.write(aligned(polish, "\n") + "\n" + sentence + "\n");
+    else
+        out.write(tabbed(tsv, "\n"));
+    return finishOutput(out, err);
+}
+
+}  // namespace
+
+int ticketReport(const Options& o, const std::vector<std::string>& lines, Output& out,
+                 std::FILE* err) {
+    const RankingDraws taken = drawsOf(o, lines, err);
+    if (taken.draws.empty()) return 2;
+    const TicketCheck check = checkTicket(taken.draws, o.ticket, o.game->rules);
+    return writeTable(o, ticketTable(check, taken.labels, '.'),
+                      ticketTable(check, taken.labels, ','), wholeTicketLine(check, taken.labels),
+                      out, err);
+}
+
+int backtestReport(const Options& o, const std::vector<std::string>& lines, Output& out,
+                   std::FILE* err) {
+    const RankingDraws taken = drawsOf(o, lines, err);
+    if (taken.draws.empty()) return 2;
+    Backtest result;
+    {
+        Progress progress(err);
+        result = backtest(
+            taken.draws, rankingQuery(*o.commands[0]), o.game->rules.numbersPerDraw,
+            [&](double done) {
+                progress.done(std::min(1.0, done));
+                return !stopRequested.stopped();
+            },
+            threadsOf(o));
+    }
+    if (result.stopped) return finishOutput(out, err);
+    return writeTable(o, backtestTable(result, '.'), backtestTable(result, ','),
+                      backtestSentence(result), out, err);
+}
+
+}  // namespace zestawy::cli

@@ -1,0 +1,62 @@
+// The two questions of the "Analiza" menu as text: a player's ticket checked
+// against the history, and the backtest of waiting. The window's tables, the
+// tool's lines and the saved spreadsheets are all made here from one table of
+// cells each.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "combinatorics/game_rules.hpp"
+#include "search/backtest.hpp"
+#include "search/ticket.hpp"
+
+namespace zestawy {
+
+// A table of text cells: its Polish column captions and its rows.
+struct TextTable {
+    std::vector<std::string> header;
+    std::vector<std::vector<std::string>> rows;
+};
+// The rows, one line each, the cells separated by TAB; no header.
+std::string tabbed(const TextTable& table, const char* lineEnd);
+// The header and the rows as a spreadsheet opens them in columns: the cells
+// separated by ';', every line ended in CR LF.
+std::string csv(const TextTable& table);
+// The header and the rows in columns aligned by bytes (the texts are
+// Windows-1250, a byte a character), numbers to the right.
+std::string aligned(const TextTable& table, const char* lineEnd);
+
+// A number with three significant digits, at least one decimal ("4213.7",
+// "7.16", "0.0601", "0.00192"), with the given decimal point.
+std::string fraction(double x, char point);
+
+// The most numbers a ticket may have: a draw's count, at most 10.
+int mostTicketNumbers(const DrawRules& rules);
+
+// The numbers as a player types them ("3, 17, 22", also with spaces or
+// semicolons), ascending; or, in `error`, what is wrong with them in Polish.
+struct TicketNumbers {
+    std::vector<int> numbers;
+    std::string error;
+};
+TicketNumbers parseTicket(const std::string& text, const DrawRules& rules);
+
+// The ticket's table: per number of hits, the draws, what chance gives and its
+// 90% range, the newest such draw ("number. date", "-" when none) and how
+// many draws ago ("-" when none). `labels` name the draws of the check.
+TextTable ticketTable(const TicketCheck& check, const std::vector<std::string>& labels, char point);
+
+// The line for the whole ticket: how long since all its numbers were drawn
+// together, or that they never were in the draws checked.
+std::string wholeTicketLine(const TicketCheck& check, const std::vector<std::string>& labels);
+
+// The backtest's table: a row per group of waits (its label, chances,
+// appearances, the rate and its 95% interval), then the top sets' row
+// ("top10", chances, appearances, what chance gives and its 95% range).
+TextTable backtestTable(const Backtest& result, char point);
+
+// One plain Polish sentence on what the backtest found, whatever it is.
+std::string backtestSentence(const Backtest& result);
+
+}  // namespace zestawy
