@@ -3,7 +3,10 @@
 
 add_library(zestawy_app STATIC
   src/app/controls.cpp
+  src/app/backtest_chart.cpp
+  src/app/backtest_screen.cpp
   src/app/coupon.cpp
+  src/app/screen.cpp
   src/app/download.cpp
   src/app/files.cpp
   src/app/found_sets.cpp
@@ -15,6 +18,7 @@ add_library(zestawy_app STATIC
   src/app/results_box.cpp
   src/app/search_buttons.cpp
   src/app/texts.cpp
+  src/app/ticket_screen.cpp
   src/app/update_history.cpp
   src/app/window.cpp
 )

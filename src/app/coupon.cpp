@@ -1,13 +1,8 @@
-// The coupon picture of the ranking screen: the game's numbers laid out as on
-// its coupon, each coloured by its wait, or by the wait of its pair with a
-// chosen number; painted off screen, hit-tested by the same cells.
-#include <windows.h>
+// The coupon picture: painted off screen, hit-tested by the same cells.
+#include "app/coupon.hpp"
 
-#include <string>
-
-#include "app/ranking_state.hpp"
 #include "app/window_state.hpp"
-#include "search/ranking.hpp"
+#include "history/polish.hpp"
 
 using namespace zestawy;
 
@@ -62,8 +57,12 @@ void drawText(HDC dc, const std::string& text, RECT box, UINT format, HFONT font
     SelectObject(dc, old);
 }
 
-void paintCoupon(const WindowState& state, HDC dc, int width, int height) {
-    const RankingScreen& screen = *state.ranking;
+CouponSource* sourceOf(HWND coupon) {
+    return reinterpret_cast<CouponSource*>(GetWindowLongPtrA(coupon, GWLP_USERDATA));
+}
+
+void paintCoupon(const WindowState& state, const CouponPicture& picture, HDC dc, int width,
+                 int height) {
     const HBRUSH background = CreateSolidBrush(kGrey);
     const RECT all = {0, 0, width, height};
     FillRect(dc, &all, background);
@@ -71,25 +70,17 @@ void paintCoupon(const WindowState& state, HDC dc, int width, int height) {
     SetBkMode(dc, TRANSPARENT);
     const int title = state.scaled(kTitle), legend = state.scaled(kLegend);
     const HFONT small = fontOf(state.scaled(15), FW_NORMAL);
-    const RankingResult* r = screen.shown.get();
-    if (!r || r->numberWaits.empty()) {
-        drawText(dc, "Tu pojawi się kupon: ile losowań czeka każda liczba.", {8, 8, width, title},
-                 DT_LEFT | DT_SINGLELINE, small);
+    if (!picture.game) {
+        drawText(dc, picture.hint, {8, 8, width, title}, DT_LEFT | DT_SINGLELINE, small);
         DeleteObject(small);
         return;
     }
-    const CouponShape shape = shapeOf(*r->game);
-    const int n = r->game->rules.maxNumber, drawn = r->game->rules.numbersPerDraw;
-    const bool pairs = screen.pairsOf > 0;
-    const std::vector<std::size_t>& waits = pairs ? screen.pairWaits : r->numberWaits;
-    const double gap = 1 / waitOdds(drawn, {pairs ? 2 : 1, pairs ? 2 : 1, n}, 1).perDraw;
-    const std::string heading = pairs
-                                    ? "Pary z liczbą " + std::to_string(screen.pairsOf) +
-                                          ": ile losowań czeka każda para (średnio co " +
-                                          decimal(gap) + "). Kliknij, by wrócić do liczb."
-                                    : "Liczby: ile losowań czeka każda (średnio co " +
-                                          decimal(gap) + "). Kliknij liczbę, by zobaczyć jej pary.";
-    drawText(dc, heading, {8, 0, width, title}, DT_LEFT | DT_VCENTER | DT_SINGLELINE, small);
+    const CouponShape shape = shapeOf(*picture.game);
+    const int n = picture.game->rules.maxNumber;
+    const std::vector<std::size_t>& waits = picture.waits;
+    const double gap = picture.gap;
+    drawText(dc, picture.heading, {8, 0, width, title}, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
+             small);
 
     const RECT first = cellOf(shape, 1, width, height, title, legend);
     const int cellHeight = first.bottom - first.top;
@@ -98,9 +89,14 @@ void paintCoupon(const WindowState& state, HDC dc, int width, int height) {
     const HGDIOBJ oldPen = SelectObject(dc, pen);
     for (int v = 1; v <= n; ++v) {
         RECT cell = cellOf(shape, v, width, height, title, legend);
-        const double ratio = static_cast<double>(waits[static_cast<std::size_t>(v)]) / gap;
-        COLORREF colour = kChosen;
-        if (v != screen.pairsOf)
+        // Without waits (nothing checked yet) the numbers are white.
+        const bool known = waits.size() > static_cast<std::size_t>(v);
+        const double ratio =
+            known ? static_cast<double>(waits[static_cast<std::size_t>(v)]) / gap : 0;
+        const bool chosen = picture.chosen.size() > static_cast<std::size_t>(v) &&
+                            picture.chosen[static_cast<std::size_t>(v)];
+        COLORREF colour = chosen ? kChosen : RGB(255, 255, 255);
+        if (!chosen && known)
             for (const Band& band : kBands)
                 if (ratio < band.below) {
                     colour = band.colour;
@@ -115,7 +111,7 @@ void paintCoupon(const WindowState& state, HDC dc, int width, int height) {
         top.bottom = cell.top + cellHeight * 3 / 5;
         bottom.top = top.bottom;
         drawText(dc, std::to_string(v), top, DT_CENTER | DT_BOTTOM | DT_SINGLELINE, big);
-        if (v != screen.pairsOf)
+        if (known && (!chosen || picture.waitOfChosen))
             drawText(dc, grouped(waits[static_cast<std::size_t>(v)]), bottom,
                      DT_CENTER | DT_TOP | DT_SINGLELINE, note);
     }
@@ -154,7 +150,9 @@ LRESULT couponMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             const HDC memory = CreateCompatibleDC(dc);
             const HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
             const HGDIOBJ old = SelectObject(memory, bitmap);
-            paintCoupon(*state, memory, client.right, client.bottom);
+            const CouponSource* source = sourceOf(hwnd);
+            paintCoupon(*state, source ? source->picture() : CouponPicture{}, memory, client.right,
+                        client.bottom);
             BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
             SelectObject(memory, old);
             DeleteObject(bitmap);
@@ -163,25 +161,20 @@ LRESULT couponMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_LBUTTONDOWN: {
-            RankingScreen& screen = *state->ranking;
-            if (!screen.shown || screen.shown->numberWaits.empty()) return 0;
+            CouponSource* source = sourceOf(hwnd);
+            const CouponPicture picture = source ? source->picture() : CouponPicture{};
+            if (!picture.game) return 0;
             RECT client;
             GetClientRect(hwnd, &client);
             const POINT at = {static_cast<short>(LOWORD(lParam)),
                               static_cast<short>(HIWORD(lParam))};
-            const RankingResult& r = *screen.shown;
             int hit = 0;
-            for (int v = 1; v <= r.game->rules.maxNumber; ++v) {
-                const RECT cell = cellOf(shapeOf(*r.game), v, client.right, client.bottom,
+            for (int v = 1; v <= picture.game->rules.maxNumber; ++v) {
+                const RECT cell = cellOf(shapeOf(*picture.game), v, client.right, client.bottom,
                                          state->scaled(kTitle), state->scaled(kLegend));
                 if (PtInRect(&cell, at)) hit = v;
             }
-            if (screen.pairsOf > 0) {
-                screen.pairsOf = 0;
-            } else if (hit > 0) {
-                screen.pairsOf = hit;
-                screen.pairWaits = waitsOfPairsWith(r.taken.draws, r.game->rules.maxNumber, hit);
-            }
+            source->click(hit);
             InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
         }
@@ -204,4 +197,9 @@ void registerCouponClass(HINSTANCE instance) {
     coupon.hCursor = LoadCursorA(nullptr, IDC_HAND);
     coupon.lpszClassName = kCouponClassName;
     RegisterClassExA(&coupon);
+}
+
+void setCouponSource(HWND coupon, CouponSource* source) {
+    SetWindowLongPtrA(coupon, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(source));
+    InvalidateRect(coupon, nullptr, FALSE);
 }

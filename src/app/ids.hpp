@@ -36,6 +36,8 @@ enum ControlId : int {
     kCmdRanking = 1005,        // "Analiza" -> "Ranking oczekiwania..."
     kCmdUpdateHistory = 1006,  // "Plik" -> "Uzupełnij wyniki losowań..."
     kCmdDownload = 1007,       // "Plik" -> "Pobierz najnowsze wyniki"
+    kCmdTicket = 1008,         // "Analiza" -> "Sprawdź swoje liczby..."
+    kCmdBacktest = 1009,       // "Analiza" -> "Czy czekanie pomaga?"
 };
 
 }  // namespace zestawy

@@ -1,6 +1,8 @@
 #include "app/panels.hpp"
 
+#include "app/backtest_screen.hpp"
 #include "app/ranking_screen.hpp"
+#include "app/ticket_screen.hpp"
 #include "commands/search_command.hpp"
 
 using namespace zestawy;
@@ -17,6 +19,10 @@ enum Group : unsigned {
     kHelpBox = 1u << 5,
     kAboutBox = 1u << 6,
     kRanking = 1u << 7,
+    kTicket = 1u << 8,
+    kBacktest = 1u << 9,
+    kLastGroup = kBacktest,
+    kScreens = kRanking | kTicket | kBacktest,
     kAllPanels = kMultiPanel | kMiniPanel | kLottoPanel,
     kAllButtons = kGameButtons | kAllPanels,
 };
@@ -29,10 +35,12 @@ struct ViewCommand {
 // Every screen shows one layer: the menu commands hide whatever else is shown,
 // so that no button is drawn over another one that would take its click.
 const ViewCommand kViewCommands[] = {
-    {kCmdPrepareSearch, kWorkBoxes | kGameButtons, kAboutBox | kHelpBox | kAllPanels | kRanking},
-    {kCmdOpenHelp, kHelpBox, kWorkBoxes | kAllButtons | kAboutBox | kRanking},
-    {kCmdCloseHelp, kWorkBoxes | kGameButtons, kHelpBox | kAboutBox | kAllPanels | kRanking},
-    {kCmdRanking, kRanking, kAboutBox | kHelpBox | kWorkBoxes | kAllButtons},
+    {kCmdPrepareSearch, kWorkBoxes | kGameButtons, kAboutBox | kHelpBox | kAllPanels | kScreens},
+    {kCmdOpenHelp, kHelpBox, kWorkBoxes | kAllButtons | kAboutBox | kScreens},
+    {kCmdCloseHelp, kWorkBoxes | kGameButtons, kHelpBox | kAboutBox | kAllPanels | kScreens},
+    {kCmdRanking, kRanking, kAboutBox | kHelpBox | kWorkBoxes | kAllButtons | kTicket | kBacktest},
+    {kCmdTicket, kTicket, kAboutBox | kHelpBox | kWorkBoxes | kAllButtons | kRanking | kBacktest},
+    {kCmdBacktest, kBacktest, kAboutBox | kHelpBox | kWorkBoxes | kAllButtons | kRanking | kTicket},
     {kMultiGame, kMultiPanel, kGameButtons},
     {kMultiOtherGames, kGameButtons, kMultiPanel},
     {kMiniGame, kMiniPanel, kGameButtons},
@@ -64,13 +72,17 @@ std::vector<HWND> groupControls(const WindowState& state, Group group) {
             return {state.aboutBox};
         case kRanking:
             return rankingControls(state);
+        case kTicket:
+            return ticketControls(state);
+        case kBacktest:
+            return backtestControls(state);
         default:
             return {};
     }
 }
 
 void showGroups(const WindowState& state, unsigned groups, bool show) {
-    for (unsigned bit = 1; bit <= kRanking; bit <<= 1)
+    for (unsigned bit = 1; bit <= kLastGroup; bit <<= 1)
         if (groups & bit)
             for (HWND control : groupControls(state, static_cast<Group>(bit)))
                 ShowWindow(control, show ? SW_SHOW : SW_HIDE);
@@ -106,12 +118,15 @@ void enableButtons(const WindowState& state, const std::vector<int>& ids, bool e
 bool handleViewCommand(WindowState& state, int id) {
     for (const ViewCommand& command : kViewCommands) {
         if (command.id != id) continue;
-        // Leaving the ranking screen stops a ranking that is running.
+        // Leaving a screen stops the work running on it.
         if (command.hide & kRanking) stopRanking(state);
+        if (command.hide & kBacktest) stopBacktest(state);
         showGroups(state, command.hide, false);
         showGroups(state, command.show, true);
-        // The ranking screen is worked from the keyboard from its first field.
+        // The screens are worked from the keyboard from their first field.
         if (command.show & kRanking) SetFocus(state.control(kRankGame));
+        if (command.show & kTicket) SetFocus(state.control(kTicketNumbers));
+        if (command.show & kBacktest) SetFocus(state.control(kBackGame));
         return true;
     }
     return false;

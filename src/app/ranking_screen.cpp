@@ -15,6 +15,7 @@
 #include "app/files.hpp"
 #include "app/large_answer.hpp"
 #include "app/ranking_state.hpp"
+#include "app/screen.hpp"
 #include "app/window.hpp"
 #include "commands/ranking_text.hpp"
 #include "commands/search_command.hpp"
@@ -41,22 +42,10 @@ const std::string kDefaultTopText = std::to_string(kDefaultTop);
 const std::string kTopLabel = "Zestawów (do " + grouped(kMostTop) + ")";
 const std::string kTopWrong = "Liczba zestawów musi wynosić od 1 do " + grouped(kMostTop) + ".";
 
-struct RankingControlRow {
-    const char* cls;
-    const char* caption;
-    int id;
-    int x, y, w, h;
-    DWORD style, exStyle;
-    // In a window larger than the design: the share, in thousandths, of the
-    // extra width by which it moves right and grows, and of the extra height
-    // by which it grows.
-    int moveX = 0, growW = 0, growH = 0;
-};
-
 // In the same design units as the other controls. The sheet, first, covers the
 // labels of the other screens.
-const RankingControlRow kRankingRows[] = {
-    {"STATIC", "", 0, 0, 0, 1350, 750, 0, 0, 0, 1000, 1000},
+const std::vector<ScreenRow> kRankingRows = {
+    {"STATIC", "", 0, 0, 0, 1350, 750, 0, 0, 0, 1000, 0, 1000},
     {"STATIC", "Gra", 0, 20, 10, 160, 20, 0, 0},
     {"COMBOBOX", "", kRankGame, 20, 32, 160, 200, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
     {"STATIC", "Wyszukiwanie", 0, 200, 10, 180, 20, 0, 0},
@@ -72,46 +61,24 @@ const RankingControlRow kRankingRows[] = {
     {"BUTTON", "Zapisz ranking...", kRankSave, 1040, 30, 150, 32, WS_TABSTOP, 0},
     {PROGRESS_CLASSA, "", kRankProgress, 1200, 34, 130, 24, 0, 0},
     {"STATIC", "Wybierz grę i wyszukiwanie, a potem kliknij „Pokaż”.", kRankOdds, 20, 72, 1310, 52,
-     0, 0, 0, 1000, 0},
+     0, 0, 0, 1000},
     {WC_LISTVIEWA, "", kRankTable, 20, 130, 560, 590,
      LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE, 0,
-     333, 1000},
-    {kCouponClassName, "", kRankCoupon, 600, 130, 730, 590, 0, 0, 333, 667, 1000},
+     333, 0, 1000},
+    {kCouponClassName, "", kRankCoupon, 600, 130, 730, 590, 0, 0, 333, 667, 0, 1000},
 };
 
-struct Column {
-    const char* title;
-    int width;
-};
-const Column kColumns[] = {{"Czeka (losowań)", 120}, {"Ostatnio", 160}, {"Zestaw", 250}};
+const std::vector<ListColumn> kColumns = {
+    {"Czeka (losowań)", 120}, {"Ostatnio", 160}, {"Zestaw", 250}};
 
 RankingScreen& screenOf(const WindowState& state) {
     return *state.ranking;
 }
 
-std::string textOf(HWND hwnd) {
-    char text[64] = "";
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
-
 // ---- The table ----
 
 void fillSearches(const WindowState& state) {
-    const HWND games = state.control(kRankGame), searches = state.control(kRankSearch);
-    const int game = static_cast<int>(SendMessageA(games, CB_GETCURSEL, 0, 0));
-    SendMessageA(searches, CB_RESETCONTENT, 0, 0);
-    // The searches that a ranking can judge, in the order of the game's panel.
-    for (int i = 0; i < kControlCount; ++i) {
-        const SearchCommand* command = findSearchCommand(kControls[i].id);
-        if (kControls[i].kind != ControlKind::Button || !command ||
-            command->game != kGames[game].game || rankingQuery(*command).setSize == 0)
-            continue;
-        const LRESULT at =
-            SendMessageA(searches, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(command->caption));
-        SendMessageA(searches, CB_SETITEMDATA, static_cast<WPARAM>(at), command->id);
-    }
-    SendMessageA(searches, CB_SETCURSEL, 0, 0);
+    fillRankingSearches(state.control(kRankGame), state.control(kRankSearch));
 }
 
 void sortTable(RankingScreen& screen, int column) {
@@ -165,8 +132,8 @@ void show(WindowState& state) {
     const int game = static_cast<int>(SendMessageA(state.control(kRankGame), CB_GETCURSEL, 0, 0));
     const HWND searches = state.control(kRankSearch);
     const LRESULT search = SendMessageA(searches, CB_GETCURSEL, 0, 0);
-    const std::string last = textOf(state.control(kRankLast)),
-                      top = textOf(state.control(kRankTop));
+    const std::string last = controlText(state.control(kRankLast)),
+                      top = controlText(state.control(kRankTop));
     const long long draws = last.empty() ? 0 : parseCount(last);
     const long long sets = top.empty() ? kDefaultTop : parseCount(top);
     const char* wrong = game < 0 || search < 0 ? "Wybierz grę i wyszukiwanie."
@@ -215,62 +182,52 @@ void save(const WindowState& state) {
 
 }  // namespace
 
-void createRankingControls(WindowState& state, HINSTANCE instance) {
-    INITCOMMONCONTROLSEX common = {sizeof common, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&common);
-    registerCouponClass(instance);
+CouponPicture RankingScreen::picture() const {
+    CouponPicture picture;
+    picture.hint = "Tu pojawi się kupon: ile losowań czeka każda liczba.";
+    const RankingResult* r = shown.get();
+    if (!r || r->numberWaits.empty()) return picture;
+    picture.game = r->game;
+    const int n = r->game->rules.maxNumber, drawn = r->game->rules.numbersPerDraw;
+    const bool pairs = pairsOf > 0;
+    picture.waits = pairs ? pairWaits : r->numberWaits;
+    picture.gap = 1 / waitOdds(drawn, {pairs ? 2 : 1, pairs ? 2 : 1, n}, 1).perDraw;
+    picture.chosen.assign(static_cast<std::size_t>(n) + 1, false);
+    if (pairs) picture.chosen[static_cast<std::size_t>(pairsOf)] = true;
+    picture.heading = pairs ? "Pary z liczbą " + std::to_string(pairsOf) +
+                                  ": ile losowań czeka każda para (średnio co " +
+                                  decimal(picture.gap) + "). Kliknij, by wrócić do liczb."
+                            : "Liczby: ile losowań czeka każda (średnio co " +
+                                  decimal(picture.gap) + "). Kliknij liczbę, by zobaczyć jej pary.";
+    return picture;
+}
 
+void RankingScreen::click(int number) {
+    if (!shown || shown->numberWaits.empty()) return;
+    if (pairsOf > 0) {
+        pairsOf = 0;
+    } else if (number > 0) {
+        pairsOf = number;
+        pairWaits = waitsOfPairsWith(shown->taken.draws, shown->game->rules.maxNumber, number);
+    }
+}
+
+void createRankingControls(WindowState& state, HINSTANCE instance) {
     state.ranking = std::make_shared<RankingScreen>();
     RankingScreen& screen = *state.ranking;
-    for (const RankingControlRow& row : kRankingRows) {
-        const HWND hwnd = CreateWindowExA(
-            row.exStyle, row.cls, row.caption, WS_CHILD | row.style, 0, 0, 0, 0, state.main,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
-        // The table too in the window's font: a list view's own is smaller.
-        const HGDIOBJ font = state.controlFont ? state.controlFont : GetStockObject(SYSTEM_FONT);
-        if (state.controlFont || row.id == kRankTable)
-            SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
-        screen.controls.push_back(hwnd);
-    }
-    layoutRanking(state);
+    screen.controls = createScreen(state, instance, kRankingRows);
     screen.table = state.control(kRankTable);
     screen.coupon = state.control(kRankCoupon);
     screen.odds = state.control(kRankOdds);
     screen.progress = state.control(kRankProgress);
-    for (const GameRow& game : kGames)
-        SendMessageA(state.control(kRankGame), CB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(game.name));
-    SendMessageA(state.control(kRankGame), CB_SETCURSEL, 0, 0);
+    setCouponSource(screen.coupon, &screen);
+    fillGames(state.control(kRankGame));
     fillSearches(state);
-    SendMessageA(screen.table, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                 LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    for (int i = 0; i < 3; ++i) {
-        LVCOLUMNA column = {};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = const_cast<char*>(kColumns[i].title);
-        // Wide enough for its caption in the table's font, whatever the scale.
-        const int caption = static_cast<int>(SendMessageA(
-            screen.table, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(kColumns[i].title)));
-        column.cx = std::max(state.scaled(kColumns[i].width), caption + state.scaled(20));
-        SendMessageA(screen.table, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    }
+    addColumns(state, screen.table, kColumns);
 }
 
 void layoutRanking(const WindowState& state) {
-    if (!state.ranking) return;  // not made yet
-    RECT client;
-    GetClientRect(state.main, &client);
-    // The room beyond the design size; the layout never shrinks below it.
-    const int dx = std::max(0, static_cast<int>(client.right) - state.scaled(kClientWidth));
-    const int dy = std::max(0, static_cast<int>(client.bottom) - state.scaled(kClientHeight));
-    for (std::size_t i = 0; i < std::size(kRankingRows); ++i) {
-        const RankingControlRow& row = kRankingRows[i];
-        // Scaled by their edges, as the other controls are.
-        const int x = state.scaled(row.x), y = state.scaled(row.y);
-        const int w = state.scaled(row.x + row.w) - x, h = state.scaled(row.y + row.h) - y;
-        MoveWindow(state.ranking->controls[i], x + dx * row.moveX / 1000, y,
-                   w + dx * row.growW / 1000, h + dy * row.growH / 1000, TRUE);
-    }
+    if (state.ranking) layoutScreen(state, kRankingRows, state.ranking->controls);
 }
 
 std::vector<HWND> rankingControls(const WindowState& state) {
@@ -305,34 +262,6 @@ bool handleRankingCommand(WindowState& state, int id, int code) {
         case kRankSearch:
         case kRankLast:
         case kRankTop:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool rankingKey(WindowState& state, const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || !state.ranking || !IsWindowVisible(state.control(kRankShow)) ||
-        !IsChild(state.main, msg.hwnd))
-        return false;
-    const int id = GetDlgCtrlID(msg.hwnd);
-    switch (msg.wParam) {
-        case VK_TAB:
-            if (const HWND next =
-                    GetNextDlgTabItem(state.main, msg.hwnd, GetKeyState(VK_SHIFT) < 0))
-                SetFocus(next);
-            return true;
-        case VK_RETURN: {
-            // An open list takes its own Enter.
-            const bool list = id == kRankGame || id == kRankSearch;
-            if (list && SendMessageA(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0)) return false;
-            if (!list && id != kRankLast && id != kRankTop) return false;
-            if (IsWindowEnabled(state.control(kRankShow))) show(state);
-            return true;
-        }
-        case VK_ESCAPE:
-            if (!IsWindowEnabled(state.control(kRankStop))) return false;
-            screenOf(state).stop = true;
             return true;
         default:
             return false;
@@ -407,19 +336,4 @@ void onRankingMessage(WindowState& state, WPARAM what, LPARAM percent) {
     SendMessageA(screen.table, LVM_SETITEMCOUNT, screen.order.size(), 0);
     InvalidateRect(screen.table, nullptr, TRUE);
     InvalidateRect(screen.coupon, nullptr, FALSE);
-}
-
-HBRUSH rankingColour(const WindowState& state, HDC dc, HWND control) {
-    if (!state.ranking) return nullptr;
-    const std::vector<HWND>& controls = state.ranking->controls;
-    const char* cls = nullptr;
-    char name[32] = "";
-    GetClassNameA(control, name, sizeof name);
-    cls = name;
-    if (std::find(controls.begin(), controls.end(), control) == controls.end() ||
-        lstrcmpiA(cls, "STATIC") != 0)
-        return nullptr;
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkColor(dc, kGrey);
-    return state.greyBrush;
 }

@@ -51,16 +51,7 @@ void stopRanking(WindowState& state);
 
 // WM_COMMAND from the screen's controls; false for any other id.
 bool handleRankingCommand(WindowState& state, int id, int code);
-// The keyboard on the ranking screen, before the message is dispatched: Tab
-// and Shift+Tab move through its fields and buttons in order, Enter in a field
-// runs "Pokaż", Esc runs "Przerwij" while a ranking runs. True when it took
-// the message.
-bool rankingKey(WindowState& state, const MSG& msg);
-
 // WM_NOTIFY from the table; false for anything else.
 bool handleRankingNotify(WindowState& state, const NMHDR& header, LRESULT& result);
 // kRankingMessage.
 void onRankingMessage(WindowState& state, WPARAM what, LPARAM percent);
-// WM_CTLCOLORSTATIC for the screen's labels and background: the grey brush,
-// or nullptr for other controls.
-HBRUSH rankingColour(const WindowState& state, HDC dc, HWND control);

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/coupon.hpp"
 #include "app/large_answer.hpp"
 #include "app/window_state.hpp"
 #include "commands/ranking_text.hpp"
@@ -37,7 +38,7 @@ struct RankingResult {
     std::vector<std::size_t> numberWaits;
 };
 
-struct RankingScreen {
+struct RankingScreen : CouponSource {
     std::vector<HWND> controls;
     HWND table = nullptr, coupon = nullptr, odds = nullptr, progress = nullptr;
 
@@ -56,16 +57,16 @@ struct RankingScreen {
     int pairsOf = 0;  // the coupon shows the pairs of this number; 0: single numbers
     std::vector<std::size_t> pairWaits;
 
-    ~RankingScreen() {
+    ~RankingScreen() override {
         stop = true;
         if (worker.joinable()) worker.join();
     }
-};
 
-// The class of the coupon picture, a child window painted by app/coupon.cpp;
-// clicks on it switch between single numbers and one number's pairs.
-extern const char kCouponClassName[];
-void registerCouponClass(HINSTANCE instance);
+    // The coupon: the waits of single numbers, or of the pairs with one
+    // number; a click on a number shows its pairs, a click again the numbers.
+    CouponPicture picture() const override;
+    void click(int number) override;
+};
 
 // What the worker ranks.
 struct RankingJob {

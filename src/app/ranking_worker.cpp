@@ -7,6 +7,7 @@
 #include "app/files.hpp"
 #include "app/ranking_screen.hpp"
 #include "app/ranking_state.hpp"
+#include "app/screen.hpp"
 #include "history/history.hpp"
 #include "history/polish.hpp"
 #include "search/shared_walk.hpp"
@@ -34,15 +35,8 @@ constexpr std::chrono::milliseconds kCountBudget{1000};
 void rank(HWND main, RankingScreen& screen, const RankingJob& job, RankingResult& found) {
     RankingResult* result = &found;
     const NeverDrawnQuery query = rankingQuery(*job.command);
-    std::vector<std::string> lines;
-    const std::string path = findHistory(*job.game);
-    if (path.empty()) {
-        result->error = historyMissing(*job.game);
-    } else if (readHistoryFile(path, lines, kMaxHistoryBytes) != HistoryRead::Ok) {
-        result->error = "Nie udało się przeczytać pliku '" + shownPath(path) + "'.";
-    } else if ((result->taken = rankingDraws(lines, job.last, job.game->rules)).draws.empty()) {
-        result->error = "W pliku '" + shownPath(path) + "' nie ma żadnego losowania.";
-    } else {
+    result->error = readDraws(*job.game, job.last, result->taken);
+    if (result->error.empty()) {
         const std::vector<std::string>& draws = result->taken.draws;
         int percent = -1;  // the last one posted
         result->ranking = longestWaits(

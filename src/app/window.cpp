@@ -1,5 +1,7 @@
 #include "app/window.hpp"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <initializer_list>
 #include <memory>
@@ -7,14 +9,18 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/backtest_screen.hpp"
 #include "app/controls.hpp"
+#include "app/coupon.hpp"
 #include "app/download.hpp"
 #include "app/found_sets.hpp"
 #include "app/load.hpp"
 #include "app/panels.hpp"
 #include "app/ranking_screen.hpp"
+#include "app/screen.hpp"
 #include "app/search_buttons.hpp"
 #include "app/texts.hpp"
+#include "app/ticket_screen.hpp"
 #include "app/update_history.hpp"
 #include "app/window_state.hpp"
 
@@ -36,6 +42,8 @@ const MenuItem kMenuItems[] = {
     {0, "&Uzupełnij wyniki losowań...", kCmdUpdateHistory},
     {0, "Po&bierz najnowsze wyniki", kCmdDownload},
     {1, "&Ranking oczekiwania...", kCmdRanking},
+    {1, "&Sprawdź swoje liczby...", kCmdTicket},
+    {1, "&Czy czekanie pomaga?", kCmdBacktest},
     {2, "&Otwórz okno pomocy...", kCmdOpenHelp},
     {2, "&Zamknij okno pomocy...", kCmdCloseHelp},
 };
@@ -140,15 +148,23 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             // A command that runs out of memory, or fails otherwise, says so
             // and leaves the window as it is.
             return guarded(hwnd, [&]() -> LRESULT {
-                // The ranking screen's controls tell what happened in the high word.
-                if (!handleRankingCommand(stateOf(hwnd), LOWORD(wParam), HIWORD(wParam)))
-                    onCommand(hwnd, LOWORD(wParam));
+                // The screens' controls tell what happened in the high word.
+                WindowState& state = stateOf(hwnd);
+                const int id = LOWORD(wParam), code = HIWORD(wParam);
+                if (!handleRankingCommand(state, id, code) &&
+                    !handleTicketCommand(state, id, code) &&
+                    !handleBacktestCommand(state, id, code))
+                    onCommand(hwnd, id);
                 return 0;
             });
         case WM_NOTIFY:
             return guarded(hwnd, [&] {
                 LRESULT result = 0;
-                if (handleRankingNotify(stateOf(hwnd), *reinterpret_cast<NMHDR*>(lParam), result))
+                WindowState& state = stateOf(hwnd);
+                const NMHDR& header = *reinterpret_cast<NMHDR*>(lParam);
+                if (handleRankingNotify(state, header, result) ||
+                    handleTicketNotify(state, header, result) ||
+                    handleBacktestNotify(state, header, result))
                     return result;
                 return DefWindowProcA(hwnd, msg, wParam, lParam);
             });
@@ -157,14 +173,24 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 onRankingMessage(stateOf(hwnd), wParam, lParam);
                 return 0;
             });
+        case kBacktestMessage:
+            return guarded(hwnd, [&]() -> LRESULT {
+                onBacktestMessage(stateOf(hwnd), wParam, lParam);
+                return 0;
+            });
         case WM_SIZE:
-            if (GetWindowLongPtrA(hwnd, GWLP_USERDATA)) layoutRanking(stateOf(hwnd));
+            if (GetWindowLongPtrA(hwnd, GWLP_USERDATA)) {
+                layoutRanking(stateOf(hwnd));
+                layoutTicket(stateOf(hwnd));
+                layoutBacktest(stateOf(hwnd));
+            }
             return 0;
         case WM_CTLCOLORSTATIC: {
             const WindowState& state = stateOf(hwnd);
-            if (HBRUSH brush = rankingColour(state, reinterpret_cast<HDC>(wParam),
-                                             reinterpret_cast<HWND>(lParam)))
-                return reinterpret_cast<LRESULT>(brush);
+            const std::vector<HWND>& statics = state.screenStatics;
+            if (std::find(statics.begin(), statics.end(), reinterpret_cast<HWND>(lParam)) !=
+                statics.end())
+                return colourControls(state, wParam, lParam, {reinterpret_cast<HWND>(lParam)});
             return colourControls(
                 state, wParam, lParam,
                 {state.dateLabel, state.numbersLabel, state.resultsLabel, state.countLabel});
@@ -175,6 +201,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_CLOSE:
             stopRanking(stateOf(hwnd));
+            stopBacktest(stateOf(hwnd));
             stopDownload(stateOf(hwnd));
             PostQuitMessage(0);
             return 0;
@@ -250,7 +277,12 @@ HWND createMainWindow(HINSTANCE instance) {
         return nullptr;
     }
     createControls(stateOf(main), instance);
+    INITCOMMONCONTROLSEX common = {sizeof common, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&common);
+    registerCouponClass(instance);
     createRankingControls(stateOf(main), instance);
+    createTicketControls(stateOf(main), instance);
+    createBacktestControls(stateOf(main), instance);
     SetMenu(main, buildMenuBar());
     return main;
 }
@@ -261,7 +293,7 @@ bool preTranslate(const MSG& msg) {
     char name[32] = "";
     if (!main || !GetClassNameA(main, name, sizeof name) || lstrcmpA(name, kWindowClassName) != 0)
         return false;
-    return guarded(main, [&]() -> LRESULT { return rankingKey(stateOf(main), msg); }) != 0;
+    return guarded(main, [&]() -> LRESULT { return screenKey(stateOf(main), msg); }) != 0;
 }
 
 int runMessageLoop() {

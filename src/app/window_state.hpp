@@ -20,7 +20,9 @@
 #include "commands/games.hpp"
 #include "history/locked_file.hpp"
 
-struct RankingScreen;  // app/ranking_screen.cpp
+struct RankingScreen;   // app/ranking_screen.cpp
+struct TicketScreen;    // app/ticket_screen.cpp
+struct BacktestScreen;  // app/backtest_screen.cpp
 
 // The grey of the window's background and of its labels.
 constexpr COLORREF kGrey = RGB(169, 169, 169);
@@ -55,8 +57,12 @@ struct WindowState {
     std::optional<zestawy::Game> numbersGame;
     std::size_t numbersHash = 0;
 
-    // The ranking screen: its controls, its worker and what it shows.
+    // The screens of the "Analiza" menu: their controls, workers and what
+    // they show; and their labels, painted grey.
     std::shared_ptr<RankingScreen> ranking;
+    std::shared_ptr<TicketScreen> ticket;
+    std::shared_ptr<BacktestScreen> backtest;
+    std::vector<HWND> screenStatics;
 
     // The window of "Pobierz najnowsze wyniki" while it runs (app/download.cpp).
     HWND download = nullptr;

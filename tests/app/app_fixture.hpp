@@ -8,13 +8,16 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/backtest_screen.hpp"
 #include "app/controls.hpp"
 #include "app/ranking_screen.hpp"
+#include "app/ticket_screen.hpp"
 #include "app/window.hpp"
 #include "app/window_state.hpp"
 
@@ -83,7 +86,10 @@ inline void resetToStartState() {
     }
     state().numbersGame.reset();
     stopRanking(state());
-    for (HWND control : rankingControls(state())) ShowWindow(control, SW_HIDE);
+    stopBacktest(state());
+    for (const auto& controls :
+         {rankingControls(state()), ticketControls(state()), backtestControls(state())})
+        for (HWND control : controls) ShowWindow(control, SW_HIDE);
 }
 
 // ---- Playing the user of modal dialogs and message boxes ----
@@ -103,6 +109,40 @@ inline std::string ownTempFolder(const std::string& name) {
         std::string(temp) + "zestawy-" + name + "-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
+}
+
+// The bytes of a file; empty when it cannot be read.
+inline std::string fileBytes(const std::string& path) {
+    std::string bytes;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        for (int c; (c = std::fgetc(f)) != EOF;) bytes += static_cast<char>(c);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+// What zestawy-cli.exe writes to a file (its lines end in CR LF on Windows)
+// with these arguments, run in the working folder; the file lies in `folder`.
+inline std::string toolOutput(const std::string& arguments, const std::string& folder) {
+    const std::string out = folder + "\\tool.txt";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    const HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string line = std::string("\"") + ZESTAWY_CLI + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = file;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        WaitForSingleObject(process.hProcess, 120000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(file);
+    return fileBytes(out);
 }
 
 inline const DWORD kWaitMs = 10000;  // for any one thing to happen; then the test fails

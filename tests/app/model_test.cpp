@@ -6,9 +6,10 @@
 // count. Dialogs are cancelled, and the question about a very long answer is
 // answered with Anuluj, or with Tak and then a cancelled save dialog. A search
 // over the draws that another game's "Wczytaj" loaded must be refused and
-// change nothing. The ranking screen hides every other one and is hidden by
-// each menu item that shows another; a ranking started on it is left running
-// and stopped by the screen that follows.
+// change nothing. The screens of the "Analiza" menu (ranking, ticket,
+// backtest) hide every other one and are hidden by each menu item that shows
+// another; a ranking or backtest started on one is left running and stopped by
+// the screen that follows.
 //
 // Seeded and reproducible: ZESTAWY_MODEL_SEQUENCES walks (100 by default) of
 // 20 steps from ZESTAWY_MODEL_SEED (1 by default), starting with walk
@@ -28,9 +29,11 @@
 #include <vector>
 
 #include "app/app_fixture.hpp"
+#include "app/backtest_screen.hpp"
 #include "app/large_answer.hpp"
 #include "app/ranking_screen.hpp"
 #include "app/search_buttons.hpp"
+#include "app/ticket_screen.hpp"
 #include "combinatorics/random.hpp"
 #include "commands/search_command.hpp"
 #include "history/encoding.hpp"
@@ -84,7 +87,8 @@ const Panel kPanels[] = {
 
 // What the window must show: the rules as a user learns them.
 struct Model {
-    bool about = true, help = false, workBoxes = false, ranking = false;
+    bool about = true, help = false, workBoxes = false;
+    int screen = 0;  // the menu item of the "Analiza" screen shown, or 0
     std::set<int> shownButtons;
     std::map<int, bool> enabled;
     std::string numbers, results, dates, count;
@@ -173,9 +177,14 @@ std::string differences(const Model& m) {
     auto visible = [](HWND h) { return IsWindowVisible(h) != 0; };
     if (visible(state().aboutBox) != m.about) return "about box shown: " + std::to_string(!m.about);
     if (visible(state().helpBox) != m.help) return "help box shown: " + std::to_string(!m.help);
-    for (HWND control : rankingControls(state()))
-        if (visible(control) != m.ranking)
-            return "ranking screen shown: " + std::to_string(!m.ranking);
+    const std::pair<int, std::vector<HWND>> screens[] = {{kCmdRanking, rankingControls(state())},
+                                                         {kCmdTicket, ticketControls(state())},
+                                                         {kCmdBacktest, backtestControls(state())}};
+    for (const auto& [menu, controls] : screens)
+        for (HWND control : controls)
+            if (visible(control) != (m.screen == menu))
+                return "screen " + std::to_string(menu) +
+                       " shown: " + std::to_string(m.screen != menu);
     for (HWND box : {state().numbersBox, state().resultsBox, state().datesBox, state().countBox})
         if (visible(box) != m.workBoxes) return "work box shown: " + std::to_string(!m.workBoxes);
     for (int id : buttonIds()) {
@@ -228,12 +237,14 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
         for (int step = 0; step < kSteps; ++step, ++steps) {
             // What a user could do now.
             std::vector<int> actions = {kCmdPrepareSearch, kCmdOpenHelp, kCmdCloseHelp,
-                                        kCmdRanking};
-            if (m.ranking) actions.push_back(kRankShow);          // stopped by the next screen
+                                        kCmdRanking,       kCmdTicket,   kCmdBacktest};
+            // Stopped by the next screen.
+            if (m.screen == kCmdRanking) actions.push_back(kRankShow);
+            if (m.screen == kCmdBacktest) actions.push_back(kBackRun);
             if (gen() % 4 == 0) actions.push_back(kCmdDownload);  // now and then: it takes a while
             for (int id : buttonIds())
                 if (m.shownButtons.count(id) && m.enabled[id]) {
-                    const Panel* p = id == kRankShow ? nullptr : panelWith(id);
+                    const Panel* p = panelWith(id);
                     const int weight = !p || id == p->clear ? 1 : id == p->load ? 4 : 2;
                     actions.insert(actions.end(), weight, id);
                 }
@@ -247,7 +258,7 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
                 walk += " count'" + m.count + "'";
             } else {
                 walk += " " + std::to_string(id);
-                const Panel* p = id == kRankShow ? nullptr : panelWith(id);
+                const Panel* p = panelWith(id);
                 const zestawy::SearchCommand* search = zestawy::findSearchCommand(id);
                 bool large = false;
                 const bool anotherGame =
@@ -278,18 +289,20 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
                 refusals += anotherGame;
 
                 // The model's step. A download with nothing new changes nothing.
-                if (id == kRankShow || id == kCmdDownload) {
-                } else if (id == kCmdRanking) {
+                if (id == kRankShow || id == kBackRun || id == kCmdDownload) {
+                } else if (id == kCmdRanking || id == kCmdTicket || id == kCmdBacktest) {
                     m.about = m.help = m.workBoxes = false;
                     m.shownButtons.clear();
-                    m.ranking = true;
+                    m.screen = id;
                 } else if (id == kCmdPrepareSearch || id == kCmdCloseHelp) {
-                    m.about = m.help = m.ranking = false;
+                    m.about = m.help = false;
+                    m.screen = 0;
                     m.workBoxes = true;
                     for (const Panel& q : kPanels) m.showPanel(q, false);
                     m.showGameButtons(true);
                 } else if (id == kCmdOpenHelp) {
-                    m.about = m.workBoxes = m.ranking = false;
+                    m.about = m.workBoxes = false;
+                    m.screen = 0;
                     m.help = true;
                     m.shownButtons.clear();
                 } else if (id == p->gameButton) {

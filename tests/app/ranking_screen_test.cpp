@@ -21,15 +21,6 @@ namespace {
 
 using namespace apptest;
 
-std::string fileBytes(const std::string& path) {
-    std::string bytes;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        for (int c; (c = std::fgetc(f)) != EOF;) bytes += static_cast<char>(c);
-        std::fclose(f);
-    }
-    return bytes;
-}
-
 class RankingScreen : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -90,28 +81,11 @@ class RankingScreen : public ::testing::Test {
     // What zestawy-cli.exe --ranking writes to a file (its lines end in CR LF on Windows).
     static std::string toolRanking(int game, const char* caption, const char* last,
                                    const char* top) {
-        const std::string out = folder + "\\tool.txt";
-        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        const HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        std::string line = std::string("\"") + ZESTAWY_CLI + "\" --game " + kGames[game].option +
-                           " --history \"" + kGames[game].historyFile + "\" --search \"" + caption +
-                           "\" --ranking --top " + top;
-        if (*last) line += std::string(" --last ") + last;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = file;
-        startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-        PROCESS_INFORMATION process = {};
-        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                           &process)) {
-            WaitForSingleObject(process.hProcess, 120000);
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
-        }
-        CloseHandle(file);
-        return fileBytes(out);
+        std::string arguments = std::string("--game ") + kGames[game].option + " --history \"" +
+                                kGames[game].historyFile + "\" --search \"" + caption +
+                                "\" --ranking --top " + top;
+        if (*last) arguments += std::string(" --last ") + last;
+        return toolOutput(arguments, folder);
     }
     static std::string folder;
 };

@@ -1,0 +1,249 @@
+#include "app/backtest_screen.hpp"
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "app/backtest_chart.hpp"
+#include "app/ranking_state.hpp"
+#include "app/screen.hpp"
+#include "commands/analysis_text.hpp"
+#include "search/backtest.hpp"
+#include "search/shared_walk.hpp"
+
+using namespace zestawy;
+
+struct BacktestScreen {
+    std::vector<HWND> controls;
+    HWND table = nullptr, chart = nullptr, sentence = nullptr, progress = nullptr;
+
+    std::thread worker;
+    std::atomic<bool> stop{false};
+    unsigned generation = 0;  // as the ranking screen's
+    std::mutex mutex;
+    std::unique_ptr<BacktestShown> finished;  // left here by the worker
+    std::unique_ptr<BacktestShown> shown;
+
+    ~BacktestScreen() {
+        stop = true;
+        if (worker.joinable()) worker.join();
+    }
+};
+
+namespace {
+
+const char kCaption[] = "Czy czekanie pomaga?";
+const char kHint[] =
+    "Przed każdym losowaniem historii każdy zestaw czeka już jakiś czas. Zestawy dzielą się na "
+    "grupy według tego, ile razy dłużej od średniej przerwy czekały, a losowanie pokazuje, które "
+    "się pojawiły. Gdyby długie czekanie zwiększało szansę, grupy długo czekających pojawiałyby "
+    "się częściej niż inne. Wybierz grę i zestawy, a potem kliknij „Policz”.";
+
+const std::vector<ScreenRow> kBacktestRows = {
+    {"STATIC", "", 0, 0, 0, 1350, 750, 0, 0, 0, 1000, 0, 1000},
+    {"STATIC", "Gra", 0, 20, 10, 160, 20, 0, 0},
+    {"COMBOBOX", "", kBackGame, 20, 32, 160, 200, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {"STATIC", "Zestawy", 0, 200, 10, 180, 20, 0, 0},
+    {"COMBOBOX", "", kBackSearch, 200, 32, 180, 400, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {"STATIC", "Losowań (puste: wszystkie)", 0, 400, 10, 200, 20, 0, 0},
+    {"EDIT", "", kBackLast, 400, 32, 150, 28, ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP,
+     WS_EX_CLIENTEDGE},
+    {"BUTTON", "Policz", kBackRun, 570, 30, 110, 32, WS_TABSTOP, 0},
+    {"BUTTON", "Przerwij", kBackStop, 690, 30, 110, 32, WS_DISABLED | WS_TABSTOP, 0},
+    {PROGRESS_CLASSA, "", kBackProgress, 820, 34, 200, 24, 0, 0},
+    {WC_LISTVIEWA, "", kBackTable, 20, 80, 560, 180,
+     LVS_REPORT | LVS_OWNERDATA | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    {"STATIC", kHint, 0, 20, 275, 560, 445, 0, 0, 0, 0, 0, 1000},
+    {kBacktestChartClass, "", kBackChart, 600, 80, 730, 540, 0, 0, 0, 1000, 0, 1000},
+    {"STATIC", "", kBackSentence, 600, 630, 730, 90, 0, 0, 0, 1000, 1000},
+};
+
+const std::vector<ListColumn> kColumns = {
+    {"Czeka (razy średnio)", 140}, {"Szans", 100, LVCFMT_RIGHT}, {"Pojawień", 80, LVCFMT_RIGHT},
+    {"Odsetek", 70, LVCFMT_RIGHT}, {"95% od", 70, LVCFMT_RIGHT}, {"do", 70, LVCFMT_RIGHT},
+};
+
+BacktestScreen& screenOf(const WindowState& state) {
+    return *state.backtest;
+}
+
+void enableWhileRunning(const WindowState& state, bool running) {
+    EnableWindow(state.control(kBackRun), !running);
+    EnableWindow(state.control(kBackStop), running);
+}
+
+struct Job {
+    const GameRow* game;
+    const SearchCommand* command;
+    long long last;
+    unsigned generation;
+};
+
+void runInBackground(HWND main, BacktestScreen& screen, Job job) {
+    // Nothing may leave the thread: a failure ends in a sentence.
+    auto found = std::make_unique<BacktestShown>();
+    found->game = job.game;
+    found->command = job.command;
+    try {
+        found->error = readDraws(*job.game, job.last, found->taken);
+        if (found->error.empty()) {
+            int percent = -1;
+            found->result = backtest(
+                found->taken.draws, rankingQuery(*job.command), job.game->rules.numbersPerDraw,
+                [&](double done) {
+                    const int now = static_cast<int>(done * 100);
+                    if (now != percent)
+                        PostMessageA(main, kBacktestMessage, 0,
+                                     progressOf(job.generation, percent = now));
+                    return !screen.stop;
+                },
+                machineThreads());
+            found->table = backtestTable(found->result, ',');
+        }
+    } catch (const std::bad_alloc&) {
+        found->error = "Za mało pamięci, by to policzyć.";
+    } catch (const std::exception& e) {
+        found->error = std::string("Nie udało się policzyć: ") + e.what();
+    }
+    {
+        const std::lock_guard<std::mutex> lock(screen.mutex);
+        screen.finished = std::move(found);
+    }
+    PostMessageA(main, kBacktestMessage, 1, 0);
+}
+
+void run(WindowState& state) {
+    BacktestScreen& screen = screenOf(state);
+    const GameRow* game = chosenGame(state.control(kBackGame));
+    const SearchCommand* command = chosenSearch(state.control(kBackSearch));
+    const long long last = lastDrawsField(state.control(kBackLast));
+    const char* wrong = !game || !command ? "Wybierz grę i zestawy."
+                        : last < 0        ? kLastDrawsWrong
+                                          : nullptr;
+    if (wrong) {
+        MessageBoxA(state.main, wrong, kCaption, MB_ICONEXCLAMATION);
+        return;
+    }
+    stopBacktest(state);
+    const Job job{game, command, last, ++screen.generation};
+    screen.stop = false;
+    enableWhileRunning(state, true);
+    SendMessageA(screen.progress, PBM_SETPOS, 0, 0);
+    SetWindowTextA(screen.sentence, "Liczę...");
+    screen.worker = std::thread(runInBackground, state.main, std::ref(screen), job);
+}
+
+// The sentence under the chart: what was found, or why nothing was.
+std::string sentenceOf(const BacktestShown& shown) {
+    if (!shown.error.empty()) return shown.error;
+    if (shown.result.stopped) return "Przerwano.";
+    return "„" + std::string(shown.command->caption) + "” (" + shown.game->name +
+           "): " + backtestSentence(shown.result);
+}
+
+}  // namespace
+
+void createBacktestControls(WindowState& state, HINSTANCE instance) {
+    registerBacktestChartClass(instance);
+    state.backtest = std::make_shared<BacktestScreen>();
+    BacktestScreen& screen = *state.backtest;
+    screen.controls = createScreen(state, instance, kBacktestRows);
+    screen.table = state.control(kBackTable);
+    screen.chart = state.control(kBackChart);
+    screen.sentence = state.control(kBackSentence);
+    screen.progress = state.control(kBackProgress);
+    fillGames(state.control(kBackGame));
+    fillRankingSearches(state.control(kBackGame), state.control(kBackSearch));
+    addColumns(state, screen.table, kColumns);
+}
+
+void layoutBacktest(const WindowState& state) {
+    if (state.backtest) layoutScreen(state, kBacktestRows, state.backtest->controls);
+}
+
+std::vector<HWND> backtestControls(const WindowState& state) {
+    return state.backtest ? state.backtest->controls : std::vector<HWND>{};
+}
+
+const BacktestShown* shownBacktest(const WindowState& state) {
+    return state.backtest && state.backtest->shown ? state.backtest->shown.get() : nullptr;
+}
+
+void stopBacktest(WindowState& state) {
+    if (!state.backtest) return;
+    BacktestScreen& screen = *state.backtest;
+    if (!screen.worker.joinable()) return;
+    screen.stop = true;
+    ++screen.generation;
+    screen.worker.join();
+    onBacktestMessage(state, 1, 0);
+}
+
+bool handleBacktestCommand(WindowState& state, int id, int code) {
+    switch (id) {
+        case kBackGame:
+            if (code == CBN_SELCHANGE)
+                fillRankingSearches(state.control(kBackGame), state.control(kBackSearch));
+            return true;
+        case kBackRun:
+            run(state);
+            return true;
+        case kBackStop:
+            if (state.backtest) screenOf(state).stop = true;
+            return true;
+        case kBackSearch:
+        case kBackLast:
+        case kBackSentence:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool handleBacktestNotify(WindowState& state, const NMHDR& header, LRESULT& result) {
+    if (header.idFrom != static_cast<UINT_PTR>(kBackTable) || !state.backtest) return false;
+    result = 0;
+    if (header.code != LVN_GETDISPINFOA) return true;
+    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item;
+    const BacktestShown* shown = shownBacktest(state);
+    if (shown && (item.mask & LVIF_TEXT) && item.iItem >= 0 &&
+        item.iItem < static_cast<int>(shown->table.rows.size()) && item.iSubItem >= 0 &&
+        item.iSubItem < static_cast<int>(shown->table.header.size()))
+        lstrcpynA(
+            item.pszText,
+            shown->table
+                .rows[static_cast<std::size_t>(item.iItem)][static_cast<std::size_t>(item.iSubItem)]
+                .c_str(),
+            item.cchTextMax);
+    return true;
+}
+
+void onBacktestMessage(WindowState& state, WPARAM what, LPARAM percent) {
+    if (!state.backtest) return;
+    BacktestScreen& screen = screenOf(state);
+    if (what == 0) {
+        if (progressOf(screen.generation, 0) == (percent & ~LPARAM{0xFF}))
+            SendMessageA(screen.progress, PBM_SETPOS, static_cast<WPARAM>(percent & 0xFF), 0);
+        return;
+    }
+    std::unique_ptr<BacktestShown> found;
+    {
+        const std::lock_guard<std::mutex> lock(screen.mutex);
+        found = std::move(screen.finished);
+    }
+    if (!found) return;  // taken already
+    if (screen.worker.joinable()) screen.worker.join();
+    enableWhileRunning(state, false);
+    SendMessageA(screen.progress, PBM_SETPOS, 0, 0);
+    SetWindowTextA(screen.sentence, sentenceOf(*found).c_str());
+    // A stopped backtest's partial counts are not shown.
+    if (found->result.stopped) found->table.rows.clear();
+    screen.shown = std::move(found);
+    SendMessageA(screen.table, LVM_SETITEMCOUNT, screen.shown->table.rows.size(), 0);
+    InvalidateRect(screen.table, nullptr, TRUE);
+    InvalidateRect(screen.chart, nullptr, FALSE);
+}

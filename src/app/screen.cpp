@@ -1,0 +1,183 @@
+#include "app/screen.hpp"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "app/backtest_screen.hpp"
+#include "app/controls.hpp"
+#include "app/files.hpp"
+#include "app/ranking_screen.hpp"
+#include "app/ticket_screen.hpp"
+#include "app/window.hpp"
+#include "commands/search_command.hpp"
+#include "history/history.hpp"
+
+using namespace zestawy;
+
+const char kLastDrawsWrong[] = "Liczba losowań musi być dodatnia (puste pole: wszystkie).";
+
+std::vector<HWND> createScreen(WindowState& state, HINSTANCE instance,
+                               const std::vector<ScreenRow>& rows) {
+    std::vector<HWND> controls;
+    for (const ScreenRow& row : rows) {
+        const HWND hwnd = CreateWindowExA(
+            row.exStyle, row.cls, row.caption, WS_CHILD | row.style, 0, 0, 0, 0, state.main,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
+        const bool list = lstrcmpA(row.cls, WC_LISTVIEWA) == 0;
+        const HGDIOBJ font = state.controlFont ? state.controlFont : GetStockObject(SYSTEM_FONT);
+        if (state.controlFont || list)
+            SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+        if (list)
+            SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                         LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+        if (lstrcmpA(row.cls, "STATIC") == 0) state.screenStatics.push_back(hwnd);
+        controls.push_back(hwnd);
+    }
+    layoutScreen(state, rows, controls);
+    return controls;
+}
+
+void layoutScreen(const WindowState& state, const std::vector<ScreenRow>& rows,
+                  const std::vector<HWND>& controls) {
+    RECT client;
+    GetClientRect(state.main, &client);
+    // The room beyond the design size; the layout never shrinks below it.
+    const int dx = std::max(0, static_cast<int>(client.right) - state.scaled(kClientWidth));
+    const int dy = std::max(0, static_cast<int>(client.bottom) - state.scaled(kClientHeight));
+    for (std::size_t i = 0; i < rows.size() && i < controls.size(); ++i) {
+        const ScreenRow& row = rows[i];
+        // Scaled by their edges, as the other controls are.
+        const int x = state.scaled(row.x), y = state.scaled(row.y);
+        const int w = state.scaled(row.x + row.w) - x, h = state.scaled(row.y + row.h) - y;
+        MoveWindow(controls[i], x + dx * row.moveX / 1000, y + dy * row.moveY / 1000,
+                   w + dx * row.growW / 1000, h + dy * row.growH / 1000, TRUE);
+    }
+}
+
+void addColumns(const WindowState& state, HWND table, const std::vector<ListColumn>& columns) {
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.fmt = columns[i].format;
+        column.pszText = const_cast<char*>(columns[i].title);
+        const int caption = static_cast<int>(SendMessageA(
+            table, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(columns[i].title)));
+        column.cx = std::max(state.scaled(columns[i].width), caption + state.scaled(20));
+        SendMessageA(table, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void fillGames(HWND games) {
+    for (const GameRow& game : kGames)
+        SendMessageA(games, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(game.name));
+    SendMessageA(games, CB_SETCURSEL, 0, 0);
+}
+
+const GameRow* chosenGame(HWND games) {
+    const LRESULT game = SendMessageA(games, CB_GETCURSEL, 0, 0);
+    return game >= 0 && game < 3 ? &kGames[game] : nullptr;
+}
+
+void fillRankingSearches(HWND games, HWND searches) {
+    const GameRow* game = chosenGame(games);
+    SendMessageA(searches, CB_RESETCONTENT, 0, 0);
+    for (int i = 0; game && i < kControlCount; ++i) {
+        const SearchCommand* command = findSearchCommand(kControls[i].id);
+        if (kControls[i].kind != ControlKind::Button || !command || command->game != game->game ||
+            rankingQuery(*command).setSize == 0)
+            continue;
+        const LRESULT at =
+            SendMessageA(searches, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(command->caption));
+        SendMessageA(searches, CB_SETITEMDATA, static_cast<WPARAM>(at), command->id);
+    }
+    SendMessageA(searches, CB_SETCURSEL, 0, 0);
+}
+
+const SearchCommand* chosenSearch(HWND searches) {
+    const LRESULT at = SendMessageA(searches, CB_GETCURSEL, 0, 0);
+    if (at < 0) return nullptr;
+    return findSearchCommand(
+        static_cast<int>(SendMessageA(searches, CB_GETITEMDATA, static_cast<WPARAM>(at), 0)));
+}
+
+std::string controlText(HWND control) {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+long long lastDrawsField(HWND field) {
+    const std::string last = controlText(field);
+    if (last.empty()) return 0;
+    const long long draws = parseCount(last);
+    return draws > 0 ? draws : -1;
+}
+
+std::string readDraws(const GameRow& game, long long last, RankingDraws& taken) {
+    std::vector<std::string> lines;
+    const std::string path = findHistory(game);
+    if (path.empty()) return historyMissing(game);
+    if (readHistoryFile(path, lines, kMaxHistoryBytes) != HistoryRead::Ok)
+        return "Nie udało się przeczytać pliku '" + shownPath(path) + "'.";
+    taken = rankingDraws(lines, last, game.rules);
+    if (taken.draws.empty()) return "W pliku '" + shownPath(path) + "' nie ma żadnego losowania.";
+    return "";
+}
+
+namespace {
+
+// Each screen's keys: its first field (shown while the screen is), its
+// drop-down lists and typed fields, the command Enter runs and the one Esc
+// runs (0: none).
+struct ScreenKeys {
+    int first;
+    int lists[2], fields[2];
+    int run, stop;
+};
+const ScreenKeys kScreenKeys[] = {
+    {kRankGame, {kRankGame, kRankSearch}, {kRankLast, kRankTop}, kRankShow, kRankStop},
+    {kTicketGame, {kTicketGame, 0}, {kTicketNumbers, kTicketLast}, kTicketCheck, 0},
+    {kBackGame, {kBackGame, kBackSearch}, {kBackLast, 0}, kBackRun, kBackStop},
+};
+
+bool among(const int (&ids)[2], int id) {
+    return id != 0 && (ids[0] == id || ids[1] == id);
+}
+
+}  // namespace
+
+bool screenKey(WindowState& state, const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || !IsChild(state.main, msg.hwnd)) return false;
+    for (const ScreenKeys& keys : kScreenKeys) {
+        if (!IsWindowVisible(state.control(keys.first))) continue;
+        const int id = GetDlgCtrlID(msg.hwnd);
+        auto press = [&](int command) {
+            if (IsWindowEnabled(state.control(command)))
+                SendMessageA(state.main, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(state.control(command)));
+        };
+        switch (msg.wParam) {
+            case VK_TAB:
+                if (const HWND next =
+                        GetNextDlgTabItem(state.main, msg.hwnd, GetKeyState(VK_SHIFT) < 0))
+                    SetFocus(next);
+                return true;
+            case VK_RETURN:
+                // An open list takes its own Enter.
+                if (among(keys.lists, id) && SendMessageA(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0))
+                    return false;
+                if (!among(keys.lists, id) && !among(keys.fields, id)) return false;
+                press(keys.run);
+                return true;
+            case VK_ESCAPE:
+                if (!keys.stop || !IsWindowEnabled(state.control(keys.stop))) return false;
+                press(keys.stop);
+                return true;
+            default:
+                return false;
+        }
+    }
+    return false;
+}

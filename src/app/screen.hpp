@@ -1,0 +1,76 @@
+// What the screens of the "Analiza" menu share: their controls as tables in
+// design units, created hidden and placed for the window's size by one loop;
+// their list views' columns; their game and search lists; and the draws they
+// read from a game's history.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "app/window_state.hpp"
+#include "commands/ranking_text.hpp"
+#include "commands/search_command.hpp"
+
+// One control of a screen, in the design units of the other controls.
+struct ScreenRow {
+    const char* cls;
+    const char* caption;
+    int id;
+    int x, y, w, h;
+    DWORD style, exStyle;
+    // In a window larger than the design: the share, in thousandths, of the
+    // extra width by which it moves right and grows, and of the extra height
+    // by which it moves down and grows.
+    int moveX = 0, growW = 0, moveY = 0, growH = 0;
+};
+
+// Creates the rows' controls, hidden, as children of the main window, in the
+// window's font (list views too: their own is smaller), placed for its size.
+// Their STATIC controls are painted grey (state.screenStatics).
+std::vector<HWND> createScreen(WindowState& state, HINSTANCE instance,
+                               const std::vector<ScreenRow>& rows);
+// Places the controls for the window's client size: at the design size as
+// the rows say, growing into any room beyond it.
+void layoutScreen(const WindowState& state, const std::vector<ScreenRow>& rows,
+                  const std::vector<HWND>& controls);
+
+// A list view's columns, each wide enough for its caption, whatever the scale.
+struct ListColumn {
+    const char* title;
+    int width;                 // design units
+    int format = LVCFMT_LEFT;  // LVCFMT_RIGHT for numbers
+};
+void addColumns(const WindowState& state, HWND table, const std::vector<ListColumn>& columns);
+
+// The games, the first chosen.
+void fillGames(HWND games);
+// The searches of the chosen game that a ranking can judge, in the order of
+// its panel, each with its command's id; the first chosen.
+void fillRankingSearches(HWND games, HWND searches);
+// The game chosen in the list, or nullptr.
+const zestawy::GameRow* chosenGame(HWND games);
+// The search chosen in the list, or nullptr.
+const zestawy::SearchCommand* chosenSearch(HWND searches);
+
+// The field "Losowań (puste: wszystkie)": 0 when empty, -1 when it holds no
+// positive count.
+long long lastDrawsField(HWND field);
+// The message for a wrong count in that field.
+extern const char kLastDrawsWrong[];
+
+// The draws among the last `last` lines (0: all) of the game's history, read
+// afresh; "" or why there are none, as the window says it.
+std::string readDraws(const zestawy::GameRow& game, long long last, zestawy::RankingDraws& taken);
+
+// The text of a control.
+std::string controlText(HWND control);
+
+// The keyboard on the screens, before the message is dispatched: Tab and
+// Shift+Tab move through the shown screen's fields and buttons in order,
+// Enter in a field runs the screen's command ("Pokaż", "Sprawdź", "Policz"),
+// Esc stops its work while it runs. True when it took the message.
+bool screenKey(WindowState& state, const MSG& msg);

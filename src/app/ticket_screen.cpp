@@ -1,0 +1,226 @@
+#include "app/ticket_screen.hpp"
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+
+#include "app/coupon.hpp"
+#include "app/ranking_state.hpp"
+#include "app/screen.hpp"
+#include "commands/analysis_text.hpp"
+#include "search/odds.hpp"
+
+using namespace zestawy;
+
+// What the screen shows: the last check, and the numbers marked on the coupon.
+struct TicketScreen : CouponSource {
+    WindowState* state = nullptr;
+    std::vector<HWND> controls;
+    HWND table = nullptr, coupon = nullptr, summary = nullptr;
+    const GameRow* game = nullptr;  // of the check shown; nullptr: none
+    TextTable shown;
+    std::vector<std::size_t> waits;
+    std::vector<int> marked;  // the numbers in the field, as far as they read
+
+    CouponPicture picture() const override;
+    void click(int number) override;
+};
+
+namespace {
+
+const char kCaption[] = "Sprawdź swoje liczby";
+const char kHint[] =
+    "Wpisz swoje liczby albo kliknij je na kuponie i kliknij „Sprawdź”: ile razy padło ile z nich, "
+    "ile daje sam przypadek i kiedy ostatnio.";
+
+const std::vector<ScreenRow> kTicketRows = {
+    {"STATIC", "", 0, 0, 0, 1350, 750, 0, 0, 0, 1000, 0, 1000},
+    {"STATIC", "Gra", 0, 20, 10, 160, 20, 0, 0},
+    {"COMBOBOX", "", kTicketGame, 20, 32, 160, 200, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {"STATIC", "Twoje liczby (np. 3, 17, 22)", 0, 200, 10, 320, 20, 0, 0},
+    {"EDIT", "", kTicketNumbers, 200, 32, 320, 28, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    {"STATIC", "Losowań (puste: wszystkie)", 0, 540, 10, 200, 20, 0, 0},
+    {"EDIT", "", kTicketLast, 540, 32, 150, 28, ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP,
+     WS_EX_CLIENTEDGE},
+    {"BUTTON", "Sprawdź", kTicketCheck, 710, 30, 110, 32, WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {"STATIC", kHint, kTicketSummary, 20, 72, 1310, 52, 0, 0, 0, 1000},
+    {WC_LISTVIEWA, "", kTicketTable, 20, 130, 660, 590,
+     LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE, 0,
+     500, 0, 1000},
+    {kCouponClassName, "", kTicketCoupon, 700, 130, 630, 590, 0, 0, 500, 500, 0, 1000},
+};
+
+const std::vector<ListColumn> kColumns = {
+    {"Trafień", 70, LVCFMT_RIGHT},
+    {"Losowań", 70, LVCFMT_RIGHT},
+    {"Przypadek daje", 100, LVCFMT_RIGHT},
+    {"Zwykle od", 70, LVCFMT_RIGHT},
+    {"do", 50, LVCFMT_RIGHT},
+    {"Ostatnio w losowaniu", 160},
+    {"Losowań temu", 90, LVCFMT_RIGHT},
+};
+
+// The numbers of the text as far as they are a ticket of the game.
+std::vector<int> readableNumbers(const std::string& text, const GameRow& game) {
+    return parseTicket(text, game.rules).numbers;
+}
+
+void showCheck(TicketScreen& screen) {
+    SendMessageA(screen.table, LVM_SETITEMCOUNT, screen.shown.rows.size(), 0);
+    InvalidateRect(screen.table, nullptr, TRUE);
+    InvalidateRect(screen.coupon, nullptr, FALSE);
+}
+
+void clearCheck(TicketScreen& screen, const std::string& summary) {
+    screen.game = nullptr;
+    screen.shown.rows.clear();
+    screen.waits.clear();
+    SetWindowTextA(screen.summary, summary.c_str());
+    showCheck(screen);
+}
+
+// Checks the numbers in the field; a wrong field or history is said in a
+// message box when `loud`, on the summary line otherwise.
+void check(WindowState& state, bool loud) {
+    TicketScreen& screen = *state.ticket;
+    const GameRow* game = chosenGame(state.control(kTicketGame));
+    if (!game) return;
+    const TicketNumbers ticket =
+        parseTicket(controlText(state.control(kTicketNumbers)), game->rules);
+    const long long last = lastDrawsField(state.control(kTicketLast));
+    const std::string wrong = !ticket.error.empty() ? ticket.error
+                              : last < 0            ? kLastDrawsWrong
+                                                    : "";
+    RankingDraws taken;
+    const std::string failed = wrong.empty() ? readDraws(*game, last, taken) : "";
+    if (!wrong.empty() || !failed.empty()) {
+        if (loud) MessageBoxA(state.main, (wrong + failed).c_str(), kCaption, MB_ICONEXCLAMATION);
+        clearCheck(screen, wrong + failed);
+        return;
+    }
+    const TicketCheck result = checkTicket(taken.draws, ticket.numbers, game->rules);
+    screen.game = game;
+    screen.marked = ticket.numbers;
+    screen.shown = ticketTable(result, taken.labels, ',');
+    screen.waits = result.numberWaits;
+    std::string summary = wholeTicketLine(result, taken.labels);
+    if (taken.skipped > 0)
+        summary +=
+            " Pominięto " + grouped(taken.skipped) + " " +
+            nounForm(taken.skipped, "wiersz, który nie jest losowaniem",
+                     "wiersze, które nie są losowaniami", "wierszy, które nie są losowaniami") +
+            ".";
+    summary +=
+        "\n„Przypadek daje”: średnio tyle losowań z tyloma trafieniami; w 90% historii "
+        "liczba mieści się w zakresie „zwykle od – do”.";
+    SetWindowTextA(screen.summary, summary.c_str());
+    showCheck(screen);
+}
+
+}  // namespace
+
+CouponPicture TicketScreen::picture() const {
+    CouponPicture picture;
+    picture.game = chosenGame(GetDlgItem(state->main, kTicketGame));
+    if (!picture.game) return picture;
+    const int n = picture.game->rules.maxNumber;
+    picture.chosen.assign(static_cast<std::size_t>(n) + 1, false);
+    for (int v : marked) picture.chosen[static_cast<std::size_t>(v)] = true;
+    picture.waitOfChosen = true;
+    if (game == picture.game) {
+        picture.waits = waits;
+        picture.gap = 1 / appearChance(picture.game->rules.numbersPerDraw, {1, 1, n});
+        picture.heading = "Niebieskie: twoje liczby. Pod każdą: ile losowań czeka (średnio co " +
+                          decimal(picture.gap) + ").";
+    } else {
+        picture.heading = "Kliknij liczbę, by ją dodać lub usunąć.";
+    }
+    return picture;
+}
+
+void TicketScreen::click(int number) {
+    const GameRow* chosen = chosenGame(GetDlgItem(state->main, kTicketGame));
+    if (!chosen || number <= 0) return;
+    const HWND field = GetDlgItem(state->main, kTicketNumbers);
+    std::vector<int> numbers = readableNumbers(controlText(field), *chosen);
+    const auto at = std::find(numbers.begin(), numbers.end(), number);
+    if (at != numbers.end())
+        numbers.erase(at);
+    else if (static_cast<int>(numbers.size()) < mostTicketNumbers(chosen->rules))
+        numbers.insert(std::upper_bound(numbers.begin(), numbers.end(), number), number);
+    std::string text;
+    for (int v : numbers) text += (text.empty() ? "" : ", ") + std::to_string(v);
+    SetWindowTextA(field, text.c_str());  // EN_CHANGE marks them on the coupon
+    // A shown check follows the numbers at once.
+    if (game && !numbers.empty()) check(*state, false);
+}
+
+void createTicketControls(WindowState& state, HINSTANCE instance) {
+    state.ticket = std::make_shared<TicketScreen>();
+    TicketScreen& screen = *state.ticket;
+    screen.state = &state;
+    screen.controls = createScreen(state, instance, kTicketRows);
+    screen.table = state.control(kTicketTable);
+    screen.coupon = state.control(kTicketCoupon);
+    screen.summary = state.control(kTicketSummary);
+    fillGames(state.control(kTicketGame));
+    addColumns(state, screen.table, kColumns);
+    setCouponSource(screen.coupon, &screen);
+}
+
+void layoutTicket(const WindowState& state) {
+    if (state.ticket) layoutScreen(state, kTicketRows, state.ticket->controls);
+}
+
+std::vector<HWND> ticketControls(const WindowState& state) {
+    return state.ticket ? state.ticket->controls : std::vector<HWND>{};
+}
+
+bool handleTicketCommand(WindowState& state, int id, int code) {
+    if (!state.ticket) return false;
+    TicketScreen& screen = *state.ticket;
+    switch (id) {
+        case kTicketGame:
+            if (code == CBN_SELCHANGE) {
+                screen.marked.clear();
+                SetWindowTextA(state.control(kTicketNumbers), "");
+                clearCheck(screen, kHint);
+            }
+            return true;
+        case kTicketNumbers:
+            if (code == EN_CHANGE) {
+                if (const GameRow* game = chosenGame(state.control(kTicketGame)))
+                    screen.marked =
+                        readableNumbers(controlText(state.control(kTicketNumbers)), *game);
+                InvalidateRect(screen.coupon, nullptr, FALSE);
+            }
+            return true;
+        case kTicketCheck:
+            check(state, true);
+            return true;
+        case kTicketLast:
+        case kTicketSummary:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool handleTicketNotify(WindowState& state, const NMHDR& header, LRESULT& result) {
+    if (header.idFrom != static_cast<UINT_PTR>(kTicketTable) || !state.ticket) return false;
+    result = 0;
+    if (header.code != LVN_GETDISPINFOA) return true;
+    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item;
+    const TextTable& shown = state.ticket->shown;
+    if ((item.mask & LVIF_TEXT) && item.iItem >= 0 &&
+        item.iItem < static_cast<int>(shown.rows.size()) && item.iSubItem >= 0 &&
+        item.iSubItem < static_cast<int>(shown.header.size()))
+        lstrcpynA(
+            item.pszText,
+            shown
+                .rows[static_cast<std::size_t>(item.iItem)][static_cast<std::size_t>(item.iSubItem)]
+                .c_str(),
+            item.cchTextMax);
+    return true;
+}

@@ -1,0 +1,181 @@
+// The screens "Sprawdź swoje liczby..." and "Czy czekanie pomaga?" on the real
+// window: their tables are the lines of zestawy-cli --ticket and --backtest,
+// the coupon adds and takes away numbers, the chart is painted, and
+// "Przerwij" and leaving the screen stop a backtest.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/app_fixture.hpp"
+#include "app/backtest_screen.hpp"
+#include "app/ticket_screen.hpp"
+
+namespace {
+
+using namespace apptest;
+
+class AnalysisScreens : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        ASSERT_NE(mainWindow(), nullptr);
+        folder = ownTempFolder("analysis");
+        for (const GameRow& game : kGames) {
+            const std::string from = std::string(ZESTAWY_DATA_DIR) + "/" + game.historyFile;
+            ASSERT_TRUE(CopyFileA(from.c_str(), (folder + "\\" + game.historyFile).c_str(), FALSE));
+        }
+    }
+    void SetUp() override {
+        SetCurrentDirectoryA(folder.c_str());
+        resetToStartState();
+    }
+    static void chooseGame(int list, int game) {
+        SendMessageA(control(list), CB_SETCURSEL, static_cast<WPARAM>(game), 0);
+        SendMessageA(mainWindow(), WM_COMMAND, MAKEWPARAM(list, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(control(list)));
+    }
+    // The table's rows as the tool writes them: cells joined by TAB, decimal
+    // points for commas, lines ending in CR LF.
+    static std::string tableLines(int table) {
+        std::string lines;
+        const int rows = static_cast<int>(SendMessageA(control(table), LVM_GETITEMCOUNT, 0, 0));
+        const HWND header =
+            reinterpret_cast<HWND>(SendMessageA(control(table), LVM_GETHEADER, 0, 0));
+        const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < rows; ++row) {
+            for (int column = 0; column < columns; ++column) {
+                char text[128] = "";
+                LVITEMA item = {};
+                item.iSubItem = column;
+                item.pszText = text;
+                item.cchTextMax = sizeof text;
+                SendMessageA(control(table), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                             reinterpret_cast<LPARAM>(&item));
+                lines += (column ? "\t" : "") + std::string(text);
+            }
+            lines += "\r\n";
+        }
+        std::replace(lines.begin(), lines.end(), ',', '.');
+        return lines;
+    }
+    static void pump() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(5);
+    }
+    static void waitForTheBacktest() {
+        for (const DWORD begin = GetTickCount();
+             !enabled(kBackRun) && GetTickCount() - begin < 120000;)
+            pump();
+    }
+    // The chart's pixels in the bars' colour, painted into a bitmap of its size.
+    static int barPixels() {
+        const HWND chart = control(kBackChart);
+        RECT client;
+        GetClientRect(chart, &client);
+        BITMAPINFO info = {};
+        info.bmiHeader = {
+            sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        const HDC dc = CreateCompatibleDC(nullptr);
+        const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HGDIOBJ old = SelectObject(dc, bitmap);
+        SendMessageA(chart, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        GdiFlush();
+        const auto* pixel = static_cast<const DWORD*>(bits);
+        const DWORD bar = static_cast<DWORD>(GetRValue(kBarColour)) << 16 |
+                          static_cast<DWORD>(GetGValue(kBarColour)) << 8 | GetBValue(kBarColour);
+        const int count =
+            static_cast<int>(std::count_if(pixel, pixel + client.right * client.bottom,
+                                           [&](DWORD p) { return (p & 0xFFFFFF) == bar; }));
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        return count;
+    }
+    static std::string folder;
+};
+std::string AnalysisScreens::folder;
+
+TEST_F(AnalysisScreens, TicketTableIsTheToolsAndTheCouponAddsAndTakesAwayNumbers) {
+    command(kCmdTicket);
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), kTicketNumbers);
+    chooseGame(kTicketGame, 2);  // Lotto
+    SetWindowTextA(control(kTicketNumbers), "3, 17, 22, 41, 49, 8");
+    SetWindowTextA(control(kTicketLast), "3000");
+    SetFocus(control(kTicketNumbers));
+    const MSG enter = {GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+    EXPECT_TRUE(preTranslate(enter));  // Enter in a field: "Sprawdź"
+    const std::string history = std::string(" --history \"") + kGames[2].historyFile + "\"";
+    EXPECT_EQ(
+        tableLines(kTicketTable),
+        toolOutput("--game lotto" + history + " --last 3000 --ticket \"3 8 17 22 41 49\"", folder));
+    EXPECT_NE(textOf(control(kTicketSummary)).find("Wszystkie te liczby razem: "),
+              std::string::npos);
+
+    // Lotto's coupon is 7 numbers wide and 7 high: 49 is the last, 5 the fifth
+    // of the first row. 49 goes, 5 comes, and the check follows at once.
+    const HWND coupon = control(kTicketCoupon);
+    RECT client;
+    GetClientRect(coupon, &client);
+    auto click = [&](int row, int column) {
+        const int x = client.right * (2 * column + 1) / 14, y = client.bottom * (2 * row + 1) / 14;
+        SendMessageA(coupon, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    };
+    click(6, 6);
+    click(0, 4);
+    EXPECT_EQ(textOf(control(kTicketNumbers)), "3, 5, 8, 17, 22, 41");
+    EXPECT_EQ(
+        tableLines(kTicketTable),
+        toolOutput("--game lotto" + history + " --last 3000 --ticket \"3 5 8 17 22 41\"", folder));
+    // A seventh number is no Lotto ticket: the click is left alone.
+    click(6, 6);
+    EXPECT_EQ(textOf(control(kTicketNumbers)), "3, 5, 8, 17, 22, 41");
+
+    // Numbers outside the game are refused in a message box, and nothing is shown.
+    SetWindowTextA(control(kTicketNumbers), "1, 50");
+    EXPECT_NE(runCommand(kTicketCheck, answerBox(IDOK)).find("Liczba 50 jest spoza gry"),
+              std::string::npos);
+    EXPECT_EQ(SendMessageA(control(kTicketTable), LVM_GETITEMCOUNT, 0, 0), 0);
+}
+
+TEST_F(AnalysisScreens, BacktestTableIsTheToolsAndItsChartIsPainted) {
+    command(kCmdBacktest);
+    EXPECT_EQ(barPixels(), 0);
+    chooseGame(kBackGame, 1);                                // Mini Lotto, "Wyszukaj 1" first
+    SendMessageA(control(kBackSearch), CB_SETCURSEL, 1, 0);  // "Wyszukaj 2"
+    command(kBackRun);
+    waitForTheBacktest();
+    EXPECT_EQ(tableLines(kBackTable),
+              toolOutput(std::string("--game mini --history \"") + kGames[1].historyFile +
+                             "\" --search \"Wyszukaj 2\" --backtest",
+                         folder));
+    const std::string sentence = textOf(control(kBackSentence));
+    EXPECT_EQ(sentence.rfind("„Wyszukaj 2” (Mini Lotto): ", 0), 0u) << sentence;
+    EXPECT_GT(barPixels(), 1000);
+}
+
+TEST_F(AnalysisScreens, PrzerwijAndLeavingTheScreenStopABacktest) {
+    for (const int leave : {int{kBackStop}, int{kCmdRanking}}) {
+        SCOPED_TRACE(leave);
+        command(kCmdBacktest);
+        chooseGame(kBackGame, 0);  // Multi Multi: a sample of its sets of eight
+        const LRESULT at =
+            SendMessageA(control(kBackSearch), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>("Wyszukaj 5 z 8"));
+        SendMessageA(control(kBackSearch), CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+        command(kBackRun);
+        pump();
+        ASSERT_FALSE(enabled(kBackRun));
+        command(leave);
+        waitForTheBacktest();
+        EXPECT_EQ(textOf(control(kBackSentence)), "Przerwano.");
+        EXPECT_EQ(SendMessageA(control(kBackTable), LVM_GETITEMCOUNT, 0, 0), 0);
+        EXPECT_EQ(barPixels(), 0);
+        EXPECT_EQ(IsWindowVisible(control(kBackChart)) != 0, leave == kBackStop);
+    }
+}
+
+}  // namespace
