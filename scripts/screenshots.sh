@@ -63,5 +63,12 @@ click 290 46; xdotool key Escape Home Down Down Down   # Wyszukiwanie: Wyszukaj 
 click 475 46; xdotool type --delay 40 3000             # the last 3000 draws
 click 855 46 3                # Pokaż: the longest wait is the whole span
 shot 14-ranking-nigdy
+xdotool key F10 Right Down Down Return; sleep 0.7   # Analiza -> Sprawdź swoje liczby...
+click 360 46; xdotool type --delay 40 "3, 17, 22, 41, 56"
+click 765 46 2                # Sprawdź: five Multi Multi numbers over every draw
+shot 15-sprawdz-liczby
+xdotool key F10 Right Down Down Down Return; sleep 0.7  # Analiza -> Czy czekanie pomaga?
+click 625 46 8                # Policz: Multi Multi pairs over every draw
+shot 16-czy-czekanie-pomaga
 wine "$BUILD/windows/close_window.exe"
 wait $PROGRAM

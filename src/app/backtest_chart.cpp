@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/backtest_screen.hpp"
+#include "app/screen.hpp"
 #include "history/polish.hpp"
 
 using namespace zestawy;
@@ -128,18 +129,11 @@ void paintChart(const WindowState& state, HDC dc, int width, int height) {
     DeleteObject(font);
 }
 
-// Paints the chart into dc off screen and copies it at once: no flicker.
+// Painted off screen and copied at once: no flicker.
 void paintBuffered(HWND hwnd, HDC dc) {
-    RECT client;
-    GetClientRect(hwnd, &client);
-    const HDC memory = CreateCompatibleDC(dc);
-    const HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    paintChart(stateOf(GetParent(hwnd)), memory, client.right, client.bottom);
-    BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    paintOffScreen(hwnd, dc, [&](HDC memory, int width, int height) {
+        paintChart(stateOf(GetParent(hwnd)), memory, width, height);
+    });
 }
 
 LRESULT CALLBACK chartProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -207,18 +207,10 @@ bool handleBacktestCommand(WindowState& state, int id, int code) {
 bool handleBacktestNotify(WindowState& state, const NMHDR& header, LRESULT& result) {
     if (header.idFrom != static_cast<UINT_PTR>(kBackTable) || !state.backtest) return false;
     result = 0;
-    if (header.code != LVN_GETDISPINFOA) return true;
-    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item;
-    const BacktestShown* shown = shownBacktest(state);
-    if (shown && (item.mask & LVIF_TEXT) && item.iItem >= 0 &&
-        item.iItem < static_cast<int>(shown->table.rows.size()) && item.iSubItem >= 0 &&
-        item.iSubItem < static_cast<int>(shown->table.header.size()))
-        lstrcpynA(
-            item.pszText,
-            shown->table
-                .rows[static_cast<std::size_t>(item.iItem)][static_cast<std::size_t>(item.iSubItem)]
-                .c_str(),
-            item.cchTextMax);
+    if (header.code == LVN_GETDISPINFOA) {
+        const BacktestShown* shown = shownBacktest(state);
+        tableCellText(shown ? &shown->table : nullptr, header);
+    }
     return true;
 }
 

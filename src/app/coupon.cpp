@@ -1,6 +1,7 @@
 // The coupon picture: painted off screen, hit-tested by the same cells.
 #include "app/coupon.hpp"
 
+#include "app/screen.hpp"
 #include "app/window_state.hpp"
 #include "history/polish.hpp"
 
@@ -144,19 +145,12 @@ LRESULT couponMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
             const HDC dc = BeginPaint(hwnd, &ps);
-            RECT client;
-            GetClientRect(hwnd, &client);
             // Painted off screen and copied at once: no flicker.
-            const HDC memory = CreateCompatibleDC(dc);
-            const HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-            const HGDIOBJ old = SelectObject(memory, bitmap);
             const CouponSource* source = sourceOf(hwnd);
-            paintCoupon(*state, source ? source->picture() : CouponPicture{}, memory, client.right,
-                        client.bottom);
-            BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-            SelectObject(memory, old);
-            DeleteObject(bitmap);
-            DeleteDC(memory);
+            paintOffScreen(hwnd, dc, [&](HDC memory, int width, int height) {
+                paintCoupon(*state, source ? source->picture() : CouponPicture{}, memory, width,
+                            height);
+            });
             EndPaint(hwnd, &ps);
             return 0;
         }

@@ -101,6 +101,30 @@ const SearchCommand* chosenSearch(HWND searches) {
         static_cast<int>(SendMessageA(searches, CB_GETITEMDATA, static_cast<WPARAM>(at), 0)));
 }
 
+void paintOffScreen(HWND window, HDC dc, const std::function<void(HDC, int, int)>& paint) {
+    RECT client;
+    GetClientRect(window, &client);
+    const HDC memory = CreateCompatibleDC(dc);
+    const HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    paint(memory, client.right, client.bottom);
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+}
+
+void tableCellText(const TextTable* table, const NMHDR& header) {
+    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item;
+    if (!table || !(item.mask & LVIF_TEXT) || item.iItem < 0 ||
+        item.iItem >= static_cast<int>(table->rows.size()) || item.iSubItem < 0 ||
+        item.iSubItem >= static_cast<int>(table->header.size()))
+        return;
+    const std::string& cell =
+        table->rows[static_cast<std::size_t>(item.iItem)][static_cast<std::size_t>(item.iSubItem)];
+    lstrcpynA(item.pszText, cell.c_str(), item.cchTextMax);
+}
+
 std::string controlText(HWND control) {
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
     text.resize(

@@ -8,10 +8,12 @@
 #include <commctrl.h>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/window_state.hpp"
+#include "commands/analysis_text.hpp"
 #include "commands/ranking_text.hpp"
 #include "commands/search_command.hpp"
 
@@ -65,6 +67,14 @@ extern const char kLastDrawsWrong[];
 // The draws among the last `last` lines (0: all) of the game's history, read
 // afresh; "" or why there are none, as the window says it.
 std::string readDraws(const zestawy::GameRow& game, long long last, zestawy::RankingDraws& taken);
+
+// Paints with `paint` into a bitmap of the window's client size, then copies
+// it onto dc at once: no flicker.
+void paintOffScreen(HWND window, HDC dc, const std::function<void(HDC, int, int)>& paint);
+
+// LVN_GETDISPINFOA of a list view that shows a table's rows: the cell's text
+// (nothing where the table is null or has no such cell).
+void tableCellText(const zestawy::TextTable* table, const NMHDR& header);
 
 // The text of a control.
 std::string controlText(HWND control);

@@ -210,17 +210,6 @@ bool handleTicketCommand(WindowState& state, int id, int code) {
 bool handleTicketNotify(WindowState& state, const NMHDR& header, LRESULT& result) {
     if (header.idFrom != static_cast<UINT_PTR>(kTicketTable) || !state.ticket) return false;
     result = 0;
-    if (header.code != LVN_GETDISPINFOA) return true;
-    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item;
-    const TextTable& shown = state.ticket->shown;
-    if ((item.mask & LVIF_TEXT) && item.iItem >= 0 &&
-        item.iItem < static_cast<int>(shown.rows.size()) && item.iSubItem >= 0 &&
-        item.iSubItem < static_cast<int>(shown.header.size()))
-        lstrcpynA(
-            item.pszText,
-            shown
-                .rows[static_cast<std::size_t>(item.iItem)][static_cast<std::size_t>(item.iSubItem)]
-                .c_str(),
-            item.cchTextMax);
+    if (header.code == LVN_GETDISPINFOA) tableCellText(&state.ticket->shown, header);
     return true;
 }

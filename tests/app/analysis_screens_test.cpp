@@ -21,11 +21,7 @@ class AnalysisScreens : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         ASSERT_NE(mainWindow(), nullptr);
-        folder = ownTempFolder("analysis");
-        for (const GameRow& game : kGames) {
-            const std::string from = std::string(ZESTAWY_DATA_DIR) + "/" + game.historyFile;
-            ASSERT_TRUE(CopyFileA(from.c_str(), (folder + "\\" + game.historyFile).c_str(), FALSE));
-        }
+        folder = folderWithHistories("analysis");
     }
     void SetUp() override {
         SetCurrentDirectoryA(folder.c_str());
@@ -59,11 +55,6 @@ class AnalysisScreens : public ::testing::Test {
         }
         std::replace(lines.begin(), lines.end(), ',', '.');
         return lines;
-    }
-    static void pump() {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        Sleep(5);
     }
     static void waitForTheBacktest() {
         for (const DWORD begin = GetTickCount();

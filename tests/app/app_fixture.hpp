@@ -145,6 +145,24 @@ inline std::string toolOutput(const std::string& arguments, const std::string& f
     return fileBytes(out);
 }
 
+// ownTempFolder(name) with a copy of each game's sample history in it.
+inline std::string folderWithHistories(const std::string& name) {
+    const std::string folder = ownTempFolder(name);
+    for (const GameRow& game : kGames) {
+        const std::string from = std::string(ZESTAWY_DATA_DIR) + "/" + game.historyFile;
+        EXPECT_TRUE(CopyFileA(from.c_str(), (folder + "\\" + game.historyFile).c_str(), FALSE))
+            << from;
+    }
+    return folder;
+}
+
+// Handles the window's messages waiting now, and gives the workers a moment.
+inline void pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(5);
+}
+
 inline const DWORD kWaitMs = 10000;  // for any one thing to happen; then the test fails
 // For a command that fills a box with megabytes: Wine's edit control takes in
 // about a megabyte a second, far slower on a busy machine.

@@ -12,12 +12,19 @@
 #include <vector>
 
 #include "app/app_fixture.hpp"
+#include "app/backtest_screen.hpp"
 #include "app/ranking_screen.hpp"
+#include "app/ticket_screen.hpp"
 
 namespace {
 
 using namespace apptest;
 using K = ControlKind;
+
+// The controls of each screen of the "Analiza" menu, its sheet first.
+std::vector<std::vector<HWND>> analysisScreens() {
+    return {rankingControls(state()), ticketControls(state()), backtestControls(state())};
+}
 
 TEST(Fit, EveryScreenShowsItsControlsWholeInsideTheWorkArea) {
     const HWND main = mainWindow();
@@ -37,24 +44,25 @@ TEST(Fit, EveryScreenShowsItsControlsWholeInsideTheWorkArea) {
 
     resetToStartState();
     // The about box at start (0), the search screen, each game's panel, the
-    // help, and the ranking screen.
-    const int screens[] = {0,          kCmdPrepareSearch, kMultiGame, kMultiOtherGames,
-                           kMiniGame,  kMiniOtherGames,   kLottoGame, kCmdOpenHelp,
-                           kCmdRanking};
+    // help, and the screens of the "Analiza" menu.
+    const int screens[] = {0,           kCmdPrepareSearch, kMultiGame,  kMultiOtherGames,
+                           kMiniGame,   kMiniOtherGames,   kLottoGame,  kCmdOpenHelp,
+                           kCmdRanking, kCmdTicket,        kCmdBacktest};
     for (int screenCommand : screens) {
         if (screenCommand) command(screenCommand);
         std::vector<std::pair<HWND, K>> controls;
         for (int i = 0; i < kControlCount; ++i)
             controls.push_back({handleOf(kControls[i]), kControls[i].kind});
-        // The ranking screen's sheet covers the client area like the help box;
-        // its lists, edits and pictures are checked for place only.
-        for (HWND c : rankingControls(state())) {
-            const std::string cls = classOf(c);
-            controls.push_back({c, c == rankingControls(state()).front() ? K::HelpBox
-                                   : cls == "Button"                     ? K::Button
-                                   : cls == "Static"                     ? K::Label
-                                                                         : K::WorkBox});
-        }
+        // A screen's sheet covers the client area like the help box; its
+        // lists, edits and pictures are checked for place only.
+        for (const std::vector<HWND>& screen : analysisScreens())
+            for (HWND c : screen) {
+                const std::string cls = classOf(c);
+                controls.push_back({c, c == screen.front() ? K::HelpBox
+                                       : cls == "Button"   ? K::Button
+                                       : cls == "Static"   ? K::Label
+                                                           : K::WorkBox});
+            }
         for (const auto& [c, kind] : controls) {
             if (!IsWindowVisible(c)) continue;
             SCOPED_TRACE(std::to_string(screenCommand) + ": " + textOf(c));
@@ -81,25 +89,34 @@ TEST(Fit, EveryScreenShowsItsControlsWholeInsideTheWorkArea) {
     }
 }
 
-// The table's column captions fit in their columns, and a maximised window
-// gives its room to the table and the coupon, keeping every control inside.
+// The tables' column captions fit in their columns, and a maximised window
+// gives its room to the ranking's table and coupon, keeping every control of
+// every screen inside.
 TEST(Fit, TheRankingScreenFitsItsCaptionsAndGrowsWithTheWindow) {
     resetToStartState();
+    for (const int table : {int{kRankTable}, int{kTicketTable}, int{kBackTable}}) {
+        const HWND header =
+            reinterpret_cast<HWND>(SendMessageA(control(table), LVM_GETHEADER, 0, 0));
+        const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+        EXPECT_GE(columns, 3);
+        for (int column = 0; column < columns; ++column) {
+            char caption[64] = "";
+            LVCOLUMNA lv = {};
+            lv.mask = LVCF_TEXT;
+            lv.pszText = caption;
+            lv.cchTextMax = sizeof caption;
+            SendMessageA(control(table), LVM_GETCOLUMNA, static_cast<WPARAM>(column),
+                         reinterpret_cast<LPARAM>(&lv));
+            EXPECT_GE(
+                SendMessageA(control(table), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0),
+                SendMessageA(control(table), LVM_GETSTRINGWIDTHA, 0,
+                             reinterpret_cast<LPARAM>(caption)) +
+                    12)
+                << caption;
+        }
+    }
     command(kCmdRanking);
     const HWND table = control(kRankTable);
-    for (int column = 0; column < 3; ++column) {
-        char caption[64] = "";
-        LVCOLUMNA lv = {};
-        lv.mask = LVCF_TEXT;
-        lv.pszText = caption;
-        lv.cchTextMax = sizeof caption;
-        SendMessageA(table, LVM_GETCOLUMNA, static_cast<WPARAM>(column),
-                     reinterpret_cast<LPARAM>(&lv));
-        EXPECT_GE(
-            SendMessageA(table, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0),
-            SendMessageA(table, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(caption)) + 12)
-            << caption;
-    }
     auto bottomRight = [](HWND c) {
         RECT r;
         GetWindowRect(c, &r);
@@ -114,13 +131,15 @@ TEST(Fit, TheRankingScreenFitsItsCaptionsAndGrowsWithTheWindow) {
     // Wherever the screen has more room than the design, the coupon takes it.
     EXPECT_EQ(after.x > before.x, client.right > state().scaled(kClientWidth));
     EXPECT_EQ(after.y > before.y, client.bottom > state().scaled(kClientHeight));
-    for (HWND c : rankingControls(state())) {
-        const POINT corner = bottomRight(c);
-        EXPECT_TRUE(
-            corner.x <= std::max(client.right, static_cast<LONG>(state().scaled(kClientWidth))) &&
-            corner.y <= std::max(client.bottom, static_cast<LONG>(state().scaled(kClientHeight))))
-            << GetDlgCtrlID(c);
-    }
+    for (const std::vector<HWND>& screen : analysisScreens())
+        for (HWND c : screen) {
+            const POINT corner = bottomRight(c);
+            EXPECT_TRUE(corner.x <= std::max(client.right,
+                                             static_cast<LONG>(state().scaled(kClientWidth))) &&
+                        corner.y <= std::max(client.bottom,
+                                             static_cast<LONG>(state().scaled(kClientHeight))))
+                << GetDlgCtrlID(c);
+        }
     EXPECT_EQ(bottomRight(table).y, after.y);
     ShowWindow(mainWindow(), SW_RESTORE);
     EXPECT_EQ(bottomRight(control(kRankCoupon)).x, before.x);

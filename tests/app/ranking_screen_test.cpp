@@ -25,11 +25,7 @@ class RankingScreen : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         ASSERT_NE(mainWindow(), nullptr);
-        folder = ownTempFolder("ranking");
-        for (const GameRow& game : kGames) {
-            const std::string from = std::string(ZESTAWY_DATA_DIR) + "/" + game.historyFile;
-            ASSERT_TRUE(CopyFileA(from.c_str(), (folder + "\\" + game.historyFile).c_str(), FALSE));
-        }
+        folder = folderWithHistories("ranking");
     }
     void SetUp() override {
         SetCurrentDirectoryA(folder.c_str());
@@ -66,11 +62,6 @@ class RankingScreen : public ::testing::Test {
         keys[VK_SHIFT] = 0;
         SetKeyboardState(keys);
         return taken;
-    }
-    static void pump() {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        Sleep(5);
     }
     // Handles the window's messages until the ranking has ended.
     static void waitForTheEnd(DWORD limitMs = 60000) {
