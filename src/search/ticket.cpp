@@ -2,7 +2,6 @@
 
 #include "combinatorics/number_mask.hpp"
 #include "combinatorics/parse.hpp"
-#include "search/ranking.hpp"
 
 namespace zestawy {
 
@@ -20,10 +19,14 @@ TicketCheck checkTicket(const std::vector<std::string>& draws, const std::vector
         row.last = -1;
         row.ago = 0;
     }
+    // The newest draw of each number, for its wait; -1: none.
+    std::vector<long long> newest(static_cast<std::size_t>(rules.maxNumber) + 1, -1);
     for (std::size_t i = 0; i < draws.size(); ++i) {
         NumberMask drawn;
         forEachNumber(draws[i], [&](int v) {
-            if (v >= 1 && v <= rules.maxNumber) drawn.set(v);
+            if (v < 1 || v > rules.maxNumber) return;
+            drawn.set(v);
+            newest[static_cast<std::size_t>(v)] = static_cast<long long>(i);
         });
         drawn.word[0] &= chosen.word[0];
         drawn.word[1] &= chosen.word[1];
@@ -36,7 +39,10 @@ TicketCheck checkTicket(const std::vector<std::string>& draws, const std::vector
             draws.size(), hitsChance(rules.maxNumber, rules.numbersPerDraw, size, row.hits), 0.90);
         if (row.last >= 0) row.ago = draws.size() - 1 - static_cast<std::size_t>(row.last);
     }
-    check.numberWaits = waitsOfNumbers(draws, rules.maxNumber);
+    check.numberWaits.assign(newest.size(), 0);
+    for (std::size_t v = 1; v < newest.size(); ++v)
+        check.numberWaits[v] =
+            newest[v] < 0 ? draws.size() : draws.size() - 1 - static_cast<std::size_t>(newest[v]);
     return check;
 }
 

@@ -37,8 +37,11 @@ TEST(Ticket, EqualsABruteForceOverTheRealHistories) {
         const std::size_t size = c.ticket.size();
         std::vector<std::size_t> count(size + 1);
         std::vector<long long> last(size + 1, -1);
+        std::vector<std::size_t> waits(static_cast<std::size_t>(rules.maxNumber) + 1, draws.size());
+        waits[0] = 0;  // no number
         for (std::size_t i = 0; i < draws.size(); ++i) {
             const std::set<int> drawn = parseLine(draws[i]);
+            for (int v : drawn) waits[static_cast<std::size_t>(v)] = draws.size() - 1 - i;
             std::vector<int> both;
             std::set_intersection(drawn.begin(), drawn.end(), c.ticket.begin(), c.ticket.end(),
                                   std::back_inserter(both));
@@ -57,6 +60,7 @@ TEST(Ticket, EqualsABruteForceOverTheRealHistories) {
             expected += row.chance.expected;
         }
         EXPECT_NEAR(expected, static_cast<double>(draws.size()), 1e-6);
+        EXPECT_EQ(check.numberWaits, waits);
     }
 }
 
