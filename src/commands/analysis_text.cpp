@@ -22,10 +22,14 @@ bool numeric(const std::string& cell) {
     return !cell.empty() && cell.find_first_not_of("0123456789,.-\xA0 ") == std::string::npos;
 }
 
-// A share in percent with one decimal: "6,0%".
+// A share in percent with one decimal, two significant digits below 1%:
+// "6,0%", "0,11%".
 std::string percent(double share) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f%%", share * 100);
+    const double percent = share * 100;
+    const int decimals =
+        percent >= 1 || percent <= 0 ? 1 : 1 - static_cast<int>(std::floor(std::log10(percent)));
+    std::snprintf(text, sizeof text, "%.*f%%", std::min(decimals, 8), percent);
     std::string s = text;
     std::replace(s.begin(), s.end(), '.', ',');
     return s;
@@ -59,7 +63,8 @@ std::string aligned(const TextTable& table, const char* lineEnd) {
         std::string text;
         for (std::size_t c = 0; c < cells.size(); ++c) {
             const std::string pad(width[c] - cells[c].size(), ' ');
-            const bool right = !header && numeric(cells[c]);
+            // Numbers to the right; the first column names its row.
+            const bool right = !header && c > 0 && numeric(cells[c]);
             text += (c ? "  " : "") + (right ? pad + cells[c] : cells[c] + pad);
         }
         while (!text.empty() && text.back() == ' ') text.pop_back();

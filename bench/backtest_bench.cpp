@@ -1,0 +1,60 @@
+// The backtest over each game's whole history, on every core and on one:
+// Multi Multi pairs ("Wyszukaj 2"), triples ("Wyszukaj 3") and two sampled
+// kinds ("3 z 4", "5 z 8": 200,000 of their sets), and the Lotto triples.
+// The counters tell what was followed and how the top line came out.
+#include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "commands/search_command.hpp"
+#include "search/backtest.hpp"
+#include "search/draw_lists.hpp"
+#include "search/shared_walk.hpp"
+
+namespace {
+
+using zestawy::SearchCommand;
+using Draws = std::vector<std::string>;
+
+const Draws& wholeHistory(zestawy::Game game) {
+    static Draws histories[3];
+    Draws& draws = histories[static_cast<int>(game)];
+    if (draws.empty()) draws = zestawy::draw_lists::lastDraws(game, SIZE_MAX);
+    return draws;
+}
+
+void backtestHistory(benchmark::State& state, const SearchCommand* command, int threads) {
+    const Draws& draws = wholeHistory(command->game);
+    const int drawn = zestawy::gameRow(command->game).rules.numbersPerDraw;
+    zestawy::Backtest result;
+    for (auto _ : state)
+        result = zestawy::backtest(draws, zestawy::rankingQuery(*command), drawn, nullptr, threads);
+    state.counters["draws"] = static_cast<double>(result.judged + 1);
+    state.counters["followed"] = static_cast<double>(result.followed);
+    state.counters["top_appeared"] = static_cast<double>(result.topAppearances);
+    state.counters["top_expected"] = result.topExpected.expected;
+    state.counters["long_rate_x_gap"] =
+        result.groups[zestawy::kWaitGroupCount - 1].rate / result.perDraw;
+}
+
+const bool registered = [] {
+    using namespace zestawy;
+    for (const int id : {kMulti2, kMulti3, kMulti3z4, kMulti5z8, kLotto3}) {
+        const SearchCommand* command = findSearchCommand(id);
+        for (const int threads : {machineThreads(), 1}) {
+            const std::string name = std::string("Backtest/") + gameRow(command->game).option +
+                                     "/id:" + std::to_string(id) +
+                                     "/threads:" + std::to_string(threads);
+            benchmark::RegisterBenchmark(name.c_str(), backtestHistory, command, threads)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime()
+                ->Iterations(1);
+            if (machineThreads() == 1) break;
+        }
+    }
+    return true;
+}();
+
+}  // namespace
