@@ -20,6 +20,7 @@ const char* const kGroupNames[kWaitGroupCount] = {"poniżej 1×", "1–2×", "2�
 std::string percentOf(double rate) {
     char text[32];
     const double percent = rate * 100;
+    if (percent <= 0) return "0%";
     std::snprintf(text, sizeof text,
                   percent >= 10  ? "%.1f%%"
                   : percent >= 1 ? "%.2f%%"
@@ -69,7 +70,13 @@ void paintChart(const WindowState& state, HDC dc, int width, int height) {
     const int top = state.scaled(40), bottom = height - state.scaled(50);
     double most = r.perDraw;
     for (const GroupCount& g : r.groups) most = std::max(most, g.high);
-    most *= 1.1;
+    // Ticks at round steps (1, 2 or 5 times a power of ten), about five.
+    const double power = std::pow(10.0, std::floor(std::log10(most * 1.1 / 5)));
+    double step = power;
+    for (const double times : {2.0, 5.0, 10.0})
+        if (most * 1.1 / step > 6) step = power * times;
+    const int ticks = static_cast<int>(std::ceil(most * 1.1 / step));
+    most = step * ticks;
     auto yOf = [&](double rate) {
         return bottom - static_cast<int>(std::lround((bottom - top) * rate / most));
     };
@@ -77,8 +84,8 @@ void paintChart(const WindowState& state, HDC dc, int width, int height) {
     const HPEN black = CreatePen(PS_SOLID, std::max(1, state.scaled(2)), RGB(0, 0, 0));
     const HPEN chance = CreatePen(PS_DASH, 1, RGB(200, 30, 30));
     const HGDIOBJ oldPen = SelectObject(dc, grid);
-    for (int tick = 0; tick <= 4; ++tick) {
-        const double rate = most * tick / 4;
+    for (int tick = 0; tick <= ticks; ++tick) {
+        const double rate = step * tick;
         const int y = yOf(rate);
         line(dc, left, y, right, y);
         text(dc, percentOf(rate),

@@ -193,11 +193,12 @@ std::string backtestSentence(const Backtest& r) {
     const std::string chance = "(szansa " + percent(r.perDraw) + " na losowanie)";
     const std::string top =
         std::to_string(kTopSets) + " najdłużej czekających zestawów przed każdym losowaniem " +
-        nounForm(r.topAppearances, "pojawiło", "pojawiły", "pojawiło") + " się " +
+        nounForm(r.topAppearances, "pojawiło", "pojawiły", "pojawiło") + " się łącznie " +
         grouped(r.topAppearances) + " " + nounForm(r.topAppearances, "raz", "razy", "razy") +
-        ", a sam przypadek daje średnio " +
-        grouped(static_cast<std::uint64_t>(std::llround(r.topExpected.expected))) + " (zwykle " +
-        grouped(r.topExpected.low) + "–" + grouped(r.topExpected.high) + ")";
+        " wobec średnio " +
+        grouped(static_cast<std::uint64_t>(std::llround(r.topExpected.expected))) +
+        " z samego przypadku (zwykle " + grouped(r.topExpected.low) + "–" +
+        grouped(r.topExpected.high) + ")";
     const bool topOutside =
         r.topAppearances < r.topExpected.low || r.topAppearances > r.topExpected.high;
     std::string text;
