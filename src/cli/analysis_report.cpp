@@ -60,6 +60,10 @@ int backtestReport(const Options& o, const std::vector<std::string>& lines, Outp
             threadsOf(o));
     }
     if (result.stopped) return finishOutput(out, err);
+    // A terminal reads it in the sentence; a pipe or a sheet hears it here.
+    if (result.sampled && (o.csv || !out.isTerminal()))
+        say(err, "zestawy-cli: zbadano losową próbę " + std::to_string(result.followed) + " z " +
+                     std::to_string(result.sets) + " zestawów\n");
     return writeTable(o, backtestTable(result, '.'), backtestTable(result, ','),
                       backtestSentence(result), out, err);
 }
