@@ -247,6 +247,7 @@ TEST_F(MainWindow, MenuBarHasPlikAnalizaAndPomocWithTheirCommands) {
     const Item items[] = {
         {0, 0, 1001, "&Przygotuj wyszukiwanie"},   {0, 1, 1006, "&Uzupełnij wyniki losowań..."},
         {0, 2, 1007, "Po&bierz najnowsze wyniki"}, {1, 0, 1005, "&Ranking oczekiwania..."},
+        {1, 1, 1008, "&Sprawdź swoje liczby..."},  {1, 2, 1009, "&Czy czekanie pomaga?"},
         {2, 0, 1003, "&Otwórz okno pomocy..."},    {2, 1, 1004, "&Zamknij okno pomocy..."}};
     ASSERT_EQ(GetMenuItemCount(bar), 3);
     char text[64];
