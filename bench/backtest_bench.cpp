@@ -18,15 +18,8 @@ namespace {
 using zestawy::SearchCommand;
 using Draws = std::vector<std::string>;
 
-const Draws& wholeHistory(zestawy::Game game) {
-    static Draws histories[3];
-    Draws& draws = histories[static_cast<int>(game)];
-    if (draws.empty()) draws = zestawy::draw_lists::lastDraws(game, SIZE_MAX);
-    return draws;
-}
-
 void backtestHistory(benchmark::State& state, const SearchCommand* command, int threads) {
-    const Draws& draws = wholeHistory(command->game);
+    const Draws& draws = zestawy::draw_lists::wholeHistory(command->game);
     const int drawn = zestawy::gameRow(command->game).rules.numbersPerDraw;
     zestawy::Backtest result;
     for (auto _ : state)

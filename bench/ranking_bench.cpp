@@ -24,15 +24,8 @@ namespace {
 using zestawy::SearchCommand;
 using Draws = std::vector<std::string>;
 
-const Draws& wholeHistory(zestawy::Game game) {
-    static Draws histories[3];
-    Draws& draws = histories[static_cast<int>(game)];
-    if (draws.empty()) draws = zestawy::draw_lists::lastDraws(game, SIZE_MAX);
-    return draws;
-}
-
 void rankTopTen(benchmark::State& state, const SearchCommand* command) {
-    const Draws& draws = wholeHistory(command->game);
+    const Draws& draws = zestawy::draw_lists::wholeHistory(command->game);
     std::size_t longest = 0;
     for (auto _ : state) {
         const auto top = zestawy::longestWaits(draws, zestawy::rankingQuery(*command), 10);
@@ -42,7 +35,7 @@ void rankTopTen(benchmark::State& state, const SearchCommand* command) {
 }
 
 void hardestFirstSearch(benchmark::State& state, const SearchCommand* command) {
-    const Draws& draws = wholeHistory(command->game);
+    const Draws& draws = zestawy::draw_lists::wholeHistory(command->game);
     const std::size_t longest = zestawy::longestWaits(draws, command->sets, 1).front().wait;
     const Draws last(draws.end() - static_cast<std::ptrdiff_t>(longest + 1), draws.end());
     for (auto _ : state) benchmark::DoNotOptimize(zestawy::firstNeverDrawn(last, command->sets));
@@ -50,7 +43,7 @@ void hardestFirstSearch(benchmark::State& state, const SearchCommand* command) {
 }
 
 void screenOverLastHundred(benchmark::State& state, const SearchCommand* command) {
-    const Draws& draws = wholeHistory(command->game);
+    const Draws& draws = zestawy::draw_lists::wholeHistory(command->game);
     const Draws last(draws.end() - 100, draws.end());
     zestawy::BoundedCount count;
     for (auto _ : state) {

@@ -160,4 +160,12 @@ inline std::vector<std::string> lastDraws(Game game, std::size_t count) {
     return draws;
 }
 
+// The whole history of the game, read once and kept for the program's run.
+inline const std::vector<std::string>& wholeHistory(Game game) {
+    static std::vector<std::string> histories[3];
+    std::vector<std::string>& draws = histories[static_cast<int>(game)];
+    if (draws.empty()) draws = lastDraws(game, SIZE_MAX);
+    return draws;
+}
+
 }  // namespace zestawy::draw_lists
