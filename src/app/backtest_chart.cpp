@@ -67,7 +67,7 @@ void paintChart(const WindowState& state, HDC dc, int width, int height) {
 
     // The plot: rates from 0 at the bottom to a little above the highest.
     const int left = state.scaled(70), right = width - state.scaled(20);
-    const int top = state.scaled(40), bottom = height - state.scaled(50);
+    const int top = state.scaled(60), bottom = height - state.scaled(50);
     double most = r.perDraw;
     for (const GroupCount& g : r.groups) most = std::max(most, g.high);
     // Ticks at round steps (1, 2 or 5 times a power of ten), about five.
@@ -116,14 +116,17 @@ void paintChart(const WindowState& state, HDC dc, int width, int height) {
              {x0, high - state.scaled(22), x0 + slot, high - state.scaled(3)},
              DT_CENTER | DT_SINGLELINE | DT_BOTTOM);
     }
-    // The line of chance across all the groups.
+    // The line of chance across all the groups, named in a legend above the
+    // plot, where no bar can cover it.
     SelectObject(dc, chance);
     const int y = yOf(r.perDraw);
     line(dc, left, y, right, y);
+    const int legend = state.scaled(40), sample = state.scaled(30);
+    const RECT name = {left + sample + state.scaled(6), legend - state.scaled(10), right,
+                       legend + state.scaled(10)};
+    line(dc, left, legend, left + sample, legend);
     SetTextColor(dc, RGB(200, 30, 30));
-    text(dc, "sam przypadek: " + percentOf(r.perDraw),
-         {left + state.scaled(4), y + state.scaled(2), right, y + state.scaled(20)},
-         DT_LEFT | DT_SINGLELINE);
+    text(dc, "sam przypadek: " + percentOf(r.perDraw), name, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
     SetTextColor(dc, RGB(0, 0, 0));
     SelectObject(dc, black);
     line(dc, left, top, left, bottom);
