@@ -48,13 +48,6 @@ constexpr std::uint32_t kNoSet = UINT32_MAX;
 // Below this many sets a part is not worth a thread.
 constexpr std::uint64_t kFewestSetsPerThread = 4096;
 
-double choose(int n, int k) {
-    if (k < 0 || n < 0 || k > n) return 0;
-    double c = 1;
-    for (int i = 1; i <= k; ++i) c = c * (n - k + i) / i;
-    return c;
-}
-
 std::uint64_t exactChoose(int n, int k) {
     if (k < 0 || k > n) return 0;
     std::uint64_t c = 1;  // C(n - k + i, i) after step i: exact at every step

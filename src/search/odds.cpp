@@ -6,14 +6,14 @@
 
 namespace zestawy {
 
-namespace {
-
 double choose(int n, int k) {
-    if (k < 0 || k > n) return 0;
+    if (k < 0 || n < 0 || k > n) return 0;
     double c = 1;
     for (int i = 1; i <= k; ++i) c = c * (n - k + i) / i;
     return c;
 }
+
+namespace {
 
 // The smallest n with P(X <= n) >= level, X Poisson of mean `mean`.
 std::uint64_t poissonPoint(double mean, double level) {

@@ -40,6 +40,9 @@ struct NeverSeenOdds {
 };
 NeverSeenOdds neverSeenOdds(const WaitOdds& odds, std::size_t draws);
 
+// The number of ways to choose k of n, as a double; 0 where k < 0 or k > n.
+double choose(int n, int k);
+
 // The chance that a set of the query appears in one draw of `drawn` numbers:
 // at least subsetSize of its setSize numbers among them (hypergeometric).
 // REQUIRES the query as waitOdds requires it.
