@@ -20,6 +20,7 @@ add_library(zestawy_app STATIC
   src/app/texts.cpp
   src/app/ticket_screen.cpp
   src/app/update_history.cpp
+  src/app/wide.cpp
   src/app/window.cpp
 )
 target_include_directories(zestawy_app PUBLIC src)
@@ -78,11 +79,16 @@ add_test(NAME app_startup COMMAND app_tests --gtest_filter=MainWindow.*:Program.
 add_test(NAME app_commands
   COMMAND app_tests --gtest_filter=-MainWindow.*:Program.*:WindowModel.*:Fit.*:ToolConsole.*:CodePage.*
   WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)
-# The window on an English Windows: in the C.UTF-8 locale, which every system
-# has, Wine's ANSI code page is 1252.
-add_test(NAME app_code_page COMMAND app_tests --gtest_filter=CodePage.*
-  WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)
-set_tests_properties(app_code_page PROPERTIES ENVIRONMENT LC_ALL=C.UTF-8)
+# The window on a Polish Windows (pl_PL.UTF-8: Wine's ANSI code page 1250)
+# and on an English one (C.UTF-8, which every system has: code page 1252).
+foreach(locale_page pl_PL.UTF-8:1250 C.UTF-8:1252)
+  string(REPLACE ":" ";" locale_page ${locale_page})
+  list(GET locale_page 0 locale)
+  list(GET locale_page 1 page)
+  add_test(NAME app_code_page_${page} COMMAND app_tests --gtest_filter=CodePage.*
+    WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)
+  set_tests_properties(app_code_page_${page} PROPERTIES ENVIRONMENT LC_ALL=${locale})
+endforeach()
 # The tool on a console of its own, which this process takes.
 add_test(NAME tool_console COMMAND app_tests --gtest_filter=ToolConsole.*
   WORKING_DIRECTORY $<TARGET_FILE_DIR:zestawy>)

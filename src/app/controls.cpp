@@ -119,8 +119,7 @@ namespace {
 // boxes, which get a font each; 16, the height of the system font that the
 // other controls keep at full size, for them when the layout is scaled.
 HFONT createArial(int height) {
-    return CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
+    return arialFont(height);
 }
 constexpr int kBoxFontHeight = 30, kSystemFontHeight = 16;
 
@@ -149,10 +148,10 @@ void createControls(WindowState& state, HINSTANCE instance) {
     for (const ControlRow& row : kControls) {
         // Scaled by their edges, so that the boxes stay side by side.
         const int x = state.scaled(row.x), y = state.scaled(row.y);
-        HWND hwnd = CreateWindowExA(
-            controlExStyle(row.kind), controlClass(row.kind), captionOf(row),
-            controlStyle(row.kind), x, y, state.scaled(row.x + row.w) - x,
-            state.scaled(row.y + row.h) - y, state.main,
+        HWND hwnd = CreateWindowExW(
+            controlExStyle(row.kind), wide(controlClass(row.kind)).c_str(),
+            wide(captionOf(row)).c_str(), controlStyle(row.kind), x, y,
+            state.scaled(row.x + row.w) - x, state.scaled(row.y + row.h) - y, state.main,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         if (row.handle) state.*row.handle = hwnd;
         const bool stretched = row.kind == K::HelpBox || row.kind == K::AboutBox;
@@ -161,7 +160,7 @@ void createControls(WindowState& state, HINSTANCE instance) {
             font = createArial(state.scaled(kBoxFontHeight));
             (row.kind == K::HelpBox ? state.helpFont : state.aboutFont) = font;
         }
-        if (font) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), 1);
+        if (font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), 1);
         switch (row.kind) {
             case K::Button:
             case K::WorkBox:
@@ -176,5 +175,5 @@ void createControls(WindowState& state, HINSTANCE instance) {
         if (row.kind == K::AboutBox) UpdateWindow(hwnd);
     }
     for (const ControlRow& row : kControls)
-        if (row.readOnly >= 0) SendMessageA(state.*row.handle, EM_SETREADONLY, row.readOnly, 0);
+        if (row.readOnly >= 0) SendMessageW(state.*row.handle, EM_SETREADONLY, row.readOnly, 0);
 }

@@ -48,18 +48,17 @@ RECT cellOf(const CouponShape& shape, int v, int width, int height, int title, i
 }
 
 HFONT fontOf(int height, int weight) {
-    return CreateFontA(-height, 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
+    return arialFont(-height, weight, CLEARTYPE_QUALITY);
 }
 
 void drawText(HDC dc, const std::string& text, RECT box, UINT format, HFONT font) {
     const HGDIOBJ old = SelectObject(dc, font);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box, format | DT_NOPREFIX);
+    ::drawText(dc, text, box, format);
     SelectObject(dc, old);
 }
 
 CouponSource* sourceOf(HWND coupon) {
-    return reinterpret_cast<CouponSource*>(GetWindowLongPtrA(coupon, GWLP_USERDATA));
+    return reinterpret_cast<CouponSource*>(GetWindowLongPtrW(coupon, GWLP_USERDATA));
 }
 
 void paintCoupon(const WindowState& state, const CouponPicture& picture, HDC dc, int width,
@@ -173,7 +172,7 @@ LRESULT couponMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         default:
-            return DefWindowProcA(hwnd, msg, wParam, lParam);
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 }
 
@@ -184,16 +183,10 @@ LRESULT CALLBACK couponProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 void registerCouponClass(HINSTANCE instance) {
-    WNDCLASSEXA coupon = {};
-    coupon.cbSize = sizeof coupon;
-    coupon.lpfnWndProc = couponProc;
-    coupon.hInstance = instance;
-    coupon.hCursor = LoadCursorA(nullptr, IDC_HAND);
-    coupon.lpszClassName = kCouponClassName;
-    RegisterClassExA(&coupon);
+    registerClass(instance, {kCouponClassName, couponProc, IDC_HAND});
 }
 
 void setCouponSource(HWND coupon, CouponSource* source) {
-    SetWindowLongPtrA(coupon, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(source));
+    SetWindowLongPtrW(coupon, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(source));
     InvalidateRect(coupon, nullptr, FALSE);
 }

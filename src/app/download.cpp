@@ -52,7 +52,7 @@ void Download::run() {
         }
         game = i;
         got = total = 0;
-        PostMessageA(window, kChanged, 0, 0);
+        PostMessageW(window, kChanged, 0, 0);
         std::size_t shown = 0;
         auto keepGoing = [this] { return !stop; };
         try {
@@ -63,7 +63,7 @@ void Download::run() {
                     total = all;
                     if (now - shown > (all ? all / 1000 : 64 * 1024)) {
                         shown = now;
-                        PostMessageA(window, kChanged, 0, 0);
+                        PostMessageW(window, kChanged, 0, 0);
                     }
                 },
                 keepGoing, keepGoing);
@@ -74,7 +74,7 @@ void Download::run() {
             d.failure = e.what();
         }
     }
-    PostMessageA(window, kFinished, 0, 0);
+    PostMessageW(window, kFinished, 0, 0);
 }
 
 std::string megabytes(std::size_t bytes) {
@@ -88,9 +88,9 @@ void Download::show() const {
                        std::to_string(game + 1) + " z 3), " + megabytes(now);
     if (all) text += " z " + megabytes(all);
     if (stop) text = "Przerywanie...";
-    SetWindowTextA(status, text.c_str());
+    setWindowText(status, text.c_str());
     const int permille = all ? static_cast<int>(std::min<std::size_t>(now, all) * 1000 / all) : 0;
-    SendMessageA(progress, PBM_SETPOS, static_cast<WPARAM>(game * 1000 + permille), 0);
+    SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(game * 1000 + permille), 0);
 }
 
 // A game's summary with no break inside its first line: the message box
@@ -122,24 +122,24 @@ void Download::finish(bool summary) {
     const HWND owner = main.main;
     DestroyWindow(window);  // frees this
     if (summary)
-        MessageBoxA(owner, text.c_str(), kCaption, allWell ? MB_ICONINFORMATION : MB_ICONWARNING);
+        messageBox(owner, text.c_str(), kCaption, allWell ? MB_ICONINFORMATION : MB_ICONWARNING);
 }
 
 Download& downloadOf(HWND window) {
-    return *reinterpret_cast<Download*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return *reinterpret_cast<Download*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 LRESULT CALLBACK downloadProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_NCCREATE: {
-            const auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-            SetWindowLongPtrA(window, GWLP_USERDATA,
+            const auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+            SetWindowLongPtrW(window, GWLP_USERDATA,
                               reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-            return DefWindowProcA(window, msg, wParam, lParam);
+            return DefWindowProcW(window, msg, wParam, lParam);
         }
         case WM_NCDESTROY:
             delete &downloadOf(window);
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             return 0;
         case kChanged:
             downloadOf(window).show();
@@ -158,21 +158,15 @@ LRESULT CALLBACK downloadProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
             return 0;
         }
         default:
-            return DefWindowProcA(window, msg, wParam, lParam);
+            return DefWindowProcW(window, msg, wParam, lParam);
     }
 }
 
 // The small window over the main one: the status line, the bar, "Przerwij".
 bool openWindow(Download& d, HWND main) {
-    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(main, GWLP_HINSTANCE));
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = downloadProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClassExA(&wc);  // fails harmlessly once registered
+    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(main, GWLP_HINSTANCE));
+    registerClass(instance, {kClassName, downloadProc, IDC_ARROW,
+                             reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
 
     const WindowState& s = *d.state;
     RECT frame = {0, 0, s.scaled(440), s.scaled(130)};
@@ -181,9 +175,10 @@ bool openWindow(Download& d, HWND main) {
     RECT owner;
     GetWindowRect(main, &owner);
     const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-    d.window = CreateWindowExA(
-        WS_EX_DLGMODALFRAME, kClassName, kCaption, style, (owner.left + owner.right - w) / 2,
-        (owner.top + owner.bottom - h) / 2, w, h, main, nullptr, instance, &d);
+    d.window =
+        CreateWindowExW(WS_EX_DLGMODALFRAME, wide(kClassName).c_str(), wide(kCaption).c_str(),
+                        style, (owner.left + owner.right - w) / 2,
+                        (owner.top + owner.bottom - h) / 2, w, h, main, nullptr, instance, &d);
     if (!d.window) return false;
     const struct {
         const char* cls;
@@ -198,11 +193,11 @@ bool openWindow(Download& d, HWND main) {
     HWND made[3];
     for (int i = 0; i < 3; ++i) {
         const auto& c = controls[i];
-        made[i] =
-            CreateWindowExA(0, c.cls, c.text, WS_CHILD | WS_VISIBLE | c.style, s.scaled(c.x),
-                            s.scaled(c.y), s.scaled(c.w), s.scaled(c.h), d.window,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-        SendMessageA(made[i], WM_SETFONT,
+        made[i] = CreateWindowExW(
+            0, wide(c.cls).c_str(), wide(c.text).c_str(), WS_CHILD | WS_VISIBLE | c.style,
+            s.scaled(c.x), s.scaled(c.y), s.scaled(c.w), s.scaled(c.h), d.window,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+        SendMessageW(made[i], WM_SETFONT,
                      reinterpret_cast<WPARAM>(s.controlFont ? s.controlFont
                                                             : GetStockObject(DEFAULT_GUI_FONT)),
                      FALSE);
@@ -210,7 +205,7 @@ bool openWindow(Download& d, HWND main) {
     d.status = made[0];
     d.progress = made[1];
     d.stopButton = made[2];
-    SendMessageA(d.progress, PBM_SETRANGE32, 0, 3000);
+    SendMessageW(d.progress, PBM_SETRANGE32, 0, 3000);
     return true;
 }
 
@@ -225,7 +220,7 @@ bool handleDownloadCommand(WindowState& state, int id) {
     d->sources = sourcesFile.empty() ? defaultSources() : sourcesOfFile(sourcesFile);
     if (!d->sources.error.empty()) {
         const std::string text = d->sources.error + "\n\nPlik: " + shownPath(sourcesFile);
-        MessageBoxA(state.main, text.c_str(), kCaption, MB_ICONERROR);
+        messageBox(state.main, text.c_str(), kCaption, MB_ICONERROR);
         return true;
     }
     // The histories that "Wczytaj" reads; a new one beside the program where
@@ -251,7 +246,5 @@ void stopDownload(WindowState& state) {
 
 bool downloadKey(const MSG& msg) {
     const HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    char name[32] = "";
-    return root && GetClassNameA(root, name, sizeof name) && lstrcmpA(name, kClassName) == 0 &&
-           IsDialogMessageA(root, const_cast<MSG*>(&msg));
+    return isOfClass(root, kClassName) && IsDialogMessageW(root, const_cast<MSG*>(&msg));
 }

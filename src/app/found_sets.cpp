@@ -1,5 +1,6 @@
 #include "app/found_sets.hpp"
 
+#include <algorithm>
 #include <string>
 
 #include "app/files.hpp"
@@ -60,7 +61,7 @@ bool mayOpen(HWND main, const std::string& path) {
         const std::string text = "Plik ma " + bytes + ", a pole wyników mieści najwyżej " +
                                  zestawy::textSize(zestawy::kResultsBoxLimit) +
                                  ". Nic nie wczytano.";
-        MessageBoxA(main, text.c_str(), kOpenCaption, MB_ICONEXCLAMATION);
+        messageBox(main, text.c_str(), kOpenCaption, MB_ICONEXCLAMATION);
         return false;
     }
     if (size <= zestawy::kAskAbove) return true;
@@ -69,7 +70,7 @@ bool mayOpen(HWND main, const std::string& path) {
                              std::to_string(size / 800'000 + 1) + " s. Wczytać go?";
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     const bool yes =
-        MessageBoxA(main, text.c_str(), kOpenCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+        messageBox(main, text.c_str(), kOpenCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     return yes;
 }
@@ -84,21 +85,24 @@ int DoFileOpenSave(HWND main, int save) {
     if (!save && !mayOpen(main, path)) return 1;
     const HWND results = GetDlgItem(main, zestawy::kIdResultsBox);
     if (save ? SaveFile(results, path) : LoadFile(results, path)) return 1;
-    MessageBoxA(main, save ? kSaveFailed : kLoadFailed, "Error", MB_ICONEXCLAMATION);
+    messageBox(main, save ? kSaveFailed : kLoadFailed, "Error", MB_ICONEXCLAMATION);
     return 0;
 }
 
 int SaveFile(HWND edit, const std::string& path) {
     // An empty box is refused before the file is touched: a found-sets file
     // never loses its contents to nothing.
-    const int length = GetWindowTextLengthA(edit);
+    const int length = GetWindowTextLengthW(edit);
     if (length <= 0) return 0;
-    char* text = static_cast<char*>(GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + 1));
+    auto* text = static_cast<wchar_t*>(
+        GlobalAlloc(GPTR, (static_cast<SIZE_T>(length) + 1) * sizeof(wchar_t)));
     if (!text) return 0;
-    const int copied = GetWindowTextA(edit, text, length + 1);
+    const int copied = GetWindowTextW(edit, text, length + 1);
+    // The file holds the box's text as the program's Windows-1250 bytes.
+    const std::string bytes = narrow({text, static_cast<std::size_t>(std::max(copied, 0))});
     zestawy::ReplacingFile file;
-    const int result = copied > 0 && file.open(path) &&
-                       file.write(text, static_cast<std::size_t>(copied)) && file.commit();
+    const int result =
+        copied > 0 && file.open(path) && file.write(bytes.data(), bytes.size()) && file.commit();
     GlobalFree(text);
     return result;
 }
@@ -122,9 +126,9 @@ int LoadFile(HWND edit, const std::string& path) {
         if (readAll(file, text, count)) {
             text[count] = '\0';
             if (count <= zestawy::kAskAbove) {
-                result = SetWindowTextA(edit, text) ? 1 : 0;
+                result = setWindowText(edit, text) ? 1 : 0;
             } else {
-                SetWindowTextA(edit, "");
+                setWindowText(edit, "");
                 appendToResultsBox(edit, text);
                 result = 1;
             }

@@ -15,12 +15,6 @@ using namespace zestawy;
 
 namespace {
 
-std::string windowText(HWND hwnd, int capacity) {
-    std::string text(static_cast<std::size_t>(capacity), '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, &text[0], capacity)));
-    return text;
-}
-
 // Names the first few loaded lines that are not well-formed draws of the game,
 // and how many there are; the draws are loaded all the same.
 void reportBadLines(const WindowState& state, const GameRow& game, const std::string& path,
@@ -41,7 +35,7 @@ void reportBadLines(const WindowState& state, const GameRow& game, const std::st
         "' (nie są poprawnymi losowaniami " + "gry " + game.name + "): " + std::to_string(bad) +
         (bad > kNamed ? ", pierwsze z nich:" : ":") + named +
         "\n\nWczytano je mimo to: wyszukiwania czytają ich liczby tak, jak są.";
-    MessageBoxA(state.main, text.c_str(), kBadLinesCaption, MB_ICONWARNING);
+    messageBox(state.main, text.c_str(), kBadLinesCaption, MB_ICONWARNING);
 }
 
 }  // namespace
@@ -86,17 +80,17 @@ bool handleLoadCommand(WindowState& state, int id) {
                                         : "Plik '" + shownPath(path) + "' ma ponad " +
                                               historyLimitText() +
                                               ": to nie jest plik wyników losowań.";
-        MessageBoxA(state.main, message.c_str(), "Błąd", MB_ICONERROR);
+        messageBox(state.main, message.c_str(), "Błąd", MB_ICONERROR);
         return true;
     }
 
     // The count box: its first 19 characters.
-    const long long count = parseCount(windowText(state.countBox, 20));
+    const long long count = parseCount(windowText(state.countBox).substr(0, 19));
     if (count <= 0) return true;
 
     const LoadedDraws shown = latestDraws(lines, count);
-    SetWindowTextA(state.numbersBox, shown.numbers.c_str());
-    SetWindowTextA(state.datesBox, shown.dates.c_str());
+    setWindowText(state.numbersBox, shown.numbers.c_str());
+    setWindowText(state.datesBox, shown.dates.c_str());
     state.numbersGame = game.game;
     state.numbersHash = std::hash<std::string>{}(shown.numbers);
     if (rules.loadEnablesFoundSetsAfter) enableButtons(state, {rules.save, rules.open}, true);

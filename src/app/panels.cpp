@@ -137,7 +137,7 @@ bool handleViewCommand(WindowState& state, int id) {
 bool handleClearCommand(WindowState& state, int id) {
     for (const GamePanel& panel : kPanels) {
         if (panel.clear != id) continue;
-        for (HWND box : state.workBoxes()) SetWindowTextA(box, "");
+        for (HWND box : state.workBoxes()) setWindowText(box, "");
         state.numbersGame.reset();
         std::vector<int> enables = searchButtonsOf(panel.game);
         if (panel.clearEnablesLoad) enables.push_back(panel.load);

@@ -44,7 +44,7 @@ void rank(HWND main, RankingScreen& screen, const RankingJob& job, RankingResult
             [&](double done) {
                 const int now = static_cast<int>(done * 100);
                 if (now != percent)
-                    PostMessageA(main, kRankingMessage, 0,
+                    PostMessageW(main, kRankingMessage, 0,
                                  progressOf(job.generation, percent = now));
                 return !screen.stop;
             },
@@ -55,14 +55,14 @@ void rank(HWND main, RankingScreen& screen, const RankingJob& job, RankingResult
         result->numberWaits = waitsOfNumbers(draws, query.maxNumber);
         if (!result->stopped && !result->ranking.empty() && result->ranking.front().lastSeen < 0) {
             // The table is whole; a stop from here on stops the count alone.
-            PostMessageA(main, kRankingMessage, 2, progressOf(job.generation, 0));
+            PostMessageW(main, kRankingMessage, 2, progressOf(job.generation, 0));
             percent = 0;
             const BoundedCount count = countNeverDrawnWithin(
                 draws, query, machineThreads(), kCountBudget, [&] { return !screen.stop; },
                 [&](double done) {
                     const int now = static_cast<int>(done * 100);
                     if (now != percent)
-                        PostMessageA(main, kRankingMessage, 0,
+                        PostMessageW(main, kRankingMessage, 0,
                                      progressOf(job.generation, percent = now));
                 });
             result->counted = true;
@@ -97,7 +97,7 @@ void rankInBackground(HWND main, RankingScreen& screen, RankingJob job) {
         const std::lock_guard<std::mutex> lock(screen.mutex);
         screen.finished = std::move(result);
     }
-    PostMessageA(main, kRankingMessage, 1, 0);
+    PostMessageW(main, kRankingMessage, 1, 0);
 }
 
 namespace {

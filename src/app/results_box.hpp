@@ -6,9 +6,6 @@
 #include <string>
 #include <string_view>
 
-// The whole text of a box.
-std::string wholeText(HWND hwnd);
-
 // Appends text at the end of the results box. Wine's edit control takes in
 // about a megabyte a second, so the old text is never read back and set again:
 // the text is inserted at the end, a megabyte of whole lines at a time with

@@ -47,7 +47,7 @@ void saveAnswer(const WindowState& state, const SearchCommand& command, const Dr
                            zestawy::machineThreads(), index) &&
                        file.commit();
     if (!saved) {
-        MessageBoxA(state.main, kSaveFailed, "Error", MB_ICONEXCLAMATION);
+        messageBox(state.main, kSaveFailed, "Error", MB_ICONEXCLAMATION);
         return;
     }
     appendAnswer(state.resultsBox, zestawy::savedAnswerNote(command, size, shownPath(path)));
@@ -58,7 +58,7 @@ void saveAnswer(const WindowState& state, const SearchCommand& command, const Dr
 HHOOK renameHook = nullptr;
 LRESULT CALLBACK renameOkToYes(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE) {
-        SetDlgItemTextA(reinterpret_cast<HWND>(wParam), IDOK, "&Tak");
+        SetDlgItemTextW(reinterpret_cast<HWND>(wParam), IDOK, wide("&Tak").c_str());
         UnhookWindowsHookEx(renameHook);
         renameHook = nullptr;
         return 0;
@@ -66,9 +66,9 @@ LRESULT CALLBACK renameOkToYes(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(renameHook, code, wParam, lParam);
 }
 int askYesOrCancel(HWND main, const std::string& text) {
-    renameHook = SetWindowsHookExA(WH_CBT, renameOkToYes, nullptr, GetCurrentThreadId());
-    const int answer = MessageBoxA(main, text.c_str(), zestawy::kLargeAnswerCaption,
-                                   MB_OKCANCEL | MB_ICONEXCLAMATION);
+    renameHook = SetWindowsHookExW(WH_CBT, renameOkToYes, nullptr, GetCurrentThreadId());
+    const int answer = messageBox(main, text.c_str(), zestawy::kLargeAnswerCaption,
+                                  MB_OKCANCEL | MB_ICONEXCLAMATION);
     if (renameHook) UnhookWindowsHookEx(renameHook);
     renameHook = nullptr;
     return answer == IDOK ? IDYES : IDCANCEL;
@@ -79,14 +79,13 @@ int askYesOrCancel(HWND main, const std::string& text) {
 void askWhereItGoes(const WindowState& state, const SearchCommand& command, const DrawList& draws,
                     const CompletionIndex* index, const AnswerSize& size) {
     const HWND main = state.main;
-    const auto held = static_cast<std::uint64_t>(GetWindowTextLengthA(state.resultsBox));
+    const auto held = static_cast<std::uint64_t>(GetWindowTextLengthW(state.resultsBox));
     const bool boxTakesIt = held + 2 + size.bytes <= zestawy::kResultsBoxLimit;
     const std::string question = zestawy::largeAnswerQuestion(command, size, boxTakesIt);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    const int choice = boxTakesIt
-                           ? MessageBoxA(main, question.c_str(), zestawy::kLargeAnswerCaption,
-                                         MB_YESNOCANCEL | MB_ICONQUESTION)
-                           : askYesOrCancel(main, question);
+    const int choice = boxTakesIt ? messageBox(main, question.c_str(), zestawy::kLargeAnswerCaption,
+                                               MB_YESNOCANCEL | MB_ICONQUESTION)
+                                  : askYesOrCancel(main, question);
     std::string path;
     if (choice == IDYES && !chooseFoundSetsFile(main, true, path)) return;
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
@@ -106,7 +105,7 @@ bool refusedForAnotherGame(const WindowState& state, const SearchCommand& comman
     const std::string text = "W polu „Wylosowane liczby” są losowania gry " + loaded + ", a „" +
                              command.caption + "” jest wyszukiwaniem gry " + wanted +
                              ".\nWczytaj losowania gry " + wanted + " jej przyciskiem „Wczytaj”.";
-    MessageBoxA(state.main, text.c_str(), kAnotherGameCaption, MB_ICONEXCLAMATION);
+    messageBox(state.main, text.c_str(), kAnotherGameCaption, MB_ICONEXCLAMATION);
     return true;
 }
 
@@ -118,7 +117,7 @@ bool handleSearchButton(WindowState& state, int id) {
     const SearchCommand* command = zestawy::findSearchCommand(id);
     if (!command) return false;
     const zestawy::GameRow& game = zestawy::gameRow(command->game);
-    const std::string numbers = wholeText(state.numbersBox);
+    const std::string numbers = windowText(state.numbersBox);
     if (refusedForAnotherGame(state, *command, numbers)) return true;
 
     for (int other : zestawy::searchButtonsOf(game.game))
@@ -139,8 +138,8 @@ bool handleSearchButton(WindowState& state, int id) {
         else
             showAnswer(state, *command, draws, index.get());
     } catch (const std::bad_alloc&) {
-        MessageBoxA(state.main, "Za mało pamięci na odpowiedź tego wyszukiwania.", "Błąd",
-                    MB_ICONERROR);
+        messageBox(state.main, "Za mało pamięci na odpowiedź tego wyszukiwania.", "Błąd",
+                   MB_ICONERROR);
     }
 
     enableButtons(state, {panel.save, panel.open}, true);

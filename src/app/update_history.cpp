@@ -28,14 +28,14 @@ bool handleUpdateCommand(WindowState& state, int id) {
     if (readWholeFile(path, download, kMaxHistoryBytes) != HistoryRead::Ok) {
         const std::string why = "Nie udało się przeczytać pliku '" + shownPath(path) +
                                 "' (albo ma ponad " + historyLimitText() + "). Nic nie zapisano.";
-        MessageBoxA(state.main, why.c_str(), kCaption, MB_ICONERROR);
+        messageBox(state.main, why.c_str(), kCaption, MB_ICONERROR);
         return true;
     }
     const GameRow* game = recogniseGame(download);
     if (!game) {
         std::string text;
         for (const std::string& line : unrecognisedGame(download)) text += line + "\n";
-        MessageBoxA(state.main, text.c_str(), kCaption, MB_ICONERROR);
+        messageBox(state.main, text.c_str(), kCaption, MB_ICONERROR);
         return true;
     }
     // The history that "Wczytaj" would read; a new one beside the program
@@ -49,6 +49,6 @@ bool handleUpdateCommand(WindowState& state, int id) {
     for (const std::string& line : plan.message) text += "\n" + line;
     const bool ok = plan.kind == UpdateKind::Added || plan.kind == UpdateKind::NothingNew;
     const UINT icon = !ok ? MB_ICONERROR : plan.warning ? MB_ICONWARNING : MB_ICONINFORMATION;
-    MessageBoxA(state.main, text.c_str(), kCaption, icon);
+    messageBox(state.main, text.c_str(), kCaption, icon);
     return true;
 }

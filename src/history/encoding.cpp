@@ -84,20 +84,36 @@ void appendUtf8(std::string& out, char32_t code) {
 
 }  // namespace
 
+namespace {
+
+char cp1250Byte(char32_t code) {
+    if (code < 0x80) return static_cast<char>(code);
+    for (int i = 0; i < 128; ++i)
+        if (kUpperHalf[i] == code) return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+}  // namespace
+
 std::string cp1250FromUtf8(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    for (std::size_t at = 0; at < utf8.size();) {
-        const char32_t code = nextCharacter(utf8, at);
-        char byte = '?';
-        if (code < 0x80) {
-            byte = static_cast<char>(code);
-        } else {
-            for (int i = 0; i < 128; ++i)
-                if (kUpperHalf[i] == code) byte = static_cast<char>(0x80 + i);
-        }
-        out += byte;
+    for (std::size_t at = 0; at < utf8.size();) out += cp1250Byte(nextCharacter(utf8, at));
+    return out;
+}
+
+std::u16string utf16FromCp1250(std::string_view cp1250) {
+    std::u16string out(cp1250.size(), u'\0');
+    for (std::size_t i = 0; i < cp1250.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(cp1250[i]);
+        out[i] = static_cast<char16_t>(byte < 0x80 ? byte : kUpperHalf[byte - 0x80]);
     }
+    return out;
+}
+
+std::string cp1250FromUtf16(std::u16string_view utf16) {
+    std::string out(utf16.size(), '\0');
+    for (std::size_t i = 0; i < utf16.size(); ++i) out[i] = cp1250Byte(utf16[i]);
     return out;
 }
 

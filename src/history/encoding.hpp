@@ -16,6 +16,13 @@ std::string utf8FromCp1250(std::string_view text);
 // that is no part of a UTF-8 character, becomes '?'.
 std::string cp1250FromUtf8(std::string_view utf8);
 
+// UTF-16 from Windows-1250 and back, as the window hands its texts to the
+// system: every byte but zero comes back as it went (the five bytes the code
+// page leaves undefined travel as the control characters of their value); a
+// character the code page lacks becomes '?'.
+std::u16string utf16FromCp1250(std::string_view cp1250);
+std::string cp1250FromUtf16(std::u16string_view utf16);
+
 // UTF-16 from UTF-8 and back: what cannot be converted (a byte that is no part
 // of a UTF-8 character, a lone surrogate) becomes U+FFFD.
 std::u16string utf16FromUtf8(std::string_view utf8);

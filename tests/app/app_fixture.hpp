@@ -7,6 +7,7 @@
 #include <dlgs.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <functional>
@@ -31,10 +32,17 @@ inline HWND mainWindow() {
     return main;
 }
 
-inline std::string textOf(HWND hwnd) {
-    std::string s(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-    s.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, &s[0], static_cast<int>(s.size()))));
+// A window's text as Windows gives it, in UTF-16 (WM_GETTEXT), whatever the
+// ANSI code page.
+inline std::wstring wideTextOf(HWND hwnd) {
+    std::wstring s(static_cast<std::size_t>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    s.resize(static_cast<std::size_t>(
+        SendMessageW(hwnd, WM_GETTEXT, s.size(), reinterpret_cast<LPARAM>(&s[0]))));
     return s;
+}
+// The same in the program's Windows-1250.
+inline std::string textOf(HWND hwnd) {
+    return narrow(wideTextOf(hwnd));
 }
 
 inline std::string classOf(HWND hwnd) {
@@ -274,16 +282,16 @@ inline User chooseFile(const Path& path) {
 }
 
 // Presses "Pobierz najnowsze wyniki" and answers the summary; returns its
-// caption and text (a game's line has no-break spaces, shown as blanks).
-// `meanwhile` runs on another thread while the download does.
-inline std::string runDownload(const std::function<void()>& meanwhile = {}) {
+// caption and text, in UTF-16 (a game's line has no-break spaces, shown as
+// blanks). `meanwhile` runs on another thread while the download does.
+inline std::wstring runDownloadWide(const std::function<void()>& meanwhile = {}) {
     commandDone = false;
     std::atomic<bool> answered{false};
-    std::string seen = "no summary";
+    std::wstring seen = L"no summary";
     std::thread player([&] {
         if (meanwhile) meanwhile();
         if (const HWND box = waitForDialog(mainWindow(), nullptr, kLongWaitMs)) {
-            seen = messageText(box);
+            seen = wideTextOf(box) + L": " + wideTextOf(GetDlgItem(box, 0xFFFF));
             press(box, IDOK);
         }
         answered = true;
@@ -294,9 +302,11 @@ inline std::string runDownload(const std::function<void()>& meanwhile = {}) {
         Sleep(5);
     }
     player.join();
-    for (char& c : seen)
-        if (c == '\xA0') c = ' ';
+    std::replace(seen.begin(), seen.end(), L'\u00A0', L' ');
     return seen;
+}
+inline std::string runDownload(const std::function<void()>& meanwhile = {}) {
+    return narrow(runDownloadWide(meanwhile));
 }
 
 // Chooses an existing file in the save dialog and answers the overwrite prompt.

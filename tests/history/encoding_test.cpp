@@ -16,7 +16,10 @@ TEST(Encoding, EveryWindows1250CharacterGoesThereAndBack) {
         const std::string utf8 = utf8FromCp1250(one);
         EXPECT_EQ(cp1250FromUtf8(utf8), one) << byte;
         EXPECT_EQ(utf8FromUtf16(utf16FromUtf8(utf8)), utf8) << byte;
+        EXPECT_EQ(utf16FromCp1250(one), utf16FromUtf8(utf8)) << byte;
+        EXPECT_EQ(cp1250FromUtf16(utf16FromCp1250(one)), one) << byte;
     }
+    EXPECT_EQ(cp1250FromUtf16(u"\u017c\u20ac\u0416"), "\xbf\x80?");  // Cyrillic is not in it
 }
 
 TEST(Encoding, WhatCannotBeConvertedBecomesAReplacement) {
