@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <initializer_list>
+#include <vector>
 
 #include "app/backtest_screen.hpp"
 #include "app/screen.hpp"
@@ -32,20 +35,82 @@ std::string percentOf(double rate) {
 }
 
 HFONT fontOf(int height, int weight) {
-    return CreateFontA(-height, 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
+    return arialFont(-height, weight, CLEARTYPE_QUALITY);
 }
 
-void text(HDC dc, const std::string& s, RECT box, UINT format) {
-    DrawTextA(dc, s.c_str(), static_cast<int>(s.size()), &box, format | DT_NOPREFIX);
+// "2,17 mld", "780 mln", "45 tys.": a count in three figures or fewer.
+std::string compact(std::uint64_t n) {
+    const struct {
+        double unit;
+        const char* name;
+    } units[] = {{1e9, " mld"}, {1e6, " mln"}, {1e3, " tys."}};
+    for (const auto& u : units) {
+        if (n < u.unit) continue;
+        const double v = n / u.unit;
+        char text[32];
+        std::snprintf(text, sizeof text, v >= 100 ? "%.0f" : v >= 10 ? "%.1f" : "%.2f", v);
+        std::string s = text;
+        std::replace(s.begin(), s.end(), '.', ',');
+        return s + u.name;
+    }
+    return std::to_string(n);
 }
 
-void line(HDC dc, int x1, int y1, int x2, int y2) {
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
+// Where the chart is painted, and the texts painted so far where they are
+// asked for.
+struct Canvas {
+    const WindowState& state;
+    HDC dc;
+    std::vector<ChartText>* texts;
+
+    int scaled(int units) const { return state.scaled(units); }
+    SIZE sizeOf(const std::string& s) const {
+        const std::wstring w = wide(s);
+        SIZE size = {0, 0};
+        GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+        return size;
+    }
+    void text(const std::string& s, RECT box, UINT format) const {
+        drawText(dc, s, box, format);
+        if (texts) texts->push_back({s, box, sizeOf(s)});
+    }
+    // The first of the texts that fits the box's width with a margin, or the last.
+    void fitted(std::initializer_list<std::string> texts, RECT box, UINT format) const {
+        const int room = box.right - box.left - scaled(6);
+        for (const std::string& s : texts)
+            if (sizeOf(s).cx <= room || &s == texts.end() - 1) return text(s, box, format);
+    }
+    void line(int x1, int y1, int x2, int y2) const {
+        MoveToEx(dc, x1, y1, nullptr);
+        LineTo(dc, x2, y2);
+    }
+};
+
+// The plot's frame: its ticks at round steps (1, 2 or 5 times a power of
+// ten), about five, from 0 to a little above `most`. The top of the scale.
+double paintScale(const Canvas& c, RECT plot, double most) {
+    const double power = std::pow(10.0, std::floor(std::log10(most * 1.1 / 5)));
+    double step = power;
+    for (const double times : {2.0, 5.0, 10.0})
+        if (most * 1.1 / step > 6) step = power * times;
+    const int ticks = static_cast<int>(std::ceil(most * 1.1 / step));
+    const HPEN grid = CreatePen(PS_SOLID, 1, RGB(225, 225, 225));
+    const HGDIOBJ oldPen = SelectObject(c.dc, grid);
+    for (int tick = 0; tick <= ticks; ++tick) {
+        const int y = plot.bottom - (plot.bottom - plot.top) * tick / ticks;
+        c.line(plot.left, y, plot.right, y);
+        c.text(percentOf(step * tick),
+               {0, y - c.scaled(9), plot.left - c.scaled(6), y + c.scaled(9)},
+               DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
+    }
+    SelectObject(c.dc, oldPen);
+    DeleteObject(grid);
+    return step * ticks;
 }
 
-void paintChart(const WindowState& state, HDC dc, int width, int height) {
+void paintChart(const WindowState& state, HDC dc, int width, int height,
+                std::vector<ChartText>* texts = nullptr) {
+    const Canvas c{state, dc, texts};
     const RECT all = {0, 0, width, height};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     FrameRect(dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
@@ -55,85 +120,70 @@ void paintChart(const WindowState& state, HDC dc, int width, int height) {
     const BacktestShown* shown = shownBacktest(state);
     const int pad = state.scaled(10);
     if (!shown || !shown->error.empty() || shown->result.stopped || shown->result.judged == 0) {
-        text(dc, "Tu pojawi się wykres: jak często pojawiały się zestawy w każdej grupie.",
-             {pad, pad, width - pad, height - pad}, DT_LEFT | DT_WORDBREAK);
+        c.text("Tu pojawi się wykres: jak często pojawiały się zestawy w każdej grupie.",
+               {pad, pad, width - pad, height - pad}, DT_LEFT | DT_WORDBREAK);
         SelectObject(dc, oldFont);
         DeleteObject(font);
         return;
     }
     const Backtest& r = shown->result;
-    text(dc, "Odsetek pojawień zestawów według czekania (razy średnia przerwa), z 95% przedziałem",
-         {pad, pad / 2, width - pad, state.scaled(30)}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    c.fitted({"Odsetek pojawień zestawów według czekania (razy średnia przerwa), z 95% przedziałem",
+              "Odsetek pojawień według czekania (razy średnia przerwa), 95% przedział",
+              "Odsetek pojawień według czekania"},
+             {pad, pad / 2, width - pad, state.scaled(30)}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
 
     // The plot: rates from 0 at the bottom to a little above the highest.
-    const int left = state.scaled(70), right = width - state.scaled(20);
-    const int top = state.scaled(60), bottom = height - state.scaled(50);
+    const RECT plot = {state.scaled(70), state.scaled(60), width - state.scaled(20),
+                       height - state.scaled(50)};
     double most = r.perDraw;
     for (const GroupCount& g : r.groups) most = std::max(most, g.high);
-    // Ticks at round steps (1, 2 or 5 times a power of ten), about five.
-    const double power = std::pow(10.0, std::floor(std::log10(most * 1.1 / 5)));
-    double step = power;
-    for (const double times : {2.0, 5.0, 10.0})
-        if (most * 1.1 / step > 6) step = power * times;
-    const int ticks = static_cast<int>(std::ceil(most * 1.1 / step));
-    most = step * ticks;
+    most = paintScale(c, plot, most);
     auto yOf = [&](double rate) {
-        return bottom - static_cast<int>(std::lround((bottom - top) * rate / most));
+        return plot.bottom - static_cast<int>(std::lround((plot.bottom - plot.top) * rate / most));
     };
-    const HPEN grid = CreatePen(PS_SOLID, 1, RGB(225, 225, 225));
-    const HPEN black = CreatePen(PS_SOLID, std::max(1, state.scaled(2)), RGB(0, 0, 0));
-    const HPEN chance = CreatePen(PS_DASH, 1, RGB(200, 30, 30));
-    const HGDIOBJ oldPen = SelectObject(dc, grid);
-    for (int tick = 0; tick <= ticks; ++tick) {
-        const double rate = step * tick;
-        const int y = yOf(rate);
-        line(dc, left, y, right, y);
-        text(dc, percentOf(rate),
-             {0, y - state.scaled(9), left - state.scaled(6), y + state.scaled(9)},
-             DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
-    }
-    const int slot = (right - left) / kWaitGroupCount;
+    const HPEN black = CreatePen(PS_SOLID, std::max(1, state.scaled(2)), kBlack);
+    const HPEN chance = CreatePen(PS_DASH, 1, kChanceColour);
+    const HGDIOBJ oldPen = SelectObject(dc, black);
+    const int slot = (plot.right - plot.left) / kWaitGroupCount;
     const HBRUSH bar = CreateSolidBrush(kBarColour);
     for (int g = 0; g < kWaitGroupCount; ++g) {
         const GroupCount& group = r.groups[g];
-        const int x0 = left + g * slot, middle = x0 + slot / 2;
-        text(dc, kGroupNames[g],
-             {x0, bottom + state.scaled(4), x0 + slot, bottom + state.scaled(24)},
-             DT_CENTER | DT_SINGLELINE);
-        text(dc, grouped(group.chances) + " szans",
-             {x0, bottom + state.scaled(24), x0 + slot, bottom + state.scaled(44)},
-             DT_CENTER | DT_SINGLELINE);
+        const int x0 = plot.left + g * slot, middle = x0 + slot / 2;
+        c.text(kGroupNames[g], {x0, plot.bottom + pad / 2, x0 + slot, plot.bottom + c.scaled(24)},
+               DT_CENTER | DT_SINGLELINE);
+        c.fitted({grouped(group.chances) + " szans", compact(group.chances) + " szans",
+                  compact(group.chances)},
+                 {x0, plot.bottom + c.scaled(24), x0 + slot, plot.bottom + c.scaled(44)},
+                 DT_CENTER | DT_SINGLELINE);
         if (group.chances == 0) continue;
-        const RECT column = {x0 + slot / 4, yOf(group.rate), x0 + slot * 3 / 4, bottom};
+        const RECT column = {x0 + slot / 4, yOf(group.rate), x0 + slot * 3 / 4, plot.bottom};
         FillRect(dc, &column, bar);
         // The interval: a vertical line with a cap at each end.
-        SelectObject(dc, black);
         const int low = yOf(group.low), high = yOf(group.high), cap = slot / 10;
-        line(dc, middle, low, middle, high);
-        line(dc, middle - cap, low, middle + cap, low);
-        line(dc, middle - cap, high, middle + cap, high);
-        text(dc, percentOf(group.rate),
-             {x0, high - state.scaled(22), x0 + slot, high - state.scaled(3)},
-             DT_CENTER | DT_SINGLELINE | DT_BOTTOM);
+        c.line(middle, low, middle, high);
+        c.line(middle - cap, low, middle + cap, low);
+        c.line(middle - cap, high, middle + cap, high);
+        c.text(percentOf(group.rate), {x0, high - c.scaled(22), x0 + slot, high - c.scaled(3)},
+               DT_CENTER | DT_SINGLELINE | DT_BOTTOM);
     }
     // The line of chance across all the groups, named in a legend above the
     // plot, where no bar can cover it.
     SelectObject(dc, chance);
-    const int y = yOf(r.perDraw);
-    line(dc, left, y, right, y);
+    c.line(plot.left, yOf(r.perDraw), plot.right, yOf(r.perDraw));
     const int legend = state.scaled(40), sample = state.scaled(30);
-    const RECT name = {left + sample + state.scaled(6), legend - state.scaled(10), right,
-                       legend + state.scaled(10)};
-    line(dc, left, legend, left + sample, legend);
-    SetTextColor(dc, RGB(200, 30, 30));
-    text(dc, "sam przypadek: " + percentOf(r.perDraw), name, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-    SetTextColor(dc, RGB(0, 0, 0));
+    c.line(plot.left, legend, plot.left + sample, legend);
+    SetTextColor(dc, kChanceColour);
+    c.text("sam przypadek: " + percentOf(r.perDraw),
+           {plot.left + sample + state.scaled(6), legend - state.scaled(10), plot.right,
+            legend + state.scaled(10)},
+           DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    SetTextColor(dc, kBlack);
     SelectObject(dc, black);
-    line(dc, left, top, left, bottom);
-    line(dc, left, bottom, right, bottom);
+    c.line(plot.left, plot.top, plot.left, plot.bottom);
+    c.line(plot.left, plot.bottom, plot.right, plot.bottom);
     SelectObject(dc, oldPen);
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(grid), static_cast<HGDIOBJ>(black),
-                           static_cast<HGDIOBJ>(chance), static_cast<HGDIOBJ>(bar)})
+    for (HGDIOBJ object :
+         {static_cast<HGDIOBJ>(black), static_cast<HGDIOBJ>(chance), static_cast<HGDIOBJ>(bar)})
         DeleteObject(object);
     SelectObject(dc, oldFont);
     DeleteObject(font);
@@ -162,19 +212,23 @@ LRESULT CALLBACK chartProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 paintBuffered(hwnd, reinterpret_cast<HDC>(wParam));
                 return 0;
             default:
-                return DefWindowProcA(hwnd, msg, wParam, lParam);
+                return DefWindowProcW(hwnd, msg, wParam, lParam);
         }
     });
 }
 
 }  // namespace
 
+std::vector<ChartText> chartTexts(HWND chart) {
+    std::vector<ChartText> texts;
+    const HDC screen = GetDC(chart);
+    paintOffScreen(chart, screen, [&](HDC memory, int width, int height) {
+        paintChart(stateOf(GetParent(chart)), memory, width, height, &texts);
+    });
+    ReleaseDC(chart, screen);
+    return texts;
+}
+
 void registerBacktestChartClass(HINSTANCE instance) {
-    WNDCLASSEXA chart = {};
-    chart.cbSize = sizeof chart;
-    chart.lpfnWndProc = chartProc;
-    chart.hInstance = instance;
-    chart.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    chart.lpszClassName = kBacktestChartClass;
-    RegisterClassExA(&chart);
+    registerClass(instance, {kBacktestChartClass, chartProc});
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/window_state.hpp"
 #include "commands/analysis_text.hpp"
@@ -28,3 +29,14 @@ const BacktestShown* shownBacktest(const WindowState& state);
 
 extern const char kBacktestChartClass[];
 void registerBacktestChartClass(HINSTANCE instance);
+
+// A text of the chart: what it says, the box it is drawn in, and the room the
+// text takes. A label wider than its box is said shorter ("2,17 mld szans"
+// for "2 172 151 170 szans"), so that neighbours never touch.
+struct ChartText {
+    std::string text;
+    RECT box;
+    SIZE size;
+};
+// The chart's texts as it paints them at its present size.
+std::vector<ChartText> chartTexts(HWND chart);

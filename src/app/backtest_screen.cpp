@@ -72,8 +72,7 @@ BacktestScreen& screenOf(const WindowState& state) {
 }
 
 void enableWhileRunning(const WindowState& state, bool running) {
-    EnableWindow(state.control(kBackRun), !running);
-    EnableWindow(state.control(kBackStop), running);
+    switchRunStop(state.control(kBackRun), state.control(kBackStop), running);
 }
 
 struct Job {
@@ -97,7 +96,7 @@ void runInBackground(HWND main, BacktestScreen& screen, Job job) {
                 [&](double done) {
                     const int now = static_cast<int>(done * 100);
                     if (now != percent)
-                        PostMessageA(main, kBacktestMessage, 0,
+                        PostMessageW(main, kBacktestMessage, 0,
                                      progressOf(job.generation, percent = now));
                     return !screen.stop;
                 },
@@ -113,7 +112,7 @@ void runInBackground(HWND main, BacktestScreen& screen, Job job) {
         const std::lock_guard<std::mutex> lock(screen.mutex);
         screen.finished = std::move(found);
     }
-    PostMessageA(main, kBacktestMessage, 1, 0);
+    PostMessageW(main, kBacktestMessage, 1, 0);
 }
 
 void run(WindowState& state) {
@@ -125,15 +124,19 @@ void run(WindowState& state) {
                         : last < 0        ? kLastDrawsWrong
                                           : nullptr;
     if (wrong) {
-        MessageBoxA(state.main, wrong, kCaption, MB_ICONEXCLAMATION);
+        messageBox(state.main, wrong, kCaption, MB_ICONEXCLAMATION);
         return;
     }
     stopBacktest(state);
+    // The earlier result goes as the new one starts.
+    screen.shown.reset();
+    SendMessageW(screen.table, LVM_SETITEMCOUNT, 0, 0);
+    InvalidateRect(screen.chart, nullptr, FALSE);
     const Job job{game, command, last, ++screen.generation};
     screen.stop = false;
     enableWhileRunning(state, true);
-    SendMessageA(screen.progress, PBM_SETPOS, 0, 0);
-    SetWindowTextA(screen.sentence, "Liczę...");
+    SendMessageW(screen.progress, PBM_SETPOS, 0, 0);
+    setWindowText(screen.sentence, "Liczę...");
     screen.worker = std::thread(runInBackground, state.main, std::ref(screen), job);
 }
 
@@ -207,7 +210,7 @@ bool handleBacktestCommand(WindowState& state, int id, int code) {
 bool handleBacktestNotify(WindowState& state, const NMHDR& header, LRESULT& result) {
     if (header.idFrom != static_cast<UINT_PTR>(kBackTable) || !state.backtest) return false;
     result = 0;
-    if (header.code == LVN_GETDISPINFOA) {
+    if (header.code == LVN_GETDISPINFOW) {
         const BacktestShown* shown = shownBacktest(state);
         tableCellText(shown ? &shown->table : nullptr, header);
     }
@@ -219,7 +222,7 @@ void onBacktestMessage(WindowState& state, WPARAM what, LPARAM percent) {
     BacktestScreen& screen = screenOf(state);
     if (what == 0) {
         if (progressOf(screen.generation, 0) == (percent & ~LPARAM{0xFF}))
-            SendMessageA(screen.progress, PBM_SETPOS, static_cast<WPARAM>(percent & 0xFF), 0);
+            SendMessageW(screen.progress, PBM_SETPOS, static_cast<WPARAM>(percent & 0xFF), 0);
         return;
     }
     std::unique_ptr<BacktestShown> found;
@@ -230,12 +233,12 @@ void onBacktestMessage(WindowState& state, WPARAM what, LPARAM percent) {
     if (!found) return;  // taken already
     if (screen.worker.joinable()) screen.worker.join();
     enableWhileRunning(state, false);
-    SendMessageA(screen.progress, PBM_SETPOS, 0, 0);
-    SetWindowTextA(screen.sentence, sentenceOf(*found).c_str());
+    SendMessageW(screen.progress, PBM_SETPOS, 0, 0);
+    setWindowText(screen.sentence, sentenceOf(*found).c_str());
     // A stopped backtest's partial counts are not shown.
     if (found->result.stopped) found->table.rows.clear();
     screen.shown = std::move(found);
-    SendMessageA(screen.table, LVM_SETITEMCOUNT, screen.shown->table.rows.size(), 0);
+    SendMessageW(screen.table, LVM_SETITEMCOUNT, screen.shown->table.rows.size(), 0);
     InvalidateRect(screen.table, nullptr, TRUE);
     InvalidateRect(screen.chart, nullptr, FALSE);
 }

@@ -32,9 +32,6 @@ enum BacktestControlId : int {
 // ranking's progressOf), or 1 when it has ended.
 constexpr UINT kBacktestMessage = WM_APP + 4;
 
-// The bars' colour: tests look for it in the painted chart.
-constexpr COLORREF kBarColour = RGB(70, 130, 180);
-
 void createBacktestControls(WindowState& state, HINSTANCE instance);
 void layoutBacktest(const WindowState& state);
 std::vector<HWND> backtestControls(const WindowState& state);

@@ -104,17 +104,18 @@ void copySelection(const WindowState& state) {
     if (!screen.shown) return;
     std::string text;
     for (int i = -1; (i = static_cast<int>(
-                          SendMessageA(screen.table, LVM_GETNEXTITEM, i, LVNI_SELECTED))) >= 0;)
+                          SendMessageW(screen.table, LVM_GETNEXTITEM, i, LVNI_SELECTED))) >= 0;)
         text += rankingLine(screen.shown->rows[screen.order[static_cast<std::size_t>(i)]], "\r\n");
     if (text.empty() || !OpenClipboard(state.main)) return;
     EmptyClipboard();
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-        char* to = static_cast<char*>(GlobalLock(memory));
+    const std::wstring unicode = wide(text);
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (unicode.size() + 1) * sizeof(wchar_t))) {
+        auto* to = static_cast<wchar_t*>(GlobalLock(memory));
         if (to) {
-            std::copy(text.c_str(), text.c_str() + text.size() + 1, to);
+            std::copy(unicode.c_str(), unicode.c_str() + unicode.size() + 1, to);
             GlobalUnlock(memory);
         }
-        if (!to || !SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+        if (!to || !SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
     }
     CloseClipboard();
 }
@@ -122,18 +123,17 @@ void copySelection(const WindowState& state) {
 // ---- Commands ----
 
 void enableWhileRunning(const WindowState& state, bool running) {
-    EnableWindow(state.control(kRankShow), !running);
     EnableWindow(state.control(kRankSave), !running);
-    EnableWindow(state.control(kRankStop), running);
+    switchRunStop(state.control(kRankShow), state.control(kRankStop), running);
 }
 
 void show(WindowState& state) {
     RankingScreen& screen = screenOf(state);
-    const int game = static_cast<int>(SendMessageA(state.control(kRankGame), CB_GETCURSEL, 0, 0));
+    const int game = static_cast<int>(SendMessageW(state.control(kRankGame), CB_GETCURSEL, 0, 0));
     const HWND searches = state.control(kRankSearch);
-    const LRESULT search = SendMessageA(searches, CB_GETCURSEL, 0, 0);
-    const std::string last = controlText(state.control(kRankLast)),
-                      top = controlText(state.control(kRankTop));
+    const LRESULT search = SendMessageW(searches, CB_GETCURSEL, 0, 0);
+    const std::string last = windowText(state.control(kRankLast)),
+                      top = windowText(state.control(kRankTop));
     const long long draws = last.empty() ? 0 : parseCount(last);
     const long long sets = top.empty() ? kDefaultTop : parseCount(top);
     const char* wrong = game < 0 || search < 0 ? "Wybierz grę i wyszukiwanie."
@@ -142,26 +142,32 @@ void show(WindowState& state) {
                         : sets < 1 || sets > kMostTop ? kTopWrong.c_str()
                                                       : nullptr;
     if (wrong) {
-        MessageBoxA(state.main, wrong, kCaption, MB_ICONEXCLAMATION);
+        messageBox(state.main, wrong, kCaption, MB_ICONEXCLAMATION);
         return;
     }
     RankingJob job{&kGames[game],
                    findSearchCommand(static_cast<int>(
-                       SendMessageA(searches, CB_GETITEMDATA, static_cast<WPARAM>(search), 0))),
+                       SendMessageW(searches, CB_GETITEMDATA, static_cast<WPARAM>(search), 0))),
                    draws, static_cast<std::size_t>(sets), 0};
     stopRanking(state);
+    // The earlier ranking goes as the new one starts.
+    screen.shown.reset();
+    screen.order.clear();
+    screen.pairsOf = 0;
+    SendMessageW(screen.table, LVM_SETITEMCOUNT, 0, 0);
+    InvalidateRect(screen.coupon, nullptr, FALSE);
     job.generation = ++screen.generation;
     screen.stop = false;
     enableWhileRunning(state, true);
-    SendMessageA(screen.progress, PBM_SETPOS, 0, 0);
-    SetWindowTextA(screen.odds, "Liczę...");
+    SendMessageW(screen.progress, PBM_SETPOS, 0, 0);
+    setWindowText(screen.odds, "Liczę...");
     screen.worker = std::thread(rankInBackground, state.main, std::ref(screen), job);
 }
 
 void save(const WindowState& state) {
     const RankingScreen& screen = screenOf(state);
     if (!screen.shown || screen.shown->rows.empty()) {
-        MessageBoxA(state.main, "Najpierw pokaż ranking („Pokaż”).", kCaption, MB_ICONEXCLAMATION);
+        messageBox(state.main, "Najpierw pokaż ranking („Pokaż”).", kCaption, MB_ICONEXCLAMATION);
         return;
     }
     std::string path;
@@ -176,7 +182,7 @@ void save(const WindowState& state) {
     if (!replaceFile(path, text)) {
         const std::string why =
             "Nie udało się zapisać pliku '" + shownPath(path) + "': " + lastErrorText();
-        MessageBoxA(state.main, why.c_str(), kCaption, MB_ICONERROR);
+        messageBox(state.main, why.c_str(), kCaption, MB_ICONERROR);
     }
 }
 
@@ -273,8 +279,8 @@ bool handleRankingNotify(WindowState& state, const NMHDR& header, LRESULT& resul
     RankingScreen& screen = screenOf(state);
     result = 0;
     switch (header.code) {
-        case LVN_GETDISPINFOA: {
-            LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item;
+        case LVN_GETDISPINFOW: {
+            LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header)).item;
             if (!(item.mask & LVIF_TEXT) || !screen.shown ||
                 item.iItem >= static_cast<int>(screen.order.size()))
                 return true;
@@ -285,7 +291,7 @@ bool handleRankingNotify(WindowState& state, const NMHDR& header, LRESULT& resul
                                       : screen.shown->ranking[at].lastSeen < 0
                                           ? std::string("nigdy")
                                           : row.seen;
-            lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+            lstrcpynW(item.pszText, wide(text).c_str(), item.cchTextMax);
             return true;
         }
         case LVN_COLUMNCLICK:
@@ -307,14 +313,14 @@ void onRankingMessage(WindowState& state, WPARAM what, LPARAM percent) {
     const bool current = progressOf(screen.generation, 0) == (percent & ~LPARAM{0xFF});
     if (what == 0) {
         if (current)
-            SendMessageA(screen.progress, PBM_SETPOS, static_cast<WPARAM>(percent & 0xFF), 0);
+            SendMessageW(screen.progress, PBM_SETPOS, static_cast<WPARAM>(percent & 0xFF), 0);
         return;
     }
     if (what == 2) {  // the table is done; the sets that never appeared are counted
         if (current) {
-            SendMessageA(screen.progress, PBM_SETPOS, 0, 0);
-            SetWindowTextA(screen.odds,
-                           "Ranking gotowy; liczę zestawy, które nie pojawiły się ani razu...");
+            SendMessageW(screen.progress, PBM_SETPOS, 0, 0);
+            setWindowText(screen.odds,
+                          "Ranking gotowy; liczę zestawy, które nie pojawiły się ani razu...");
         }
         return;
     }
@@ -326,14 +332,14 @@ void onRankingMessage(WindowState& state, WPARAM what, LPARAM percent) {
     if (!result) return;  // taken already
     if (screen.worker.joinable()) screen.worker.join();
     enableWhileRunning(state, false);
-    SendMessageA(screen.progress, PBM_SETPOS, 0, 0);
-    SetWindowTextA(screen.odds, oddsLine(*result).c_str());
+    SendMessageW(screen.progress, PBM_SETPOS, 0, 0);
+    setWindowText(screen.odds, oddsLine(*result).c_str());
     screen.shown = std::move(result);
     screen.order.resize(screen.shown->rows.size());
     for (std::size_t i = 0; i < screen.order.size(); ++i) screen.order[i] = i;
     screen.sortColumn = -1;
     screen.pairsOf = 0;
-    SendMessageA(screen.table, LVM_SETITEMCOUNT, screen.order.size(), 0);
+    SendMessageW(screen.table, LVM_SETITEMCOUNT, screen.order.size(), 0);
     InvalidateRect(screen.table, nullptr, TRUE);
     InvalidateRect(screen.coupon, nullptr, FALSE);
 }

@@ -21,17 +21,18 @@ std::vector<HWND> createScreen(WindowState& state, HINSTANCE instance,
                                const std::vector<ScreenRow>& rows) {
     std::vector<HWND> controls;
     for (const ScreenRow& row : rows) {
-        const HWND hwnd = CreateWindowExA(
-            row.exStyle, row.cls, row.caption, WS_CHILD | row.style, 0, 0, 0, 0, state.main,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
-        const bool list = lstrcmpA(row.cls, WC_LISTVIEWA) == 0;
+        const HWND hwnd = CreateWindowExW(
+            row.exStyle, wide(row.cls).c_str(), wide(row.caption).c_str(), WS_CHILD | row.style, 0,
+            0, 0, 0, state.main, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance,
+            nullptr);
+        const bool list = std::string_view(row.cls) == WC_LISTVIEWA;
         const HGDIOBJ font = state.controlFont ? state.controlFont : GetStockObject(SYSTEM_FONT);
         if (state.controlFont || list)
-            SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+            SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
         if (list)
-            SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+            SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                          LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-        if (lstrcmpA(row.cls, "STATIC") == 0) state.screenStatics.push_back(hwnd);
+        if (std::string_view(row.cls) == "STATIC") state.screenStatics.push_back(hwnd);
         controls.push_back(hwnd);
     }
     layoutScreen(state, rows, controls);
@@ -57,48 +58,49 @@ void layoutScreen(const WindowState& state, const std::vector<ScreenRow>& rows,
 
 void addColumns(const WindowState& state, HWND table, const std::vector<ListColumn>& columns) {
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        LVCOLUMNA column = {};
+        std::wstring title = wide(columns[i].title);
+        LVCOLUMNW column = {};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         column.fmt = columns[i].format;
-        column.pszText = const_cast<char*>(columns[i].title);
-        const int caption = static_cast<int>(SendMessageA(
-            table, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(columns[i].title)));
+        column.pszText = &title[0];
+        const int caption = static_cast<int>(
+            SendMessageW(table, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(title.c_str())));
         column.cx = std::max(state.scaled(columns[i].width), caption + state.scaled(20));
-        SendMessageA(table, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        SendMessageW(table, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
 }
 
 void fillGames(HWND games) {
     for (const GameRow& game : kGames)
-        SendMessageA(games, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(game.name));
-    SendMessageA(games, CB_SETCURSEL, 0, 0);
+        SendMessageW(games, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(game.name).c_str()));
+    SendMessageW(games, CB_SETCURSEL, 0, 0);
 }
 
 const GameRow* chosenGame(HWND games) {
-    const LRESULT game = SendMessageA(games, CB_GETCURSEL, 0, 0);
+    const LRESULT game = SendMessageW(games, CB_GETCURSEL, 0, 0);
     return game >= 0 && game < 3 ? &kGames[game] : nullptr;
 }
 
 void fillRankingSearches(HWND games, HWND searches) {
     const GameRow* game = chosenGame(games);
-    SendMessageA(searches, CB_RESETCONTENT, 0, 0);
+    SendMessageW(searches, CB_RESETCONTENT, 0, 0);
     for (int i = 0; game && i < kControlCount; ++i) {
         const SearchCommand* command = findSearchCommand(kControls[i].id);
         if (kControls[i].kind != ControlKind::Button || !command || command->game != game->game ||
             rankingQuery(*command).setSize == 0)
             continue;
-        const LRESULT at =
-            SendMessageA(searches, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(command->caption));
-        SendMessageA(searches, CB_SETITEMDATA, static_cast<WPARAM>(at), command->id);
+        const LRESULT at = SendMessageW(searches, CB_ADDSTRING, 0,
+                                        reinterpret_cast<LPARAM>(wide(command->caption).c_str()));
+        SendMessageW(searches, CB_SETITEMDATA, static_cast<WPARAM>(at), command->id);
     }
-    SendMessageA(searches, CB_SETCURSEL, 0, 0);
+    SendMessageW(searches, CB_SETCURSEL, 0, 0);
 }
 
 const SearchCommand* chosenSearch(HWND searches) {
-    const LRESULT at = SendMessageA(searches, CB_GETCURSEL, 0, 0);
+    const LRESULT at = SendMessageW(searches, CB_GETCURSEL, 0, 0);
     if (at < 0) return nullptr;
     return findSearchCommand(
-        static_cast<int>(SendMessageA(searches, CB_GETITEMDATA, static_cast<WPARAM>(at), 0)));
+        static_cast<int>(SendMessageW(searches, CB_GETITEMDATA, static_cast<WPARAM>(at), 0)));
 }
 
 void paintOffScreen(HWND window, HDC dc, const std::function<void(HDC, int, int)>& paint) {
@@ -115,25 +117,18 @@ void paintOffScreen(HWND window, HDC dc, const std::function<void(HDC, int, int)
 }
 
 void tableCellText(const TextTable* table, const NMHDR& header) {
-    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item;
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header)).item;
     if (!table || !(item.mask & LVIF_TEXT) || item.iItem < 0 ||
         item.iItem >= static_cast<int>(table->rows.size()) || item.iSubItem < 0 ||
         item.iSubItem >= static_cast<int>(table->header.size()))
         return;
     const std::string& cell =
         table->rows[static_cast<std::size_t>(item.iItem)][static_cast<std::size_t>(item.iSubItem)];
-    lstrcpynA(item.pszText, cell.c_str(), item.cchTextMax);
-}
-
-std::string controlText(HWND control) {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
-    return text;
+    lstrcpynW(item.pszText, wide(cell).c_str(), item.cchTextMax);
 }
 
 long long lastDrawsField(HWND field) {
-    const std::string last = controlText(field);
+    const std::string last = windowText(field);
     if (last.empty()) return 0;
     const long long draws = parseCount(last);
     return draws > 0 ? draws : -1;
@@ -172,25 +167,40 @@ bool among(const int (&ids)[2], int id) {
 
 }  // namespace
 
+void switchRunStop(HWND run, HWND stop, bool running) {
+    const HWND from = running ? run : stop, to = running ? stop : run;
+    const HWND focus = GetFocus();
+    EnableWindow(to, TRUE);
+    if (focus == from || (!focus && GetActiveWindow() == GetParent(to))) SetFocus(to);
+    EnableWindow(from, FALSE);
+}
+
 bool screenKey(WindowState& state, const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || !IsChild(state.main, msg.hwnd)) return false;
+    if (msg.message != WM_KEYDOWN || (msg.hwnd != state.main && !IsChild(state.main, msg.hwnd)))
+        return false;
+    if (msg.wParam == VK_RETURN && isOfClass(msg.hwnd, "Button") &&
+        (GetWindowLongW(msg.hwnd, GWL_STYLE) & BS_TYPEMASK) <= BS_DEFPUSHBUTTON) {
+        SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
+        return true;
+    }
     for (const ScreenKeys& keys : kScreenKeys) {
         if (!IsWindowVisible(state.control(keys.first))) continue;
         const int id = GetDlgCtrlID(msg.hwnd);
         auto press = [&](int command) {
             if (IsWindowEnabled(state.control(command)))
-                SendMessageA(state.main, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED),
+                SendMessageW(state.main, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED),
                              reinterpret_cast<LPARAM>(state.control(command)));
         };
         switch (msg.wParam) {
             case VK_TAB:
                 if (const HWND next =
-                        GetNextDlgTabItem(state.main, msg.hwnd, GetKeyState(VK_SHIFT) < 0))
+                        GetNextDlgTabItem(state.main, msg.hwnd == state.main ? nullptr : msg.hwnd,
+                                          GetKeyState(VK_SHIFT) < 0))
                     SetFocus(next);
                 return true;
             case VK_RETURN:
                 // An open list takes its own Enter.
-                if (among(keys.lists, id) && SendMessageA(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0))
+                if (among(keys.lists, id) && SendMessageW(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0))
                     return false;
                 if (!among(keys.lists, id) && !among(keys.fields, id)) return false;
                 press(keys.run);

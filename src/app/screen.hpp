@@ -72,15 +72,18 @@ std::string readDraws(const zestawy::GameRow& game, long long last, zestawy::Ran
 // it onto dc at once: no flicker.
 void paintOffScreen(HWND window, HDC dc, const std::function<void(HDC, int, int)>& paint);
 
-// LVN_GETDISPINFOA of a list view that shows a table's rows: the cell's text
+// LVN_GETDISPINFOW of a list view that shows a table's rows: the cell's text
 // (nothing where the table is null or has no such cell).
 void tableCellText(const zestawy::TextTable* table, const NMHDR& header);
 
-// The text of a control.
-std::string controlText(HWND control);
+// A screen's work starts (running) or ends: its run button goes grey and its
+// stop button lights up, or back. The focus, where it was on the button that
+// goes grey or nowhere in the active window, moves to the other one.
+void switchRunStop(HWND run, HWND stop, bool running);
 
-// The keyboard on the screens, before the message is dispatched: Tab and
-// Shift+Tab move through the shown screen's fields and buttons in order,
-// Enter in a field runs the screen's command ("Pokaż", "Sprawdź", "Policz"),
-// Esc stops its work while it runs. True when it took the message.
+// The keyboard on the main window, before the message is dispatched: Enter on
+// a focused button presses it; on the shown screen Tab and Shift+Tab move
+// through its fields and buttons in order, Enter in a field runs the screen's
+// command ("Pokaż", "Sprawdź", "Policz"), Esc stops its work while it runs,
+// wherever the focus is. True when it took the message.
 bool screenKey(WindowState& state, const MSG& msg);

@@ -67,7 +67,7 @@ std::vector<int> readableNumbers(const std::string& text, const GameRow& game) {
 }
 
 void showCheck(TicketScreen& screen) {
-    SendMessageA(screen.table, LVM_SETITEMCOUNT, screen.shown.rows.size(), 0);
+    SendMessageW(screen.table, LVM_SETITEMCOUNT, screen.shown.rows.size(), 0);
     InvalidateRect(screen.table, nullptr, TRUE);
     InvalidateRect(screen.coupon, nullptr, FALSE);
 }
@@ -76,7 +76,7 @@ void clearCheck(TicketScreen& screen, const std::string& summary) {
     screen.game = nullptr;
     screen.shown.rows.clear();
     screen.waits.clear();
-    SetWindowTextA(screen.summary, summary.c_str());
+    setWindowText(screen.summary, summary.c_str());
     showCheck(screen);
 }
 
@@ -87,7 +87,7 @@ void check(WindowState& state, bool loud) {
     const GameRow* game = chosenGame(state.control(kTicketGame));
     if (!game) return;
     const TicketNumbers ticket =
-        parseTicket(controlText(state.control(kTicketNumbers)), game->rules);
+        parseTicket(windowText(state.control(kTicketNumbers)), game->rules);
     const long long last = lastDrawsField(state.control(kTicketLast));
     const std::string wrong = !ticket.error.empty() ? ticket.error
                               : last < 0            ? kLastDrawsWrong
@@ -95,8 +95,9 @@ void check(WindowState& state, bool loud) {
     RankingDraws taken;
     const std::string failed = wrong.empty() ? readDraws(*game, last, taken) : "";
     if (!wrong.empty() || !failed.empty()) {
-        if (loud) MessageBoxA(state.main, (wrong + failed).c_str(), kCaption, MB_ICONEXCLAMATION);
+        // The table of the earlier numbers goes before the message is read.
         clearCheck(screen, wrong + failed);
+        if (loud) messageBox(state.main, wrong + failed, kCaption, MB_ICONEXCLAMATION);
         return;
     }
     const TicketCheck result = checkTicket(taken.draws, ticket.numbers, game->rules);
@@ -114,7 +115,7 @@ void check(WindowState& state, bool loud) {
     summary +=
         "\n„Przypadek daje”: średnio tyle losowań z tyloma trafieniami; w 90% historii "
         "liczba mieści się w zakresie „zwykle od – do”.";
-    SetWindowTextA(screen.summary, summary.c_str());
+    setWindowText(screen.summary, summary.c_str());
     showCheck(screen);
 }
 
@@ -143,15 +144,21 @@ void TicketScreen::click(int number) {
     const GameRow* chosen = chosenGame(GetDlgItem(state->main, kTicketGame));
     if (!chosen || number <= 0) return;
     const HWND field = GetDlgItem(state->main, kTicketNumbers);
-    std::vector<int> numbers = readableNumbers(controlText(field), *chosen);
+    std::vector<int> numbers = readableNumbers(windowText(field), *chosen);
     const auto at = std::find(numbers.begin(), numbers.end(), number);
     if (at != numbers.end())
         numbers.erase(at);
-    else if (static_cast<int>(numbers.size()) < mostTicketNumbers(chosen->rules))
+    else
         numbers.insert(std::upper_bound(numbers.begin(), numbers.end(), number), number);
     std::string text;
     for (int v : numbers) text += (text.empty() ? "" : ", ") + std::to_string(v);
-    SetWindowTextA(field, text.c_str());  // EN_CHANGE marks them on the coupon
+    // One number too many is refused as a typed one is.
+    if (static_cast<int>(numbers.size()) > mostTicketNumbers(chosen->rules)) {
+        messageBox(state->main, parseTicket(text, chosen->rules).error, kCaption,
+                   MB_ICONEXCLAMATION);
+        return;
+    }
+    setWindowText(field, text.c_str());  // EN_CHANGE marks them on the coupon
     // A shown check follows the numbers at once.
     if (game && !numbers.empty()) check(*state, false);
 }
@@ -184,7 +191,7 @@ bool handleTicketCommand(WindowState& state, int id, int code) {
         case kTicketGame:
             if (code == CBN_SELCHANGE) {
                 screen.marked.clear();
-                SetWindowTextA(state.control(kTicketNumbers), "");
+                setWindowText(state.control(kTicketNumbers), "");
                 clearCheck(screen, kHint);
             }
             return true;
@@ -192,7 +199,7 @@ bool handleTicketCommand(WindowState& state, int id, int code) {
             if (code == EN_CHANGE) {
                 if (const GameRow* game = chosenGame(state.control(kTicketGame)))
                     screen.marked =
-                        readableNumbers(controlText(state.control(kTicketNumbers)), *game);
+                        readableNumbers(windowText(state.control(kTicketNumbers)), *game);
                 InvalidateRect(screen.coupon, nullptr, FALSE);
             }
             return true;
@@ -210,6 +217,6 @@ bool handleTicketCommand(WindowState& state, int id, int code) {
 bool handleTicketNotify(WindowState& state, const NMHDR& header, LRESULT& result) {
     if (header.idFrom != static_cast<UINT_PTR>(kTicketTable) || !state.ticket) return false;
     result = 0;
-    if (header.code == LVN_GETDISPINFOA) tableCellText(&state.ticket->shown, header);
+    if (header.code == LVN_GETDISPINFOW) tableCellText(&state.ticket->shown, header);
     return true;
 }

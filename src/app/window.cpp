@@ -28,8 +28,6 @@ using namespace zestawy;
 
 namespace {
 
-const COLORREF kBlack = RGB(0, 0, 0);
-
 struct MenuItem {
     int menu;  // index into kMenus
     const char* caption;
@@ -53,8 +51,8 @@ HMENU buildMenuBar() {
     for (int m = 0; m < static_cast<int>(sizeof kMenus / sizeof kMenus[0]); ++m) {
         HMENU popup = CreatePopupMenu();
         for (const MenuItem& item : kMenuItems)
-            if (item.menu == m) AppendMenuA(popup, MF_STRING, item.id, item.caption);
-        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), kMenus[m]);
+            if (item.menu == m) AppendMenuW(popup, MF_STRING, item.id, wide(item.caption).c_str());
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), wide(kMenus[m]).c_str());
     }
     return bar;
 }
@@ -78,7 +76,7 @@ class BusyCommand {
     BusyCommand() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
     ~BusyCommand() {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
         }
         SetCursor(previous_);
     }
@@ -89,12 +87,17 @@ class BusyCommand {
     HCURSOR previous_;
 };
 
+void rememberFocus(WindowState& state) {
+    const HWND focus = GetFocus();
+    if (IsChild(state.main, focus)) state.focus = focus;
+}
+
 }  // namespace
 
 void repaintWhileBusy() {
     MSG msg;
-    for (int i = 0; i < 100 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i)
-        DispatchMessageA(&msg);
+    for (int i = 0; i < 100 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i)
+        DispatchMessageW(&msg);
 }
 
 // Every menu item and button runs a command. The boxes send WM_COMMAND too,
@@ -123,7 +126,7 @@ WindowState::~WindowState() {
 }
 
 WindowState& stateOf(HWND main) {
-    return *reinterpret_cast<WindowState*>(GetWindowLongPtrA(main, GWLP_USERDATA));
+    return *reinterpret_cast<WindowState*>(GetWindowLongPtrW(main, GWLP_USERDATA));
 }
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -131,16 +134,16 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_NCCREATE: {
             // The window owns its state from its first message to its last.
             auto* made = static_cast<std::unique_ptr<WindowState>*>(
-                reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+                reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
             WindowState* state = made->release();
             state->main = hwnd;
             state->greyBrush = CreateSolidBrush(kGrey);
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-            return DefWindowProcA(hwnd, msg, wParam, lParam);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
         }
         case WM_NCDESTROY:
             delete &stateOf(hwnd);
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             return 0;
         case WM_CREATE:
             return 0;
@@ -150,6 +153,8 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return guarded(hwnd, [&]() -> LRESULT {
                 // The screens' controls tell what happened in the high word.
                 WindowState& state = stateOf(hwnd);
+                // A command may open a dialog, which takes the focus away.
+                rememberFocus(state);
                 const int id = LOWORD(wParam), code = HIWORD(wParam);
                 if (!handleRankingCommand(state, id, code) &&
                     !handleTicketCommand(state, id, code) &&
@@ -166,7 +171,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                     handleTicketNotify(state, header, result) ||
                     handleBacktestNotify(state, header, result))
                     return result;
-                return DefWindowProcA(hwnd, msg, wParam, lParam);
+                return DefWindowProcW(hwnd, msg, wParam, lParam);
             });
         case kRankingMessage:
             return guarded(hwnd, [&]() -> LRESULT {
@@ -179,12 +184,27 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 return 0;
             });
         case WM_SIZE:
-            if (GetWindowLongPtrA(hwnd, GWLP_USERDATA)) {
+            if (GetWindowLongPtrW(hwnd, GWLP_USERDATA)) {
                 layoutRanking(stateOf(hwnd));
                 layoutTicket(stateOf(hwnd));
                 layoutBacktest(stateOf(hwnd));
+                // Every control painted anew for its size: a chart or a
+                // wrapped text drawn for the old size leaves no trace.
+                RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             }
             return 0;
+        case WM_ACTIVATE: {
+            WindowState& state = stateOf(hwnd);
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                rememberFocus(state);
+                return 0;
+            }
+            if (state.focus && IsWindowVisible(state.focus) && IsWindowEnabled(state.focus)) {
+                SetFocus(state.focus);
+                return 0;
+            }
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
+        }
         case WM_CTLCOLORSTATIC: {
             const WindowState& state = stateOf(hwnd);
             const std::vector<HWND>& statics = state.screenStatics;
@@ -206,7 +226,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             PostQuitMessage(0);
             return 0;
         default:
-            return DefWindowProcA(hwnd, msg, wParam, lParam);
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 }
 
@@ -228,23 +248,16 @@ RECT placeMainWindow(SIZE screen, RECT workArea, SIZE window) {
 }
 
 HWND createMainWindow(HINSTANCE instance) {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance;
     // The program's icon (1 in res/zestawy.rc) in the sizes Windows asks for;
     // Windows' own where the executable has none, as in the window tests.
     auto icon = [instance](int size) {
         HANDLE own = LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, LR_SHARED);
         return own ? static_cast<HICON>(own) : LoadIconA(nullptr, IDI_APPLICATION);
     };
-    wc.hIcon = icon(GetSystemMetrics(SM_CXICON));
-    wc.hIconSm = icon(GetSystemMetrics(SM_CXSMICON));
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = CreateSolidBrush(kGrey);
-    wc.lpszClassName = kWindowClassName;
-    if (!RegisterClassExA(&wc)) {
-        MessageBoxA(nullptr, "Window Registration Failed!", "Error!", MB_ICONEXCLAMATION);
+    if (!registerClass(instance,
+                       {kWindowClassName, WndProc, IDC_ARROW, CreateSolidBrush(kGrey),
+                        icon(GetSystemMetrics(SM_CXICON)), icon(GetSystemMetrics(SM_CXSMICON))})) {
+        messageBox(nullptr, "Window Registration Failed!", "Error!", MB_ICONEXCLAMATION);
         return nullptr;
     }
 
@@ -268,12 +281,12 @@ HWND createMainWindow(HINSTANCE instance) {
         placeMainWindow({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, workArea,
                         {rc.right - rc.left, rc.bottom - rc.top});
 
-    HWND main = CreateWindowExA(WS_EX_CLIENTEDGE, kWindowClassName, kWindowTitle,
-                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, place.left, place.top,
-                                place.right - place.left, place.bottom - place.top, nullptr,
-                                nullptr, instance, &state);
+    HWND main = CreateWindowExW(WS_EX_CLIENTEDGE, wide(kWindowClassName).c_str(),
+                                wide(kWindowTitle).c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                place.left, place.top, place.right - place.left,
+                                place.bottom - place.top, nullptr, nullptr, instance, &state);
     if (!main) {
-        MessageBoxA(nullptr, "Window Creation Failed!", "Error!", MB_ICONEXCLAMATION);
+        messageBox(nullptr, "Window Creation Failed!", "Error!", MB_ICONEXCLAMATION);
         return nullptr;
     }
     createControls(stateOf(main), instance);
@@ -290,18 +303,16 @@ HWND createMainWindow(HINSTANCE instance) {
 bool preTranslate(const MSG& msg) {
     if (downloadKey(msg)) return true;
     const HWND main = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    char name[32] = "";
-    if (!main || !GetClassNameA(main, name, sizeof name) || lstrcmpA(name, kWindowClassName) != 0)
-        return false;
+    if (!isOfClass(main, kWindowClassName)) return false;
     return guarded(main, [&]() -> LRESULT { return screenKey(stateOf(main), msg); }) != 0;
 }
 
 int runMessageLoop() {
     MSG msg = {};
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (preTranslate(msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/ids.hpp"
+#include "app/wide.hpp"
 #include "commands/games.hpp"
 #include "history/locked_file.hpp"
 
@@ -24,8 +25,12 @@ struct RankingScreen;   // app/ranking_screen.cpp
 struct TicketScreen;    // app/ticket_screen.cpp
 struct BacktestScreen;  // app/backtest_screen.cpp
 
-// The grey of the window's background and of its labels.
+// The program's colours: the grey of the window's background and of its
+// labels, black text, the backtest's bars and its line of chance.
 constexpr COLORREF kGrey = RGB(169, 169, 169);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kBarColour = RGB(70, 130, 180);
+constexpr COLORREF kChanceColour = RGB(200, 30, 30);
 
 struct WindowState {
     WindowState() = default;
@@ -67,6 +72,11 @@ struct WindowState {
     // The window of "Pobierz najnowsze wyniki" while it runs (app/download.cpp).
     HWND download = nullptr;
 
+    // The control that last had the focus before a command ran or the window
+    // was left for another; it gets it back when the window is active again
+    // (after a dialog or a message box too).
+    HWND focus = nullptr;
+
     // The button or box with this control id, or nullptr.
     HWND control(int id) const { return id ? GetDlgItem(main, id) : nullptr; }
     // The numbers, results, dates and count boxes.
@@ -84,10 +94,10 @@ LRESULT guarded(HWND owner, F&& f, LRESULT failed = 0) {
     try {
         return f();
     } catch (const std::bad_alloc&) {
-        MessageBoxA(owner, "Za mało pamięci na to polecenie.", "Błąd", MB_ICONERROR);
+        messageBox(owner, "Za mało pamięci na to polecenie.", "Błąd", MB_ICONERROR);
     } catch (const std::exception& e) {
-        MessageBoxA(owner, (std::string("Polecenie nie powiodło się: ") + e.what()).c_str(), "Błąd",
-                    MB_ICONERROR);
+        messageBox(owner, (std::string("Polecenie nie powiodło się: ") + e.what()).c_str(), "Błąd",
+                   MB_ICONERROR);
     }
     return failed;
 }

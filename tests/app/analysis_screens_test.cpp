@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "app/app_fixture.hpp"
 #include "app/backtest_screen.hpp"
@@ -61,30 +64,47 @@ class AnalysisScreens : public ::testing::Test {
              !enabled(kBackRun) && GetTickCount() - begin < 120000;)
             pump();
     }
+    // The pixels that `paint` draws into a bitmap of that size.
+    static std::vector<DWORD> pixels(int width, int height, const std::function<void(HDC)>& paint) {
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        const HDC dc = CreateCompatibleDC(nullptr);
+        const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HGDIOBJ old = SelectObject(dc, bitmap);
+        paint(dc);
+        GdiFlush();
+        const auto* pixel = static_cast<const DWORD*>(bits);
+        std::vector<DWORD> all(pixel, pixel + width * height);
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        return all;
+    }
     // The chart's pixels in the bars' colour, painted into a bitmap of its size.
     static int barPixels() {
         const HWND chart = control(kBackChart);
         RECT client;
         GetClientRect(chart, &client);
-        BITMAPINFO info = {};
-        info.bmiHeader = {
-            sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        const HDC dc = CreateCompatibleDC(nullptr);
-        const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        const HGDIOBJ old = SelectObject(dc, bitmap);
-        SendMessageA(chart, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-        GdiFlush();
-        const auto* pixel = static_cast<const DWORD*>(bits);
+        const std::vector<DWORD> all = pixels(client.right, client.bottom, [&](HDC dc) {
+            SendMessageA(chart, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        });
         const DWORD bar = static_cast<DWORD>(GetRValue(kBarColour)) << 16 |
                           static_cast<DWORD>(GetGValue(kBarColour)) << 8 | GetBValue(kBarColour);
-        const int count =
-            static_cast<int>(std::count_if(pixel, pixel + client.right * client.bottom,
-                                           [&](DWORD p) { return (p & 0xFFFFFF) == bar; }));
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-        return count;
+        return static_cast<int>(
+            std::count_if(all.begin(), all.end(), [&](DWORD p) { return (p & 0xFFFFFF) == bar; }));
+    }
+    // What the main window's client area shows now, every paint it waits for done.
+    static std::vector<DWORD> shownPixels() {
+        pump();
+        RedrawWindow(mainWindow(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RECT client;
+        GetClientRect(mainWindow(), &client);
+        return pixels(client.right, client.bottom, [&](HDC to) {
+            const HDC from = GetDC(mainWindow());
+            BitBlt(to, 0, 0, client.right, client.bottom, from, 0, 0, SRCCOPY);
+            ReleaseDC(mainWindow(), from);
+        });
     }
     static std::string folder;
 };
@@ -121,15 +141,33 @@ TEST_F(AnalysisScreens, TicketTableIsTheToolsAndTheCouponAddsAndTakesAwayNumbers
     EXPECT_EQ(
         tableLines(kTicketTable),
         toolOutput("--game lotto" + history + " --last 3000 --ticket \"3 5 8 17 22 41\"", folder));
-    // A seventh number is no Lotto ticket: the click is left alone.
-    click(6, 6);
+    // What the message box of `act` says, and the rows the table shows meanwhile.
+    auto refusal = [](const std::function<void()>& act) {
+        commandDone = false;
+        std::string said = "no message";
+        std::thread player([&] {
+            if (const HWND box = waitForDialog(mainWindow())) {
+                said = messageText(box) + " / rows: " +
+                       std::to_string(SendMessageW(control(kTicketTable), LVM_GETITEMCOUNT, 0, 0));
+                press(box, IDOK);
+            }
+        });
+        act();
+        commandDone = true;
+        player.join();
+        return said;
+    };
+    // A seventh number is no Lotto ticket: the click is refused as a typed one
+    // is, and the ticket's table stays.
+    EXPECT_EQ(refusal([&] { click(6, 6); }),
+              "Sprawdź swoje liczby: W tej grze typuje się najwyżej 6 liczb. / rows: 7");
     EXPECT_EQ(textOf(control(kTicketNumbers)), "3, 5, 8, 17, 22, 41");
 
-    // Numbers outside the game are refused in a message box, and nothing is shown.
+    // Numbers outside the game are refused in a message box, and the table of
+    // the earlier numbers is gone by then.
     SetWindowTextA(control(kTicketNumbers), "1, 50");
-    EXPECT_NE(runCommand(kTicketCheck, answerBox(IDOK)).find("Liczba 50 jest spoza gry"),
-              std::string::npos);
-    EXPECT_EQ(SendMessageA(control(kTicketTable), LVM_GETITEMCOUNT, 0, 0), 0);
+    EXPECT_EQ(refusal([] { command(kTicketCheck); }),
+              "Sprawdź swoje liczby: Liczba 50 jest spoza gry (1–49). / rows: 0");
 }
 
 TEST_F(AnalysisScreens, BacktestTableIsTheToolsAndItsChartIsPainted) {
@@ -166,6 +204,40 @@ TEST_F(AnalysisScreens, PrzerwijAndLeavingTheScreenStopABacktest) {
         EXPECT_EQ(SendMessageA(control(kBackTable), LVM_GETITEMCOUNT, 0, 0), 0);
         EXPECT_EQ(barPixels(), 0);
         EXPECT_EQ(IsWindowVisible(control(kBackChart)) != 0, leave == kBackStop);
+    }
+}
+
+// After maximise and restore every screen shows what a fresh paint of it at
+// that size shows: no trace of the earlier size.
+TEST_F(AnalysisScreens, EveryScreenRepaintsWholeAfterMaximiseAndRestore) {
+    const struct {
+        int menu, game, gameList, field, run;
+        const char* typed;
+    } screens[] = {
+        {kCmdRanking, 1, kRankGame, kRankLast, kRankShow, "300"},
+        {kCmdTicket, 2, kTicketGame, kTicketNumbers, kTicketCheck, "3, 17, 22"},
+        {kCmdBacktest, 1, kBackGame, kBackLast, kBackRun, "300"},
+    };
+    for (const auto& s : screens) {
+        SCOPED_TRACE(s.menu);
+        command(s.menu);
+        chooseGame(s.gameList, s.game);
+        SetWindowTextA(control(s.field), s.typed);
+        command(s.run);
+        for (const DWORD begin = GetTickCount(); !enabled(s.run) && GetTickCount() - begin < 60000;)
+            pump();
+        SetFocus(mainWindow());  // no caret blinking in a field
+        for (const int show : {SW_MAXIMIZE, SW_RESTORE}) {
+            ShowWindow(mainWindow(), show);
+            const std::vector<DWORD> shown = shownPixels();
+            RedrawWindow(mainWindow(), nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+            const std::vector<DWORD> fresh = shownPixels();
+            ASSERT_EQ(shown.size(), fresh.size());
+            std::size_t differ = 0;
+            for (std::size_t i = 0; i < shown.size(); ++i) differ += shown[i] != fresh[i];
+            EXPECT_EQ(differ, 0u) << (show == SW_MAXIMIZE ? "maximised" : "restored");
+        }
     }
 }
 

@@ -50,19 +50,6 @@ class RankingScreen : public ::testing::Test {
         SetWindowTextA(control(kRankLast), last);
         SetWindowTextA(control(kRankTop), top);
     }
-    // A key pressed in the focused control, as the program's message loop
-    // takes it; whether the window took it before dispatching.
-    static bool key(WPARAM vk, bool shift = false) {
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = shift ? 0x80 : 0;
-        SetKeyboardState(keys);
-        const MSG msg = {GetFocus(), WM_KEYDOWN, vk, 0, 0, {0, 0}};
-        const bool taken = preTranslate(msg);
-        keys[VK_SHIFT] = 0;
-        SetKeyboardState(keys);
-        return taken;
-    }
     // Handles the window's messages until the ranking has ended.
     static void waitForTheEnd(DWORD limitMs = 60000) {
         for (const DWORD begin = GetTickCount();
@@ -298,37 +285,6 @@ TEST_F(RankingScreen, TheOddsLineNamesTheSkippedLines) {
     EXPECT_NE(line.find(" Pominięto 3 wiersze, które nie są losowaniami (pierwszy: wiersz "),
               std::string::npos)
         << line;
-}
-
-TEST_F(RankingScreen, TabEnterAndEscWorkItFromTheKeyboard) {
-    // Tab goes through the fields and buttons in order ("Przerwij" is off
-    // while nothing runs), round again, and Shift+Tab back. The screen opens
-    // with the first field focused.
-    const int order[] = {kRankGame, kRankSearch, kRankLast, kRankTop,
-                         kRankShow, kRankSave,   kRankTable};
-    command(kCmdPrepareSearch);
-    command(kCmdRanking);
-    for (const int id : order) {
-        EXPECT_EQ(GetDlgCtrlID(GetFocus()), id);
-        EXPECT_TRUE(key(VK_TAB));
-    }
-    EXPECT_EQ(GetDlgCtrlID(GetFocus()), kRankGame);
-    EXPECT_TRUE(key(VK_TAB, true));
-    EXPECT_EQ(GetDlgCtrlID(GetFocus()), kRankTable);
-
-    // Enter in a field runs "Pokaż"; Esc stops the ranking it started.
-    choose(0, "Wyszukaj 5 z 8", "", "10000");
-    SetFocus(control(kRankTop));
-    EXPECT_TRUE(key(VK_RETURN));
-    pump();
-    ASSERT_FALSE(enabled(kRankShow));
-    EXPECT_TRUE(key(VK_ESCAPE));
-    waitForTheEnd();
-    EXPECT_EQ(textOf(control(kRankOdds)), "Przerwano.");
-    // The main screen's keys stay its own.
-    command(kCmdPrepareSearch);
-    SetFocus(state().countBox);
-    EXPECT_FALSE(key(VK_TAB));
 }
 
 // A mean gap is shown to one decimal place, and from 1000 on as a whole
