@@ -99,7 +99,7 @@ add_test(NAME app_model COMMAND app_tests --gtest_filter=WindowModel.*
 # The window on screens of other sizes and DPIs, each in a process of its own
 # on a virtual display of its own; the DPI is the Wine prefix's setting, so
 # these run one at a time.
-foreach(screen 1024x700:96 1280x680:96 1920x1080:144 1600x1000:96)
+foreach(screen 1024x700:96 1280x680:96 1366x768:96 1920x1080:144 1600x1000:96)
   string(REPLACE ":" ";" size_dpi ${screen})
   list(GET size_dpi 0 size)
   list(GET size_dpi 1 dpi)

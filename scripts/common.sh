@@ -9,7 +9,9 @@ JOBS=${JOBS:-$(nproc)}
 export WINEPREFIX=$BUILD/wineprefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer prompts
-export LC_ALL=pl_PL.UTF-8                    # Wine's ANSI code page becomes 1250
+# Wine's ANSI code page becomes 1250, as on a Polish Windows; with
+# ZESTAWY_CODE_PAGE=1252 it is 1252, as on an English one.
+if [ "${ZESTAWY_CODE_PAGE:-1250}" = 1252 ]; then export LC_ALL=C.UTF-8; else export LC_ALL=pl_PL.UTF-8; fi
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 

@@ -72,3 +72,15 @@ click 625 46 8                # Policz: Multi Multi pairs over every draw
 shot 16-czy-czekanie-pomaga
 wine "$BUILD/windows/close_window.exe"
 wait $PROGRAM
+kill $XVFB
+
+# The same program on an English Windows: Wine's ANSI code page 1252.
+LC_ALL=C.UTF-8 start_on_virtual_display 78
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+CX=$((X + 6))
+CY=$((Y + 44))
+xdotool key F10 Right Down Return; sleep 0.7        # Analiza -> Ranking oczekiwania...
+click 855 46 3                # Pokaż: the pairs of Multi Multi over every draw
+shot 17-strona-kodowa-1252
+wine "$BUILD/windows/close_window.exe"
+wait $PROGRAM

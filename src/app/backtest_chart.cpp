@@ -74,11 +74,14 @@ struct Canvas {
         drawText(dc, s, box, format);
         if (texts) texts->push_back({s, box, sizeOf(s)});
     }
-    // The first of the texts that fits the box's width with a margin, or the last.
+    // The first of the texts that fits the box's width with a margin of a
+    // text's height, or the last.
     void fitted(std::initializer_list<std::string> texts, RECT box, UINT format) const {
-        const int room = box.right - box.left - scaled(6);
-        for (const std::string& s : texts)
-            if (sizeOf(s).cx <= room || &s == texts.end() - 1) return text(s, box, format);
+        for (const std::string& s : texts) {
+            const SIZE size = sizeOf(s);
+            if (size.cx + size.cy <= box.right - box.left || &s == texts.end() - 1)
+                return text(s, box, format);
+        }
     }
     void line(int x1, int y1, int x2, int y2) const {
         MoveToEx(dc, x1, y1, nullptr);

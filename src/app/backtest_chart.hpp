@@ -31,8 +31,9 @@ extern const char kBacktestChartClass[];
 void registerBacktestChartClass(HINSTANCE instance);
 
 // A text of the chart: what it says, the box it is drawn in, and the room the
-// text takes. A label wider than its box is said shorter ("2,17 mld szans"
-// for "2 172 151 170 szans"), so that neighbours never touch.
+// text takes. A label that would not leave a text's height free in its box is
+// said shorter ("2,17 mld szans" for "2 172 151 170 szans"), so that
+// neighbours never touch.
 struct ChartText {
     std::string text;
     RECT box;

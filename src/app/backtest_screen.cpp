@@ -55,11 +55,11 @@ const std::vector<ScreenRow> kBacktestRows = {
     {"BUTTON", "Policz", kBackRun, 570, 30, 110, 32, WS_TABSTOP, 0},
     {"BUTTON", "Przerwij", kBackStop, 690, 30, 110, 32, WS_DISABLED | WS_TABSTOP, 0},
     {PROGRESS_CLASSA, "", kBackProgress, 820, 34, 200, 24, 0, 0},
-    {WC_LISTVIEWA, "", kBackTable, 20, 80, 560, 180,
+    {WC_LISTVIEWA, "", kBackTable, 20, 80, 580, 180,
      LVS_REPORT | LVS_OWNERDATA | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE},
-    {"STATIC", kHint, 0, 20, 275, 560, 445, 0, 0, 0, 0, 0, 1000},
-    {kBacktestChartClass, "", kBackChart, 600, 80, 730, 540, 0, 0, 0, 1000, 0, 1000},
-    {"STATIC", "", kBackSentence, 600, 630, 730, 90, 0, 0, 0, 1000, 1000},
+    {"STATIC", kHint, 0, 20, 275, 580, 445, 0, 0, 0, 0, 0, 1000},
+    {kBacktestChartClass, "", kBackChart, 620, 80, 710, 500, 0, 0, 0, 1000, 0, 1000},
+    {"STATIC", "", kBackSentence, 620, 590, 710, 130, 0, 0, 0, 1000, 1000},
 };
 
 const std::vector<ListColumn> kColumns = {
@@ -165,7 +165,9 @@ void createBacktestControls(WindowState& state, HINSTANCE instance) {
 }
 
 void layoutBacktest(const WindowState& state) {
-    if (state.backtest) layoutScreen(state, kBacktestRows, state.backtest->controls);
+    if (!state.backtest) return;
+    layoutScreen(state, kBacktestRows, state.backtest->controls);
+    fitColumns(state, state.backtest->table, kColumns);
 }
 
 std::vector<HWND> backtestControls(const WindowState& state) {
@@ -239,6 +241,7 @@ void onBacktestMessage(WindowState& state, WPARAM what, LPARAM percent) {
     if (found->result.stopped) found->table.rows.clear();
     screen.shown = std::move(found);
     SendMessageW(screen.table, LVM_SETITEMCOUNT, screen.shown->table.rows.size(), 0);
+    fitColumns(state, screen.table, kColumns);
     InvalidateRect(screen.table, nullptr, TRUE);
     InvalidateRect(screen.chart, nullptr, FALSE);
 }

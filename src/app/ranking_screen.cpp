@@ -233,7 +233,9 @@ void createRankingControls(WindowState& state, HINSTANCE instance) {
 }
 
 void layoutRanking(const WindowState& state) {
-    if (state.ranking) layoutScreen(state, kRankingRows, state.ranking->controls);
+    if (!state.ranking) return;
+    layoutScreen(state, kRankingRows, state.ranking->controls);
+    fitColumns(state, state.ranking->table, kColumns);
 }
 
 std::vector<HWND> rankingControls(const WindowState& state) {
@@ -340,6 +342,7 @@ void onRankingMessage(WindowState& state, WPARAM what, LPARAM percent) {
     screen.sortColumn = -1;
     screen.pairsOf = 0;
     SendMessageW(screen.table, LVM_SETITEMCOUNT, screen.order.size(), 0);
+    fitColumns(state, screen.table, kColumns);
     InvalidateRect(screen.table, nullptr, TRUE);
     InvalidateRect(screen.coupon, nullptr, FALSE);
 }

@@ -21,10 +21,13 @@ std::vector<HWND> createScreen(WindowState& state, HINSTANCE instance,
                                const std::vector<ScreenRow>& rows) {
     std::vector<HWND> controls;
     for (const ScreenRow& row : rows) {
+        // The texts, all but the sheet's (the first row), are drawn by the
+        // window (drawScreenText).
+        const bool text = std::string_view(row.cls) == "STATIC" && !controls.empty();
         const HWND hwnd = CreateWindowExW(
-            row.exStyle, wide(row.cls).c_str(), wide(row.caption).c_str(), WS_CHILD | row.style, 0,
-            0, 0, 0, state.main, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance,
-            nullptr);
+            row.exStyle, wide(row.cls).c_str(), wide(row.caption).c_str(),
+            WS_CHILD | row.style | (text ? SS_OWNERDRAW : 0), 0, 0, 0, 0, state.main,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         const bool list = std::string_view(row.cls) == WC_LISTVIEWA;
         const HGDIOBJ font = state.controlFont ? state.controlFont : GetStockObject(SYSTEM_FONT);
         if (state.controlFont || list)
@@ -56,6 +59,21 @@ void layoutScreen(const WindowState& state, const std::vector<ScreenRow>& rows,
     }
 }
 
+RECT textArea(RECT client) {
+    client.right -= client.right / 50 + 2;
+    return client;
+}
+
+void drawScreenText(const WindowState& state, const DRAWITEMSTRUCT& item) {
+    FillRect(item.hDC, &item.rcItem, state.greyBrush);
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, kBlack);
+    const std::wstring text = wide(windowText(item.hwndItem));
+    RECT area = textArea(item.rcItem);
+    DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &area,
+              DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+}
+
 void addColumns(const WindowState& state, HWND table, const std::vector<ListColumn>& columns) {
     for (std::size_t i = 0; i < columns.size(); ++i) {
         std::wstring title = wide(columns[i].title);
@@ -63,11 +81,56 @@ void addColumns(const WindowState& state, HWND table, const std::vector<ListColu
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         column.fmt = columns[i].format;
         column.pszText = &title[0];
-        const int caption = static_cast<int>(
-            SendMessageW(table, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(title.c_str())));
-        column.cx = std::max(state.scaled(columns[i].width), caption + state.scaled(20));
+        column.cx = state.scaled(columns[i].width);
         SendMessageW(table, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
+    fitColumns(state, table, columns);
+}
+
+namespace {
+
+int stringWidth(HWND table, const std::wstring& text) {
+    return static_cast<int>(
+        SendMessageW(table, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+}  // namespace
+
+void fitColumns(const WindowState& state, HWND table, const std::vector<ListColumn>& columns) {
+    // The header keeps a margin of a few pixels on each side of a caption.
+    const int pad = 12 + state.scaled(8);
+    RECT client;
+    GetClientRect(table, &client);
+    int room = client.right;
+    if (!(GetWindowLongW(table, GWL_STYLE) & WS_VSCROLL)) room -= GetSystemMetrics(SM_CXVSCROLL);
+    const int rows = std::min(500, static_cast<int>(SendMessageW(table, LVM_GETITEMCOUNT, 0, 0)));
+    std::vector<int> least(columns.size()), wanted(columns.size());
+    int leastSum = 0, wantedSum = 0;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        least[i] = stringWidth(table, wide(columns[i].title)) + pad;
+        wanted[i] = std::max(least[i], state.scaled(columns[i].width));
+        for (int row = 0; row < rows; ++row) {
+            wchar_t cell[128] = L"";
+            LVITEMW item = {};
+            item.iSubItem = static_cast<int>(i);
+            item.pszText = cell;
+            item.cchTextMax = 128;
+            SendMessageW(table, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                         reinterpret_cast<LPARAM>(&item));
+            wanted[i] = std::max(wanted[i], stringWidth(table, cell) + pad);
+        }
+        leastSum += least[i];
+        wantedSum += wanted[i];
+    }
+    // Squeezed from what the cells want toward what the captions need, as
+    // far as the room asks; never below the captions.
+    const double share = wantedSum <= room ? 1
+                         : leastSum >= room
+                             ? 0
+                             : static_cast<double>(room - leastSum) / (wantedSum - leastSum);
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        SendMessageW(table, LVM_SETCOLUMNWIDTH, i,
+                     least[i] + static_cast<int>((wanted[i] - least[i]) * share));
 }
 
 void fillGames(HWND games) {

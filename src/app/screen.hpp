@@ -40,13 +40,25 @@ std::vector<HWND> createScreen(WindowState& state, HINSTANCE instance,
 void layoutScreen(const WindowState& state, const std::vector<ScreenRow>& rows,
                   const std::vector<HWND>& controls);
 
-// A list view's columns, each wide enough for its caption, whatever the scale.
+// The screens' texts wrap inside their controls and are drawn by the window
+// (WM_DRAWITEM): where a smoothed font draws a line a little wider than it
+// measured, the line still stays inside. The area a text wraps in, of its
+// control's client rectangle.
+RECT textArea(RECT client);
+void drawScreenText(const WindowState& state, const DRAWITEMSTRUCT& item);
+
+// A list view's columns.
 struct ListColumn {
     const char* title;
     int width;                 // design units
     int format = LVCFMT_LEFT;  // LVCFMT_RIGHT for numbers
 };
 void addColumns(const WindowState& state, HWND table, const std::vector<ListColumn>& columns);
+// Sets the columns' widths for the table's size and rows: as the design says
+// and wide enough for their cells where the room allows, squeezed toward
+// their captions where it does not, and never narrower than a caption. Run
+// when the table is filled or resized.
+void fitColumns(const WindowState& state, HWND table, const std::vector<ListColumn>& columns);
 
 // The games, the first chosen.
 void fillGames(HWND games);

@@ -45,20 +45,16 @@ const std::vector<ScreenRow> kTicketRows = {
      WS_EX_CLIENTEDGE},
     {"BUTTON", "Sprawdź", kTicketCheck, 710, 30, 110, 32, WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
     {"STATIC", kHint, kTicketSummary, 20, 72, 1310, 52, 0, 0, 0, 1000},
-    {WC_LISTVIEWA, "", kTicketTable, 20, 130, 660, 590,
+    {WC_LISTVIEWA, "", kTicketTable, 20, 130, 720, 590,
      LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE, 0,
      500, 0, 1000},
-    {kCouponClassName, "", kTicketCoupon, 700, 130, 630, 590, 0, 0, 500, 500, 0, 1000},
+    {kCouponClassName, "", kTicketCoupon, 760, 130, 570, 590, 0, 0, 500, 500, 0, 1000},
 };
 
 const std::vector<ListColumn> kColumns = {
-    {"Trafień", 70, LVCFMT_RIGHT},
-    {"Losowań", 70, LVCFMT_RIGHT},
-    {"Przypadek daje", 100, LVCFMT_RIGHT},
-    {"Zwykle od", 70, LVCFMT_RIGHT},
-    {"do", 50, LVCFMT_RIGHT},
-    {"Ostatnio w losowaniu", 160},
-    {"Losowań temu", 90, LVCFMT_RIGHT},
+    {"Trafień", 70, LVCFMT_RIGHT},   {"Losowań", 70, LVCFMT_RIGHT}, {"Przypadek", 90, LVCFMT_RIGHT},
+    {"Zwykle od", 70, LVCFMT_RIGHT}, {"do", 50, LVCFMT_RIGHT},      {"Ostatnio", 150},
+    {"Temu", 70, LVCFMT_RIGHT},
 };
 
 // The numbers of the text as far as they are a ticket of the game.
@@ -68,6 +64,7 @@ std::vector<int> readableNumbers(const std::string& text, const GameRow& game) {
 
 void showCheck(TicketScreen& screen) {
     SendMessageW(screen.table, LVM_SETITEMCOUNT, screen.shown.rows.size(), 0);
+    fitColumns(*screen.state, screen.table, kColumns);
     InvalidateRect(screen.table, nullptr, TRUE);
     InvalidateRect(screen.coupon, nullptr, FALSE);
 }
@@ -113,8 +110,8 @@ void check(WindowState& state, bool loud) {
                      "wiersze, które nie są losowaniami", "wierszy, które nie są losowaniami") +
             ".";
     summary +=
-        "\n„Przypadek daje”: średnio tyle losowań z tyloma trafieniami; w 90% historii "
-        "liczba mieści się w zakresie „zwykle od – do”.";
+        "\n„Przypadek”: średnio tyle losowań z tyloma trafieniami; w 90% historii "
+        "liczba mieści się w zakresie „zwykle od – do”. „Temu”: ile losowań temu.";
     setWindowText(screen.summary, summary.c_str());
     showCheck(screen);
 }
@@ -177,7 +174,9 @@ void createTicketControls(WindowState& state, HINSTANCE instance) {
 }
 
 void layoutTicket(const WindowState& state) {
-    if (state.ticket) layoutScreen(state, kTicketRows, state.ticket->controls);
+    if (!state.ticket) return;
+    layoutScreen(state, kTicketRows, state.ticket->controls);
+    fitColumns(state, state.ticket->table, kColumns);
 }
 
 std::vector<HWND> ticketControls(const WindowState& state) {

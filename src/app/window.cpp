@@ -215,6 +215,12 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 state, wParam, lParam,
                 {state.dateLabel, state.numbersLabel, state.resultsLabel, state.countLabel});
         }
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item.CtlType != ODT_STATIC) return DefWindowProcW(hwnd, msg, wParam, lParam);
+            drawScreenText(stateOf(hwnd), item);
+            return TRUE;
+        }
         case WM_CTLCOLOREDIT: {
             const WindowState& state = stateOf(hwnd);
             return colourControls(state, wParam, lParam, {state.helpBox, state.aboutBox});

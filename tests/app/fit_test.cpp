@@ -7,14 +7,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/app_fixture.hpp"
+#include "app/backtest_chart.hpp"
 #include "app/backtest_screen.hpp"
 #include "app/ranking_screen.hpp"
+#include "app/screen.hpp"
 #include "app/ticket_screen.hpp"
+#include "history/encoding.hpp"
+#include "net/results_server.hpp"
 
 namespace {
 
@@ -143,6 +148,147 @@ TEST(Fit, TheRankingScreenFitsItsCaptionsAndGrowsWithTheWindow) {
     EXPECT_EQ(bottomRight(table).y, after.y);
     ShowWindow(mainWindow(), SW_RESTORE);
     EXPECT_EQ(bottomRight(control(kRankCoupon)).x, before.x);
+}
+
+// Whether a text in the control's font, wrapped (or on one line) at the
+// width given, takes no more room than the width and height given.
+std::string overflow(HWND c, const std::wstring& text, int width, int height, UINT format) {
+    const HDC dc = GetDC(c);
+    const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(c, WM_GETFONT, 0, 0));
+    SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
+    RECT need = {0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_NOPREFIX | format);
+    ReleaseDC(c, dc);
+    if (need.right <= width && need.bottom <= height) return "";
+    return narrow(text) + ": " + std::to_string(need.right) + "x" + std::to_string(need.bottom) +
+           " in " + std::to_string(width) + "x" + std::to_string(height);
+}
+
+// The pixels of text in the last two columns of the control as it is shown:
+// where a text runs past its control's right edge, some are dark.
+int inkAtTheRightEdge(HWND c) {
+    RedrawWindow(c, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT r;
+    GetClientRect(c, &r);
+    const HDC dc = GetDC(c);
+    int dark = 0;
+    for (int x = r.right - 2; x < r.right; ++x)
+        for (int y = 0; y < r.bottom; ++y) {
+            const COLORREF p = GetPixel(dc, x, y);
+            dark += p != CLR_INVALID && GetRValue(p) + GetGValue(p) + GetBValue(p) < 3 * 100;
+        }
+    ReleaseDC(c, dc);
+    return dark;
+}
+
+// Each screen of the "Analiza" menu with a long result shown: its texts
+// wrap inside their areas, its table's captions are whole and the table
+// needs no horizontal scrolling where its captions fit the room, and the
+// chart's labels fit their places, so that none touches another.
+TEST(Fit, EveryAnalysisScreenShowsItsResultWhole) {
+    ASSERT_TRUE(SetCurrentDirectoryA(folderWithHistories("fit").c_str()));
+    resetToStartState();
+    const struct {
+        int menu, games, run, field;
+        const char *search, *typed;
+        int table;
+    } screens[] = {
+        {kCmdRanking, kRankGame, kRankShow, kRankLast, "Wyszukaj 2", "100", kRankTable},
+        {kCmdTicket, kTicketGame, kTicketCheck, kTicketNumbers, nullptr,
+         "3, 17, 22, 41, 56, 60, 61, 62, 70, 80", kTicketTable},
+        {kCmdBacktest, kBackGame, kBackRun, kBackLast, "Wyszukaj 2", "", kBackTable},
+    };
+    for (std::size_t i = 0; i < 3; ++i) {
+        const auto& s = screens[i];
+        SCOPED_TRACE(s.menu);
+        command(s.menu);
+        SendMessageW(control(s.games), CB_SETCURSEL, 0, 0);  // Multi Multi
+        SendMessageW(mainWindow(), WM_COMMAND, MAKEWPARAM(s.games, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(control(s.games)));
+        if (s.search) {
+            const HWND searches = control(s.games + 1);
+            SendMessageW(searches, CB_SETCURSEL,
+                         static_cast<WPARAM>(SendMessageA(searches, CB_FINDSTRINGEXACT,
+                                                          static_cast<WPARAM>(-1),
+                                                          reinterpret_cast<LPARAM>(s.search))),
+                         0);
+        }
+        SetWindowTextA(control(s.field), s.typed);
+        command(s.run);
+        for (const DWORD begin = GetTickCount(); !enabled(s.run) && GetTickCount() - begin < 60000;)
+            pump();
+        pump();
+        const std::vector<std::vector<HWND>> all = analysisScreens();
+        for (HWND c : all[i]) {
+            if (!IsWindowVisible(c) || classOf(c) != "Static" || textOf(c).empty()) continue;
+            RECT r;
+            GetClientRect(c, &r);
+            const RECT area = textArea(r);
+            EXPECT_EQ(overflow(c, wideTextOf(c), area.right, area.bottom, DT_WORDBREAK), "");
+            EXPECT_EQ(inkAtTheRightEdge(c), 0)
+                << utf8FromCp1250(textOf(c)) << " " << r.right << " "
+                << overflow(c, wideTextOf(c), r.right, 0, DT_WORDBREAK);
+        }
+        const HWND table = control(s.table);
+        const HWND header = reinterpret_cast<HWND>(SendMessageW(table, LVM_GETHEADER, 0, 0));
+        const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+        int captions = 0;
+        for (int column = 0; column < columns; ++column) {
+            wchar_t caption[64] = L"";
+            LVCOLUMNW lv = {};
+            lv.mask = LVCF_TEXT;
+            lv.pszText = caption;
+            lv.cchTextMax = 64;
+            SendMessageW(table, LVM_GETCOLUMNW, static_cast<WPARAM>(column),
+                         reinterpret_cast<LPARAM>(&lv));
+            const int need = static_cast<int>(SendMessageW(table, LVM_GETSTRINGWIDTHW, 0,
+                                                           reinterpret_cast<LPARAM>(caption))) +
+                             12;
+            captions += need;
+            EXPECT_GE(SendMessageW(table, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0), need)
+                << narrow(caption);
+        }
+        RECT client;
+        GetClientRect(table, &client);
+        if (captions + GetSystemMetrics(SM_CXVSCROLL) <= client.right) {
+            EXPECT_FALSE(GetWindowLongW(table, GWL_STYLE) & WS_HSCROLL);
+        }
+    }
+    // A text's height free beside each label of the chart.
+    for (const ChartText& t : chartTexts(control(kBackChart)))
+        EXPECT_TRUE(t.size.cx + t.size.cy <= t.box.right - t.box.left &&
+                    t.size.cy <= t.box.bottom - t.box.top)
+            << t.text << ": " << t.size.cx << "x" << t.size.cy << " in " << t.box.right - t.box.left
+            << "x" << t.box.bottom - t.box.top;
+}
+
+// The small window of "Pobierz najnowsze wyniki" while a download runs:
+// its status line and its button show their texts whole.
+TEST(Fit, TheDownloadWindowShowsItsTextsWhole) {
+    ASSERT_TRUE(SetCurrentDirectoryA(folderWithHistories("fit-download").c_str()));
+    resetToStartState();
+    const std::string body(2'000'000, '\n');
+    const nettest::ResultsServer server({{"/wolny.csv", {nettest::Answer::Trickle, body}}});
+    std::ofstream("zrodla.txt") << "multi = " << server.url("/wolny.csv") << "\n";
+    std::vector<std::string> overflows;
+    const std::string said = runDownload([&] {
+        HWND window = nullptr;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < kWaitMs; Sleep(20)) {
+            window = FindWindowA("ZestawyPobieranie", nullptr);
+            if (window && textOf(GetDlgItem(window, 1)).find(" z ") != std::string::npos) break;
+        }
+        for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            RECT r;
+            GetClientRect(c, &r);
+            const bool button = classOf(c) == "Button";
+            overflows.push_back(overflow(c, wideTextOf(c), r.right - (button ? 6 : 0), r.bottom,
+                                         button ? DT_SINGLELINE : DT_WORDBREAK));
+        }
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(said.find("Pobierz najnowsze wyniki: Multi Multi: przerwano"), 0u) << said;
+    EXPECT_EQ(overflows, std::vector<std::string>(3, ""));
+    DeleteFileA("zrodla.txt");
 }
 
 }  // namespace
