@@ -174,57 +174,88 @@ TextTable backtestTable(const Backtest& result, char point) {
     return table;
 }
 
+namespace {
+
+// "grupy „>5”", "grup „2-3”, „>5”" (or "grupę", "grupy" as the object).
+std::string groupsOf(const std::vector<int>& groups, bool object = false) {
+    std::string labels;
+    for (int g : groups)
+        labels += std::string(labels.empty() ? "" : ", ") + "„" + kWaitGroups[g].label + "”";
+    const char* noun =
+        groups.size() == 1 ? (object ? "grupę " : "grupy ") : (object ? "grupy " : "grup ");
+    return noun + labels;
+}
+
+}  // namespace
+
 std::string backtestSentence(const Backtest& r) {
     if (r.judged == 0) return "Za mało losowań: potrzeba co najmniej dwóch.";
-    std::string above, below;
-    int outside = 0;
+    // A group with fewer than this many appearances expected is shown but not
+    // judged: its interval says little.
+    constexpr double kLeastExpected = 10;
+    std::vector<int> above, below, inside, unjudged;
     for (int g = 0; g < kWaitGroupCount; ++g) {
         const GroupCount& group = r.groups[g];
-        if (group.chances == 0) continue;
-        if (group.low <= r.perDraw && group.high >= r.perDraw) continue;
-        std::string& to = group.low > r.perDraw ? above : below;
-        ++outside;
-        to += std::string(to.empty() ? "" : ", ") + "„" + kWaitGroups[g].label + "”";
+        if (static_cast<double>(group.chances) * r.perDraw < kLeastExpected)
+            unjudged.push_back(g);
+        else if (group.low > r.perDraw)
+            above.push_back(g);
+        else if (group.high < r.perDraw)
+            below.push_back(g);
+        else
+            inside.push_back(g);
     }
-    auto groups = [](const std::string& labels) {
-        return (labels.find(',') == std::string::npos ? "zestawy z grupy " : "zestawy z grup ") +
-               labels;
-    };
+    const std::string few =
+        unjudged.empty() ? "" : " Za mało losowań, by ocenić " + groupsOf(unjudged, true) + ".";
+    if (unjudged.size() == static_cast<std::size_t>(kWaitGroupCount))
+        return "Za mało losowań, by ocenić którąkolwiek grupę oczekiwania.";
     const std::string chance = "(szansa " + percent(r.perDraw) + " na losowanie)";
+    // The subject is the ten sets: the verb agrees with their count.
     const std::string top =
         std::to_string(kTopSets) + " najdłużej czekających zestawów przed każdym losowaniem " +
-        nounForm(r.topAppearances, "pojawiło", "pojawiły", "pojawiło") + " się łącznie " +
+        nounForm(kTopSets, "pojawił", "pojawiły", "pojawiło") + " się łącznie " +
         grouped(r.topAppearances) + " " + nounForm(r.topAppearances, "raz", "razy", "razy") +
         " wobec średnio " +
         grouped(static_cast<std::uint64_t>(std::llround(r.topExpected.expected))) +
         " z samego przypadku (zwykle " + grouped(r.topExpected.low) + "–" +
         grouped(r.topExpected.high) + ")";
-    const bool topOutside =
-        r.topAppearances < r.topExpected.low || r.topAppearances > r.topExpected.high;
+    const bool topAbove = r.topAppearances > r.topExpected.high;
+    const bool topBelow = r.topAppearances < r.topExpected.low;
+    // The conclusion first: waiting helped only where sets that had waited
+    // long (twice the mean gap and more) came up more often than chance.
+    const bool longAbove = std::any_of(above.begin(), above.end(), [](int g) { return g >= 2; });
     std::string text;
-    if (outside == 0 && !topOutside) {
+    if (above.empty() && below.empty() && !topAbove && !topBelow) {
         text =
-            "Czekanie nie pomaga: zestawy z każdej grupy oczekiwania pojawiały się tak często, "
-            "jak daje sam przypadek " +
-            chance + ", a " + top;
+            "Nic nie wskazuje, że czekanie pomaga: każda oceniona grupa oczekiwania mieści się "
+            "w zakresie samego przypadku " +
+            chance + ", a " + top + ".";
     } else {
-        text = "W " + grouped(r.judged) + " " +
-               nounForm(r.judged, "losowaniu", "losowaniach", "losowaniach") + " ";
-        if (!above.empty()) text += groups(above) + " pojawiały się częściej";
-        if (!above.empty() && !below.empty()) text += ", a ";
+        text = longAbove || topAbove
+                   ? "Długo czekające zestawy pojawiały się częściej, niż daje sam przypadek " +
+                         chance + ": "
+                   : "Czekanie nie pomogło: ";
+        std::string detail;
+        if (!above.empty())
+            detail +=
+                "zestawy z " + groupsOf(above) + (longAbove ? "" : " pojawiały się") + " częściej";
+        if (!above.empty() && !below.empty()) detail += ", a ";
         if (!below.empty())
-            text += groups(below) + (above.empty() ? " pojawiały się" : "") + " rzadziej";
-        if (outside > 0)
-            text += ", niż daje sam przypadek " + chance +
-                    ", co przy pięciu grupach zdarza się i bez przyczyny mniej więcej w co "
-                    "czwartej historii; ";
-        text += top;
-        if (topOutside) text += ", poza zwykłym zakresem";
+            detail += "zestawy z " + groupsOf(below) + (above.empty() ? " pojawiały się" : "") +
+                      " rzadziej";
+        if (!detail.empty())
+            detail += (longAbove ? "" : ", niż daje sam przypadek " + chance) + "; ";
+        text += detail + top + (topAbove || topBelow ? ", poza zwykłym zakresem" : "") + ".";
+        if (above.size() + below.size() == 1)
+            text +=
+                " Jedna grupa poza swoim zakresem, gdy ocenia się kilka, zdarza się i bez "
+                "przyczyny.";
     }
+    text += few;
     if (r.sampled)
         text +=
-            "; zbadano losową próbę " + grouped(r.followed) + " z " + grouped(r.sets) + " zestawów";
-    return text + ".";
+            " Zbadano losową próbę " + grouped(r.followed) + " z " + grouped(r.sets) + " zestawów.";
+    return text;
 }
 
 }  // namespace zestawy

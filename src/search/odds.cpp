@@ -15,12 +15,18 @@ double choose(int n, int k) {
 
 namespace {
 
-// The smallest n with P(X <= n) >= level, X Poisson of mean `mean`.
-std::uint64_t poissonPoint(double mean, double level) {
-    double term = std::exp(-mean), sum = term;
+// The smallest n with P(X <= n) >= level, X of the given mean and variance:
+// negative binomial where the variance exceeds the mean, Poisson otherwise.
+std::uint64_t countPoint(double mean, double variance, double level) {
+    if (mean <= 0) return 0;
+    // P(0) and the ratio of each term to the one before, (n - 1 + r) / n * (1 - s).
+    const bool spread = variance > mean * (1 + 1e-9);
+    const double s = spread ? mean / variance : 0, r = spread ? mean * s / (1 - s) : 0;
+    double term = spread ? std::exp(r * std::log(s)) : std::exp(-mean), sum = term;
     std::uint64_t n = 0;
-    while (sum < level && n < 1000000) {
-        term *= mean / static_cast<double>(++n);
+    while (sum < level && n < 10000000) {
+        ++n;
+        term *= spread ? (n - 1 + r) / n * (1 - s) : mean / static_cast<double>(n);
         sum += term;
     }
     return n;
@@ -28,17 +34,52 @@ std::uint64_t poissonPoint(double mean, double level) {
 
 }  // namespace
 
+double missBothChance(int drawn, const NeverDrawnQuery& q, int shared) {
+    // Hits among the shared numbers (a), those of the first set only (b) and
+    // those of the second only (c); both appear where a + b and a + c reach
+    // subsetSize.
+    const int only = q.setSize - shared, rest = q.maxNumber - 2 * q.setSize + shared;
+    double both = 0;
+    for (int a = 0; a <= shared; ++a)
+        for (int b = 0; b <= only; ++b)
+            for (int c = 0; c <= only; ++c)
+                if (a + b >= q.subsetSize && a + c >= q.subsetSize)
+                    both += choose(shared, a) * choose(only, b) * choose(only, c) *
+                            choose(rest, drawn - a - b - c);
+    const double p = appearChance(drawn, q);
+    return 1 - 2 * p + both / choose(q.maxNumber, drawn);
+}
+
 NeverSeenOdds neverSeenOdds(const WaitOdds& odds, std::size_t draws) {
-    const double missLog = std::log1p(-std::min(odds.perDraw, 1.0 - 1e-15));
-    const double q = std::exp(missLog * static_cast<double>(draws));
-    NeverSeenOdds never{odds.sets * q, 0, 0};
-    if (never.expected < 100) {
-        // Few: Poisson, exact enough and never below zero.
-        never.low = poissonPoint(never.expected, 0.05);
-        never.high = poissonPoint(never.expected, 0.95);
+    const double p = std::min(odds.perDraw, 1.0 - 1e-15), L = static_cast<double>(draws);
+    const double q = std::exp(std::log1p(-p) * L);
+    NeverSeenOdds never{odds.sets * q, 0, 0, 0};
+    // Var = M·q²·Σ_j n_j·((r_j / (1 - p)²)^L - 1): n_j sets share j numbers
+    // with a given one, r_j is the chance that a draw shows neither; written
+    // so that nothing tiny is taken from anything tiny.
+    const NeverDrawnQuery& query = odds.query;
+    const int k = query.setSize;
+    double sum = 0;
+    for (int j = 0; j <= k; ++j) {
+        const double sharing = choose(k, j) * choose(query.maxNumber - k, k - j);
+        const double r = missBothChance(odds.drawn, query, j);
+        sum += sharing * std::expm1(L * std::log1p((r - (1 - p) * (1 - p)) / ((1 - p) * (1 - p))));
+    }
+    const double variance = std::max(0.0, odds.sets * q * q * sum);
+    never.deviation = std::sqrt(variance);
+    if ((never.expected < 100 || never.deviation < 10) && variance < never.expected) {
+        // Fewer, and steadier than Poisson: the binomial of that mean and variance.
+        const double trials = std::max(
+            1.0, std::round(never.expected * never.expected / (never.expected - variance)));
+        const CountRange range = countRange(static_cast<std::uint64_t>(trials),
+                                            std::min(1.0, never.expected / trials), 0.9);
+        never.low = range.low;
+        never.high = range.high;
+    } else if (never.expected < 100 || never.deviation < 10) {
+        never.low = countPoint(never.expected, variance, 0.05);
+        never.high = countPoint(never.expected, variance, 0.95);
     } else {
-        // Many: the binomial's normal approximation, 1.645 deviations each way.
-        const double spread = 1.6449 * std::sqrt(never.expected * (1 - q));
+        const double spread = 1.6449 * never.deviation;
         never.low = static_cast<std::uint64_t>(std::max(0.0, std::floor(never.expected - spread)));
         never.high = static_cast<std::uint64_t>(std::ceil(never.expected + spread));
     }
@@ -110,6 +151,8 @@ CountRange countRange(std::uint64_t trials, double p, double level) {
 
 WaitOdds waitOdds(int drawn, const NeverDrawnQuery& q, std::size_t draws) {
     WaitOdds odds{};
+    odds.drawn = drawn;
+    odds.query = q;
     odds.perDraw = appearChance(drawn, q);
     odds.sets = choose(q.maxNumber, q.setSize);
 

@@ -20,6 +20,8 @@ struct WaitOdds {
     double sets;     // M: how many sets the search judges, C(maxNumber, setSize)
     // The longest wait among the M sets: 5%, 50% and 95% points, at most L.
     std::size_t low, median, high;
+    int drawn;              // the numbers of one draw
+    NeverDrawnQuery query;  // the sets and what makes one appear
 };
 
 // REQUIRES 1 <= query.subsetSize <= query.setSize <= drawn <= query.maxNumber.
@@ -32,13 +34,25 @@ inline bool capped(const WaitOdds& odds, std::size_t draws) {
 }
 
 // How many of the M sets chance leaves without a single appearance in L
-// draws: each misses them all with q = (1 - p)^L, so about M·q of them, taken
-// as binomial (as if the sets were independent; Poisson where M·q is small).
+// draws: each misses them all with q = (1 - p)^L, so about M·q of them. Sets
+// that share numbers are drawn together, so the count varies far more than
+// a binomial's: its variance sums, over every pair of sets, the covariance of
+// "never seen", which depends only on how many numbers the two share (the
+// chance that one draw shows neither, raised to L). The range is the normal
+// one about M·q where the count is large; where it is small, the negative
+// binomial, or where the sets' overlaps steady the count, the binomial, of
+// the same mean and variance (Poisson where they are equal).
 struct NeverSeenOdds {
     double expected;          // M·q
+    double deviation;         // its standard deviation, the overlaps counted
     std::uint64_t low, high;  // the 5% and 95% points: 90% of histories lie within
 };
 NeverSeenOdds neverSeenOdds(const WaitOdds& odds, std::size_t draws);
+
+// The chance that one draw of `drawn` numbers shows neither of two sets of
+// the query that share `shared` of their numbers (1 - p for the same set).
+// REQUIRES the query as waitOdds requires it, 0 <= shared <= setSize.
+double missBothChance(int drawn, const NeverDrawnQuery& query, int shared);
 
 // The number of ways to choose k of n, as a double; 0 where k < 0 or k > n.
 double choose(int n, int k);

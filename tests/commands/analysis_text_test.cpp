@@ -44,7 +44,10 @@ TEST(AnalysisText, ATicketIsReadAsTypedOrRefused) {
     }
 }
 
-TEST(AnalysisText, TheSentenceNamesTheGroupsOutsideTheirIntervalsAndWhichWay) {
+// The conclusion first, from the groups that can be judged (at least ten
+// appearances expected); the others named; the verb of "10 ... zestawów"
+// agrees with the ten, whatever they came to.
+TEST(AnalysisText, TheSentenceConcludesFromTheGroupsItCanJudge) {
     auto result = [](double low4, double high4, double low0, double high0, bool sampled) {
         Backtest r;
         r.perDraw = 0.06;
@@ -62,27 +65,71 @@ TEST(AnalysisText, TheSentenceNamesTheGroupsOutsideTheirIntervalsAndWhichWay) {
         r.topExpected = {600, 560, 640};
         return r;
     };
+    Backtest few = result(0.05, 0.055, 0.05, 0.07, false);  // ">5" low, but too few to judge
+    few.groups[4].chances = few.groups[3].chances = 100;
+    Backtest none = few;
+    for (GroupCount& g : none.groups) g.chances = 0;
     struct Case {
         Backtest r;
-        bool chance, more, less, sample;
+        const char* starts;
+        bool more, less, named0, named4, sample;
+        const char* unjudged;
     };
     const Case cases[] = {
-        {result(0.05, 0.07, 0.05, 0.07, false), true, false, false, false},
-        {result(0.065, 0.07, 0.05, 0.07, false), false, true, false, false},
-        {result(0.05, 0.055, 0.05, 0.07, true), false, false, true, true},
-        {result(0.05, 0.055, 0.062, 0.07, false), false, true, true, false},
+        {result(0.05, 0.07, 0.05, 0.07, false), "Nic nie wskazuje, że czekanie pomaga: ", false,
+         false, false, false, false, ""},
+        {result(0.065, 0.07, 0.05, 0.07, false), "Długo czekające zestawy pojawiały się częściej",
+         true, false, false, true, false, ""},
+        {result(0.05, 0.055, 0.05, 0.07, true), "Czekanie nie pomogło: ", false, true, false, true,
+         true, ""},
+        {result(0.05, 0.055, 0.062, 0.07, false), "Czekanie nie pomogło: ", true, true, true, true,
+         false, ""},
+        {few, "Nic nie wskazuje", false, false, false, false, false,
+         " Za mało losowań, by ocenić grupy „3-5”, „>5”."},
+        {none, "Za mało losowań, by ocenić którąkolwiek grupę oczekiwania.", false, false, false,
+         false, false, ""},
     };
     for (const Case& c : cases) {
         const std::string s = backtestSentence(c.r);
-        const bool named4 = s.find("„>5”") != std::string::npos;
-        const bool named0 = s.find("„<1”") != std::string::npos;
-        EXPECT_EQ(s.rfind("Czekanie nie pomaga", 0) == 0, c.chance) << s;
-        EXPECT_EQ(named4, !c.chance) << s;
-        EXPECT_EQ(named0, c.more && c.less) << s;
-        EXPECT_EQ(s.find("częściej") != std::string::npos, c.more) << s;
+        EXPECT_EQ(s.rfind(c.starts, 0), 0u) << s;
+        EXPECT_EQ(s.find("zestawy z grup") != std::string::npos && s.find("„>5”") < s.find("Za"),
+                  c.named4)
+            << s;
+        EXPECT_EQ(s.find("„<1”") != std::string::npos, c.named0) << s;
+        EXPECT_EQ(s.find("częściej, a zestawy") != std::string::npos, c.more && c.less) << s;
         EXPECT_EQ(s.find("rzadziej") != std::string::npos, c.less) << s;
         EXPECT_EQ(s.find(grouped(kMostFollowedSets)) != std::string::npos, c.sample) << s;
+        EXPECT_NE(s.find(c.unjudged), std::string::npos) << s;
     }
+    // However many times the ten came up, they "pojawiło się" so many "razy".
+    const struct {
+        std::uint64_t times;
+        const char* said;
+    } counts[] = {{1, "pojawiło się łącznie 1 raz "},
+                  {2, "pojawiło się łącznie 2 razy "},
+                  {5, "pojawiło się łącznie 5 razy "},
+                  {22, "pojawiło się łącznie 22 razy "},
+                  {8804,
+                   "pojawiło się łącznie 8\xA0"
+                   "804 razy "}};
+    for (const auto& c : counts) {
+        Backtest r = result(0.05, 0.07, 0.05, 0.07, false);
+        r.topAppearances = c.times;
+        EXPECT_NE(backtestSentence(r).find(c.said), std::string::npos) << backtestSentence(r);
+    }
+}
+
+// The form of a noun after a count, by its last two digits.
+TEST(AnalysisText, PolishNounsAgreeWithTheirCounts) {
+    const struct {
+        std::uint64_t n;
+        const char* form;
+    } cases[] = {{0, "losowań"},   {1, "losowanie"},   {2, "losowania"},    {4, "losowania"},
+                 {5, "losowań"},   {11, "losowań"},    {12, "losowań"},     {14, "losowań"},
+                 {21, "losowań"},  {22, "losowania"},  {25, "losowań"},     {101, "losowań"},
+                 {112, "losowań"}, {122, "losowania"}, {1000000, "losowań"}};
+    for (const auto& c : cases)
+        EXPECT_STREQ(nounForm(c.n, "losowanie", "losowania", "losowań"), c.form) << c.n;
 }
 
 }  // namespace
