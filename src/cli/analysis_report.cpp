@@ -24,7 +24,7 @@ RankingDraws drawsOf(const Options& o, const std::vector<std::string>& lines, st
 int writeTable(const Options& o, const TextTable& tsv, const TextTable& polish,
                const std::string& sentence, Output& out, std::FILE* err) {
     if (o.csv)
-        out.write(csv(polish));
+        out.writeBytes(csv(polish));
     else if (out.isTerminal())
         out.write(aligned(polish, "\n") + "\n" + sentence + "\n");
     else

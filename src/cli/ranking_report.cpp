@@ -49,7 +49,10 @@ int rankSets(const Options& o, const std::vector<std::string>& lines, Output& ou
     } else {
         for (const Row& row : rows) text += rankingLine(row, "\n");
     }
-    out.write(text);
+    if (o.csv)
+        out.writeBytes(text);
+    else
+        out.write(text);
     return finishOutput(out, err);
 }
 

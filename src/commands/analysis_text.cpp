@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <set>
 
+#include "history/encoding.hpp"
 #include "history/polish.hpp"
 
 namespace zestawy {
@@ -48,8 +49,9 @@ std::string tabbed(const TextTable& table, const char* lineEnd) {
 }
 
 std::string csv(const TextTable& table) {
-    std::string text = joined(table.header, ";") + "\r\n";
-    for (const auto& row : table.rows) text += joined(row, ";") + "\r\n";
+    std::string text = "\xEF\xBB\xBF";  // UTF-8's byte-order mark: Excel reads it so
+    appendUtf8FromCp1250(text, joined(table.header, ";") + "\r\n");
+    for (const auto& row : table.rows) appendUtf8FromCp1250(text, joined(row, ";") + "\r\n");
     return text;
 }
 

@@ -20,8 +20,10 @@ struct TextTable {
 };
 // The rows, one line each, the cells separated by TAB; no header.
 std::string tabbed(const TextTable& table, const char* lineEnd);
-// The header and the rows as a spreadsheet opens them in columns: the cells
-// separated by ';', every line ended in CR LF.
+// The header and the rows as a spreadsheet file that opens in columns on a
+// Windows of any language: UTF-8 bytes after its byte-order mark, the cells
+// separated by ';', every line ended in CR LF. The window saves and the tool
+// writes these very bytes.
 std::string csv(const TextTable& table);
 // The header and the rows in columns aligned by bytes (the texts are
 // Windows-1250, a byte a character), numbers to the right.

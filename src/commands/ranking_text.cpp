@@ -43,9 +43,9 @@ std::string rankingLine(const RankingRow& row, const char* lineEnd) {
 }
 
 std::string rankingCsv(const std::vector<RankingRow>& rows) {
-    std::string text = "Czeka (losowań);Ostatnio w losowaniu;Zestaw\r\n";
-    for (const RankingRow& row : rows) text += row.wait + ";" + row.seen + ";" + row.set + "\r\n";
-    return text;
+    TextTable table{{"Czeka (losowań)", "Ostatnio w losowaniu", "Zestaw"}, {}};
+    for (const RankingRow& row : rows) table.rows.push_back({row.wait, row.seen, row.set});
+    return csv(table);
 }
 
 }  // namespace zestawy

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/analysis_text.hpp"
 #include "history/check.hpp"
 #include "search/ranking.hpp"
 
@@ -34,8 +35,8 @@ std::vector<RankingRow> rankingRows(const std::vector<RankedSet>& ranking,
 // "wait TAB seen TAB set" and the line end.
 std::string rankingLine(const RankingRow& row, const char* lineEnd);
 
-// The rows as a spreadsheet opens them in columns: a header row, then each
-// row, the fields separated by ';', every line ended in CR LF.
+// The rows as a spreadsheet file (csv of commands/analysis_text.hpp), after
+// a header row.
 std::string rankingCsv(const std::vector<RankingRow>& rows);
 
 }  // namespace zestawy

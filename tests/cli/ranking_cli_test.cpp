@@ -100,23 +100,33 @@ TEST(RankingCli, RanksTheTriplesOfARandomSearchAsABruteForce) {
     EXPECT_EQ(seen, expected);
 }
 
-// --format csv, as the window's "CSV dla Excela" saves it: Python's csv
-// module with ';' reads back the rows of the tab-separated lines.
+// --format csv, as the window's "CSV dla Excela" saves it, for the ranking,
+// the ticket and the backtest: UTF-8 after its byte-order mark, whatever
+// --encoding says, and Python's csv module with ';' reads back the rows of
+// the tab-separated lines (decimal commas for points).
 TEST(RankingCli, CsvReadsBackAsTheTabSeparatedRows) {
     const auto folder = testing_folder::testFolder();
-    std::vector<std::string> args = {
-        "--game",   "lotto", "--history", draw_lists::historyPath(Game::Lotto),
-        "--search", "3 z 4", "--ranking", "--top",
-        "25"};
-    std::ofstream(folder / "r.txt", std::ios::binary) << run(args).out;
-    args.insert(args.end(), {"--format", "csv"});
-    std::ofstream(folder / "r.csv", std::ios::binary) << run(args).out;
-    const std::string check =
-        "python3 -c \"import csv, sys; r = lambda name, d: list(csv.reader(open(name, newline='', "
-        "encoding='utf-8'), delimiter=d)); tsv = r(sys.argv[1], '\\t'); rows = r(sys.argv[2], "
-        "';'); sys.exit(len(tsv) != 25 or rows[1:] != tsv or rows[0][0] != 'Czeka (losowań)')\" " +
-        (folder / "r.txt").string() + " " + (folder / "r.csv").string();
-    EXPECT_EQ(std::system(utf8FromCp1250(check).c_str()), 0);
+    const std::string lotto = draw_lists::historyPath(Game::Lotto);
+    const std::vector<std::vector<std::string>> modes = {
+        {"--game", "lotto", "--history", lotto, "--search", "3 z 4", "--ranking", "--top", "25"},
+        {"--game", "lotto", "--history", lotto, "--ticket", "1, 2, 7"},
+        {"--game", "lotto", "--history", lotto, "--last", "500", "--search", "2", "--backtest"},
+    };
+    for (std::vector<std::string> args : modes) {
+        std::ofstream(folder / "r.txt", std::ios::binary) << run(args).out;
+        args.insert(args.end(), {"--format", "csv", "--encoding", "cp1250"});
+        const std::string sheet = run(args).out;
+        EXPECT_EQ(sheet.substr(0, 3), "\xEF\xBB\xBF");
+        std::ofstream(folder / "r.csv", std::ios::binary) << sheet;
+        const std::string check =
+            "python3 -c \"import csv, sys; r = lambda name, d: [[c.replace(',', '.') for c in row] "
+            "for row in csv.reader(open(name, newline='', encoding='utf-8-sig'), delimiter=d)]; "
+            "tsv = r(sys.argv[1], '\\t'); rows = r(sys.argv[2], ';'); "
+            "sys.exit(len(tsv) < 3 or rows[1:] != tsv or not rows[0][0].startswith('Czeka') "
+            "and rows[0][0] != 'Trafień')\" " +
+            (folder / "r.txt").string() + " " + (folder / "r.csv").string();
+        EXPECT_EQ(std::system(utf8FromCp1250(check).c_str()), 0) << args[4];
+    }
     EXPECT_EQ(run({"--game", "lotto", "--search", "2", "--format", "csv"}).code, 2);
 }
 
