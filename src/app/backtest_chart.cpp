@@ -19,6 +19,17 @@ namespace {
 
 const char* const kGroupNames[kWaitGroupCount] = {"poniżej 1×", "1–2×", "2–3×", "3–5×", "ponad 5×"};
 
+// "0,5%", "6%": a tick of the scale, a round per cent with no trailing zeros.
+std::string tickOf(double rate) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4f", rate * 100);
+    std::string s = text;
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+    std::replace(s.begin(), s.end(), '.', ',');
+    return s + "%";
+}
+
 // "6,02%": a rate in percent, with as many decimals as its size needs.
 std::string percentOf(double rate) {
     char text[32];
@@ -102,8 +113,7 @@ double paintScale(const Canvas& c, RECT plot, double most) {
     for (int tick = 0; tick <= ticks; ++tick) {
         const int y = plot.bottom - (plot.bottom - plot.top) * tick / ticks;
         c.line(plot.left, y, plot.right, y);
-        c.text(percentOf(step * tick),
-               {0, y - c.scaled(9), plot.left - c.scaled(6), y + c.scaled(9)},
+        c.text(tickOf(step * tick), {0, y - c.scaled(9), plot.left - c.scaled(6), y + c.scaled(9)},
                DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
     }
     SelectObject(c.dc, oldPen);

@@ -63,8 +63,9 @@ const std::vector<ScreenRow> kBacktestRows = {
 };
 
 const std::vector<ListColumn> kColumns = {
-    {"Czeka (razy średnio)", 140}, {"Szans", 100, LVCFMT_RIGHT}, {"Pojawień", 80, LVCFMT_RIGHT},
-    {"Odsetek", 70, LVCFMT_RIGHT}, {"95% od", 70, LVCFMT_RIGHT}, {"do", 70, LVCFMT_RIGHT},
+    {"Czeka (razy średnio)", 130}, {"Szans", 90, LVCFMT_RIGHT},     {"Pojawień", 80, LVCFMT_RIGHT},
+    {"Średnio", 80, LVCFMT_RIGHT}, {"Odsetek %", 70, LVCFMT_RIGHT}, {"95% od", 60, LVCFMT_RIGHT},
+    {"do", 50, LVCFMT_RIGHT},
 };
 
 BacktestScreen& screenOf(const WindowState& state) {

@@ -111,7 +111,8 @@ void check(WindowState& state, bool loud) {
             ".";
     summary +=
         "\n„Przypadek”: średnio tyle losowań z tyloma trafieniami; w 90% historii "
-        "liczba mieści się w zakresie „zwykle od – do”. „Temu”: ile losowań temu.";
+        "liczba mieści się w zakresie „zwykle od – do”, dla każdego wiersza osobno (wszystkie "
+        "wiersze naraz mieszczą się w swoich zakresach rzadziej). „Temu”: ile losowań temu.";
     setWindowText(screen.summary, summary.c_str());
     showCheck(screen);
 }

@@ -109,14 +109,15 @@ const OptionRow kOptions[] = {
     {nullptr, "--backtest", nullptr, "czy czekanie pomaga: przed każdym losowaniem zestawy wyszukiwania\n"
                                      "w grupach według oczekiwania względem średniej przerwy (<1, 1-2,\n"
                                      "2-3, 3-5, >5 razy); wiersz: grupa TAB szanse TAB pojawienia TAB\n"
-                                     "odsetek TAB 95% od TAB do; na końcu wiersz top10 (10 najdłużej\n"
-                                     "czekających): szanse TAB pojawienia TAB ile daje przypadek TAB\n"
-                                     "95% od TAB do; ponad 200 000 zestawów: losowa próba 200 000",
+                                     "ile daje przypadek TAB odsetek % TAB 95% od TAB do; na końcu wiersz\n"
+                                     "top10 (10 najdłużej czekających) tak samo, z zakresem przypadku;\n"
+                                     "ponad 200 000 zestawów: losowa próba 200 000",
      [](Options& o, const std::string&) { o.backtest = true; },
      "--numbers --all --count --ranking --check --update --top"},
     {nullptr, "--format", "FORMAT", "układ wierszy --ranking, --ticket i --backtest: tsv (domyślnie)\n"
                                     "albo csv dla arkusza\n"
-                                    "(nagłówek, pola oddzielone średnikiem, końce wierszy CR LF)",
+                                    "(UTF-8 ze znacznikiem BOM, nagłówek, pola oddzielone średnikiem,\n"
+                                    "końce wierszy CR LF)",
      [](Options& o, const std::string& v) {
          if (v != "tsv" && v != "csv") throw UsageError{"nieznany format '" + v + "' (tsv, csv)"};
          o.csv = v == "csv";

@@ -77,9 +77,9 @@ std::string aligned(const TextTable& table, const char* lineEnd) {
     return text;
 }
 
-std::string fraction(double x, char point) {
+std::string fraction(double x, char point, int digits) {
     const int decimals =
-        x <= 0 ? 1 : std::clamp(2 - static_cast<int>(std::floor(std::log10(x))), 1, 10);
+        x <= 0 ? 1 : std::clamp(digits - 1 - static_cast<int>(std::floor(std::log10(x))), 1, 10);
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, x);
     std::string s = text;
@@ -137,10 +137,11 @@ TextTable ticketTable(const TicketCheck& check, const std::vector<std::string>& 
                     {}};
     for (const HitsRow& row : check.rows) {
         const bool any = row.last >= 0;
-        table.rows.push_back(
-            {std::to_string(row.hits), count(row.draws), fraction(row.chance.expected, point),
-             count(row.chance.low), count(row.chance.high),
-             any ? labels[static_cast<std::size_t>(row.last)] : "-", any ? count(row.ago) : "-"});
+        table.rows.push_back({std::to_string(row.hits), count(row.draws),
+                              fraction(row.chance.expected, point, row.chance.expected < 1 ? 2 : 3),
+                              count(row.chance.low), count(row.chance.high),
+                              any ? labels[static_cast<std::size_t>(row.last)] : "-",
+                              any ? count(row.ago) : "-"});
     }
     return table;
 }
@@ -162,17 +163,24 @@ std::string wholeTicketLine(const TicketCheck& check, const std::vector<std::str
 }
 
 TextTable backtestTable(const Backtest& result, char point) {
-    TextTable table{{"Czeka (razy średnio)", "Szans", "Pojawień", "Odsetek", "95% od", "do"}, {}};
+    TextTable table{
+        {"Czeka (razy średnio)", "Szans", "Pojawień", "Średnio", "Odsetek %", "95% od", "do"}, {}};
     for (int g = 0; g < kWaitGroupCount; ++g) {
         const GroupCount& group = result.groups[g];
         table.rows.push_back({kWaitGroups[g].label, count(group.chances), count(group.appearances),
-                              fraction(group.rate, point), fraction(group.low, point),
-                              fraction(group.high, point)});
+                              fraction(static_cast<double>(group.chances) * result.perDraw, point),
+                              fraction(group.rate * 100, point), fraction(group.low * 100, point),
+                              fraction(group.high * 100, point)});
     }
-    table.rows.push_back({"top" + std::to_string(kTopSets), count(result.topChances),
-                          count(result.topAppearances),
-                          fraction(result.topExpected.expected, point),
-                          count(result.topExpected.low), count(result.topExpected.high)});
+    // The ten longest-waiting sets: their expected count in its own column,
+    // their rate and range in per cent as the groups'.
+    const double chances = std::max<double>(1, static_cast<double>(result.topChances));
+    table.rows.push_back(
+        {"top" + std::to_string(kTopSets), count(result.topChances), count(result.topAppearances),
+         fraction(result.topExpected.expected, point),
+         fraction(static_cast<double>(result.topAppearances) / chances * 100, point),
+         fraction(static_cast<double>(result.topExpected.low) / chances * 100, point),
+         fraction(static_cast<double>(result.topExpected.high) / chances * 100, point)});
     return table;
 }
 

@@ -29,9 +29,10 @@ std::string csv(const TextTable& table);
 // Windows-1250, a byte a character), numbers to the right.
 std::string aligned(const TextTable& table, const char* lineEnd);
 
-// A number with three significant digits, at least one decimal ("4213.7",
-// "7.16", "0.0601", "0.00192"), with the given decimal point.
-std::string fraction(double x, char point);
+// A number with `digits` significant digits, at least one decimal ("4213.7",
+// "7.16", "0.0601", "0.00192"; with 2 digits "0.00059"), with the given
+// decimal point.
+std::string fraction(double x, char point, int digits = 3);
 
 // The most numbers a ticket may have: a draw's count, at most 10.
 int mostTicketNumbers(const DrawRules& rules);
@@ -54,8 +55,10 @@ TextTable ticketTable(const TicketCheck& check, const std::vector<std::string>& 
 std::string wholeTicketLine(const TicketCheck& check, const std::vector<std::string>& labels);
 
 // The backtest's table: a row per group of waits (its label, chances,
-// appearances, the rate and its 95% interval), then the top sets' row
-// ("top10", chances, appearances, what chance gives and its 95% range).
+// appearances, what chance gives, the rate in per cent and its 95%
+// interval), then the top sets' row ("top10", chances, appearances, what
+// chance gives, their rate and chance's 95% range, in per cent too).
+// Small counts of what chance gives ("Średnio") keep two significant digits.
 TextTable backtestTable(const Backtest& result, char point);
 
 // One plain Polish sentence on what the backtest found, whatever it is.

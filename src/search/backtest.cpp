@@ -312,7 +312,7 @@ class WaitOrder {
 // The 95% interval of a group's rate over draws (see GroupCount).
 // appeared[t] and chances[t]: the group's counts in draw t, 1 <= t < endDraw.
 void rateOf(GroupCount& group, const std::uint32_t* appeared, const std::int32_t* chances,
-            std::size_t endDraw) {
+            std::size_t endDraw, double p) {
     for (std::size_t t = 1; t < endDraw; ++t) {
         group.chances += static_cast<std::uint64_t>(chances[t]);
         group.appearances += appeared[t];
@@ -326,8 +326,11 @@ void rateOf(GroupCount& group, const std::uint32_t* appeared, const std::int32_t
         const double off = appeared[t] - group.rate * static_cast<double>(chances[t]);
         spread += off * off;
     }
+    // Over draws it holds its 95%; only where chance expects fewer than ten
+    // appearances is the spread too unsteady, and the binomial's width its floor.
     const double smoothed = (a + 2) / (c + 4);
-    const double variance = std::max(spread / (c * c), smoothed * (1 - smoothed) / c);
+    const double floor = c * p < 10 ? smoothed * (1 - smoothed) / c : 0;
+    const double variance = std::max(spread / (c * c), floor);
     const double width = 1.96 * std::sqrt(variance);
     group.low = std::max(0.0, group.rate - width);
     group.high = std::min(1.0, group.rate + width);
@@ -453,7 +456,7 @@ Backtest backtest(const std::vector<std::string>& draws, const NeverDrawnQuery& 
         }
     }
     for (int g = 0; g < kWaitGroupCount; ++g)
-        rateOf(result.groups[g], appeared[g], chances[g], done);
+        rateOf(result.groups[g], appeared[g], chances[g], done, result.perDraw);
 
     const double expected = static_cast<double>(result.topChances) * p;
     const double spread = 1.96 * std::sqrt(std::max(0.0, topVariance));

@@ -42,8 +42,8 @@ struct GroupCount {
     // appearances / chances, and its 95% interval: draws are independent,
     // the sets of one draw are not (they share numbers), so the interval is
     // taken over draws (the spread of each draw's appearances against
-    // rate x its chances), never narrower than the binomial one. All 0 when
-    // the group had no chances.
+    // rate x its chances); where chance expects fewer than ten appearances,
+    // never narrower than the binomial one. All 0 when the group had no chances.
     double rate = 0, low = 0, high = 0;
 };
 

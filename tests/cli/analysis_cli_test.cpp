@@ -70,7 +70,7 @@ TEST(AnalysisCli, BacktestCountsEveryPairBeforeEveryDrawButTheFirst) {
     ASSERT_EQ(rows.size(), 6u);
     unsigned long long chances = 0, appearances = 0;
     for (std::size_t g = 0; g < 5; ++g) {
-        ASSERT_EQ(rows[g].size(), 6u);
+        ASSERT_EQ(rows[g].size(), 7u);
         chances += std::stoull(rows[g][1]);
         appearances += std::stoull(rows[g][2]);
     }
