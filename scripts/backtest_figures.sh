@@ -2,6 +2,7 @@
 # What "Czy czekanie pomaga?" finds in the shipped histories, as the README
 # quotes it: for each game and kind of set, how many of its judged groups
 # (ten appearances expected or more) lie outside their 95% intervals, and
+# which way (częściej: more often than chance, rzadziej: less often), and
 # whether the ten longest-waiting sets came up outside chance's range; Multi
 # Multi also without its first 300 draws (--last 16662), whose numbers 50-59
 # came up far less often than the others. Read from zestawy-cli --backtest.
@@ -27,8 +28,11 @@ figures() {
     local outside=0 judged=0 topOutside=0 kinds=0 kind line
     IFS='|' read -r -a list <<<"${KINDS[$game]}"
     for kind in "${list[@]}"; do
-        line=$("$CLI" --game "$game" --search "$kind" --backtest "$@" | tr ',' '.' | awk -F'\t' '
-            NR <= 5 && $4 >= 10 { judged++; p = $4 / $2 * 100; if (p < $6 || p > $7) { out++; which = which " " $1 } }
+        line=$("$CLI" --game "$game" --search "$kind" --backtest "$@" 2>/dev/null | tr ',' '.' | awk -F'\t' '
+            NR <= 5 && $4 >= 10 {
+                judged++; p = $4 / $2 * 100
+                if (p < $6) { out++; which = which " " $1 " częściej" }
+                if (p > $7) { out++; which = which " " $1 " rzadziej" } }
             NR == 6 { top = ($5 < $6 || $5 > $7) }
             END { printf "%d %d %d%s", out, judged, top, which }')
         read -r o j t rest <<<"$line"
