@@ -92,6 +92,48 @@ void rememberFocus(WindowState& state) {
     if (IsChild(state.main, focus)) state.focus = focus;
 }
 
+// The window takes its state on its first message and owns it to its last.
+void adoptState(HWND hwnd, LPARAM create) {
+    auto* made = static_cast<std::unique_ptr<WindowState>*>(
+        reinterpret_cast<CREATESTRUCTW*>(create)->lpCreateParams);
+    WindowState* state = made->release();
+    state->main = hwnd;
+    state->greyBrush = CreateSolidBrush(kGrey);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+}
+
+// Every screen placed for the client size and every control painted anew:
+// a chart or a wrapped text drawn for the old size leaves no trace.
+void layoutAll(const WindowState& state) {
+    layoutRanking(state);
+    layoutTicket(state);
+    layoutBacktest(state);
+    RedrawWindow(state.main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// The window is left (the focus remembered) or comes back (the focus
+// returned where it was); false where the system's default is to follow.
+bool activate(WindowState& state, bool active) {
+    if (!active) {
+        rememberFocus(state);
+        return true;
+    }
+    if (!state.focus || !IsWindowVisible(state.focus) || !IsWindowEnabled(state.focus))
+        return false;
+    SetFocus(state.focus);
+    return true;
+}
+
+// The screens' labels and the main labels, black on grey.
+LRESULT colourStatic(const WindowState& state, WPARAM dc, LPARAM control) {
+    const std::vector<HWND>& statics = state.screenStatics;
+    if (std::find(statics.begin(), statics.end(), reinterpret_cast<HWND>(control)) != statics.end())
+        return colourControls(state, dc, control, {reinterpret_cast<HWND>(control)});
+    return colourControls(
+        state, dc, control,
+        {state.dateLabel, state.numbersLabel, state.resultsLabel, state.countLabel});
+}
+
 }  // namespace
 
 void repaintWhileBusy() {
@@ -131,16 +173,9 @@ WindowState& stateOf(HWND main) {
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_NCCREATE: {
-            // The window owns its state from its first message to its last.
-            auto* made = static_cast<std::unique_ptr<WindowState>*>(
-                reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-            WindowState* state = made->release();
-            state->main = hwnd;
-            state->greyBrush = CreateSolidBrush(kGrey);
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+        case WM_NCCREATE:
+            adoptState(hwnd, lParam);
             return DefWindowProcW(hwnd, msg, wParam, lParam);
-        }
         case WM_NCDESTROY:
             delete &stateOf(hwnd);
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -184,37 +219,14 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 return 0;
             });
         case WM_SIZE:
-            if (GetWindowLongPtrW(hwnd, GWLP_USERDATA)) {
-                layoutRanking(stateOf(hwnd));
-                layoutTicket(stateOf(hwnd));
-                layoutBacktest(stateOf(hwnd));
-                // Every control painted anew for its size: a chart or a
-                // wrapped text drawn for the old size leaves no trace.
-                RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-            }
+            if (GetWindowLongPtrW(hwnd, GWLP_USERDATA)) layoutAll(stateOf(hwnd));
             return 0;
-        case WM_ACTIVATE: {
-            WindowState& state = stateOf(hwnd);
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                rememberFocus(state);
-                return 0;
-            }
-            if (state.focus && IsWindowVisible(state.focus) && IsWindowEnabled(state.focus)) {
-                SetFocus(state.focus);
-                return 0;
-            }
-            return DefWindowProcW(hwnd, msg, wParam, lParam);
-        }
-        case WM_CTLCOLORSTATIC: {
-            const WindowState& state = stateOf(hwnd);
-            const std::vector<HWND>& statics = state.screenStatics;
-            if (std::find(statics.begin(), statics.end(), reinterpret_cast<HWND>(lParam)) !=
-                statics.end())
-                return colourControls(state, wParam, lParam, {reinterpret_cast<HWND>(lParam)});
-            return colourControls(
-                state, wParam, lParam,
-                {state.dateLabel, state.numbersLabel, state.resultsLabel, state.countLabel});
-        }
+        case WM_ACTIVATE:
+            return activate(stateOf(hwnd), LOWORD(wParam) != WA_INACTIVE)
+                       ? 0
+                       : DefWindowProcW(hwnd, msg, wParam, lParam);
+        case WM_CTLCOLORSTATIC:
+            return colourStatic(stateOf(hwnd), wParam, lParam);
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (item.CtlType != ODT_STATIC) return DefWindowProcW(hwnd, msg, wParam, lParam);
