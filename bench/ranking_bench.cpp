@@ -5,8 +5,8 @@
 // last T + 1 draws, T the longest wait, which finds nothing; and what the
 // ranking screen does over its last 100 draws, where the top sets never
 // appeared: the top 20, then the count of the never-seen sets, on every
-// core within its one-second budget (the odds line follows the table by at
-// most that).
+// core within its one-second budget, and past it the estimate from a sample
+// of a million sets (the odds line follows the table by at most that).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -16,6 +16,7 @@
 
 #include "commands/search_command.hpp"
 #include "search/draw_lists.hpp"
+#include "search/never_seen_estimate.hpp"
 #include "search/ranking.hpp"
 #include "search/shared_walk.hpp"
 
@@ -46,15 +47,22 @@ void screenOverLastHundred(benchmark::State& state, const SearchCommand* command
     const Draws& draws = zestawy::draw_lists::wholeHistory(command->game);
     const Draws last(draws.end() - 100, draws.end());
     zestawy::BoundedCount count;
+    zestawy::NeverSeenEstimate estimate;
     for (auto _ : state) {
         const auto top =
             zestawy::longestWaits(last, command->sets, 20, {}, zestawy::machineThreads());
         count = zestawy::countNeverDrawnWithin(last, command->sets, zestawy::machineThreads(),
                                                std::chrono::seconds(1), {}, {});
+        if (count.atLeast)
+            estimate = zestawy::estimateNeverSeen(last, command->sets, 1000000, 2026,
+                                                  zestawy::machineThreads());
         benchmark::DoNotOptimize(top);
     }
     state.counters["never_seen"] = static_cast<double>(count.sets);
     state.counters["at_least"] = count.atLeast;
+    state.counters["estimate"] = estimate.estimate;
+    state.counters["estimate_low"] = estimate.low;
+    state.counters["estimate_high"] = estimate.high;
 }
 
 const bool registered = [] {

@@ -49,24 +49,6 @@ HFONT fontOf(int height, int weight) {
     return arialFont(-height, weight, CLEARTYPE_QUALITY);
 }
 
-// "2,17 mld", "780 mln", "45 tys.": a count in three figures or fewer.
-std::string compact(std::uint64_t n) {
-    const struct {
-        double unit;
-        const char* name;
-    } units[] = {{1e9, " mld"}, {1e6, " mln"}, {1e3, " tys."}};
-    for (const auto& u : units) {
-        if (n < u.unit) continue;
-        const double v = n / u.unit;
-        char text[32];
-        std::snprintf(text, sizeof text, v >= 100 ? "%.0f" : v >= 10 ? "%.1f" : "%.2f", v);
-        std::string s = text;
-        std::replace(s.begin(), s.end(), '.', ',');
-        return s + u.name;
-    }
-    return std::to_string(n);
-}
-
 // Where the chart is painted, and the texts painted so far where they are
 // asked for.
 struct Canvas {
@@ -164,8 +146,9 @@ void paintChart(const WindowState& state, HDC dc, int width, int height,
         const int x0 = plot.left + g * slot, middle = x0 + slot / 2;
         c.text(kGroupNames[g], {x0, plot.bottom + pad / 2, x0 + slot, plot.bottom + c.scaled(24)},
                DT_CENTER | DT_SINGLELINE);
-        c.fitted({grouped(group.chances) + " szans", compact(group.chances) + " szans",
-                  compact(group.chances)},
+        c.fitted({grouped(group.chances) + " szans",
+                  compactCount(static_cast<double>(group.chances)) + " szans",
+                  compactCount(static_cast<double>(group.chances))},
                  {x0, plot.bottom + c.scaled(24), x0 + slot, plot.bottom + c.scaled(44)},
                  DT_CENTER | DT_SINGLELINE);
         if (group.chances == 0) continue;

@@ -17,6 +17,7 @@
 #include "app/window_state.hpp"
 #include "commands/ranking_text.hpp"
 #include "commands/search_command.hpp"
+#include "search/never_seen_estimate.hpp"
 #include "search/odds.hpp"
 
 // What one ranking found: made by the worker, then read by the UI thread.
@@ -30,11 +31,12 @@ struct RankingResult {
     std::vector<zestawy::RankingRow> rows;
     zestawy::WaitOdds odds{};
     // The sets that never appeared in the draws, counted where the top set is
-    // one of them: at least so many where the count ran out of time, and
-    // not known where "Przerwij" stopped it.
+    // one of them: at least so many where the count ran out of time (and
+    // then estimated from a sample), and not known where "Przerwij" stopped it.
     bool counted = false;
     std::uint64_t neverSeen = 0;
     bool neverSeenAtLeast = false, countStopped = false;
+    zestawy::NeverSeenEstimate estimate;
     std::vector<std::size_t> numberWaits;
 };
 

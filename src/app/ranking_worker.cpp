@@ -28,8 +28,10 @@ std::string decimal(double x) {
 namespace {
 
 // The sets that never appeared are counted exactly where that takes no longer
-// than this; past it, the count so far is a lower bound.
+// than this; past it, their number is estimated from a seeded sample of this
+// many sets (the same estimate every time).
 constexpr std::chrono::milliseconds kCountBudget{1000};
+constexpr std::uint64_t kEstimateSamples = 1000000, kEstimateSeed = 2026;
 
 // The ranking itself, into `result`.
 void rank(HWND main, RankingScreen& screen, const RankingJob& job, RankingResult& found) {
@@ -69,6 +71,12 @@ void rank(HWND main, RankingScreen& screen, const RankingJob& job, RankingResult
             result->neverSeen = count.sets;
             result->neverSeenAtLeast = count.atLeast;
             result->countStopped = count.stopped;
+            if (count.atLeast && !count.stopped) {
+                result->estimate =
+                    estimateNeverSeen(draws, query, kEstimateSamples, kEstimateSeed,
+                                      machineThreads(), [&] { return !screen.stop; });
+                result->countStopped = result->estimate.stopped;
+            }
         }
     }
 }
@@ -115,12 +123,32 @@ std::uint64_t roundedDown(std::uint64_t n) {
     return n / unit * unit;
 }
 
-// What the never-seen count found, as the start of a sentence.
+// What the never-seen count found, as the start of a sentence: the count, or
+// where it ran out of time, the estimate from a sample with its interval.
 std::string neverSeenText(const RankingResult& r) {
+    if (r.neverSeenAtLeast && r.estimate.sampled > 0)
+        return "Około " + compactCount(r.estimate.estimate) +
+               " zestawów nie pojawiło się ani razu (95%: " + compactCount(r.estimate.low) + "–" +
+               compactCount(r.estimate.high) + ", z losowej próby " + grouped(r.estimate.sampled) +
+               " zestawów)";
     const std::uint64_t n = r.neverSeenAtLeast ? roundedDown(r.neverSeen) : r.neverSeen;
     return std::string(r.neverSeenAtLeast ? "Ponad " : "") + grouped(n) + " " +
            nounForm(n, "zestaw nie pojawił", "zestawy nie pojawiły", "zestawów nie pojawiło") +
            " się ani razu";
+}
+
+// Whether the count or its estimate lies where chance puts it.
+std::string againstChance(const RankingResult& r, const NeverSeenOdds& chance) {
+    const bool estimated = r.neverSeenAtLeast && r.estimate.sampled > 0;
+    const double low = estimated ? r.estimate.low : static_cast<double>(r.neverSeen);
+    const double high = estimated ? r.estimate.high : static_cast<double>(r.neverSeen);
+    if (estimated
+            ? (low <= chance.expected && chance.expected <= high)
+            : (low >= static_cast<double>(chance.low) && high <= static_cast<double>(chance.high)))
+        return ", czyli nic niezwykłego";
+    return high < (estimated ? chance.expected : static_cast<double>(chance.low))
+               ? ", czyli mniej, niż daje przypadek"
+               : ", czyli więcej, niż daje przypadek";
 }
 
 }  // namespace
@@ -155,8 +183,8 @@ std::string oddsLine(const RankingResult& r) {
                 "sam przypadek daje średnio " +
                 grouped(static_cast<std::uint64_t>(std::llround(chance.expected))) + " (zwykle " +
                 grouped(chance.low) + "–" + grouped(chance.high) + ") wśród " + sets;
-            if (r.counted && !r.countStopped)
-                text += " " + neverSeenText(r) + ", a " + expected + ".";
+            if (r.counted && !r.countStopped && (!r.neverSeenAtLeast || r.estimate.sampled))
+                text += " " + neverSeenText(r) + ", a " + expected + againstChance(r, chance) + ".";
             else
                 text += " Zestawów, które nie pojawiły się ani razu, " + expected + ".";
         }
