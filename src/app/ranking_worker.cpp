@@ -137,18 +137,15 @@ std::string neverSeenText(const RankingResult& r) {
            " się ani razu";
 }
 
-// Whether the count or its estimate lies where chance puts it.
+// Whether the count, or the interval of its estimate, meets chance's usual
+// range.
 std::string againstChance(const RankingResult& r, const NeverSeenOdds& chance) {
     const bool estimated = r.neverSeenAtLeast && r.estimate.sampled > 0;
     const double low = estimated ? r.estimate.low : static_cast<double>(r.neverSeen);
     const double high = estimated ? r.estimate.high : static_cast<double>(r.neverSeen);
-    if (estimated
-            ? (low <= chance.expected && chance.expected <= high)
-            : (low >= static_cast<double>(chance.low) && high <= static_cast<double>(chance.high)))
-        return ", czyli nic niezwykłego";
-    return high < (estimated ? chance.expected : static_cast<double>(chance.low))
-               ? ", czyli mniej, niż daje przypadek"
-               : ", czyli więcej, niż daje przypadek";
+    if (high < static_cast<double>(chance.low)) return ", czyli mniej, niż zwykle daje przypadek";
+    if (low > static_cast<double>(chance.high)) return ", czyli więcej, niż zwykle daje przypadek";
+    return ", czyli nic niezwykłego";
 }
 
 }  // namespace
