@@ -97,8 +97,8 @@ int stringWidth(HWND table, const std::wstring& text) {
 }  // namespace
 
 void fitColumns(const WindowState& state, HWND table, const std::vector<ListColumn>& columns) {
-    // The header keeps a margin of a few pixels on each side of a caption.
-    const int pad = 12 + state.scaled(8);
+    // Cells get a little more room than the captions' margins.
+    const int pad = kCaptionMargin + state.scaled(6);
     RECT client;
     GetClientRect(table, &client);
     int room = client.right;
@@ -107,8 +107,7 @@ void fitColumns(const WindowState& state, HWND table, const std::vector<ListColu
     std::vector<int> least(columns.size()), wanted(columns.size());
     int leastSum = 0, wantedSum = 0;
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        least[i] = stringWidth(table, wide(columns[i].title)) + pad;
-        wanted[i] = std::max(least[i], state.scaled(columns[i].width));
+        least[i] = stringWidth(table, wide(columns[i].title)) + kCaptionMargin;
         for (int row = 0; row < rows; ++row) {
             wchar_t cell[128] = L"";
             LVITEMW item = {};
@@ -117,13 +116,14 @@ void fitColumns(const WindowState& state, HWND table, const std::vector<ListColu
             item.cchTextMax = 128;
             SendMessageW(table, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
                          reinterpret_cast<LPARAM>(&item));
-            wanted[i] = std::max(wanted[i], stringWidth(table, cell) + pad);
+            least[i] = std::max(least[i], stringWidth(table, cell) + pad);
         }
+        wanted[i] = std::max(least[i], state.scaled(columns[i].width));
         leastSum += least[i];
         wantedSum += wanted[i];
     }
-    // Squeezed from what the cells want toward what the captions need, as
-    // far as the room asks; never below the captions.
+    // Squeezed from the design's widths toward what the captions and cells
+    // need, as far as the room asks; never below that (the table then scrolls).
     const double share = wantedSum <= room ? 1
                          : leastSum >= room
                              ? 0

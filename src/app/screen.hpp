@@ -47,6 +47,9 @@ void layoutScreen(const WindowState& state, const std::vector<ScreenRow>& rows,
 RECT textArea(RECT client);
 void drawScreenText(const WindowState& state, const DRAWITEMSTRUCT& item);
 
+// The pixels a table's header keeps beside a caption, both sides together.
+constexpr int kCaptionMargin = 14;
+
 // A list view's columns.
 struct ListColumn {
     const char* title;
@@ -55,8 +58,9 @@ struct ListColumn {
 };
 void addColumns(const WindowState& state, HWND table, const std::vector<ListColumn>& columns);
 // Sets the columns' widths for the table's size and rows: as the design says
-// and wide enough for their cells where the room allows, squeezed toward
-// their captions where it does not, and never narrower than a caption. Run
+// where the room allows, squeezed toward what their captions and cells need
+// where it does not, and never narrower than that: a caption or a number is
+// never cut, and the table scrolls sideways only where they cannot fit. Run
 // when the table is filled or resized.
 void fitColumns(const WindowState& state, HWND table, const std::vector<ListColumn>& columns);
 

@@ -201,30 +201,46 @@ TEST(Fit, EveryAnalysisScreenShowsItsResultWhole) {
             EXPECT_EQ(overflow(c, wideTextOf(c), area.right, area.bottom, DT_WORDBREAK), "");
             EXPECT_EQ(inkAtTheRightEdge(c), 0) << utf8FromCp1250(textOf(c));
         }
+        // Every caption and cell whole in its column; a scroll bar only
+        // where the columns cannot fit.
         const HWND table = control(s.table);
         const HWND header = reinterpret_cast<HWND>(SendMessageW(table, LVM_GETHEADER, 0, 0));
         const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-        int captions = 0;
+        const int rows = static_cast<int>(SendMessageW(table, LVM_GETITEMCOUNT, 0, 0));
+        auto width = [&](const wchar_t* text) {
+            return static_cast<int>(
+                SendMessageW(table, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
+        };
+        int total = 0;
         for (int column = 0; column < columns; ++column) {
-            wchar_t caption[64] = L"";
-            LVCOLUMNW lv = {};
-            lv.mask = LVCF_TEXT;
-            lv.pszText = caption;
-            lv.cchTextMax = 64;
-            SendMessageW(table, LVM_GETCOLUMNW, static_cast<WPARAM>(column),
-                         reinterpret_cast<LPARAM>(&lv));
-            const int need = static_cast<int>(SendMessageW(table, LVM_GETSTRINGWIDTHW, 0,
-                                                           reinterpret_cast<LPARAM>(caption))) +
-                             12;
-            captions += need;
-            EXPECT_GE(SendMessageW(table, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0), need)
-                << narrow(caption);
+            const int has = static_cast<int>(
+                SendMessageW(table, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+            total += has;
+            for (int row = -1; row < rows; ++row) {
+                wchar_t text[128] = L"";
+                if (row < 0) {
+                    LVCOLUMNW lv = {};
+                    lv.mask = LVCF_TEXT;
+                    lv.pszText = text;
+                    lv.cchTextMax = 128;
+                    SendMessageW(table, LVM_GETCOLUMNW, static_cast<WPARAM>(column),
+                                 reinterpret_cast<LPARAM>(&lv));
+                } else {
+                    LVITEMW item = {};
+                    item.iSubItem = column;
+                    item.pszText = text;
+                    item.cchTextMax = 128;
+                    SendMessageW(table, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                 reinterpret_cast<LPARAM>(&item));
+                }
+                EXPECT_GE(has, width(text) + kCaptionMargin) << narrow(text);
+            }
         }
         RECT client;
         GetClientRect(table, &client);
-        if (captions + GetSystemMetrics(SM_CXVSCROLL) <= client.right) {
-            EXPECT_FALSE(GetWindowLongW(table, GWL_STYLE) & WS_HSCROLL);
-        }
+        const bool scrolls = (GetWindowLongW(table, GWL_STYLE) & WS_HSCROLL) != 0;
+        const int room = client.right;
+        EXPECT_EQ(scrolls, total > room) << total << " in " << room;
     }
     // A text's height free beside each label of the chart.
     for (const ChartText& t : chartTexts(control(kBackChart)))
