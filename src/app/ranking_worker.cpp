@@ -168,9 +168,12 @@ std::string oddsLine(const RankingResult& r) {
     if (!r.ranking.empty()) {
         text += " Najdłużej czeka " + draws(r.ranking.front().wait);
         if (!capped(r.odds, taken)) {
-            text += "; sam przypadek daje zwykle " + grouped(r.odds.low) + "–" +
-                    grouped(r.odds.high) + " (mediana " + grouped(r.odds.median) + ") wśród " +
-                    sets + ".";
+            // For "a z b" kinds, whose sets overlap most, the range is taken
+            // as if the sets were independent and holds only about 80-90%.
+            const bool rough = r.odds.query.subsetSize < r.odds.query.setSize;
+            text += std::string("; sam przypadek daje zwykle ") + (rough ? "około " : "") +
+                    grouped(r.odds.low) + "–" + grouped(r.odds.high) + " (mediana " +
+                    grouped(r.odds.median) + ") wśród " + sets + ".";
         } else {
             // The longest wait is the whole history: what chance tells is how
             // many sets never appear.

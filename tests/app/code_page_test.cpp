@@ -44,7 +44,9 @@ std::string CodePage::folder_;
 const std::wstring kMiniHistory = L"Mini Lotto wyniki losowa\u0144.txt";
 
 TEST_F(CodePage, PolishFileNamesAreFoundAndWritten) {
-    const std::wstring found = L"znalezione \u017c\u00f3\u0142\u0107.txt";
+    // By its whole path: the dialog may open in the folder it was last used in.
+    const std::wstring found =
+        std::wstring(folder_.begin(), folder_.end()) + L"\\znalezione \u017c\u00f3\u0142\u0107.txt";
     DeleteFileW(found.c_str());  // left by an earlier run with the same process id
     copyHistory(kMiniHistory);
 
