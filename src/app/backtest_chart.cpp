@@ -103,6 +103,18 @@ double paintScale(const Canvas& c, RECT plot, double most) {
     return step * ticks;
 }
 
+// The legend of the line of chance, above the plot, in the pen selected.
+void paintChanceLegend(const Canvas& c, RECT plot, double perDraw) {
+    const int legend = c.scaled(40), sample = c.scaled(30);
+    c.line(plot.left, legend, plot.left + sample, legend);
+    SetTextColor(c.dc, kChanceColour);
+    c.text("sam przypadek: " + percentOf(perDraw),
+           {plot.left + sample + c.scaled(6), legend - c.scaled(10), plot.right,
+            legend + c.scaled(10)},
+           DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    SetTextColor(c.dc, kBlack);
+}
+
 void paintChart(const WindowState& state, HDC dc, int width, int height,
                 std::vector<ChartText>* texts = nullptr) {
     const Canvas c{state, dc, texts};
@@ -166,14 +178,7 @@ void paintChart(const WindowState& state, HDC dc, int width, int height,
     // plot, where no bar can cover it.
     SelectObject(dc, chance);
     c.line(plot.left, yOf(r.perDraw), plot.right, yOf(r.perDraw));
-    const int legend = state.scaled(40), sample = state.scaled(30);
-    c.line(plot.left, legend, plot.left + sample, legend);
-    SetTextColor(dc, kChanceColour);
-    c.text("sam przypadek: " + percentOf(r.perDraw),
-           {plot.left + sample + state.scaled(6), legend - state.scaled(10), plot.right,
-            legend + state.scaled(10)},
-           DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-    SetTextColor(dc, kBlack);
+    paintChanceLegend(c, plot, r.perDraw);
     SelectObject(dc, black);
     c.line(plot.left, plot.top, plot.left, plot.bottom);
     c.line(plot.left, plot.bottom, plot.right, plot.bottom);

@@ -224,8 +224,7 @@ TEST_F(AnalysisScreens, EveryScreenRepaintsWholeAfterMaximiseAndRestore) {
         chooseGame(s.gameList, s.game);
         SetWindowTextA(control(s.field), s.typed);
         command(s.run);
-        for (const DWORD begin = GetTickCount(); !enabled(s.run) && GetTickCount() - begin < 60000;)
-            pump();
+        waitUntilEnabled(s.run);
         SetFocus(mainWindow());  // no caret blinking in a field
         for (const int show : {SW_MAXIMIZE, SW_RESTORE}) {
             ShowWindow(mainWindow(), show);

@@ -172,6 +172,13 @@ inline void pump() {
 }
 
 inline const DWORD kWaitMs = 10000;  // for any one thing to happen; then the test fails
+
+// Handles the window's messages until the button is enabled again (a screen's
+// run has ended), or a minute has passed.
+inline void waitUntilEnabled(int id) {
+    for (const DWORD begin = GetTickCount(); !enabled(id) && GetTickCount() - begin < 60000;)
+        pump();
+}
 // For a command that fills a box with megabytes: Wine's edit control takes in
 // about a megabyte a second, far slower on a busy machine.
 inline const DWORD kLongWaitMs = 120000;

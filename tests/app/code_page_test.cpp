@@ -115,8 +115,7 @@ TEST_F(CodePage, EveryPolishLetterReadsRight) {
                  reinterpret_cast<LPARAM>(control(kRankGame)));
     SetWindowTextW(control(kRankLast), L"30");
     command(kRankShow);
-    for (const DWORD begin = GetTickCount(); !enabled(kRankShow) && GetTickCount() - begin < 60000;)
-        pump();
+    waitUntilEnabled(kRankShow);
     const std::wstring odds = wideTextOf(control(kRankOdds));
     const std::wstring last =
         L"\nLosowania s\u0105 niezale\u017cne: d\u0142ugie oczekiwanie nie zwi\u0119ksza szansy "

@@ -189,8 +189,7 @@ TEST(Fit, EveryAnalysisScreenShowsItsResultWhole) {
         }
         SetWindowTextA(control(s.field), s.typed);
         command(s.run);
-        for (const DWORD begin = GetTickCount(); !enabled(s.run) && GetTickCount() - begin < 60000;)
-            pump();
+        waitUntilEnabled(s.run);
         pump();
         const std::vector<std::vector<HWND>> all = analysisScreens();
         for (HWND c : all[i]) {

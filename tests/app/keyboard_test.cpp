@@ -48,10 +48,6 @@ class Keyboard : public ::testing::Test {
         SendMessageA(mainWindow(), WM_COMMAND, MAKEWPARAM(list, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(control(list)));
     }
-    static void waitUntilEnabled(int id) {
-        for (const DWORD begin = GetTickCount(); !enabled(id) && GetTickCount() - begin < 60000;)
-            pump();
-    }
     static RECT placeOf(HWND c) {
         RECT r;
         GetWindowRect(c, &r);
