@@ -13,6 +13,7 @@
 #include "commands/ranking_text.hpp"
 #include "commands/search_command.hpp"
 #include "search/backtest.hpp"
+#include "search/backtest_chance.hpp"
 
 // What one backtest found: made by the worker, then read by the UI thread.
 struct BacktestShown {
@@ -21,7 +22,8 @@ struct BacktestShown {
     std::string error;  // why there is no result, or ""
     zestawy::RankingDraws taken;
     zestawy::Backtest result;
-    zestawy::TextTable table;  // as the tool writes it, with decimal commas
+    zestawy::ChanceOutside chance;  // how often chance alone gives as much
+    zestawy::TextTable table;       // as the tool writes it, with decimal commas
 };
 
 // The backtest the screen shows, or nullptr (app/backtest_screen.cpp).

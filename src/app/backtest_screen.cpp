@@ -91,17 +91,25 @@ void runInBackground(HWND main, BacktestScreen& screen, Job job) {
     try {
         found->error = readDraws(*job.game, job.last, found->taken);
         if (found->error.empty()) {
+            // The backtest, then chance's simulation: half the bar each.
             int percent = -1;
+            auto post = [&](double done) {
+                const int now = static_cast<int>(done * 100);
+                if (now != percent)
+                    PostMessageW(main, kBacktestMessage, 0,
+                                 progressOf(job.generation, percent = now));
+                return !screen.stop;
+            };
+            const NeverDrawnQuery query = rankingQuery(*job.command);
+            const int drawn = job.game->rules.numbersPerDraw;
             found->result = backtest(
-                found->taken.draws, rankingQuery(*job.command), job.game->rules.numbersPerDraw,
-                [&](double done) {
-                    const int now = static_cast<int>(done * 100);
-                    if (now != percent)
-                        PostMessageW(main, kBacktestMessage, 0,
-                                     progressOf(job.generation, percent = now));
-                    return !screen.stop;
-                },
+                found->taken.draws, query, drawn, [&](double done) { return post(done / 2); },
                 machineThreads());
+            if (!found->result.stopped)
+                found->chance = chanceOutside(
+                    found->result, found->taken.draws.size(), query, drawn,
+                    [&](double done) { return post(0.5 + done / 2); }, machineThreads());
+            found->result.stopped = found->result.stopped || found->chance.stopped;
             found->table = backtestTable(found->result, ',');
         }
     } catch (const std::bad_alloc&) {
@@ -146,7 +154,7 @@ std::string sentenceOf(const BacktestShown& shown) {
     if (!shown.error.empty()) return shown.error;
     if (shown.result.stopped) return "Przerwano.";
     return "„" + std::string(shown.command->caption) + "” (" + shown.game->name +
-           "): " + backtestSentence(shown.result);
+           "): " + backtestSentence(shown.result, shown.chance);
 }
 
 }  // namespace

@@ -48,16 +48,32 @@ int backtestReport(const Options& o, const std::vector<std::string>& lines, Outp
                    std::FILE* err) {
     const RankingDraws taken = drawsOf(o, lines, err);
     if (taken.draws.empty()) return 2;
+    const NeverDrawnQuery query = rankingQuery(*o.commands[0]);
+    const int drawn = o.game->rules.numbersPerDraw;
+    // Only a terminal reads the sentence, and only it needs chance's
+    // simulation (half of the progress shown).
+    const bool sentence = !o.csv && out.isTerminal();
     Backtest result;
+    ChanceOutside chance;
     {
         Progress progress(err);
+        const double share = sentence ? 0.5 : 1;
         result = backtest(
-            taken.draws, rankingQuery(*o.commands[0]), o.game->rules.numbersPerDraw,
+            taken.draws, query, drawn,
             [&](double done) {
-                progress.done(std::min(1.0, done));
+                progress.done(std::min(1.0, done * share));
                 return !stopRequested.stopped();
             },
             threadsOf(o));
+        if (sentence && !result.stopped)
+            chance = chanceOutside(
+                result, taken.draws.size(), query, drawn,
+                [&](double done) {
+                    progress.done(std::min(1.0, 0.5 + done / 2));
+                    return !stopRequested.stopped();
+                },
+                threadsOf(o));
+        result.stopped = result.stopped || chance.stopped;
     }
     if (result.stopped) return finishOutput(out, err);
     // A terminal reads it in the sentence; a pipe or a sheet hears it here.
@@ -65,7 +81,7 @@ int backtestReport(const Options& o, const std::vector<std::string>& lines, Outp
         say(err, "zestawy-cli: zbadano losową próbę " + std::to_string(result.followed) + " z " +
                      std::to_string(result.sets) + " zestawów\n");
     return writeTable(o, backtestTable(result, '.'), backtestTable(result, ','),
-                      backtestSentence(result), out, err);
+                      backtestSentence(result, chance), out, err);
 }
 
 }  // namespace zestawy::cli

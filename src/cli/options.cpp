@@ -7,6 +7,8 @@
 #include "commands/analysis_text.hpp"
 #include "history/file_name.hpp"
 #include "history/history.hpp"
+#include "history/polish.hpp"
+#include "search/backtest.hpp"
 #include "search/shared_walk.hpp"
 
 namespace zestawy::cli {
@@ -18,6 +20,14 @@ constexpr std::string_view kCaptionPrefix = "Wyszukaj ";
 
 const char* shortCaption(const SearchCommand& command) {
     return command.caption + kCaptionPrefix.size();
+}
+
+// "<1, 1-2, 2-3, 3-5, >5"
+std::string waitGroupLabels() {
+    std::string labels;
+    for (const WaitGroup& group : kWaitGroups)
+        labels += (labels.empty() ? "" : ", ") + std::string(group.label);
+    return labels;
 }
 
 bool isNumber(const std::string& s, std::size_t digits = 9) {
@@ -107,11 +117,13 @@ const OptionRow kOptions[] = {
      [](Options& o, const std::string& v) { o.ticketText = v; },
      "--numbers --search --all --count --ranking --check --update --top"},
     {nullptr, "--backtest", nullptr, "czy czekanie pomaga: przed każdym losowaniem zestawy wyszukiwania\n"
-                                     "w grupach według oczekiwania względem średniej przerwy (<1, 1-2,\n"
-                                     "2-3, 3-5, >5 razy); wiersz: grupa TAB szanse TAB pojawienia TAB\n"
-                                     "ile daje przypadek TAB odsetek % TAB 95% od TAB do; na końcu wiersz\n"
-                                     "top10 (10 najdłużej czekających) tak samo, z zakresem przypadku;\n"
-                                     "ponad 200 000 zestawów: losowa próba 200 000",
+                                     "w grupach według oczekiwania względem średniej przerwy\n(" +
+                                     waitGroupLabels() + " razy); wiersz: grupa TAB szanse TAB\n"
+                                     "pojawienia TAB ile daje przypadek TAB odsetek % TAB 95% od TAB do;\n"
+                                     "na końcu wiersz top" + std::to_string(kTopSets) + " (" +
+                                     std::to_string(kTopSets) + " najdłużej czekających) tak samo,\n"
+                                     "z zakresem przypadku; od " + grouped(2 * kMostFollowedSets) +
+                                     " zestawów: losowa próba " + grouped(kMostFollowedSets),
      [](Options& o, const std::string&) { o.backtest = true; },
      "--numbers --all --count --ranking --check --update --top"},
     {nullptr, "--format", "FORMAT", "układ wierszy --ranking, --ticket i --backtest: tsv (domyślnie)\n"

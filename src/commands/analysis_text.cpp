@@ -149,17 +149,29 @@ TextTable ticketTable(const TicketCheck& check, const std::vector<std::string>& 
 std::string wholeTicketLine(const TicketCheck& check, const std::vector<std::string>& labels) {
     const HitsRow& all = check.rows.front();
     const std::size_t draws = labels.size();
-    const std::string numbers = all.hits == 1 ? "Ta liczba" : "Wszystkie te liczby razem";
-    if (all.last < 0)
-        return numbers + ": nigdy w " + grouped(draws) + " " +
-               nounForm(draws, "losowaniu", "losowaniach", "losowaniach") + " historii.";
-    return numbers + ": ostatnio w losowaniu " + labels[static_cast<std::size_t>(all.last)] + ", " +
-           (all.ago == 0 ? std::string("ostatnim")
-                         : grouped(all.ago) + " " +
-                               nounForm(all.ago, "losowanie", "losowania", "losowań") + " temu") +
-           "; " + (all.hits == 1 ? "padła " : "razem padły ") + grouped(all.draws) + " " +
-           nounForm(all.draws, "raz", "razy", "razy") + " w " + grouped(draws) + " " +
-           nounForm(draws, "losowaniu", "losowaniach", "losowaniach") + ".";
+    const bool one = all.hits == 1;
+    // The conclusion first: the count against chance's range, then the detail.
+    const std::string verdict = all.draws > all.chance.high  ? "częściej, niż daje sam przypadek"
+                                : all.draws < all.chance.low ? "rzadziej, niż daje sam przypadek"
+                                                             : "nic niezwykłego";
+    const std::string times =
+        all.last < 0 ? std::string(one ? "nie padła" : "nie padły") + " ani razu"
+                     : std::string(one ? "padła " : "razem padły ") + grouped(all.draws) + " " +
+                           nounForm(all.draws, "raz", "razy", "razy");
+    std::string line = std::string(one ? "Ta liczba" : "Wszystkie te liczby razem") + ": " +
+                       verdict + " – " + times + " w " + grouped(draws) + " " +
+                       nounForm(draws, "losowaniu", "losowaniach", "losowaniach") +
+                       " wobec średnio " +
+                       fraction(all.chance.expected, ',', all.chance.expected < 1 ? 2 : 3) +
+                       " z samego przypadku (zwykle " + grouped(all.chance.low) + "–" +
+                       grouped(all.chance.high) + ")";
+    if (all.last >= 0)
+        line +=
+            "; ostatnio w losowaniu " + labels[static_cast<std::size_t>(all.last)] + ", " +
+            (all.ago == 0 ? std::string("ostatnim")
+                          : grouped(all.ago) + " " +
+                                nounForm(all.ago, "losowanie", "losowania", "losowań") + " temu");
+    return line + ".";
 }
 
 TextTable backtestTable(const Backtest& result, char point) {
@@ -198,28 +210,58 @@ std::string groupsOf(const std::vector<int>& groups, bool object = false) {
 
 }  // namespace
 
-std::string backtestSentence(const Backtest& r) {
+namespace {
+
+// How often chance alone puts as many groups outside, where the simulation ran
+// and more than one comparison is judged.
+std::string chanceSentence(const ChanceOutside& chance, int judged) {
+    if (chance.histories == 0 || judged < 2) return "";
+    return " Sam przypadek wyrzuca " +
+           (chance.least == 1 ? std::string("choć jedną z ocenianych grup poza jej zakres")
+                              : "co najmniej " + std::to_string(chance.least) +
+                                    " z ocenianych grup poza ich zakresy") +
+           " w " + grouped(static_cast<std::uint64_t>(chance.outside)) + " z " +
+           grouped(static_cast<std::uint64_t>(chance.histories)) +
+           " symulowanych historii tej gry i długości.";
+}
+
+// The smallest change of the chance that the longest-waiting judged group
+// would have shown: half its interval's width either side of p.
+std::string effectSentence(const Backtest& r, int longest) {
+    const GroupCount& group = r.groups[longest];
+    const double half = (group.high - group.low) / 2, p = r.perDraw;
+    return std::string(" Tyle losowań wykazałoby w grupie „") + kWaitGroups[longest].label +
+           "” szansę poniżej " + fraction((p - half) * 100, ',') + "% lub powyżej " +
+           fraction((p + half) * 100, ',') + "% na losowanie (o około " + percent(half / p) +
+           " inną niż przypadek).";
+}
+
+}  // namespace
+
+std::string backtestSentence(const Backtest& r, const ChanceOutside& chance) {
     if (r.judged == 0) return "Za mało losowań: potrzeba co najmniej dwóch.";
-    // A group with fewer than this many appearances expected is shown but not
-    // judged: its interval says little.
-    constexpr double kLeastExpected = 10;
-    std::vector<int> above, below, inside, unjudged;
+    std::vector<int> above, below, unjudged;
+    int longest = -1;
     for (int g = 0; g < kWaitGroupCount; ++g) {
-        const GroupCount& group = r.groups[g];
-        if (static_cast<double>(group.chances) * r.perDraw < kLeastExpected)
+        if (!judgedGroup(r, g)) {
             unjudged.push_back(g);
-        else if (group.low > r.perDraw)
-            above.push_back(g);
-        else if (group.high < r.perDraw)
-            below.push_back(g);
-        else
-            inside.push_back(g);
+            continue;
+        }
+        longest = g;
+        const int side = sideOfGroup(r, g);
+        if (side > 0) above.push_back(g);
+        if (side < 0) below.push_back(g);
     }
+    if (longest < 0) return "Za mało losowań, by ocenić którąkolwiek grupę oczekiwania.";
+    const int judged = kWaitGroupCount - static_cast<int>(unjudged.size()) + judgedTop(r);
+    const int outside = outsideCount(r);
+    const std::string chanceText = chanceSentence(chance, judged);
     const std::string few =
         unjudged.empty() ? "" : " Za mało losowań, by ocenić " + groupsOf(unjudged, true) + ".";
-    if (unjudged.size() == static_cast<std::size_t>(kWaitGroupCount))
-        return "Za mało losowań, by ocenić którąkolwiek grupę oczekiwania.";
-    const std::string chance = "(szansa " + percent(r.perDraw) + " na losowanie)";
+    const std::string sample = r.sampled ? " Zbadano losową próbę " + grouped(r.followed) + " z " +
+                                               grouped(r.sets) + " zestawów."
+                                         : "";
+    const std::string chanceOf = "(szansa " + percent(r.perDraw) + " na losowanie)";
     // The subject is the ten sets: the verb agrees with their count.
     const std::string top =
         std::to_string(kTopSets) + " najdłużej czekających zestawów przed każdym losowaniem " +
@@ -228,44 +270,38 @@ std::string backtestSentence(const Backtest& r) {
         " wobec średnio " +
         grouped(static_cast<std::uint64_t>(std::llround(r.topExpected.expected))) +
         " z samego przypadku (zwykle " + grouped(r.topExpected.low) + "–" +
-        grouped(r.topExpected.high) + ")";
-    const bool topAbove = r.topAppearances > r.topExpected.high;
-    const bool topBelow = r.topAppearances < r.topExpected.low;
-    // The conclusion first: waiting helped only where sets that had waited
-    // long (twice the mean gap and more) came up more often than chance.
-    const bool longAbove = std::any_of(above.begin(), above.end(), [](int g) { return g >= 2; });
-    std::string text;
-    if (above.empty() && below.empty() && !topAbove && !topBelow) {
-        text =
-            "Nic nie wskazuje, że czekanie pomaga: każda oceniona grupa oczekiwania mieści się "
-            "w zakresie samego przypadku " +
-            chance + ", a " + top + ".";
-    } else {
-        text = longAbove || topAbove
-                   ? "Długo czekające zestawy pojawiały się częściej, niż daje sam przypadek " +
-                         chance + ": "
-                   : "Czekanie nie pomogło: ";
-        std::string detail;
-        if (!above.empty())
-            detail +=
-                "zestawy z " + groupsOf(above) + (longAbove ? "" : " pojawiały się") + " częściej";
-        if (!above.empty() && !below.empty()) detail += ", a ";
-        if (!below.empty())
-            detail += "zestawy z " + groupsOf(below) + (above.empty() ? " pojawiały się" : "") +
-                      " rzadziej";
-        if (!detail.empty())
-            detail += (longAbove ? "" : ", niż daje sam przypadek " + chance) + "; ";
-        text += detail + top + (topAbove || topBelow ? ", poza zwykłym zakresem" : "") + ".";
-        if (above.size() + below.size() == 1)
-            text +=
-                " Jedna grupa poza swoim zakresem, gdy ocenia się kilka, zdarza się i bez "
-                "przyczyny.";
-    }
-    text += few;
-    if (r.sampled)
-        text +=
-            " Zbadano losową próbę " + grouped(r.followed) + " z " + grouped(r.sets) + " zestawów.";
-    return text;
+        grouped(r.topExpected.high) + ")" + (sideOfTop(r) != 0 ? ", poza zwykłym zakresem" : "");
+    if (outside == 0)
+        return "Nic nie wskazuje, że czekanie pomaga: każda oceniona grupa oczekiwania mieści się "
+               "w zakresie samego przypadku " +
+               chanceOf + ", a " + top + "." + effectSentence(r, longest) + chanceText + few +
+               sample;
+    // Waiting helped only where sets that had waited long (twice the mean gap
+    // and more) came up more often than chance, and chance alone seldom
+    // (under one history in twenty) puts as many outside; a lone excursion
+    // among several is never a finding.
+    const bool longAbove =
+        std::any_of(above.begin(), above.end(), [](int g) { return g >= 2; }) || sideOfTop(r) > 0;
+    const bool seldom = chance.histories > 0 ? chance.outside * 20 < chance.histories : outside > 1;
+    const bool finding = longAbove && seldom;
+    std::string detail;
+    if (!above.empty())
+        detail += "zestawy z " + groupsOf(above) + (finding ? "" : " pojawiały się") + " częściej";
+    if (!above.empty() && !below.empty()) detail += ", a ";
+    if (!below.empty())
+        detail +=
+            "zestawy z " + groupsOf(below) + (above.empty() ? " pojawiały się" : "") + " rzadziej";
+    if (!detail.empty()) detail += (finding ? "" : ", niż daje sam przypadek " + chanceOf) + "; ";
+    const std::string verdict =
+        finding ? "Długo czekające zestawy pojawiały się częściej, niż daje sam przypadek " +
+                      chanceOf + ": "
+        : longAbove ? "Nic nie wskazuje wyraźnie, że czekanie pomaga: "
+                    : "Czekanie nie pomogło: ";
+    const std::string lone = chance.histories == 0 && outside == 1 && judged > 1
+                                 ? " Jedna grupa poza swoim zakresem, gdy ocenia się kilka, "
+                                   "zdarza się i bez przyczyny."
+                                 : "";
+    return verdict + detail + top + "." + lone + chanceText + few + sample;
 }
 
 }  // namespace zestawy

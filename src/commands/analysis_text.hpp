@@ -9,6 +9,7 @@
 
 #include "combinatorics/game_rules.hpp"
 #include "search/backtest.hpp"
+#include "search/backtest_chance.hpp"
 #include "search/ticket.hpp"
 
 namespace zestawy {
@@ -50,8 +51,9 @@ TicketNumbers parseTicket(const std::string& text, const DrawRules& rules);
 // many draws ago ("-" when none). `labels` name the draws of the check.
 TextTable ticketTable(const TicketCheck& check, const std::vector<std::string>& labels, char point);
 
-// The line for the whole ticket: how long since all its numbers were drawn
-// together, or that they never were in the draws checked.
+// The line for the whole ticket, its conclusion first: how often all its
+// numbers were drawn together against chance's range, then the newest such
+// draw and how long ago it was (or that there was none).
 std::string wholeTicketLine(const TicketCheck& check, const std::vector<std::string>& labels);
 
 // The backtest's table: a row per group of waits (its label, chances,
@@ -62,6 +64,8 @@ std::string wholeTicketLine(const TicketCheck& check, const std::vector<std::str
 TextTable backtestTable(const Backtest& result, char point);
 
 // One plain Polish sentence on what the backtest found, whatever it is.
-std::string backtestSentence(const Backtest& result);
+// `chance`, where simulated, says how often chance alone puts as many of the
+// judged groups outside; without it a lone excursion is still no finding.
+std::string backtestSentence(const Backtest& result, const ChanceOutside& chance = {});
 
 }  // namespace zestawy

@@ -70,12 +70,15 @@ double bothAppear(int drawn, const NeverDrawnQuery& q, int shared) {
 }
 
 // The followed sets, query.setSize numbers each, in ascending lexicographic
-// order: every set, or a sample of kMostFollowedSets of them drawn by their
-// lexicographic ranks from a generator seeded by the query alone.
-std::vector<std::uint8_t> followedSets(const NeverDrawnQuery& q, std::uint64_t sets) {
+// order: every set, or where there are twice `most` or more, a sample of
+// `most` drawn by their lexicographic ranks from a generator seeded by the
+// query alone (so that few picks repeat and the draw takes time in proportion
+// to the sample).
+std::vector<std::uint8_t> followedSets(const NeverDrawnQuery& q, std::uint64_t sets,
+                                       std::uint64_t most) {
     const int n = q.setSize;
     std::vector<std::uint8_t> numbers;
-    if (sets <= kMostFollowedSets) {
+    if (sets < 2 * most) {
         numbers.reserve(sets * static_cast<std::uint64_t>(n));
         int set[kMostSetSize];
         for (int i = 0; i < n; ++i) set[i] = i + 1;
@@ -93,14 +96,14 @@ std::vector<std::uint8_t> followedSets(const NeverDrawnQuery& q, std::uint64_t s
                                                static_cast<std::uint64_t>(n) << 8 |
                                                static_cast<std::uint64_t>(q.maxNumber)));
     std::vector<std::uint64_t> ranks;
-    while (ranks.size() < kMostFollowedSets) {
-        for (std::size_t i = ranks.size(); i < kMostFollowedSets; ++i)
+    while (ranks.size() < most) {
+        for (std::size_t i = ranks.size(); i < most; ++i)
             ranks.push_back(
                 static_cast<std::uint64_t>((static_cast<unsigned __int128>(gen()) * sets) >> 64));
         std::sort(ranks.begin(), ranks.end());
         ranks.erase(std::unique(ranks.begin(), ranks.end()), ranks.end());
     }
-    numbers.reserve(kMostFollowedSets * static_cast<std::uint64_t>(n));
+    numbers.reserve(most * static_cast<std::uint64_t>(n));
     for (std::uint64_t rank : ranks) {
         // Sets that start with v, then n - i - 1 numbers above it: C(max - v, n - i - 1).
         for (int i = 0, v = 1; i < n; ++i, ++v) {
@@ -339,7 +342,7 @@ void rateOf(GroupCount& group, const std::uint32_t* appeared, const std::int32_t
 }  // namespace
 
 Backtest backtest(const std::vector<std::string>& draws, const NeverDrawnQuery& query, int drawn,
-                  const BacktestProgress& progress, int threads) {
+                  const BacktestProgress& progress, int threads, std::uint64_t mostFollowed) {
     Backtest result;
     const double p = appearChance(drawn, query);
     const std::size_t lines = draws.size();
@@ -349,7 +352,7 @@ Backtest backtest(const std::vector<std::string>& draws, const NeverDrawnQuery& 
     Walk walk{query,
               lines,
               {},
-              followedSets(query, result.sets),
+              followedSets(query, result.sets, mostFollowed),
               GroupStarts(1 / p, static_cast<std::int64_t>(lines) + 1)};
     const auto followed = static_cast<std::uint32_t>(walk.numbers.size() / query.setSize);
     result.followed = followed;
@@ -465,6 +468,33 @@ Backtest backtest(const std::vector<std::string>& draws, const NeverDrawnQuery& 
         static_cast<std::uint64_t>(std::max(0.0, std::floor(expected - spread)));
     result.topExpected.high = static_cast<std::uint64_t>(std::ceil(expected + spread));
     return result;
+}
+
+bool judgedGroup(const Backtest& r, int g) {
+    return static_cast<double>(r.groups[g].chances) * r.perDraw >= kLeastExpected;
+}
+
+bool judgedTop(const Backtest& r) {
+    return r.topExpected.expected >= kLeastExpected;
+}
+
+int sideOfGroup(const Backtest& r, int g) {
+    if (!judgedGroup(r, g)) return 0;
+    const GroupCount& group = r.groups[g];
+    return group.low > r.perDraw ? 1 : group.high < r.perDraw ? -1 : 0;
+}
+
+int sideOfTop(const Backtest& r) {
+    if (!judgedTop(r)) return 0;
+    return r.topAppearances > r.topExpected.high  ? 1
+           : r.topAppearances < r.topExpected.low ? -1
+                                                  : 0;
+}
+
+int outsideCount(const Backtest& r) {
+    int outside = sideOfTop(r) != 0;
+    for (int g = 0; g < kWaitGroupCount; ++g) outside += sideOfGroup(r, g) != 0;
+    return outside;
 }
 
 }  // namespace zestawy

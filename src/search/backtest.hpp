@@ -31,7 +31,8 @@ struct WaitGroup {
 constexpr int kWaitGroupCount = 5;
 extern const WaitGroup kWaitGroups[kWaitGroupCount];
 
-// Above this many sets, a seeded sample of this many is followed instead.
+// Where a query has twice this many sets or more, a seeded sample of this
+// many is followed instead of all of them.
 constexpr std::uint64_t kMostFollowedSets = 200000;
 // The longest-waiting sets before each draw that the top line follows.
 constexpr int kTopSets = 10;
@@ -73,13 +74,27 @@ using BacktestProgress = std::function<bool(double done)>;
 
 // The backtest of the query over the draw lines (read as parseLine reads them;
 // numbers outside 1..query.maxNumber are ignored), draws of `drawn` numbers.
-// The sample, where there is one, is the same for the same query on every
-// run. `threads` may share the work; the result is the same for any count.
+// The sample, where there is one (of `mostFollowed` sets), is the same for
+// the same query on every run. `threads` may share the work; the result is the same for any count.
 // Memory: some 20 bytes a followed set, 40 bytes a draw and thread, and the
 // sets that appear in the draws walked at a time (about 10 MB in all for
 // 200,000 sets over the whole Multi Multi history).
 // REQUIRES the query as waitOdds requires it, query.setSize <= 10.
 Backtest backtest(const std::vector<std::string>& draws, const NeverDrawnQuery& query, int drawn,
-                  const BacktestProgress& progress = nullptr, int threads = 1);
+                  const BacktestProgress& progress = nullptr, int threads = 1,
+                  std::uint64_t mostFollowed = kMostFollowedSets);
+
+// What the verdict judges: a group where chance expects at least this many
+// appearances, and the top line where it expects as many; the others are
+// shown but say too little.
+constexpr double kLeastExpected = 10;
+bool judgedGroup(const Backtest& result, int group);
+bool judgedTop(const Backtest& result);
+// A judged group's or the top line's place against chance: -1 below its
+// range, +1 above, 0 within (or not judged).
+int sideOfGroup(const Backtest& result, int group);
+int sideOfTop(const Backtest& result);
+// The judged groups and top line outside their ranges.
+int outsideCount(const Backtest& result);
 
 }  // namespace zestawy

@@ -9,6 +9,7 @@
 
 #include "commands/games.hpp"
 #include "history/polish.hpp"
+#include "search/draw_lists.hpp"
 
 namespace zestawy {
 namespace {
@@ -69,28 +70,68 @@ TEST(AnalysisText, TheSentenceConcludesFromTheGroupsItCanJudge) {
     few.groups[4].chances = few.groups[3].chances = 100;
     Backtest none = few;
     for (GroupCount& g : none.groups) g.chances = 0;
+    // Chance's simulation: as many outside seldom (1 of 40), often (8 of 40).
+    const ChanceOutside seldom{40, 1, 1}, often{40, 8, 1};
     struct Case {
         Backtest r;
+        ChanceOutside chance;
         const char* starts;
         bool more, less, named0, named4, sample;
-        const char* unjudged;
+        const char* also;  // a further part of the sentence
     };
     const Case cases[] = {
-        {result(0.05, 0.07, 0.05, 0.07, false), "Nic nie wskazuje, że czekanie pomaga: ", false,
-         false, false, false, false, ""},
-        {result(0.065, 0.07, 0.05, 0.07, false), "Długo czekające zestawy pojawiały się częściej",
-         true, false, false, true, false, ""},
-        {result(0.05, 0.055, 0.05, 0.07, true), "Czekanie nie pomogło: ", false, true, false, true,
-         true, ""},
-        {result(0.05, 0.055, 0.062, 0.07, false), "Czekanie nie pomogło: ", true, true, true, true,
-         false, ""},
-        {few, "Nic nie wskazuje", false, false, false, false, false,
+        {result(0.05, 0.07, 0.05, 0.07, false), often,
+         "Nic nie wskazuje, że czekanie pomaga: ", false, false, false, false, false,
+         "w grupie „>5” szansę poniżej 5,00% lub powyżej 7,00% na losowanie (o około 16,7% inną "
+         "niż przypadek). Sam przypadek wyrzuca choć jedną z ocenianych grup poza jej zakres w 8 "
+         "z 40 symulowanych"},
+        // A lone excursion is no finding, unless chance seldom gives one.
+        {result(0.065, 0.07, 0.05, 0.07, false),
+         {},
+         "Nic nie wskazuje wyraźnie",
+         true,
+         false,
+         false,
+         true,
+         false,
+         "Jedna grupa poza swoim zakresem"},
+        {result(0.065, 0.07, 0.05, 0.07, false), often, "Nic nie wskazuje wyraźnie", true, false,
+         false, true, false, "w 8 z 40"},
+        {result(0.065, 0.07, 0.05, 0.07, false), seldom,
+         "Długo czekające zestawy pojawiały się częściej", true, false, false, true, false,
+         "w 1 z 40"},
+        {result(0.05, 0.055, 0.05, 0.07, true),
+         {},
+         "Czekanie nie pomogło: ",
+         false,
+         true,
+         false,
+         true,
+         true,
+         ""},
+        {result(0.05, 0.055, 0.062, 0.07, false), seldom, "Czekanie nie pomogło: ", true, true,
+         true, true, false, ""},
+        {few,
+         {},
+         "Nic nie wskazuje",
+         false,
+         false,
+         false,
+         false,
+         false,
          " Za mało losowań, by ocenić grupy „3-5”, „>5”."},
-        {none, "Za mało losowań, by ocenić którąkolwiek grupę oczekiwania.", false, false, false,
-         false, false, ""},
+        {none,
+         {},
+         "Za mało losowań, by ocenić którąkolwiek grupę oczekiwania.",
+         false,
+         false,
+         false,
+         false,
+         false,
+         ""},
     };
     for (const Case& c : cases) {
-        const std::string s = backtestSentence(c.r);
+        const std::string s = backtestSentence(c.r, c.chance);
         EXPECT_EQ(s.rfind(c.starts, 0), 0u) << s;
         EXPECT_EQ(s.find("zestawy z grup") != std::string::npos && s.find("„>5”") < s.find("Za"),
                   c.named4)
@@ -99,7 +140,7 @@ TEST(AnalysisText, TheSentenceConcludesFromTheGroupsItCanJudge) {
         EXPECT_EQ(s.find("częściej, a zestawy") != std::string::npos, c.more && c.less) << s;
         EXPECT_EQ(s.find("rzadziej") != std::string::npos, c.less) << s;
         EXPECT_EQ(s.find(grouped(kMostFollowedSets)) != std::string::npos, c.sample) << s;
-        EXPECT_NE(s.find(c.unjudged), std::string::npos) << s;
+        EXPECT_NE(s.find(c.also), std::string::npos) << s;
     }
     // However many times the ten came up, they "pojawiło się" so many "razy".
     const struct {
@@ -117,6 +158,59 @@ TEST(AnalysisText, TheSentenceConcludesFromTheGroupsItCanJudge) {
         r.topAppearances = c.times;
         EXPECT_NE(backtestSentence(r).find(c.said), std::string::npos) << backtestSentence(r);
     }
+}
+
+// The whole ticket's line: its verdict against chance's range first, then the
+// newest draw that held it, "ostatnim" only for the newest draw of all.
+TEST(AnalysisText, TheWholeTicketLineConcludesFirst) {
+    const std::vector<std::string> labels = {"1. 01.01.2020", "2. 02.01.2020", "3. 03.01.2020"};
+    const struct {
+        HitsRow all;
+        const char* line;
+    } cases[] = {
+        {{6, 0, {0.000588, 0, 0}, -1, 0},
+         "Wszystkie te liczby razem: nic niezwykłego – nie padły ani razu w 3 losowaniach wobec "
+         "średnio 0,00059 z samego przypadku (zwykle 0–0)."},
+        {{6, 1, {0.000588, 0, 0}, 2, 0},
+         "Wszystkie te liczby razem: częściej, niż daje sam przypadek – razem padły 1 raz w 3 "
+         "losowaniach wobec średnio 0,00059 z samego przypadku (zwykle 0–0); ostatnio w "
+         "losowaniu 3. 03.01.2020, ostatnim."},
+        {{1, 1, {2.5, 2, 3}, 1, 1},
+         "Ta liczba: rzadziej, niż daje sam przypadek – padła 1 raz w 3 losowaniach wobec "
+         "średnio 2,50 z samego przypadku (zwykle 2–3); ostatnio w losowaniu 2. 02.01.2020, 1 "
+         "losowanie temu."},
+        {{2, 2, {1.2, 0, 3}, 0, 2},
+         "Wszystkie te liczby razem: nic niezwykłego – razem padły 2 razy w 3 losowaniach wobec "
+         "średnio 1,20 z samego przypadku (zwykle 0–3); ostatnio w losowaniu 1. 01.01.2020, 2 "
+         "losowania temu."},
+    };
+    for (const auto& c : cases) {
+        TicketCheck check;
+        check.rows = {c.all};
+        EXPECT_EQ(wholeTicketLine(check, labels), c.line);
+    }
+}
+
+// Independent draws give no finding: over 10 seeded Mini Lotto histories of
+// 1,000 draws the verdict is that waiting did not help in at least 9, with
+// chance's simulation the same on any number of threads.
+TEST(AnalysisText, IndependentHistoriesShowNoHelpFromWaiting) {
+    const NeverDrawnQuery pairs{2, 2, 42};
+    int noHelp = 0;
+    for (std::uint32_t seed = 1; seed <= 10; ++seed) {
+        const auto draws = draw_lists::randomDrawList(seed, {1000, 42, 5, 0, 0});
+        const Backtest r = backtest(draws, pairs, 5);
+        const ChanceOutside chance = chanceOutside(r, draws.size(), pairs, 5, nullptr, 2);
+        if (seed == 1) {
+            const ChanceOutside alone = chanceOutside(r, draws.size(), pairs, 5);
+            EXPECT_EQ(alone.outside, chance.outside);
+            EXPECT_EQ(chance.histories, kChanceHistories);
+            EXPECT_TRUE(chance.outside >= 1 && chance.outside <= 20) << chance.outside;
+        }
+        const std::string s = backtestSentence(r, chance);
+        noHelp += s.rfind("Nic nie wskazuje", 0) == 0 || s.rfind("Czekanie nie pomogło", 0) == 0;
+    }
+    EXPECT_GE(noHelp, 9);
 }
 
 // The form of a noun after a count, by its last two digits.

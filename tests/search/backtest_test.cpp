@@ -132,33 +132,31 @@ TEST(Backtest, MatchesThePlainCount) {
     expectSameCounts(stopped, plainBacktest(walked, {2, 2, 12}, 4), "stopped");
 }
 
-// Independent draws of 6 of 1..49: whatever a pair waited, it comes up with
-// p, and the top pairs as often as chance gives. Over 200 seeded histories
-// the groups' 95% intervals hold p in 93-97% of cases, the top pairs'
-// range holds their count in at least nine of ten.
+// Independent draws of each game: whatever a pair waited, it comes up with p,
+// and the top pairs as often as chance gives. Over 200 seeded histories per
+// game the judged groups' 95% intervals hold p in 93-97% of cases, the top
+// pairs' range holds their count in at least nine of ten.
 TEST(Backtest, IntervalsHoldChanceOverIndependentDraws) {
-    int groupsHeld = 0, groupsJudged = 0, topHeld = 0;
-    for (std::uint32_t seed = 1; seed <= 200; ++seed) {
-        std::mt19937 gen(seed);
-        std::vector<int> numbers(49);
-        std::iota(numbers.begin(), numbers.end(), 1);
-        std::vector<std::string> draws;
-        for (int t = 0; t < 600; ++t) {
-            std::shuffle(numbers.begin(), numbers.end(), gen);
-            draws.push_back(draw_lists::joinLine({numbers.begin(), numbers.begin() + 6}));
+    const struct { int top, drawn; } games[] = {{49, 6}, {42, 5}, {80, 20}};
+    for (const auto& game : games) {
+        int groupsHeld = 0, groupsJudged = 0, topHeld = 0;
+        for (std::uint32_t seed = 1; seed <= 200; ++seed) {
+            const Backtest b =
+                backtest(draw_lists::randomDrawList(seed, {600, game.top, game.drawn, 0, 0}),
+                         {2, 2, game.top}, game.drawn);
+            for (int g = 0; g < kWaitGroupCount; ++g) {
+                if (!judgedGroup(b, g)) continue;
+                ++groupsJudged;
+                groupsHeld += b.groups[g].low <= b.perDraw && b.perDraw <= b.groups[g].high;
+            }
+            topHeld +=
+                b.topExpected.low <= b.topAppearances && b.topAppearances <= b.topExpected.high;
         }
-        const Backtest b = backtest(draws, {2, 2, 49}, 6);
-        for (const GroupCount& g : b.groups) {
-            if (static_cast<double>(g.chances) * b.perDraw < 10) continue;
-            ++groupsJudged;
-            groupsHeld += g.low <= b.perDraw && b.perDraw <= g.high;
-        }
-        topHeld += b.topExpected.low <= b.topAppearances && b.topAppearances <= b.topExpected.high;
+        EXPECT_GE(groupsJudged, 800) << game.top;
+        EXPECT_TRUE(groupsHeld >= 0.93 * groupsJudged && groupsHeld <= 0.97 * groupsJudged)
+            << game.top << ": " << groupsHeld << " of " << groupsJudged;
+        EXPECT_GE(topHeld, 180) << game.top;
     }
-    EXPECT_GE(groupsJudged, 900);
-    EXPECT_TRUE(groupsHeld >= 0.93 * groupsJudged && groupsHeld <= 0.97 * groupsJudged)
-        << groupsHeld << " of " << groupsJudged;
-    EXPECT_GE(topHeld, 180);
 
     // Multi Multi "3 z 4": 1,581,580 sets, of which the same sample each time,
     // on any number of threads.
