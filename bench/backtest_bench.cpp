@@ -1,7 +1,10 @@
 // The backtest over each game's whole history, on every core and on one:
 // Multi Multi pairs ("Wyszukaj 2"), triples ("Wyszukaj 3") and two sampled
-// kinds ("3 z 4", "5 z 8": 200,000 of their sets), and the Lotto triples.
-// The counters tell what was followed and how the top line came out.
+// kinds ("3 z 4", "5 z 8": 200,000 of their sets), and the Lotto triples and
+// "3 z 4" (211,876 sets, all followed). The counters tell what was followed
+// and how the top line came out. Then chance's simulation that the sentence
+// quotes (40 histories of the same length), for Multi Multi pairs and
+// "5 z 8" and Lotto pairs.
 #include <benchmark/benchmark.h>
 
 #include <cstddef>
@@ -10,6 +13,7 @@
 
 #include "commands/search_command.hpp"
 #include "search/backtest.hpp"
+#include "search/backtest_chance.hpp"
 #include "search/draw_lists.hpp"
 #include "search/shared_walk.hpp"
 
@@ -32,9 +36,30 @@ void backtestHistory(benchmark::State& state, const SearchCommand* command, int 
         result.groups[zestawy::kWaitGroupCount - 1].rate / result.perDraw;
 }
 
+void chanceOfHistory(benchmark::State& state, const SearchCommand* command) {
+    const Draws& draws = zestawy::draw_lists::wholeHistory(command->game);
+    const int drawn = zestawy::gameRow(command->game).rules.numbersPerDraw;
+    const auto query = zestawy::rankingQuery(*command);
+    const zestawy::Backtest real = zestawy::backtest(draws, query, drawn, nullptr, 2);
+    zestawy::ChanceOutside chance;
+    for (auto _ : state)
+        chance = zestawy::chanceOutside(real, draws.size(), query, drawn, nullptr,
+                                        zestawy::machineThreads());
+    state.counters["outside_of_40"] = chance.outside;
+}
+
 const bool registered = [] {
     using namespace zestawy;
-    for (const int id : {kMulti2, kMulti3, kMulti3z4, kMulti5z8, kLotto3}) {
+    for (const int id : {kMulti2, kMulti5z8, kLotto2}) {
+        const SearchCommand* command = findSearchCommand(id);
+        const std::string name = std::string("BacktestChance/") + gameRow(command->game).option +
+                                 "/id:" + std::to_string(id);
+        benchmark::RegisterBenchmark(name.c_str(), chanceOfHistory, command)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(1);
+    }
+    for (const int id : {kMulti2, kMulti3, kMulti3z4, kMulti5z8, kLotto3, kLotto3z4}) {
         const SearchCommand* command = findSearchCommand(id);
         for (const int threads : {machineThreads(), 1}) {
             const std::string name = std::string("Backtest/") + gameRow(command->game).option +

@@ -97,6 +97,7 @@ DrawLine DrawLine::read(std::string_view line) {
             forEachField(numbers, numbers.find(';') != std::string_view::npos ? ';' : ',', token);
     } else if (!rest.empty() && (rest[0] == ',' || rest[0] == ';')) {
         // "16978,22.08.2026[,14:00],05,07,...[,78]": a time means a Plus at the end.
+        d.commas = true;
         int field = 0;
         bool timed = false;
         forEachField(rest.substr(1), rest[0], [&](std::string_view text) {
@@ -126,8 +127,16 @@ bool DrawLine::valid(const DrawRules& rules) {
             return false;
         seen[static_cast<std::size_t>(value)] = true;
     }
+    if (commas && !rising()) return false;
     if (!plus.empty() && (valueOf(plus) < 0 || valueOf(plus) > rules.maxNumber)) return false;
     std::sort(values.begin(), values.begin() + count);
+    return true;
+}
+
+bool DrawLine::rising() const {
+    for (int i = 1; i < std::min(count, kMostNumbers); ++i)
+        if (values[static_cast<std::size_t>(i)] <= values[static_cast<std::size_t>(i - 1)])
+            return false;
     return true;
 }
 
@@ -136,11 +145,9 @@ std::string DrawLine::problems(const DrawRules& rules) const {
     auto add = [&](const std::string& reason) {
         if (!reason.empty()) why += (why.empty() ? "" : "; ") + reason;
     };
-    if (withoutZeros(numberText).size() > 9)
-        add("numer losowania ma ponad 9 cyfr");
-    else if (number == 0)
-        add("numer losowania 0");
     add(lineProblems(ownLine(false), rules));
+    if (commas && !rising())
+        add("liczby nie rosną, jak zawsze w tym układzie (czy wiersz nie został ucięty?)");
     if (!plus.empty() && (valueOf(plus) < 0 || valueOf(plus) > rules.maxNumber))
         add("liczba Plus " + std::string(plus.substr(0, 20)) + " spoza zakresu 0–" +
             std::to_string(rules.maxNumber));

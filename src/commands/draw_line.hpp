@@ -32,18 +32,22 @@ struct DrawLine {
     // once valid() said yes, the numbers in ascending order.
     std::array<std::int32_t, kMostNumbers> values;
     std::string_view plus;  // the Plus number where the line has one
+    bool commas = false;    // the comma-separated layout, whose numbers always rise
 
     // Reads the line; `text` must outlive the result.
     static DrawLine read(std::string_view text);
 
     // Whether it is a well-formed draw of the game with a Plus, where it has
-    // one, of 0 to the highest number; when it is, values holds its numbers
-    // in ascending order. (The Plus is one of the draw's numbers, but one
-    // real draw of October 2009 has another: it is not held against a line.)
+    // one, of 0 to the highest number, and in the comma-separated layout its
+    // numbers rising (a line cut in a number breaks that: "...,23,2"); when
+    // it is, values holds its numbers in ascending order. (The Plus is one of the draw's numbers,
+    // but one real draw of October 2009 has another: it is not held against a line.)
     bool valid(const DrawRules& rules);
     // Why it is not, in Polish: as the history check says of its own layout,
     // plus what that layout cannot show (a long draw number, the Plus).
     std::string problems(const DrawRules& rules) const;
+    // Whether the numbers rise as written.
+    bool rising() const;
 
     // "NUMBER. DATE n1,n2,...": the numbers without zero padding, in written
     // order, or in ascending order once valid() said yes.

@@ -49,6 +49,8 @@ struct UpdatePlan {
     // or ends before the history does: worth the user's attention even when
     // the update went through.
     bool warning = false;
+    bool created = false;   // Added: the history was found nowhere and is made
+    std::string file;       // Added and written: the file written
     std::size_t added = 0;  // Added: how many draws
     std::size_t bytes = 0;  // Added: the size of the merged history
     // Added or NothingNew: the history's last draw once updated, as
@@ -86,14 +88,17 @@ const GameRow* recogniseGame(std::string_view download);
 std::vector<std::string> unrecognisedGame(std::string_view download);
 
 // The update of the history file at `path`, which must be a regular file (a
-// link is followed to its target): read and planned while no other update of
-// it runs (one waits a few seconds for it), then replaced all or nothing by
-// the merged history, only when the plan is Added and the file is still the
-// one that was read. Temporary files that killed updates left beside it are
-// removed first. `keepGoing` is asked first just before the temporary file
-// is made, then between the pieces written; once it says no, the update ends
-// as Stopped and the temporary file is gone. A stop asked after the replace
-// leaves the plan Added.
+// link is followed to its target) of one name: read and planned while no
+// other update of it runs (one waits a few seconds for it, asking
+// `keepGoing`), then replaced all or nothing by the merged history, only when
+// the plan is Added and the file is still the one that was read once the new
+// one is on the disk. Where there is no file at `path`, it is made from the
+// download (created), unless another appears meanwhile. Temporary files that
+// killed updates left beside it are removed first. `keepGoing` is asked
+// while waiting, just before the temporary file is made, then between the
+// pieces written; once it says no, the update ends as Stopped and the
+// temporary file is gone. A stop asked after the replace leaves the plan
+// Added. The messages name the file.
 UpdatePlan updateHistoryFile(const std::string& path, std::string_view download,
                              const GameRow& game, const std::function<bool()>& keepGoing = {});
 

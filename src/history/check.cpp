@@ -55,9 +55,17 @@ std::string lineProblems(std::string_view line, const DrawRules& rules) {
             ++moreReasons;
     };
     const std::string_view number = line.substr(0, first);
-    if (number.size() < 2 || number.back() != '.' ||
-        !allDigits(number.substr(0, number.size() - 1)))
+    const std::string_view digits = number.substr(0, number.size() - 1);
+    if (number.size() < 2 || number.back() != '.' || !allDigits(digits)) {
         reason(quoted(number) + " nie jest numerem losowania z kropką");
+    } else {
+        // One rule for the check and the update: 1 to 999 999 999.
+        const std::size_t significant = digits.find_first_not_of('0');
+        if (significant == std::string_view::npos)
+            reason("numer losowania 0");
+        else if (digits.size() - significant > 9)
+            reason("numer losowania ma ponad 9 cyfr");
+    }
     const std::string_view date = line.substr(first + 1, second - first - 1);
     if (dayNumber(date) < 0) reason(quoted(date) + " nie jest datą dd.mm.rrrr");
     std::set<int> seen;

@@ -8,7 +8,6 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include <cctype>
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -68,19 +67,12 @@ std::string finalPath(HANDLE file, const std::string& path) {
     return target;
 }
 
-// One mutex per file, named after its full path, is the lock of its updates:
-// the system lets it go when the process ends, however it ends.
-std::string mutexName(const std::string& path) {
-    wchar_t full[MAX_PATH * 4];
-    const DWORD length = GetFullPathNameW(widePath(path).c_str(), MAX_PATH * 4, full, nullptr);
-    const std::string name =
-        length > 0 && length < MAX_PATH * 4 ? utf8Path(std::wstring(full, length)) : path;
-    std::uint64_t hash = 1469598103934665603ull;  // FNV-1a of the name, case folded
-    for (const char c : name) {
-        hash ^= static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
-        hash *= 1099511628211ull;
-    }
-    return "Local\\zestawy-update-" + std::to_string(hash);
+// One mutex per file, named after the file itself (its volume and index,
+// which every name of it shares), is the lock of its updates: the system
+// lets it go when the process ends, however it ends.
+std::wstring mutexName(const BY_HANDLE_FILE_INFORMATION& info) {
+    return L"Local\\zestawy-update-" + std::to_wstring(info.dwVolumeSerialNumber) + L"-" +
+           std::to_wstring((std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
 }
 
 }  // namespace
@@ -100,7 +92,7 @@ bool identifyFile(const std::string& path, FileIdentity& identity) {
 }
 
 Status LockedFile::open(const std::string& path, std::string& bytes, std::size_t maxBytes,
-                        int waitMs) {
+                        int waitMs, const std::function<bool()>& keepGoing) {
     bytes.clear();
     target_ = path;
     const DWORD attributes = GetFileAttributesW(widePath(path).c_str());
@@ -110,39 +102,71 @@ Status LockedFile::open(const std::string& path, std::string& bytes, std::size_t
                                                                               : Status::CannotOpen;
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Status::NotRegular;
-    HANDLE file = openForReading(path);
-    if (file == INVALID_HANDLE_VALUE) return Status::CannotOpen;
-    const bool regular = GetFileType(file) == FILE_TYPE_DISK;
-    if (regular && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) target_ = finalPath(file, path);
-    CloseHandle(file);
-    if (!regular) return Status::NotRegular;
-
-    const HANDLE mutex = CreateMutexA(nullptr, FALSE, mutexName(target_).c_str());
-    if (!mutex) return Status::CannotOpen;
-    const DWORD waited = WaitForSingleObject(mutex, static_cast<DWORD>(waitMs));
-    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-        CloseHandle(mutex);
-        return Status::Busy;
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(waitMs);
+    // Waits a moment; false once the time is up or keepGoing says no.
+    Status why = Status::Busy;
+    auto waitMore = [&] {
+        if (keepGoing && !keepGoing()) why = Status::Stopped;
+        if (why == Status::Stopped || GetTickCount64() >= deadline) return false;
+        Sleep(50);
+        return true;
+    };
+    for (;;) {
+        // Read, but not written, by others until the update is done.
+        const HANDLE file =
+            CreateFileW(widePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            // Another program has it open for writing.
+            if (GetLastError() == ERROR_SHARING_VIOLATION && waitMore()) continue;
+            return GetLastError() == ERROR_SHARING_VIOLATION ? why : Status::CannotOpen;
+        }
+        file_ = reinterpret_cast<std::intptr_t>(file);
+        if (GetFileType(file) != FILE_TYPE_DISK) return Status::NotRegular;
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) target_ = finalPath(file, path);
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!GetFileInformationByHandle(file, &info)) return Status::CannotOpen;
+        if (info.nNumberOfLinks > 1) return Status::Linked;
+        const HANDLE mutex = CreateMutexW(nullptr, FALSE, mutexName(info).c_str());
+        if (!mutex) return Status::CannotOpen;
+        DWORD waited;
+        while ((waited = WaitForSingleObject(mutex, 0)) == WAIT_TIMEOUT && waitMore()) {
+        }
+        if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+            CloseHandle(mutex);
+            return why;
+        }
+        lock_ = reinterpret_cast<std::intptr_t>(mutex);
+        // The update that held the file while this one waited has replaced
+        // it: the lock is then the old file's, and the new one is taken.
+        FileIdentity now;
+        if (identifyFile(target_, now) && now.device == info.dwVolumeSerialNumber &&
+            now.file == ((std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow))
+            break;
+        release();
     }
-    lock_ = reinterpret_cast<std::intptr_t>(mutex);
-
-    file = openForReading(target_);
-    if (file == INVALID_HANDLE_VALUE) return Status::CannotOpen;
+    const HANDLE file = reinterpret_cast<HANDLE>(file_);
     const Status status = readAll(bytes, maxBytes, [&](char* buffer, std::size_t size) {
         DWORD read = 0;
         return ReadFile(file, buffer, static_cast<DWORD>(size), &read, nullptr) ? (long long)read
                                                                                 : -1LL;
     });
-    CloseHandle(file);
     if (status == Status::Ok && !identifyFile(target_, read_)) return Status::ReadError;
     return status;
 }
 
+void LockedFile::release() {
+    if (lock_ != -1) {
+        const HANDLE mutex = reinterpret_cast<HANDLE>(lock_);
+        ReleaseMutex(mutex);
+        CloseHandle(mutex);
+    }
+    if (file_ != -1) CloseHandle(reinterpret_cast<HANDLE>(file_));
+    lock_ = file_ = -1;
+}
+
 LockedFile::~LockedFile() {
-    if (lock_ == -1) return;
-    const HANDLE mutex = reinterpret_cast<HANDLE>(lock_);
-    ReleaseMutex(mutex);
-    CloseHandle(mutex);
+    release();
 }
 
 #else
@@ -164,7 +188,7 @@ bool identifyFile(const std::string& path, FileIdentity& identity) {
 }
 
 Status LockedFile::open(const std::string& path, std::string& bytes, std::size_t maxBytes,
-                        int waitMs) {
+                        int waitMs, const std::function<bool()>& keepGoing) {
     bytes.clear();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
@@ -181,14 +205,18 @@ Status LockedFile::open(const std::string& path, std::string& bytes, std::size_t
             close(fd);
             return Status::NotRegular;
         }
-        bool held;
+        if (opened.st_nlink > 1 || (geteuid() != 0 && opened.st_uid != geteuid())) {
+            close(fd);
+            return opened.st_nlink > 1 ? Status::Linked : Status::Foreign;
+        }
+        bool held, stopped = false;
         while (!(held = flock(fd, LOCK_EX | LOCK_NB) == 0) &&
-               (errno == EWOULDBLOCK || errno == EINTR) &&
+               (errno == EWOULDBLOCK || errno == EINTR) && !(stopped = keepGoing && !keepGoing()) &&
                std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         if (!held) {
             close(fd);
-            return Status::Busy;
+            return stopped ? Status::Stopped : Status::Busy;
         }
         // The update that held the file while this one waited has replaced
         // it: the lock is then on the old file, and the new one is taken.
@@ -213,8 +241,13 @@ Status LockedFile::open(const std::string& path, std::string& bytes, std::size_t
     return status;
 }
 
-LockedFile::~LockedFile() {
+void LockedFile::release() {
     if (lock_ != -1) close(static_cast<int>(lock_));
+    lock_ = -1;
+}
+
+LockedFile::~LockedFile() {
+    release();
 }
 
 #endif

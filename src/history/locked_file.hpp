@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace zestawy {
@@ -33,6 +34,9 @@ class LockedFile {
         CannotOpen,
         TooLarge,  // more than maxBytes
         ReadError,
+        Linked,   // a file of more than one name (hard links): a replace would split them
+        Foreign,  // POSIX: another user's file, whose owner a replace would change
+        Stopped,  // keepGoing said no while waiting
     };
 
     LockedFile() = default;
@@ -41,9 +45,13 @@ class LockedFile {
     ~LockedFile();  // lets the next update in
 
     // Takes the file at `path` for this update, waiting up to waitMs
-    // milliseconds while another update has it, and reads it whole into
-    // `bytes`. Nothing is opened when the path names no regular file.
-    Status open(const std::string& path, std::string& bytes, std::size_t maxBytes, int waitMs);
+    // milliseconds while another update has it (asking keepGoing now and
+    // then), and reads it whole into `bytes`. Nothing is opened when the path
+    // names no regular file. The lock belongs to the file, whatever name it
+    // is reached by. On Windows the file stays open until the object goes, so
+    // that no other program can write to it meanwhile.
+    Status open(const std::string& path, std::string& bytes, std::size_t maxBytes, int waitMs,
+                const std::function<bool()>& keepGoing = {});
 
     // The file that was read and is to be replaced: the path, or the target
     // of the link it names.
@@ -54,9 +62,12 @@ class LockedFile {
     // meantime makes it false.
     bool unchanged() const;
 
+    void release();  // the lock and the file
+
     std::string target_;
     FileIdentity read_;
     std::intptr_t lock_ = -1;  // a locked descriptor, or a held mutex on Windows
+    std::intptr_t file_ = -1;  // Windows: the file, open without sharing its writing
 };
 
 }  // namespace zestawy

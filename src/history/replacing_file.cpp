@@ -21,10 +21,10 @@ namespace zestawy {
 
 namespace {
 
-// The folder part of a path, with its trailing separator; "." for a bare name.
+// The folder part of a path, with its trailing separator; "" for a bare name.
 std::string folderWithSlash(const std::string& path) {
     const std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    return slash == std::string::npos ? "" : path.substr(0, slash + 1);
 }
 
 }  // namespace
@@ -48,7 +48,9 @@ bool ReplacingFile::open(const std::string& path) {
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
     wchar_t temp[MAX_PATH];
-    if (!GetTempFileNameW(widePath(folderWithSlash(path)).c_str(), L"zst", 0, temp)) return false;
+    const std::string folder = folderWithSlash(path);
+    if (!GetTempFileNameW(widePath(folder.empty() ? "." : folder).c_str(), L"zst", 0, temp))
+        return false;
     temp_ = utf8Path(temp);
     const HANDLE file =
         CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -69,12 +71,19 @@ bool ReplacingFile::write(const char* bytes, std::size_t count) {
     return true;
 }
 
-bool ReplacingFile::commit() {
+bool ReplacingFile::flush() {
+    if (file_ == -1) return !temp_.empty();
     bool ok = FlushFileBuffers(handleOf(file_)) != 0;
     ok = CloseHandle(handleOf(file_)) && ok;
     file_ = -1;
-    ok = ok && MoveFileExW(widePath(temp_).c_str(), widePath(path_).c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileW(widePath(temp_).c_str()), temp_.clear();
+    return ok;
+}
+
+bool ReplacingFile::commit(bool replace) {
+    const bool ok =
+        flush() && MoveFileExW(widePath(temp_).c_str(), widePath(path_).c_str(),
+                               (replace ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH);
     if (ok) temp_.clear();
     return ok;
 }
@@ -85,7 +94,7 @@ ReplacingFile::~ReplacingFile() {
 }
 
 int removeStaleTemporaries(const std::string& path) {
-    const std::string folder = folderWithSlash(path) == "." ? "" : folderWithSlash(path);
+    const std::string folder = folderWithSlash(path);
     WIN32_FIND_DATAW found;
     const HANDLE search = FindFirstFileW(widePath(folder + "zst*.tmp").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return 0;
@@ -133,6 +142,10 @@ bool ReplacingFile::open(const std::string& path) {
     if (fd < 0) return false;
     temp_ = name.data();
     file_ = fd;
+    // The owner first: changing it may clear the set-id bits that fchmod sets.
+    if (exists && fchown(fd, target.st_uid, target.st_gid) != 0 &&
+        fchown(fd, target.st_uid, static_cast<gid_t>(-1)) != 0)
+        return false;
     return fchmod(fd, exists ? target.st_mode & 07777 : 0644) == 0;
 }
 
@@ -147,11 +160,22 @@ bool ReplacingFile::write(const char* bytes, std::size_t count) {
     return true;
 }
 
-bool ReplacingFile::commit() {
+bool ReplacingFile::flush() {
+    if (file_ == -1) return !temp_.empty();
     bool ok = fsync(static_cast<int>(file_)) == 0;
     ok = close(static_cast<int>(file_)) == 0 && ok;
     file_ = -1;
-    ok = ok && std::rename(temp_.c_str(), path_.c_str()) == 0;
+    if (!ok) unlink(temp_.c_str()), temp_.clear();
+    return ok;
+}
+
+bool ReplacingFile::commit(bool replace) {
+    if (!flush()) return false;
+    // Without replacing: a second name made only where there is none, then
+    // the temporary one goes.
+    const bool ok = replace ? std::rename(temp_.c_str(), path_.c_str()) == 0
+                            : link(temp_.c_str(), path_.c_str()) == 0;
+    if (ok && !replace) unlink(temp_.c_str());
     if (ok) temp_.clear();
     return ok;
 }
@@ -163,7 +187,7 @@ ReplacingFile::~ReplacingFile() {
 
 int removeStaleTemporaries(const std::string& path) {
     const std::string folder = folderWithSlash(resolvedPath(path));
-    DIR* dir = opendir(folder.c_str());
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
     if (!dir) return 0;
     int removed = 0;
     const std::string prefix = kTemporary;
@@ -171,7 +195,7 @@ int removeStaleTemporaries(const std::string& path) {
         const std::string name = entry->d_name;
         if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
             continue;
-        const std::string file = folder + (folder == "." ? "/" : "") + name;
+        const std::string file = folder + name;
         struct stat st;
         if (lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
             std::time(nullptr) - st.st_mtime > 3600 && unlink(file.c_str()) == 0)

@@ -13,7 +13,8 @@ namespace zestawy {
 // stays as it was, bytes and time; the new one is removed when the object goes
 // without a commit. A read-only target, or anything but a regular file, is
 // refused. A symbolic link is followed: its target is replaced and the link
-// stays. A replaced file keeps its permissions (POSIX).
+// stays. A replaced file keeps its permissions and its owner (POSIX; a file
+// whose owner cannot be kept is refused).
 class ReplacingFile {
   public:
     ReplacingFile() = default;
@@ -24,11 +25,15 @@ class ReplacingFile {
     bool open(const std::string& path);
     // REQUIRES a successful open().
     bool write(const char* bytes, std::size_t count);
-    bool commit();
+    // Puts the new file on the disk, whole; commit() does it when not done.
+    bool flush();
+    // The new file takes the target's place; with `replace` false only where
+    // there is no target (another file that appeared meanwhile stays).
+    bool commit(bool replace = true);
 
   private:
     std::string path_, temp_;
-    std::intptr_t file_ = -1;  // a HANDLE on Windows, a descriptor elsewhere
+    std::intptr_t file_ = -1;  // a HANDLE on Windows, a descriptor elsewhere; -1 once flushed
 };
 
 // The file a path names: a symbolic link's final target, or the path itself

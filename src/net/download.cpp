@@ -30,9 +30,10 @@ std::string downloadSummary(const GameDownload& download) {
     bool details = plan.warning;
     switch (plan.kind) {
         case UpdateKind::Added:
-            line += "dopisano " + std::to_string(plan.added) + " " +
+            line += (plan.created ? "utworzono plik „" + plan.file + "” (" : "dopisano ") +
+                    std::to_string(plan.added) + " " +
                     nounForm(plan.added, "losowanie", "losowania", "losowań") + ", do " +
-                    plan.newest;
+                    plan.newest + (plan.created ? ")" : "");
             break;
         case UpdateKind::NothingNew:
             line += "nic nowego";

@@ -67,6 +67,14 @@ fs::path ownFolder() {
     return folder;
 }
 
+// A history the tool may update as its own: as root the tests run the tool
+// as nobody, whose file it then is.
+void ownedByTool(const std::string& path) {
+    if (getuid() == 0) {
+        ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+    }
+}
+
 // Starts the tool on --update; as root, with the rights of nobody, so that a
 // folder without write permission holds for it too. Its stderr goes to `err`.
 pid_t startUpdate(const char* game, const std::string& history, const std::string& download,
@@ -147,7 +155,8 @@ TEST(CliUpdate, CompletesHistoriesAndRefusesAnythingThatWouldCorruptThem) {
     for (std::string line; std::getline(ours, line);)
         renumbered += std::to_string(std::stoi(line) + 1091) + line.substr(line.find(',')) + "\n";
 
-    enum Kind { File, ReadOnlyFolder, Device, Fifo, Folder, Link };
+    // Foreign: a file of root's, where the others are the tool's user's.
+    enum Kind { File, ReadOnlyFolder, Device, Fifo, Folder, Link, Foreign };
     struct Case {
         const char* name;
         const char* game;
@@ -178,9 +187,9 @@ TEST(CliUpdate, CompletesHistoriesAndRefusesAnythingThatWouldCorruptThem) {
         {"a gap filled", "lotto", lines(lotto, 0, 7000) + lines(lotto, 7100), lottoCsv, 0, lotto,
          u8"W tym w luki w numeracji pliku wyników: 100 losowań.", File},
         {"a download that does not reach back", "lotto", lines(lotto, 0, 7000),
-         lines(lottoCsv, -50), 0, lines(lotto, 0, 7000) + lines(lotto, -50),
-         u8"Uwaga: pobrany plik zaczyna się od losowania 7345, a plik wyników kończył się na "
-         "losowaniu 7000",
+         lines(lottoCsv, -50), 1, "",
+         u8"Pobrany plik nie ma ani jednego wspólnego losowania z plikiem wyników (jego "
+         "losowania to 7345–7394, plik wyników kończy się na 7000)",
          File},
         {"a trailing empty line", "lotto", lines(lotto, 0, 7390) + fence, lottoCsv, 0, lotto,
          "Dopisano 4 losowania", File},
@@ -218,6 +227,8 @@ TEST(CliUpdate, CompletesHistoriesAndRefusesAnythingThatWouldCorruptThem) {
         {"a folder", "lotto", "", lottoCsv, 1, "", u8"To nie jest zwykły plik", Folder},
         {"a symbolic link", "lotto", lines(lotto, 0, 7390), lottoCsv, 0, lotto,
          "Dopisano 4 losowania", Link},
+        {"another user's file", "lotto", lines(lotto, 0, 7390), lottoCsv, 1, "",
+         u8"należy do innego użytkownika", Foreign},
     };
     const fs::path top = ownFolder();
     for (const Case& c : cases) {
@@ -231,11 +242,14 @@ TEST(CliUpdate, CompletesHistoriesAndRefusesAnythingThatWouldCorruptThem) {
         if (c.kind == Device) made = mknod(target.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
         if (c.kind == Fifo) made = mkfifo(target.c_str(), 0666) == 0;
         if (c.kind == Folder) fs::create_directory(target);
-        if (c.kind == File || c.kind == ReadOnlyFolder || c.kind == Link) {
+        if (c.kind == File || c.kind == ReadOnlyFolder || c.kind == Link || c.kind == Foreign) {
             writeBytes(target, c.history);
             fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write |
                                         fs::perms::group_read | fs::perms::group_write |
                                         fs::perms::others_read | fs::perms::others_write);
+            // The tool runs as nobody: the history is nobody's, as a user's own.
+            if (c.kind != Foreign) ownedByTool(target);
+            made = c.kind != Foreign || getuid() == 0;
         }
         if (c.kind == Link) fs::create_symlink("target.txt", history);
         if (!made) {
@@ -274,12 +288,14 @@ TEST(CliUpdate, TwoUpdatesAtOnceLoseNoDraw) {
     const std::string csv = bytesOf(kDownloads + "lotto.csv");
     const std::string history = folder / "history.txt";
     const std::string first = folder / "first.csv", second = folder / "second.csv";
-    // Each brings half of the missing draws.
-    writeBytes(first, lines(csv, 6000, 6700));
-    writeBytes(second, lines(csv, 6700));
+    // Each brings half of the missing draws, and draw 6000, which ties it to
+    // the history.
+    writeBytes(first, lines(csv, 5999, 6700));
+    writeBytes(second, lines(csv, 5999, 6000) + lines(csv, 6700));
     for (int round = 0; round < 10; ++round) {
         SCOPED_TRACE(round);
         writeBytes(history, lines(lotto, 0, 6000));
+        ownedByTool(history);
         fs::permissions(history, fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec &
                                      ~fs::perms::others_exec);
         const pid_t a = startUpdate("lotto", history, first, folder / "a.txt");
@@ -324,6 +340,7 @@ TEST(CliUpdate, StoppedOrKilledMidwayTheHistoryIsOldOrWhole) {
     writeBytes(download, laterMultiDraws(120000, 7));
     auto fresh = [&] {
         writeBytes(history, multi);
+        ownedByTool(history);
         fs::permissions(history, fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec &
                                      ~fs::perms::others_exec);
     };

@@ -1,0 +1,405 @@
+// The plan of an update: one pass of the merge over the download's draws in
+// ascending number, with the history's beside them.
+#include <algorithm>
+
+#include "commands/update.hpp"
+#include "commands/update_scan.hpp"
+#include "history/check.hpp"
+
+namespace zestawy {
+
+using namespace update;
+
+namespace {
+
+// A date going back by this many days at most between two consecutive draws
+// of a download is taken for the source's slip.
+constexpr long kMostSlipDays = 31;
+
+// One pass of the merge over the download's draws in ascending number, with
+// the history's beside them: what would be added, and what forbids it.
+class Merge {
+  public:
+    Merge(const History& history, const Download& download, const GameRow& game)
+        : history_(history),
+          download_(download),
+          game_(game),
+          rules_(game.rules),
+          eol_(history.eol),
+          whole_(history.draws.size(), -1) {}
+
+    void run() {
+        std::size_t at = 0;  // in history_.byNumber
+        download_.inOrder([&](DrawLine& draw, std::size_t line) {
+            if (!draw.valid(rules_)) {
+                bad_.add("wiersz " + std::to_string(line) + ": " + draw.problems(rules_));
+                return true;
+            }
+            if (previous_.count && draw.number == previous_.number) {
+                if (!draw.sameDraw(previous_))
+                    conflicts_.add("nr " + std::to_string(draw.number) + ": wcześniej " +
+                                   quoted(previous_.text) + ", w wierszu " + std::to_string(line) +
+                                   " " + quoted(draw.text));
+                return true;
+            }
+            remember(draw);
+            while (at < history_.byNumber.size() && drawAt(at).number < draw.number)
+                visit(drawAt(at++).number);
+            if (at < history_.byNumber.size() && drawAt(at).number == draw.number)
+                compare(history_.byNumber[at], draw);
+            else
+                add(draw, at);
+            return true;
+        });
+        while (at < history_.byNumber.size()) visit(drawAt(at++).number);
+        if (download_.cutLine) cutHeld_ = held(DrawLine::read(download_.cutText));
+    }
+
+    UpdatePlan plan() const;
+
+  private:
+    const HistoryDraw& drawAt(std::size_t at) const {
+        return history_.draws[history_.byNumber[at]];
+    }
+
+    // The previous draw of the download, for a second line of one number.
+    void remember(const DrawLine& draw) {
+        previous_.number = draw.number;
+        previous_.day = draw.day;
+        previous_.count = draw.count;
+        previous_.text = draw.text;
+        std::copy(draw.values.begin(), draw.values.begin() + draw.count, previous_.values.begin());
+    }
+
+    // The history draw as a draw; false, once named, for a line that is not
+    // a well-formed draw of the game.
+    bool wellFormed(std::size_t i, DrawLine& draw) {
+        const HistoryDraw& mine = history_.draws[i];
+        if (whole_[i] < 0) {
+            const std::string why = lineProblems(mine.text, rules_);
+            whole_[i] = why.empty();
+            if (!why.empty())
+                historyBad_.add("wiersz " + std::to_string(mine.line) + ": " + quoted(mine.text) +
+                                " (" + why + ")");
+        }
+        if (parsedIndex_ != i) {
+            parsed_ = DrawLine::read(mine.text);
+            parsedValid_ = parsed_.valid(rules_);
+            parsedIndex_ = i;
+        }
+        draw = parsed_;
+        return whole_[i] && parsedValid_;
+    }
+
+    void compare(std::size_t i, const DrawLine& draw) {
+        DrawLine mine;
+        if (!wellFormed(i, mine)) return;
+        if (mine.sameDraw(draw))
+            ++shared_;
+        else
+            conflicts_.add("nr " + std::to_string(draw.number) + ": w pliku wyników " +
+                           quoted(mine.text) + ", w pobranym " + quoted(draw.text));
+    }
+
+    // Whether the history holds this draw, under its number.
+    bool held(DrawLine draw) {
+        if (!draw.valid(rules_)) return false;
+        const auto same = history_.byContent.equal_range(draw.contentKey());
+        for (auto it = same.first; it != same.second; ++it) {
+            DrawLine mine;
+            if (wellFormed(it->second, mine) && mine.sameDraw(draw) && mine.number == draw.number)
+                return true;
+        }
+        return false;
+    }
+
+    void add(const DrawLine& draw, std::size_t at) {
+        const auto same = history_.byContent.equal_range(draw.contentKey());
+        for (auto it = same.first; it != same.second; ++it) {
+            DrawLine mine;
+            if (wellFormed(it->second, mine) && mine.sameDraw(draw))
+                renumbered_.add("nr " + std::to_string(draw.number) + " pobranego pliku to nr " +
+                                std::to_string(mine.number) + " pliku wyników (" +
+                                std::string(draw.date) + ")");
+        }
+        // Its neighbours in the merged history: the draw added before it where
+        // no history draw lies between them, else the history's.
+        if (added_ > 0 && previousAt_ == at)
+            fitsNew(previousNew_, draw);
+        else if (at > 0)
+            fits(history_.byNumber[at - 1], draw);
+        if (at < history_.byNumber.size()) fits(history_.byNumber[at], draw);
+        previousNew_ = draw;
+        previousAt_ = at;
+        if (added_ == 0) firstAdded_ = draw.label();
+        lastAdded_ = draw.text;
+        ++added_;
+        if (draw.number < history_.lastNumber()) ++intoGaps_;
+        bytes_ += draw.ownLineSize() + eol_.size();
+        visit(draw.number);
+    }
+
+    // Whether a new draw fits beside a history draw: dates never go back as
+    // numbers go up, and no more draws are missing between the two than the
+    // game can have drawn from the one's day to the other's.
+    void fits(std::size_t i, const DrawLine& draw) {
+        DrawLine mine;
+        if (!wellFormed(i, mine)) return;
+        const std::string why = misfit(mine, draw);
+        if (!why.empty())
+            misplaced_.add("nr " + std::to_string(draw.number) + " z " + std::string(draw.date) +
+                           " a nr " + std::to_string(mine.number) + " pliku wyników z " +
+                           std::string(mine.date) + ": " + why);
+    }
+
+    // The same for two new draws, the one before the other in number, save
+    // that a date going back by at most a month between two consecutive
+    // numbers is the source's own slip (real histories have such) and passes
+    // with a warning.
+    void fitsNew(const DrawLine& before, const DrawLine& draw) {
+        const std::string why = misfit(before, draw);
+        if (why.empty()) return;
+        const std::string pair = quoted(before.text) + " i " + quoted(draw.text);
+        if (draw.number == before.number + 1 && draw.day < before.day &&
+            before.day - draw.day <= kMostSlipDays)
+            slips_.add(
+                pair + " (o " +
+                count(static_cast<std::size_t>(before.day - draw.day), "dzień", "dni", "dni") +
+                ")");
+        else
+            misplaced_.add("nr " + std::to_string(before.number) + " z " +
+                           std::string(before.date) + " a nr " + std::to_string(draw.number) +
+                           " z " + std::string(draw.date) + " pobranego pliku: " + why);
+    }
+
+    // Why two draws cannot stand side by side in one history, "" when they can.
+    std::string misfit(const DrawLine& a, const DrawLine& b) const {
+        const DrawLine& older = a.number < b.number ? a : b;
+        const DrawLine& newer = a.number < b.number ? b : a;
+        const std::uint64_t days =
+            static_cast<std::uint64_t>(std::max(0L, newer.day - older.day)) + 1;
+        const std::uint64_t most = days * static_cast<std::uint64_t>(rules_.drawsPerDay);
+        const std::uint64_t missing = newer.number - older.number - 1;
+        if (older.day > newer.day) return "daty cofają się, choć numery rosną";
+        if (missing + 2 <= most) return "";
+        return "między nimi brakowałoby " + count(missing, "losowania", "losowań", "losowań") +
+               ", a w " + count(days, "dzień", "dni", "dni") + " gra ma najwyżej " +
+               count(most, "losowanie", "losowania", "losowań");
+    }
+
+    // Each draw number of the merged history in ascending order, for its gaps.
+    void visit(std::uint64_t number) {
+        if (merged_ && number > merged_ + 1) {
+            const std::string gap = range(merged_ + 1, number - 1);
+            if (number - 1 < download_.first)
+                gapsBefore_.add(gap);
+            else if (merged_ + 1 > download_.last)
+                gapsAfter_.add(gap);
+            else
+                gapsShared_.add(gap);
+        }
+        merged_ = std::max(merged_, number);
+    }
+
+    void refusals(std::vector<std::string>& message) const;
+    void gapsAndWarnings(std::vector<std::string>& message, bool& warning) const;
+    void skipped(std::vector<std::string>& message) const;  // the lines with letters
+
+    const History& history_;
+    const Download& download_;
+    const GameRow& game_;
+    const DrawRules& rules_;
+    std::string eol_;
+    std::vector<signed char> whole_;  // each history draw: 1 well-formed, 0 not, -1 not yet read
+    DrawLine previous_;
+    // The history draw read last: the same one borders every draw appended.
+    DrawLine parsed_;
+    bool parsedValid_ = false;
+    std::size_t parsedIndex_ = SIZE_MAX;
+    Listed bad_, conflicts_, renumbered_, misplaced_, historyBad_, slips_;
+    DrawLine previousNew_;        // the draw added last
+    std::size_t previousAt_ = 0;  // and the history draw it went before
+    std::size_t shared_ = 0;      // draws both files hold alike
+    bool cutHeld_ = false;        // the download's cut last line is a history draw
+    Listed gapsBefore_, gapsShared_, gapsAfter_;
+    std::size_t added_ = 0, intoGaps_ = 0, bytes_ = 0;
+    std::string firstAdded_;
+    std::string_view lastAdded_;  // its line; the label is made at the end
+    std::uint64_t merged_ = 0;
+};
+
+void Merge::refusals(std::vector<std::string>& message) const {
+    const std::string check = "zestawy-cli --game " + std::string(game_.option) + " --check";
+    conflicts_.appendTo(message,
+                        "Pobrany plik nie zgadza się z plikiem wyników w " +
+                            count(conflicts_.total, "losowaniu", "losowaniach", "losowaniach") +
+                            " (data albo liczby):");
+    renumbered_.appendTo(message,
+                         "Pobrany plik numeruje losowania inaczej niż plik wyników: te same daty "
+                         "i liczby mają tam inne numery:");
+    misplaced_.appendTo(message, "Losowania, które nie pasują do dat pliku wyników:");
+    download_.strays.appendTo(message, "Wiersze pobranego pliku, które nie są losowaniami:");
+    bad_.appendTo(message,
+                  "Błędne losowania w pobranym pliku (" + std::to_string(bad_.total) + "):");
+    historyBad_.appendTo(message,
+                         "Wiersze pliku wyników, których dotyczy uzupełnienie, nie są "
+                         "poprawnymi losowaniami (sprawdź plik: " +
+                             check + "):");
+    if (added_ > 0 && history_.unordered)
+        message.push_back("Numery losowań w pliku wyników nie rosną: wiersz " +
+                          std::to_string(history_.unordered->line) + " " +
+                          quoted(history_.unordered->text) +
+                          " ma numer nie wyższy niż losowanie przed nim. Popraw kolejność.");
+    // Only a download that shares a draw with the history, or goes on right
+    // after its last one, shows that it numbers the draws as the history does.
+    const std::uint64_t last = history_.lastNumber();
+    if (added_ > 0 && last > 0 && shared_ == 0 && download_.first != last + 1)
+        message.push_back(
+            "Pobrany plik nie ma ani jednego wspólnego losowania z plikiem wyników (jego "
+            "losowania to " +
+            range(download_.first, download_.last) + ", plik wyników kończy się na " +
+            std::to_string(last) +
+            "), więc nie da się sprawdzić, że numeruje losowania tak samo. Pobierz plik, który "
+            "sięga losowania " +
+            std::to_string(last) + ".");
+    if (history_.keptEnd + bytes_ + 2 > kMaxHistoryBytes)
+        message.push_back("Uzupełniony plik wyników miałby ponad " + historyLimitText() +
+                          ": tak dużego pliku program nie przeczyta.");
+}
+
+void Merge::gapsAndWarnings(std::vector<std::string>& message, bool& warning) const {
+    if (gapsShared_.total)
+        message.push_back(
+            "Brak w numeracji losowań, także w pobranym pliku: " + gapsShared_.inLine() + ".");
+    if (gapsBefore_.total)
+        message.push_back("Brak w numeracji losowań: " + gapsBefore_.inLine() +
+                          "; pobrany plik zaczyna się od losowania " +
+                          std::to_string(download_.first) + ", więc ich nie uzupełnił.");
+    if (gapsAfter_.total)
+        message.push_back("Brak w numeracji losowań: " + gapsAfter_.inLine() +
+                          "; pobrany plik kończy się na losowaniu " +
+                          std::to_string(download_.last) + ".");
+    const std::uint64_t last = history_.lastNumber();
+    if (slips_.total) {
+        warning = true;
+        slips_.appendTo(message,
+                        "Uwaga: w pobranym pliku data cofa się między kolejnymi losowaniami "
+                        "(pomyłka źródła?); dopisano je tak, jak są:");
+    }
+    if (download_.cutLine && !cutHeld_) {
+        warning = true;
+        message.push_back("Uwaga: ostatni wiersz pobranego pliku (wiersz " +
+                          std::to_string(download_.cutLine) + ": " + quoted(download_.cutText) +
+                          ") nie kończy się końcem wiersza; pominięty, bo mógł zostać ucięty.");
+    }
+    if (download_.last > 0 && download_.last < last) {
+        warning = true;
+        message.push_back("Uwaga: pobrany plik kończy się na losowaniu " +
+                          std::to_string(download_.last) +
+                          ", starszym niż ostatnie w pliku wyników (" + std::to_string(last) +
+                          "): to nie są najnowsze wyniki.");
+    }
+    skipped(message);
+}
+
+void Merge::skipped(std::vector<std::string>& message) const {
+    if (download_.letters.total)
+        message.push_back("Pominięto " +
+                          count(download_.letters.total, "wiersz bez losowania",
+                                "wiersze bez losowania", "wierszy bez losowania") +
+                          " (z literami): " + download_.letters.inLine() + ".");
+}
+
+UpdatePlan Merge::plan() const {
+    UpdatePlan plan;
+    plan.kind = UpdateKind::Refused;
+    refusals(plan.message);
+    if (!plan.message.empty()) {
+        skipped(plan.message);
+        plan.message.push_back("Nic nie zapisano.");
+        return plan;
+    }
+    if (added_ == 0 && history_.lastLineNumber == 0) {
+        // A new history from a download whose only draw may have been cut.
+        plan.kind = UpdateKind::NoDraws;
+        plan.message.push_back(
+            "W pobranym pliku nie ma żadnego całego losowania. Nic nie zapisano.");
+    } else if (added_ == 0) {
+        plan.kind = UpdateKind::NothingNew;
+        plan.message.push_back(
+            "Nic nowego: plik wyników ma już każde losowanie pobranego pliku (ostatnie: " +
+            DrawLine::read(history_.lastLine.text).label() + "). Plik pozostał bez zmian.");
+        plan.newest = DrawLine::read(history_.lastLine.text).label();
+    } else {
+        plan.kind = UpdateKind::Added;
+        plan.added = added_;
+        plan.bytes = history_.keptEnd + bytes_ +
+                     (!history_.lastEnded && intoGaps_ < added_ ? eol_.size() : 0);
+        plan.message.push_back("Dopisano " + count(added_, "losowanie", "losowania", "losowań") +
+                               ": od " + firstAdded_ + " do " + DrawLine::read(lastAdded_).label() +
+                               ".");
+        const DrawLine last = DrawLine::read(history_.lastLine.text);
+        const DrawLine added = DrawLine::read(lastAdded_);
+        plan.newest =
+            (last.kind == DrawLine::Draw && last.number > added.number ? last : added).label();
+        if (intoGaps_)
+            plan.message.push_back("W tym w luki w numeracji pliku wyników: " +
+                                   count(intoGaps_, "losowanie", "losowania", "losowań") + ".");
+    }
+    gapsAndWarnings(plan.message, plan.warning);
+    return plan;
+}
+
+}  // namespace
+
+UpdatePlan planUpdate(std::string_view history, std::string_view download, const GameRow& game) {
+    UpdatePlan plan;
+    const Download fresh(download);
+    if (fresh.draws == 0) {
+        plan.message = {kNoDraws};
+        return plan;
+    }
+    plan.kind = UpdateKind::Refused;
+    const int perDraw = game.rules.numbersPerDraw;
+    if (!fresh.counts.count(perDraw)) {
+        const int usual = usualCount(fresh);
+        const GameRow* other = gameWithCount(usual);
+        plan.message = {"Pobrany plik nie zawiera losowań gry " + std::string(game.name) + " (" +
+                        numbersEach(perDraw) + "): jego losowania mają " + numbersEach(usual) +
+                        (other ? std::string(", jak w grze ") + other->name : std::string()) +
+                        ". Nic nie zapisano."};
+        return plan;
+    }
+    const History old(history, game.rules);
+    if (old.lastLineNumber) {
+        const std::string why = lineProblems(old.lastLine.text, game.rules);
+        if (!why.empty()) {
+            plan.message = {
+                "Ostatni wiersz pliku wyników (wiersz " + std::to_string(old.lastLineNumber) +
+                    ": " + quoted(old.lastLine.text) + ") nie jest całym losowaniem: " + why + ".",
+                "Sprawdź plik: zestawy-cli --game " + std::string(game.option) +
+                    " --check. Nic nie zapisano."};
+            return plan;
+        }
+    }
+    Merge merge(old, fresh, game);
+    merge.run();
+    return merge.plan();
+}
+
+const GameRow* recogniseGame(std::string_view download) {
+    return gameWithCount(usualCount(Download(download)));
+}
+
+std::vector<std::string> unrecognisedGame(std::string_view download) {
+    const Download fresh(download);
+    if (fresh.draws == 0) return {kNoDraws};
+    std::string games;
+    for (const GameRow& game : kGames)
+        games += std::string(games.empty() ? "" : ", ") +
+                 std::to_string(game.rules.numbersPerDraw) + " (" + game.name + ")";
+    return {"Nie rozpoznano gry: losowania w tym pliku mają " + numbersEach(usualCount(fresh)) +
+            ", a gry mają ich " + games + ". Nic nie zapisano."};
+}
+
+}  // namespace zestawy
