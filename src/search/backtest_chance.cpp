@@ -11,8 +11,7 @@ namespace zestawy {
 namespace {
 
 // A history of `lines` uniform draws, "3,17,42,...", from its own generator.
-std::vector<std::string> uniformHistory(std::size_t lines, int top, int drawn,
-                                        std::uint64_t seed) {
+std::vector<std::string> uniformHistory(std::size_t lines, int top, int drawn, std::uint64_t seed) {
     std::mt19937_64 gen(seed);
     std::vector<int> pool(static_cast<std::size_t>(top));
     std::iota(pool.begin(), pool.end(), 1);
@@ -49,17 +48,17 @@ ChanceOutside chanceOutside(const Backtest& real, std::size_t lines, const Never
                             int histories) {
     ChanceOutside chance;
     chance.least = std::max(1, outsideCount(real));
-    const std::uint64_t seed = 0x63686e63ull ^ (std::uint64_t{lines} << 24) ^
-                               static_cast<std::uint64_t>(query.maxNumber << 16 |
-                                                          query.setSize << 8 | query.subsetSize);
+    const std::uint64_t seed =
+        0x63686e63ull ^ (std::uint64_t{lines} << 24) ^
+        static_cast<std::uint64_t>(query.maxNumber << 16 | query.setSize << 8 | query.subsetSize);
     for (int h = 0; h < histories; ++h) {
         const double before = static_cast<double>(h) / histories;
         const BacktestProgress part = [&](double done) {
             return !progress || progress(before + done / histories);
         };
-        const Backtest simulated =
-            backtest(uniformHistory(lines, query.maxNumber, drawn, seed + static_cast<std::uint64_t>(h)),
-                     query, drawn, part, threads, kChanceFollowedSets);
+        const Backtest simulated = backtest(
+            uniformHistory(lines, query.maxNumber, drawn, seed + static_cast<std::uint64_t>(h)),
+            query, drawn, part, threads, kChanceFollowedSets);
         if (simulated.stopped) {
             chance.stopped = true;
             return chance;

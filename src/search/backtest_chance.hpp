@@ -29,7 +29,7 @@ struct ChanceOutside {
 // The same arguments give the same answer on any number of threads.
 // REQUIRES the query as backtest requires it.
 ChanceOutside chanceOutside(const Backtest& real, std::size_t lines, const NeverDrawnQuery& query,
-                            int drawn, const BacktestProgress& progress = nullptr,
-                            int threads = 1, int histories = kChanceHistories);
+                            int drawn, const BacktestProgress& progress = nullptr, int threads = 1,
+                            int histories = kChanceHistories);
 
 }  // namespace zestawy
