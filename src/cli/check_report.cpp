@@ -10,10 +10,18 @@ int check(const Options& o, const std::vector<std::string>& lines, Output& out, 
     std::size_t bad = 0;
     {
         const StopsByItself stops;
-        bad = checkHistory(lines, o.game->rules, [&](const LineProblem& problem) {
-            return !stopRequested.stopped() && out.write("wiersz " + std::to_string(problem.line) +
-                                                         ": " + printable(problem.why) + "\n");
-        });
+        bad = checkHistory(
+            lines, o.game->rules,
+            [&](const LineProblem& problem) {
+                return !stopRequested.stopped() &&
+                       out.write("wiersz " + std::to_string(problem.line) + ": " +
+                                 printable(problem.why) + "\n");
+            },
+            [] { return !stopRequested.stopped(); });
+    }
+    if (stopRequested.stopped()) {
+        say(err, "zestawy-cli: przerwano\n");
+        return 130;
     }
     if (bad == 0)
         out.write("Wszystkie wiersze (" + std::to_string(lines.size()) + ") są poprawne.\n");

@@ -105,9 +105,11 @@ std::string lineProblems(std::string_view line, const DrawRules& rules) {
 }
 
 std::size_t checkHistory(const std::vector<std::string>& lines, const DrawRules& rules,
-                         const std::function<bool(const LineProblem&)>& report) {
+                         const std::function<bool(const LineProblem&)>& report,
+                         const std::function<bool()>& keepGoing) {
     std::size_t bad = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (keepGoing && i % 4096 == 0 && !keepGoing()) break;
         std::string why = lineProblems(lines[i], rules);
         if (why.empty()) continue;
         ++bad;

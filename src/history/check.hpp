@@ -30,9 +30,10 @@ struct LineProblem {
 std::string lineProblems(std::string_view line, const DrawRules& rules);
 
 // Calls report with each line that is not well-formed, in order, as soon as
-// it is found; report returns false to stop. Returns how many bad lines were
-// found.
+// it is found; report returns false to stop, and so does keepGoing, asked
+// every few thousand lines. Returns how many bad lines were found.
 std::size_t checkHistory(const std::vector<std::string>& lines, const DrawRules& rules,
-                         const std::function<bool(const LineProblem&)>& report);
+                         const std::function<bool(const LineProblem&)>& report,
+                         const std::function<bool()>& keepGoing = {});
 
 }  // namespace zestawy

@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -258,6 +259,12 @@ TEST(CliProcess, CtrlCEndsEveryModeAtOnce) {
     std::string bad;
     for (int i = 0; i < 200000; ++i) bad += "x y z\n";
     const std::string badFile = write("bad.txt", bad);
+    // Some 77 MB of well-formed draws: seconds of checking with nothing to say.
+    std::string good;
+    std::ifstream in(zestawy::draw_lists::historyPath(zestawy::Game::MultiMulti), std::ios::binary);
+    const std::string multi((std::istreambuf_iterator<char>(in)), {});
+    for (int i = 0; i < 60; ++i) good += multi;
+    const std::string goodFile = write("good.txt", good);
     struct Case {
         const char* mode;
         std::vector<std::string> args;
@@ -276,6 +283,7 @@ TEST(CliProcess, CtrlCEndsEveryModeAtOnce) {
          {"--game", "multi", "--last", "10", "--search", "5 z 7", "--count"},
          Reader::All},
         {"--check", {"--game", "lotto", "--history", badFile, "--check"}, Reader::Nothing},
+        {"--check, good lines", {"--game", "multi", "--history", goodFile, "--check"}, Reader::All},
         // (The top 10 would be done before the Ctrl-C on two cores.)
         {"--ranking",
          {"--game", "multi", "--search", "5 z 8", "--ranking", "--top", "100000"},

@@ -211,6 +211,66 @@ TEST(UpdateFile, KeepsWhatAnotherProgramSavedMeanwhile) {
               UpdateKind::Stopped);
     EXPECT_EQ(read(), old);
     EXPECT_EQ(files(), 1);
+
+    // A line appended once the new file is whole on the disk, right before it
+    // would take the history's place: kept, 50 times of 50.
+    const std::string merged = mergedHistory(old, download, mini), note = "# dopisane\n";
+    for (int run = 0; run < 50; ++run) {
+        write(old);
+        bool appended = false;
+        const UpdatePlan plan = updateHistoryFile(history, download, mini, [&] {
+            for (const auto& entry : fs::directory_iterator(folder))
+                if (!appended && entry.path().filename().string().rfind(".zestawy-", 0) == 0 &&
+                    fs::file_size(entry) == merged.size()) {
+                    std::ofstream(history, std::ios::binary | std::ios::app) << note;
+                    appended = true;
+                }
+            return true;
+        });
+        EXPECT_EQ(plan.kind, UpdateKind::Refused) << run;
+        EXPECT_EQ(read(), old + note) << run;
+    }
+
+    // A file of two names is not split.
+    write(old);
+    fs::create_hard_link(history, folder / "other.txt");
+    const UpdatePlan linked = updateHistoryFile(history, download, mini);
+    EXPECT_EQ(linked.kind, UpdateKind::Refused);
+    EXPECT_NE(linked.message[0].find("ma kilka nazw"), std::string::npos);
+    EXPECT_EQ(read(), old);
+    fs::remove_all(folder);
+}
+
+// A history found nowhere is made from the download: each game's history as
+// the shipped one, byte for byte, the source's two slips of date in Multi
+// Multi named; updated again, nothing is new.
+TEST(UpdateFile, MakesAMissingHistory) {
+    namespace fs = std::filesystem;
+    const fs::path folder = testing_folder::testFolder();
+    const char* csv[] = {"multi_multi.csv", "mini_lotto.csv", "lotto.csv"};
+    auto bytesOf = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (const GameRow& game : kGames) {
+        SCOPED_TRACE(game.name);
+        const std::string path = folder / game.historyFileUtf8;
+        const std::string download =
+            bytesOf(std::string(ZESTAWY_DATA_DIR) + "/downloads/" + csv[int(game.game)]);
+        const UpdatePlan made = updateHistoryFile(path, download, game);
+        ASSERT_EQ(made.kind, UpdateKind::Added);
+        EXPECT_TRUE(made.created);
+        EXPECT_EQ(made.message[0].rfind("Utworzono plik wyników „" + path + "”: ", 0), 0u);
+        EXPECT_EQ(bytesOf(path),
+                  bytesOf(std::string(ZESTAWY_DATA_DIR) + "/" + game.historyFileUtf8));
+        EXPECT_EQ(made.warning, game.game == Game::MultiMulti);
+        std::string said;
+        for (const std::string& line : made.message) said += line + "\n";
+        EXPECT_EQ(said.find("„04847,12.02.2010,") != std::string::npos &&
+                      said.find("„04975,17.03.2010,") != std::string::npos,
+                  game.game == Game::MultiMulti);
+        EXPECT_EQ(updateHistoryFile(path, download, game).kind, UpdateKind::NothingNew);
+    }
     fs::remove_all(folder);
 }
 #endif

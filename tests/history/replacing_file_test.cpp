@@ -73,6 +73,31 @@ TEST(ReplacingFile, ReplacesWholeOrLeavesTheFileAndNothingBeside) {
     EXPECT_FALSE(fs::exists(folder / ".zestawy-old111"));
     EXPECT_TRUE(fs::exists(folder / ".zestawy-young1"));
     EXPECT_TRUE(fs::exists(folder / ".zestawy-toolongname"));
+
+    // A file named without a folder: its temporary file lies in the working
+    // folder under the same pattern, and goes the same way.
+    const fs::path before = fs::current_path();
+    fs::current_path(folder);
+    {
+        ReplacingFile file;
+        ASSERT_TRUE(file.open("target.txt"));
+        EXPECT_EQ(filesIn(folder), 7u);
+    }
+    fs::last_write_time(".zestawy-young1",
+                        fs::file_time_type::clock::now() - std::chrono::hours(2));
+    EXPECT_EQ(removeStaleTemporaries("target.txt"), 1);
+    fs::current_path(before);
+
+    // Made only where there is nothing: a file that appeared meanwhile stays.
+    {
+        ReplacingFile file;
+        ASSERT_TRUE(file.open((folder / "new.txt").string()));
+        ASSERT_TRUE(file.write("mine", 4));
+        std::ofstream(folder / "new.txt") << "theirs";
+        EXPECT_FALSE(file.commit(false));
+    }
+    EXPECT_EQ(bytesOf(folder / "new.txt"), "theirs");
+    EXPECT_EQ(filesIn(folder), 6u);
     fs::remove_all(folder);
 }
 
