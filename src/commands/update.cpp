@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "commands/update_scan.hpp"
+#include "history/encoding.hpp"
 #include "history/locked_file.hpp"
 #include "history/replacing_file.hpp"
 
@@ -74,37 +75,43 @@ UpdatePlan failed(UpdateKind kind, const std::string& why) {
     return plan;
 }
 
+// A path (UTF-8) as the messages (Windows-1250) name it.
+std::string shown(const std::string& path) {
+    return "„" + cp1250FromUtf8(path) + "”";
+}
+
 // "pliku wyników „C:\...\Lotto wyniki losowań.txt”"
 std::string named(const std::string& path) {
-    return "pliku wyników „" + path + "”";
+    return "pliku wyników " + shown(path);
 }
 
 UpdatePlan unreadable(LockedFile::Status status, const std::string& path) {
     switch (status) {
         case LockedFile::Status::NotRegular:
-            return failed(UpdateKind::Refused,
-                          "To nie jest zwykły plik (urządzenie, potok albo folder): „" + path +
-                              "”; plik wyników musi być plikiem tekstowym. Nic nie zapisano.");
+            return failed(
+                UpdateKind::Refused,
+                "To nie jest zwykły plik (urządzenie, potok albo folder): " + shown(path) +
+                    "; plik wyników musi być plikiem tekstowym. Nic nie zapisano.");
         case LockedFile::Status::Busy:
             return failed(UpdateKind::Refused,
-                          "Plik wyników „" + path +
-                              "” uzupełnia właśnie inny program albo inne okno. Spróbuj "
+                          "Plik wyników " + shown(path) +
+                              " uzupełnia właśnie inny program albo inne okno. Spróbuj "
                               "ponownie, gdy skończy. Nic nie zapisano.");
         case LockedFile::Status::Stopped:
             return failed(UpdateKind::Stopped, "Przerwano: plik wyników pozostał bez zmian.");
         case LockedFile::Status::Linked:
             return failed(UpdateKind::Refused,
-                          "Plik wyników „" + path +
-                              "” ma kilka nazw (dowiązań twardych): zastąpienie rozdzieliłoby "
+                          "Plik wyników " + shown(path) +
+                              " ma kilka nazw (dowiązań twardych): zastąpienie rozdzieliłoby "
                               "je. Nic nie zapisano.");
         case LockedFile::Status::Foreign:
             return failed(UpdateKind::Refused,
-                          "Plik wyników „" + path +
-                              "” należy do innego użytkownika: zastąpienie zmieniłoby jego "
+                          "Plik wyników " + shown(path) +
+                              " należy do innego użytkownika: zastąpienie zmieniłoby jego "
                               "właściciela. Uzupełnij go jako ten użytkownik. Nic nie zapisano.");
         case LockedFile::Status::TooLarge:
             return failed(UpdateKind::CannotRead,
-                          "Plik „" + path + "” ma ponad " + historyLimitText() +
+                          "Plik " + shown(path) + " ma ponad " + historyLimitText() +
                               ": to nie jest plik wyników losowań. Nic nie zapisano.");
         default:
             return failed(UpdateKind::CannotRead,
@@ -117,7 +124,7 @@ const char kStopped[] = "Przerwano: plik wyników pozostał bez zmian.";
 // Writes the merged history through `file` to `target` (replacing it, or
 // making it when `create`), the history checked again just before it goes
 // when it is `held`.
-UpdatePlan write(UpdatePlan plan, const std::string& target, const LockedFile* held,
+UpdatePlan write(UpdatePlan plan, const std::string& target, LockedFile* held,
                  std::string_view history, std::string_view download, const GameRow& game,
                  const std::function<bool()>& keepGoing) {
     auto going = [&] { return !keepGoing || keepGoing(); };
@@ -134,13 +141,15 @@ UpdatePlan write(UpdatePlan plan, const std::string& target, const LockedFile* h
     // history's place: whatever another program wrote meanwhile is not lost.
     if (written && held && !held->unchanged())
         return failed(UpdateKind::Refused,
-                      "Plik wyników „" + target +
-                          "” zmienił się w trakcie uzupełniania (czy zapisał go inny "
+                      "Plik wyników " + shown(target) +
+                          " zmienił się w trakcie uzupełniania (czy zapisał go inny "
                           "program?). Nic nie zapisano; uzupełnij wyniki jeszcze raz.");
     if (written && !held && !file.commit(false))
-        return failed(UpdateKind::Refused, "Plik wyników „" + target +
-                                               "” utworzył w tym czasie inny program. Nic nie "
+        return failed(UpdateKind::Refused, "Plik wyników " + shown(target) +
+                                               " utworzył w tym czasie inny program. Nic nie "
                                                "zapisano; uzupełnij wyniki jeszcze raz.");
+    // Windows lets no file be replaced while it is open.
+    if (written && held) held->closeFile();
     if (!written || (held && !file.commit(true)))
         return failed(UpdateKind::CannotWrite,
                       "Nie można zapisać " + named(target) +
@@ -162,10 +171,9 @@ UpdatePlan updateHistoryFile(const std::string& path, std::string_view download,
         UpdatePlan plan = planUpdate("", download, game);
         if (plan.kind != UpdateKind::Added) return plan;
         plan.created = true;
-        plan.message.front() =
-            "Utworzono plik wyników „" + path +
-            "”: " + update::count(plan.added, "losowanie", "losowania", "losowań") + ", do " +
-            plan.newest + ".";
+        plan.message.front() = "Utworzono plik wyników " + shown(path) + ": " +
+                               update::count(plan.added, "losowanie", "losowania", "losowań") +
+                               ", do " + plan.newest + ".";
         return write(std::move(plan), path, nullptr, "", download, game, keepGoing);
     }
     if (status != LockedFile::Status::Ok) return unreadable(status, path);

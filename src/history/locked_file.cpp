@@ -155,14 +155,19 @@ Status LockedFile::open(const std::string& path, std::string& bytes, std::size_t
     return status;
 }
 
+void LockedFile::closeFile() {
+    if (file_ != -1) CloseHandle(reinterpret_cast<HANDLE>(file_));
+    file_ = -1;
+}
+
 void LockedFile::release() {
+    closeFile();
     if (lock_ != -1) {
         const HANDLE mutex = reinterpret_cast<HANDLE>(lock_);
         ReleaseMutex(mutex);
         CloseHandle(mutex);
     }
-    if (file_ != -1) CloseHandle(reinterpret_cast<HANDLE>(file_));
-    lock_ = file_ = -1;
+    lock_ = -1;
 }
 
 LockedFile::~LockedFile() {
@@ -240,6 +245,8 @@ Status LockedFile::open(const std::string& path, std::string& bytes, std::size_t
     read_ = identityOf(read);
     return status;
 }
+
+void LockedFile::closeFile() {}
 
 void LockedFile::release() {
     if (lock_ != -1) close(static_cast<int>(lock_));

@@ -62,6 +62,9 @@ class LockedFile {
     // meantime makes it false.
     bool unchanged() const;
 
+    // Windows: closes the file, keeping the lock, right before it is replaced.
+    void closeFile();
+
     void release();  // the lock and the file
 
     std::string target_;
