@@ -6,12 +6,16 @@
 
 namespace zestawy::cli {
 
-int check(const Options& o, const std::vector<std::string>& lines, Output& out, std::FILE* err) {
-    std::size_t bad = 0;
+int check(const Options& o, const std::string& path, Output& out, std::FILE* err) {
+    std::string text;
+    const HistoryRead read = readWholeFile(path, text, kMaxHistoryBytes);
+    if (read != HistoryRead::Ok) return unreadableFile(path, read, err);
+    if (!holdsLoadedLine(text)) return noDrawsIn(path, err);
+    HistoryCheck checked;
     {
         const StopsByItself stops;
-        bad = checkHistory(
-            lines, o.game->rules,
+        checked = checkHistory(
+            text, o.game->rules,
             [&](const LineProblem& problem) {
                 return !stopRequested.stopped() &&
                        out.write("wiersz " + std::to_string(problem.line) + ": " +
@@ -23,13 +27,29 @@ int check(const Options& o, const std::vector<std::string>& lines, Output& out, 
         say(err, "zestawy-cli: przerwano\n");
         return 130;
     }
+    const std::size_t bad = checked.bad, lines = checked.lines;
     if (bad == 0)
-        out.write("Wszystkie wiersze (" + std::to_string(lines.size()) + ") są poprawne.\n");
+        out.write("Wszystkie wiersze (" + std::to_string(lines) + ") są poprawne.\n");
     else
-        out.write("Błędnych wierszy: " + std::to_string(bad) + " z " +
-                  std::to_string(lines.size()) + ".\n");
+        out.write("Błędnych wierszy: " + std::to_string(bad) + " z " + std::to_string(lines) +
+                  ".\n");
     const int code = finishOutput(out, err);
     return code != 0 ? code : bad == 0 ? 0 : 1;
+}
+
+int unreadableFile(const std::string& path, HistoryRead read, std::FILE* err) {
+    const std::string why = read == HistoryRead::CannotOpen ? "nie można otworzyć pliku"
+                            : read == HistoryRead::TooLarge
+                                ? "za duży plik (ponad " + historyLimitText() + ")"
+                                : "błąd odczytu pliku";
+    sayPath(err, "zestawy-cli: " + std::string(why) + " '", path, "'\n");
+    return 2;
+}
+
+int noDrawsIn(const std::string& path, std::FILE* err) {
+    sayPath(err, "zestawy-cli: w pliku '", path,
+            "' nie ma żadnego losowania w układzie „nr. data liczby”" + encodingHint(path) + "\n");
+    return 2;
 }
 
 std::string encodingHint(const std::string& path) {

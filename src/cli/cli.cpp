@@ -57,12 +57,7 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
     setMessagesUtf8(o.utf8);
     Output out(outFile, o.utf8);
     auto unreadable = [&](const std::string& path, HistoryRead read) {
-        const std::string why = read == HistoryRead::CannotOpen ? "nie można otworzyć pliku"
-                                : read == HistoryRead::TooLarge
-                                    ? "za duży plik (ponad " + historyLimitText() + ")"
-                                    : "błąd odczytu pliku";
-        sayPath(err, "zestawy-cli: " + std::string(why) + " '", path, "'\n");
-        return 2;
+        return unreadableFile(path, read, err);
     };
 
     if (!o.updatePath.empty())
@@ -78,16 +73,11 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
         std::vector<std::string> lines;
         const std::string path =
             o.historyPath.empty() ? samplePath(*o.game, programDir) : o.historyPath;
+        if (o.check) return check(o, path, out, err);
         const HistoryRead read = readHistoryFile(path, lines, kMaxHistoryBytes);
         if (read != HistoryRead::Ok) return unreadable(path, read);
         const long long every = static_cast<long long>(lines.size()) + 1;
-        if (loadedLines(lines, every).empty()) {
-            sayPath(err, "zestawy-cli: w pliku '", path,
-                    "' nie ma żadnego losowania w układzie „nr. data liczby”" + encodingHint(path) +
-                        "\n");
-            return 2;
-        }
-        if (o.check) return check(o, lines, out, err);
+        if (loadedLines(lines, every).empty()) return noDrawsIn(path, err);
         if (o.ranking) return rankSets(o, lines, out, err);
         if (!o.ticket.empty()) return ticketReport(o, lines, out, err);
         if (o.backtest) return backtestReport(o, lines, out, err);

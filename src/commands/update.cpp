@@ -19,7 +19,7 @@ constexpr int kLockWaitMs = 10000;  // for another update of the same file
 
 bool writeMerged(std::string_view history, std::string_view download, const GameRow& game,
                  const std::function<bool(std::string_view)>& write) {
-    const History old(history, game.rules);
+    const History old(history);
     const Download fresh(download);
     std::string out;
     bool ok = true;
@@ -34,16 +34,19 @@ bool writeMerged(std::string_view history, std::string_view download, const Game
         for (; ok && done < upto; done += std::min(kPiece, upto - done))
             ok = write(history.substr(done, std::min(kPiece, upto - done)));
     };
-    std::size_t at = 0;  // the history is in order when a plan adds draws
+    // The history is in order when a plan adds draws: both walk by number.
+    HistoryCursor cursor(history);
+    HistoryDraw next;
+    bool hasNext = cursor.next(next);
     std::uint64_t previous = 0;
     bool ended = old.lastEnded;
     fresh.inOrder([&](DrawLine& draw, std::size_t) {
         if (!draw.valid(game.rules) || draw.number == previous) return true;
         previous = draw.number;
-        while (at < old.draws.size() && old.draws[at].number < draw.number) ++at;
-        if (at < old.draws.size() && old.draws[at].number == draw.number) return true;
-        keep(at < old.draws.size() ? old.draws[at].begin : old.keptEnd);
-        if (at == old.draws.size() && !ended) {
+        while (hasNext && next.number < draw.number) hasNext = cursor.next(next);
+        if (hasNext && next.number == draw.number) return true;
+        keep(hasNext ? next.begin : old.keptEnd);
+        if (!hasNext && !ended) {
             out += old.eol;
             ended = true;
         }

@@ -1,6 +1,7 @@
 // The plan of an update: one pass of the merge over the download's draws in
 // ascending number, with the history's beside them.
 #include <algorithm>
+#include <unordered_map>
 
 #include "commands/update.hpp"
 #include "commands/update_scan.hpp"
@@ -26,10 +27,21 @@ class Merge {
           game_(game),
           rules_(game.rules),
           eol_(history.eol),
-          whole_(history.draws.size(), -1) {}
+          indexHistory_(download.draws > history.draws) {}
 
     void run() {
-        std::size_t at = 0;  // in history_.byNumber
+        // Which side's draws are looked up by date and numbers: the fewer.
+        if (indexHistory_) {
+            HistoryCursor cursor(history_.bytes);
+            for (HistoryDraw draw; cursor.next(draw);) {
+                Mine mine;
+                mine.draw = draw;
+                if (wellFormed(mine, false))
+                    historyByContent_.emplace(mine.parsed.contentKey(), draw);
+            }
+        }
+        HistoryCursor cursor(history_.bytes);
+        hasNext_ = cursor.next(next_.draw);
         download_.inOrder([&](DrawLine& draw, std::size_t line) {
             if (!draw.valid(rules_)) {
                 bad_.add("wiersz " + std::to_string(line) + ": " + draw.problems(rules_));
@@ -43,23 +55,36 @@ class Merge {
                 return true;
             }
             remember(draw);
-            while (at < history_.byNumber.size() && drawAt(at).number < draw.number)
-                visit(drawAt(at++).number);
-            if (at < history_.byNumber.size() && drawAt(at).number == draw.number)
-                compare(history_.byNumber[at], draw);
+            while (hasNext_ && next_.draw.number < draw.number) pass(cursor);
+            if (hasNext_ && next_.draw.number == draw.number)
+                compare(next_, draw);
             else
-                add(draw, at);
+                add(draw);
             return true;
         });
-        while (at < history_.byNumber.size()) visit(drawAt(at++).number);
+        while (hasNext_) pass(cursor);
+        if (!indexHistory_) renumberedInHistory();
         if (download_.cutLine) cutHeld_ = held(DrawLine::read(download_.cutText));
     }
 
     UpdatePlan plan() const;
 
   private:
-    const HistoryDraw& drawAt(std::size_t at) const {
-        return history_.draws[history_.byNumber[at]];
+    // A history draw as the merge sees it: read once, named once if bad.
+    struct Mine {
+        HistoryDraw draw;
+        signed char whole = -1;  // 1 a well-formed draw, 0 not, -1 not yet read
+        DrawLine parsed;
+    };
+
+    // The next history draw becomes the one before the download's.
+    void pass(HistoryCursor& cursor) {
+        visit(next_.draw.number);
+        before_ = std::move(next_);
+        hasBefore_ = true;
+        passedHistory_ = true;
+        next_ = Mine();
+        hasNext_ = cursor.next(next_.draw);
     }
 
     // The previous draw of the download, for a second line of one number.
@@ -71,70 +96,87 @@ class Merge {
         std::copy(draw.values.begin(), draw.values.begin() + draw.count, previous_.values.begin());
     }
 
-    // The history draw as a draw; false, once named, for a line that is not
-    // a well-formed draw of the game.
-    bool wellFormed(std::size_t i, DrawLine& draw) {
-        const HistoryDraw& mine = history_.draws[i];
-        if (whole_[i] < 0) {
-            const std::string why = lineProblems(mine.text, rules_);
-            whole_[i] = why.empty();
-            if (!why.empty())
-                historyBad_.add("wiersz " + std::to_string(mine.line) + ": " + quoted(mine.text) +
-                                " (" + why + ")");
+    // Whether the history draw is a well-formed draw of the game (its
+    // parsed form then ready); the first time it is not, it is named, where
+    // the merge touches it.
+    bool wellFormed(Mine& mine, bool touched = true) {
+        if (mine.whole < 0) {
+            const std::string why = lineProblems(mine.draw.text, rules_);
+            mine.parsed = DrawLine::read(mine.draw.text);
+            mine.whole = why.empty() && mine.parsed.valid(rules_);
+            if (!why.empty() && touched)
+                historyBad_.add("wiersz " + std::to_string(mine.draw.line) + ": " +
+                                quoted(mine.draw.text) + " (" + why + ")");
         }
-        if (parsedIndex_ != i) {
-            parsed_ = DrawLine::read(mine.text);
-            parsedValid_ = parsed_.valid(rules_);
-            parsedIndex_ = i;
-        }
-        draw = parsed_;
-        return whole_[i] && parsedValid_;
+        return mine.whole > 0;
     }
 
-    void compare(std::size_t i, const DrawLine& draw) {
-        DrawLine mine;
-        if (!wellFormed(i, mine)) return;
-        if (mine.sameDraw(draw))
+    void compare(Mine& mine, const DrawLine& draw) {
+        if (!wellFormed(mine)) return;
+        if (mine.parsed.sameDraw(draw))
             ++shared_;
         else
             conflicts_.add("nr " + std::to_string(draw.number) + ": w pliku wyników " +
-                           quoted(mine.text) + ", w pobranym " + quoted(draw.text));
+                           quoted(mine.draw.text) + ", w pobranym " + quoted(draw.text));
     }
 
     // Whether the history holds this draw, under its number.
-    bool held(DrawLine draw) {
+    bool held(DrawLine draw) const {
         if (!draw.valid(rules_)) return false;
-        const auto same = history_.byContent.equal_range(draw.contentKey());
-        for (auto it = same.first; it != same.second; ++it) {
-            DrawLine mine;
-            if (wellFormed(it->second, mine) && mine.sameDraw(draw) && mine.number == draw.number)
-                return true;
+        HistoryCursor cursor(history_.bytes);
+        for (HistoryDraw mine; cursor.next(mine);) {
+            if (mine.number != draw.number) continue;
+            DrawLine read = DrawLine::read(mine.text);
+            if (read.valid(rules_) && read.sameDraw(draw)) return true;
         }
         return false;
     }
 
-    void add(const DrawLine& draw, std::size_t at) {
-        const auto same = history_.byContent.equal_range(draw.contentKey());
-        for (auto it = same.first; it != same.second; ++it) {
-            DrawLine mine;
-            if (wellFormed(it->second, mine) && mine.sameDraw(draw))
-                renumbered_.add("nr " + std::to_string(draw.number) + " pobranego pliku to nr " +
-                                std::to_string(mine.number) + " pliku wyników (" +
-                                std::string(draw.date) + ")");
+    void renumbered(const DrawLine& draw, const DrawLine& mine) {
+        if (mine.number != draw.number && mine.sameDraw(draw))
+            renumbered_.add("nr " + std::to_string(draw.number) + " pobranego pliku to nr " +
+                            std::to_string(mine.number) + " pliku wyników (" +
+                            std::string(draw.date) + ")");
+    }
+
+    // The added draws against every history draw of the same date and numbers.
+    void renumberedInHistory() {
+        if (addedByContent_.empty()) return;
+        HistoryCursor cursor(history_.bytes);
+        for (Mine mine; cursor.next(mine.draw); mine = Mine()) {
+            DrawLine read = DrawLine::read(mine.draw.text);
+            if (!read.valid(rules_)) continue;
+            const auto same = addedByContent_.equal_range(read.contentKey());
+            for (auto it = same.first; it != same.second; ++it) {
+                DrawLine added = DrawLine::read(it->second);
+                if (added.valid(rules_) && wellFormed(mine, false)) renumbered(added, mine.parsed);
+            }
+        }
+    }
+
+    void add(const DrawLine& draw) {
+        if (indexHistory_) {
+            const auto same = historyByContent_.equal_range(draw.contentKey());
+            for (auto it = same.first; it != same.second; ++it) {
+                DrawLine mine = DrawLine::read(it->second.text);
+                if (mine.valid(rules_)) renumbered(draw, mine);
+            }
+        } else {
+            addedByContent_.emplace(draw.contentKey(), draw.text);
         }
         // Its neighbours in the merged history: the draw added before it where
         // no history draw lies between them, else the history's.
-        if (added_ > 0 && previousAt_ == at)
+        if (added_ > 0 && !passedHistory_)
             fitsNew(previousNew_, draw);
-        else if (at > 0)
-            fits(history_.byNumber[at - 1], draw);
-        if (at < history_.byNumber.size()) fits(history_.byNumber[at], draw);
+        else if (hasBefore_)
+            fits(before_, draw);
+        if (hasNext_) fits(next_, draw);
         previousNew_ = draw;
-        previousAt_ = at;
+        passedHistory_ = false;
         if (added_ == 0) firstAdded_ = draw.label();
         lastAdded_ = draw.text;
         ++added_;
-        if (draw.number < history_.lastNumber()) ++intoGaps_;
+        if (draw.number < history_.lastNumber) ++intoGaps_;
         bytes_ += draw.ownLineSize() + eol_.size();
         visit(draw.number);
     }
@@ -142,9 +184,9 @@ class Merge {
     // Whether a new draw fits beside a history draw: dates never go back as
     // numbers go up, and no more draws are missing between the two than the
     // game can have drawn from the one's day to the other's.
-    void fits(std::size_t i, const DrawLine& draw) {
-        DrawLine mine;
-        if (!wellFormed(i, mine)) return;
+    void fits(Mine& history, const DrawLine& draw) {
+        if (!wellFormed(history)) return;
+        const DrawLine& mine = history.parsed;
         const std::string why = misfit(mine, draw);
         if (!why.empty())
             misplaced_.add("nr " + std::to_string(draw.number) + " z " + std::string(draw.date) +
@@ -210,17 +252,18 @@ class Merge {
     const GameRow& game_;
     const DrawRules& rules_;
     std::string eol_;
-    std::vector<signed char> whole_;  // each history draw: 1 well-formed, 0 not, -1 not yet read
+    // The history draws on either side of the download's draw at hand.
+    Mine before_, next_;
+    bool hasBefore_ = false, hasNext_ = false;
+    bool passedHistory_ = false;  // a history draw since the draw added last
+    const bool indexHistory_;     // the history's draws are looked up, else the added ones
+    std::unordered_multimap<std::uint64_t, HistoryDraw> historyByContent_;
+    std::unordered_multimap<std::uint64_t, std::string_view> addedByContent_;
     DrawLine previous_;
-    // The history draw read last: the same one borders every draw appended.
-    DrawLine parsed_;
-    bool parsedValid_ = false;
-    std::size_t parsedIndex_ = SIZE_MAX;
     Listed bad_, conflicts_, renumbered_, misplaced_, historyBad_, slips_;
-    DrawLine previousNew_;        // the draw added last
-    std::size_t previousAt_ = 0;  // and the history draw it went before
-    std::size_t shared_ = 0;      // draws both files hold alike
-    bool cutHeld_ = false;        // the download's cut last line is a history draw
+    DrawLine previousNew_;    // the draw added last
+    std::size_t shared_ = 0;  // draws both files hold alike
+    bool cutHeld_ = false;    // the download's cut last line is a history draw
     Listed gapsBefore_, gapsShared_, gapsAfter_;
     std::size_t added_ = 0, intoGaps_ = 0, bytes_ = 0;
     std::string firstAdded_;
@@ -245,14 +288,9 @@ void Merge::refusals(std::vector<std::string>& message) const {
                          "Wiersze pliku wyników, których dotyczy uzupełnienie, nie są "
                          "poprawnymi losowaniami (sprawdź plik: " +
                              check + "):");
-    if (added_ > 0 && history_.unordered)
-        message.push_back("Numery losowań w pliku wyników nie rosną: wiersz " +
-                          std::to_string(history_.unordered->line) + " " +
-                          quoted(history_.unordered->text) +
-                          " ma numer nie wyższy niż losowanie przed nim. Popraw kolejność.");
     // Only a download that shares a draw with the history, or goes on right
     // after its last one, shows that it numbers the draws as the history does.
-    const std::uint64_t last = history_.lastNumber();
+    const std::uint64_t last = history_.lastNumber;
     if (added_ > 0 && last > 0 && shared_ == 0 && download_.first != last + 1)
         message.push_back(
             "Pobrany plik nie ma ani jednego wspólnego losowania z plikiem wyników (jego "
@@ -279,7 +317,7 @@ void Merge::gapsAndWarnings(std::vector<std::string>& message, bool& warning) co
         message.push_back("Brak w numeracji losowań: " + gapsAfter_.inLine() +
                           "; pobrany plik kończy się na losowaniu " +
                           std::to_string(download_.last) + ".");
-    const std::uint64_t last = history_.lastNumber();
+    const std::uint64_t last = history_.lastNumber;
     if (slips_.total) {
         warning = true;
         slips_.appendTo(message,
@@ -370,17 +408,26 @@ UpdatePlan planUpdate(std::string_view history, std::string_view download, const
                         ". Nic nie zapisano."};
         return plan;
     }
-    const History old(history, game.rules);
+    const History old(history);
+    const std::string check = "Sprawdź plik: zestawy-cli --game " + std::string(game.option) +
+                              " --check. Nic nie zapisano.";
     if (old.lastLineNumber) {
         const std::string why = lineProblems(old.lastLine.text, game.rules);
         if (!why.empty()) {
             plan.message = {
                 "Ostatni wiersz pliku wyników (wiersz " + std::to_string(old.lastLineNumber) +
                     ": " + quoted(old.lastLine.text) + ") nie jest całym losowaniem: " + why + ".",
-                "Sprawdź plik: zestawy-cli --game " + std::string(game.option) +
-                    " --check. Nic nie zapisano."};
+                check};
             return plan;
         }
+    }
+    // The merge walks both files in the order of their numbers.
+    if (!old.ordered) {
+        plan.message = {"Numery losowań w pliku wyników nie rosną: wiersz " +
+                            std::to_string(old.unordered.line) + " " + quoted(old.unordered.text) +
+                            " ma numer nie wyższy niż losowanie przed nim. Popraw kolejność.",
+                        check};
+        return plan;
     }
     Merge merge(old, fresh, game);
     merge.run();

@@ -44,33 +44,47 @@ std::uint64_t leadingNumber(std::string_view text) {
 
 }  // namespace
 
-History::History(std::string_view text, const DrawRules& rules) : bytes(text), eol(eolOf(text)) {
+namespace {
+
+// The draw a history line begins with, if any: a draw, or one with a note,
+// which the merge must not pass by either.
+bool drawOfLine(const DrawLine& read, std::size_t number, const TextLine& line, HistoryDraw& draw) {
+    const std::uint64_t noted = read.kind == DrawLine::Letters ? leadingNumber(read.text) : 0;
+    if (read.numberText.empty() && noted == 0) return false;
+    draw = {noted ? noted : read.number, number, line.begin, line.text};
+    return true;
+}
+
+}  // namespace
+
+bool HistoryCursor::next(HistoryDraw& draw) {
+    for (TextLine line; scanner_.next(line);)
+        if (drawOfLine(DrawLine::read(line.text), ++line_, line, draw)) return true;
+    return false;
+}
+
+History::History(std::string_view text) : bytes(text), eol(eolOf(text)) {
     keptEnd = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
     LineScanner scanner(text);
     std::size_t number = 0;
+    HistoryDraw draw;
     for (TextLine line; scanner.next(line);) {
+        const DrawLine read = DrawLine::read(line.text);
         ++number;
-        DrawLine draw = DrawLine::read(line.text);
-        if (draw.kind != DrawLine::Blank) {
+        if (read.kind != DrawLine::Blank) {
             keptEnd = line.end;
             lastEnded = text[line.end - 1] == '\n' || text[line.end - 1] == '\r';
             lastLine = line;
             lastLineNumber = number;
         }
-        // A draw with a note is a draw the merge must not pass by.
-        const std::uint64_t noted = draw.kind == DrawLine::Letters ? leadingNumber(draw.text) : 0;
-        if (draw.numberText.empty() && noted == 0) continue;
-        draws.push_back({noted ? noted : draw.number, number, line.begin, line.text});
-        if (draw.valid(rules)) byContent.emplace(draw.contentKey(), draws.size() - 1);
+        const std::uint64_t previous = draw.number;
+        if (!drawOfLine(read, number, line, draw)) continue;
+        if (draws++ > 0 && draw.number <= previous && ordered) {
+            ordered = false;
+            unordered = draw;
+        }
+        lastNumber = std::max(lastNumber, draw.number);
     }
-    for (std::size_t i = 1; i < draws.size() && !unordered; ++i)
-        if (draws[i].number <= draws[i - 1].number) unordered = &draws[i];
-    byNumber.resize(draws.size());
-    for (std::size_t i = 0; i < draws.size(); ++i) byNumber[i] = i;
-    if (unordered)
-        std::stable_sort(byNumber.begin(), byNumber.end(), [&](std::size_t a, std::size_t b) {
-            return draws[a].number < draws[b].number;
-        });
 }
 
 Download::Download(std::string_view bytes) : text(bytes) {

@@ -8,7 +8,6 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "commands/draw_line.hpp"
@@ -55,29 +54,42 @@ struct Listed {
 // A history line that begins with a draw number: a draw, or a line that
 // tries to be one ("7300. 13.01.2026 7,13,... # a note").
 struct HistoryDraw {
-    std::uint64_t number;
-    std::size_t line;   // 1-based
-    std::size_t begin;  // where its bytes start
+    std::uint64_t number = 0;
+    std::size_t line = 0;   // 1-based
+    std::size_t begin = 0;  // where its bytes start
     std::string_view text;
 };
 
-// A history as the merge reads it. The lines that are kept run up to the end
-// of the last line that is not blank: empty lines at the end go.
+// A history's draw lines one by one in file order, holding none of them: an
+// update's memory is the two files and little more.
+class HistoryCursor {
+  public:
+    explicit HistoryCursor(std::string_view text) : scanner_(text) {}
+    // The next line that begins with a draw number; false after the last.
+    bool next(HistoryDraw& draw);
+
+  private:
+    LineScanner scanner_;
+    std::size_t line_ = 0;
+};
+
+// What a history is as a whole, from one pass over it. The lines that are
+// kept run up to the end of the last line that is not blank: empty lines at
+// the end go.
 struct History {
     std::string_view bytes;
-    std::vector<HistoryDraw> draws;                                 // in file order
-    std::vector<std::size_t> byNumber;                              // indices of draws, by number
-    std::unordered_multimap<std::uint64_t, std::size_t> byContent;  // contentKey -> draw
+    std::size_t draws = 0;  // lines that begin with a draw number
     std::size_t keptEnd = 0;
     bool lastEnded = true;  // the last kept line has its line end
     std::string eol;        // as the first line ends; CR LF for a file of one line
     TextLine lastLine;      // the last line that is not blank, if any
     std::size_t lastLineNumber = 0;
-    // The first draw numbered no higher than the one before it, if any.
-    const HistoryDraw* unordered = nullptr;
+    std::uint64_t lastNumber = 0;  // the highest draw number, 0 when none
+    // The first draw numbered no higher than the one before it, where ordered is false.
+    bool ordered = true;
+    HistoryDraw unordered;
 
-    History(std::string_view text, const DrawRules& rules);
-    std::uint64_t lastNumber() const { return draws.empty() ? 0 : draws[byNumber.back()].number; }
+    explicit History(std::string_view text);
 };
 
 // The draw lines of a download, and what else it holds.

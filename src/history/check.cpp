@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "history/history.hpp"
 #include "history/polish.hpp"
 
 namespace zestawy {
@@ -104,18 +105,20 @@ std::string lineProblems(std::string_view line, const DrawRules& rules) {
     return joined;
 }
 
-std::size_t checkHistory(const std::vector<std::string>& lines, const DrawRules& rules,
-                         const std::function<bool(const LineProblem&)>& report,
-                         const std::function<bool()>& keepGoing) {
-    std::size_t bad = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (keepGoing && i % 4096 == 0 && !keepGoing()) break;
-        std::string why = lineProblems(lines[i], rules);
+HistoryCheck checkHistory(std::string_view text, const DrawRules& rules,
+                          const std::function<bool(const LineProblem&)>& report,
+                          const std::function<bool()>& keepGoing) {
+    HistoryCheck check;
+    LineScanner scanner(text);
+    for (TextLine line; scanner.next(line);) {
+        if (keepGoing && check.lines % 4096 == 0 && !keepGoing()) break;
+        ++check.lines;
+        std::string why = lineProblems(line.text, rules);
         if (why.empty()) continue;
-        ++bad;
-        if (!report({i + 1, std::move(why)})) break;
+        ++check.bad;
+        if (!report({check.lines, std::move(why)})) break;
     }
-    return bad;
+    return check;
 }
 
 }  // namespace zestawy

@@ -29,11 +29,16 @@ struct LineProblem {
 // are joined by "; " and capped at a few.
 std::string lineProblems(std::string_view line, const DrawRules& rules);
 
-// Calls report with each line that is not well-formed, in order, as soon as
-// it is found; report returns false to stop, and so does keepGoing, asked
-// every few thousand lines. Returns how many bad lines were found.
-std::size_t checkHistory(const std::vector<std::string>& lines, const DrawRules& rules,
-                         const std::function<bool(const LineProblem&)>& report,
-                         const std::function<bool()>& keepGoing = {});
+struct HistoryCheck {
+    std::size_t lines = 0, bad = 0;
+};
+
+// Calls report with each line of the text (split as the history is read)
+// that is not well-formed, in order, as soon as it is found; report returns
+// false to stop, and so does keepGoing, asked every few thousand lines. Holds
+// nothing of the text: a history of any size takes no more memory to check.
+HistoryCheck checkHistory(std::string_view text, const DrawRules& rules,
+                          const std::function<bool(const LineProblem&)>& report,
+                          const std::function<bool()>& keepGoing = {});
 
 }  // namespace zestawy

@@ -54,6 +54,14 @@ HistoryRead readWholeFile(const std::string& path, std::string& bytes, std::size
     bytes.clear();
     std::FILE* file = openFile(path, "rb");
     if (!file) return HistoryRead::CannotOpen;
+    // Room for the whole file at once, where its size is known: a string that
+    // doubles as it grows would hold half as much again at its peak.
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size > 0 && static_cast<unsigned long>(size) <= maxBytes)
+            bytes.reserve(static_cast<std::size_t>(size));
+        std::rewind(file);
+    }
     char buffer[1 << 16];
     bool tooLarge = false;
     for (std::size_t n; !tooLarge && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
@@ -109,6 +117,17 @@ std::vector<LoadedLine> loadedLines(const std::vector<std::string>& lines, long 
         loaded.push_back({line.substr(0, second), line.substr(second + 1)});
     }
     return loaded;
+}
+
+bool holdsLoadedLine(std::string_view text) {
+    LineScanner scanner(text);
+    for (TextLine line; scanner.next(line);) {
+        const std::size_t first = line.text.find(' ');
+        if (first != std::string_view::npos &&
+            line.text.find(' ', first + 1) != std::string_view::npos)
+            return true;
+    }
+    return false;
 }
 
 LoadedDraws latestDraws(const std::vector<std::string>& lines, long long count) {

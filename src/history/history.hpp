@@ -89,6 +89,9 @@ struct LoadedLine {
 // takes every line.
 std::vector<LoadedLine> loadedLines(const std::vector<std::string>& lines, long long count);
 
+// Whether loading would show any line of the text: one with two blanks.
+bool holdsLoadedLine(std::string_view text);
+
 struct LoadedDraws {
     std::string dates;    // "<number>. <date>" of each shown line, CR LF between
     std::string numbers;  // the rest of each shown line, CR LF between

@@ -146,6 +146,11 @@ Status LockedFile::open(const std::string& path, std::string& bytes, std::size_t
         release();
     }
     const HANDLE file = reinterpret_cast<HANDLE>(file_);
+    // Room for the whole file at once: a string that doubles as it grows
+    // would hold half as much again at its peak.
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(file, &size) && static_cast<std::uint64_t>(size.QuadPart) <= maxBytes)
+        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
     const Status status = readAll(bytes, maxBytes, [&](char* buffer, std::size_t size) {
         DWORD read = 0;
         return ReadFile(file, buffer, static_cast<DWORD>(size), &read, nullptr) ? (long long)read
@@ -234,6 +239,11 @@ Status LockedFile::open(const std::string& path, std::string& bytes, std::size_t
         close(fd);
     }
     const int fd = static_cast<int>(lock_);
+    // Room for the whole file at once: a string that doubles as it grows
+    // would hold half as much again at its peak.
+    struct stat before;
+    if (fstat(fd, &before) == 0 && static_cast<std::uint64_t>(before.st_size) <= maxBytes)
+        bytes.reserve(static_cast<std::size_t>(before.st_size));
     const Status status = readAll(bytes, maxBytes, [&](char* buffer, std::size_t size) {
         ssize_t n;
         while ((n = ::read(fd, buffer, size)) < 0 && errno == EINTR) {

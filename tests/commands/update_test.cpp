@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "history/check.hpp"
+#include "history/encoding.hpp"
 #include "history/history.hpp"
 #include "test_folder.hpp"
 
@@ -260,7 +261,9 @@ TEST(UpdateFile, MakesAMissingHistory) {
         const UpdatePlan made = updateHistoryFile(path, download, game);
         ASSERT_EQ(made.kind, UpdateKind::Added);
         EXPECT_TRUE(made.created);
-        EXPECT_EQ(made.message[0].rfind("Utworzono plik wyników „" + path + "”: ", 0), 0u);
+        EXPECT_EQ(
+            made.message[0].rfind("Utworzono plik wyników „" + cp1250FromUtf8(path) + "”: ", 0),
+            0u);
         EXPECT_EQ(bytesOf(path),
                   bytesOf(std::string(ZESTAWY_DATA_DIR) + "/" + game.historyFileUtf8));
         EXPECT_EQ(made.warning, game.game == Game::MultiMulti);
