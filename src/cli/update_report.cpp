@@ -12,20 +12,12 @@
 
 namespace zestawy::cli {
 
-namespace {
-
-Sources sourcesBeside(const std::string& programDir) {
-    return sourcesOfFile((programDir.empty() ? std::string(".") : programDir) + "/" + kSourcesFile);
-}
-
-}  // namespace
-
 int update(const Options& o, const std::string& historyPath, bool givenHistory,
            const std::string& programDir, std::FILE* err) {
     std::string download;
     if (isWebAddress(o.updatePath)) {
         // Ctrl-C ends the tool at once while it fetches: nothing is written yet.
-        const Sources sources = sourcesBeside(programDir);
+        const Sources sources = findSources(programDir);
         if (!sources.error.empty()) {
             say(err, "zestawy-cli: " + sources.error + "\n");
             return 2;
@@ -74,7 +66,7 @@ int update(const Options& o, const std::string& historyPath, bool givenHistory,
 }
 
 int downloadAll(const std::string& programDir, std::FILE* err) {
-    const Sources sources = sourcesBeside(programDir);
+    const Sources sources = findSources(programDir);
     if (!sources.error.empty()) {
         say(err, "zestawy-cli: " + sources.error + "\n");
         return 2;
