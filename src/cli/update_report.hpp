@@ -15,8 +15,8 @@ namespace zestawy::cli {
 // when draws were added or none was new, 1 when refused or not written, 2
 // when a file cannot be read or the download holds no draw, 130 when Ctrl-C
 // stopped it before the history was replaced.
-// o.updatePath may be an http(s) address, fetched with the time limit of
-// zrodla.txt in the working folder or else in programDir.
+// o.updatePath may be an http(s) address, fetched (never read as a path) with
+// the time limit of zrodla.txt in the working folder or else in programDir.
 int update(const Options& o, const std::string& historyPath, bool givenHistory,
            const std::string& programDir, std::FILE* err);
 
