@@ -216,11 +216,10 @@ bool handleDownloadCommand(WindowState& state, int id) {
     if (state.download) return true;
     auto d = std::make_unique<Download>();
     d->state = &state;
-    const std::string sourcesFile = findFile(kSourcesFile);
-    d->sources = sourcesFile.empty() ? defaultSources() : sourcesOfFile(sourcesFile);
+    // The error names the file it found.
+    d->sources = findSources(programFolder());
     if (!d->sources.error.empty()) {
-        const std::string text = d->sources.error + "\n\nPlik: " + shownPath(sourcesFile);
-        messageBox(state.main, text.c_str(), kCaption, MB_ICONERROR);
+        messageBox(state.main, d->sources.error.c_str(), kCaption, MB_ICONERROR);
         return true;
     }
     // The histories that "Wczytaj" reads; a new one beside the program where

@@ -147,7 +147,8 @@ const OptionRow kOptions[] = {
     {nullptr, "--download", nullptr, "pobiera najnowsze wyniki trzech gier i uzupełnia nimi ich pliki\n"
                                      "wyników obok programu, jak --update; adresy i czas oczekiwania\n"
                                      "(domyślnie 30 s bez danych) można zmienić w pliku zrodla.txt\n"
-                                     "obok programu, wierszami „multi = adres” i „czas = sekundy”",
+                                     "w bieżącym folderze albo obok programu, wierszami\n"
+                                     "„multi = adres” i „czas = sekundy”",
      [](Options& o, const std::string&) { o.download = true; },
      "--numbers --history --game --last --search --all --count --ranking --check --update --top "
      "--ticket --backtest"},

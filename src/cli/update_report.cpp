@@ -12,20 +12,14 @@
 
 namespace zestawy::cli {
 
-namespace {
-
-Sources sourcesBeside(const std::string& programDir) {
-    return sourcesOfFile((programDir.empty() ? std::string(".") : programDir) + "/" + kSourcesFile);
-}
-
-}  // namespace
-
 int update(const Options& o, const std::string& historyPath, bool givenHistory,
            const std::string& programDir, std::FILE* err) {
     std::string download;
+    // An address is fetched, whatever it gives: never read as a path (a
+    // folder "http:" may well be there).
     if (isWebAddress(o.updatePath)) {
         // Ctrl-C ends the tool at once while it fetches: nothing is written yet.
-        const Sources sources = sourcesBeside(programDir);
+        const Sources sources = findSources(programDir);
         if (!sources.error.empty()) {
             say(err, "zestawy-cli: " + sources.error + "\n");
             return 2;
@@ -36,11 +30,8 @@ int update(const Options& o, const std::string& historyPath, bool givenHistory,
             return 2;
         }
         download = std::move(fetched.body);
-    }
-    const HistoryRead read = download.empty()
-                                 ? readWholeFile(o.updatePath, download, kMaxHistoryBytes)
-                                 : HistoryRead::Ok;
-    if (read != HistoryRead::Ok) {
+    } else if (const HistoryRead read = readWholeFile(o.updatePath, download, kMaxHistoryBytes);
+               read != HistoryRead::Ok) {
         sayPath(err, "zestawy-cli: nie można przeczytać pliku '", o.updatePath,
                 read == HistoryRead::TooLarge ? "': ma ponad " + historyLimitText() + "\n"
                                               : std::string("'\n"));
@@ -74,7 +65,7 @@ int update(const Options& o, const std::string& historyPath, bool givenHistory,
 }
 
 int downloadAll(const std::string& programDir, std::FILE* err) {
-    const Sources sources = sourcesBeside(programDir);
+    const Sources sources = findSources(programDir);
     if (!sources.error.empty()) {
         say(err, "zestawy-cli: " + sources.error + "\n");
         return 2;

@@ -28,9 +28,9 @@ struct Fetched {
 // Whether text is an http:// or https:// address (the scheme in any case).
 bool isWebAddress(std::string_view text);
 
-// GETs the http or https address, following redirects to http and https
-// addresses only, into memory. Succeeds only with an HTTP 200 answer whose
-// whole body came and is at most limits.mostBytes. `progress` is called on
+// GETs the http or https address, following at most 5 redirects, to http and
+// https addresses only, into memory. Succeeds only with an HTTP 200 answer
+// whose whole body came, is not empty and is at most limits.mostBytes. `progress` is called on
 // the fetching thread with the bytes received so far and the size the server
 // announced (0 when it did not). `keepGoing` may be called on another thread
 // too; once it says no, the fetch ends within a fraction of a second as

@@ -54,7 +54,7 @@ int moving(void* context, curl_off_t total, curl_off_t got, curl_off_t, curl_off
 Failure failureOf(CURLcode code, const Transfer& t) {
     if (t.stopped) return Failure::Stopped;
     if (t.timedOut) return Failure::TimedOut;
-    if (t.tooLarge || code == CURLE_FILESIZE_EXCEEDED) return Failure::TooLarge;
+    if (t.tooLarge) return Failure::TooLarge;
     switch (code) {
         case CURLE_COULDNT_RESOLVE_HOST:
         case CURLE_COULDNT_RESOLVE_PROXY:
@@ -62,16 +62,35 @@ Failure failureOf(CURLcode code, const Transfer& t) {
         case CURLE_COULDNT_CONNECT:
         case CURLE_SEND_ERROR:
         case CURLE_RECV_ERROR:
-        case CURLE_GOT_NOTHING:
             return Failure::NoConnection;
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_SSL_CIPHER:
+        case CURLE_SSL_ENGINE_NOTFOUND:
+        case CURLE_SSL_ENGINE_SETFAILED:
+        case CURLE_SSL_ENGINE_INITFAILED:
+        case CURLE_SSL_CERTPROBLEM:
+        case CURLE_SSL_CLIENTCERT:
+        case CURLE_USE_SSL_FAILED:
+            return Failure::SecureChannel;
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_CACERT_BADFILE:
+        case CURLE_SSL_CRL_BADFILE:
+        case CURLE_SSL_ISSUER_ERROR:
+        case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+        case CURLE_SSL_INVALIDCERTSTATUS:
+            return Failure::Certificate;
         case CURLE_OPERATION_TIMEDOUT:
             return Failure::TimedOut;
+        case CURLE_TOO_MANY_REDIRECTS:
+            return Failure::TooManyRedirects;
+        case CURLE_UNSUPPORTED_PROTOCOL:  // the address asked for is http or https
+            return Failure::BadRedirect;
         case CURLE_PARTIAL_FILE:
             return Failure::CutShort;
-        case CURLE_PEER_FAILED_VERIFICATION:
-        case CURLE_SSL_CONNECT_ERROR:
-        case CURLE_SSL_CACERT_BADFILE:
-            return Failure::Certificate;
+        case CURLE_FILESIZE_EXCEEDED:
+            return Failure::TooLarge;
+        case CURLE_GOT_NOTHING:
+            return Failure::Empty;
         default:
             return Failure::Other;
     }
@@ -92,7 +111,7 @@ Fetched fetchWeb(const std::string& url, const FetchLimits& limits,
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, static_cast<long>(kMostRedirects));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, idle);
     curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.mostBytes));

@@ -4,7 +4,13 @@
 // The blocking calls run on a thread of their own, which the caller watches:
 // when keepGoing says no or no byte came for idleSeconds, the caller closes
 // the handles (which ends a waiting call on Windows) and returns at once; the
-// thread, abandoned, ends by itself when its call returns.
+// thread, abandoned, ends by itself when its call returns, and asks for
+// nothing more: each request it opens is kept only while the fetch is wanted.
+//
+// Redirects are followed here, not by WinINet, which follows them without end
+// (a server redirecting to itself got hundreds of requests a second, which
+// went on after the caller gave up): each one is a request of its own, to an
+// http or https address, at most kMostRedirects of them.
 #include <windows.h>
 #include <wininet.h>
 
@@ -14,6 +20,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "history/encoding.hpp"
 #include "net/fetch_backend.hpp"
@@ -30,15 +37,26 @@ Failure failureOf(DWORD error, bool reading) {
         case ERROR_INTERNET_CONNECTION_ABORTED:
         case ERROR_INTERNET_CONNECTION_RESET:
             return reading ? Failure::CutShort : Failure::NoConnection;
-        case ERROR_INTERNET_TIMEOUT:
-            return Failure::TimedOut;
+        case ERROR_INTERNET_DISCONNECTED:
+        case ERROR_INTERNET_SERVER_UNREACHABLE:
+        case ERROR_INTERNET_PROXY_SERVER_UNREACHABLE:
+            return Failure::NoConnection;
+        case ERROR_INTERNET_SECURITY_CHANNEL_ERROR:
+        case ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED:
+            return Failure::SecureChannel;
         case ERROR_INTERNET_INVALID_CA:
         case ERROR_INTERNET_SEC_CERT_DATE_INVALID:
         case ERROR_INTERNET_SEC_CERT_CN_INVALID:
         case ERROR_INTERNET_SEC_CERT_ERRORS:
+        case ERROR_INTERNET_SEC_CERT_NO_REV:
+        case ERROR_INTERNET_SEC_CERT_REV_FAILED:
         case ERROR_INTERNET_SEC_CERT_REVOKED:
         case ERROR_INTERNET_SEC_INVALID_CERT:
             return Failure::Certificate;
+        case ERROR_INTERNET_TIMEOUT:
+            return Failure::TimedOut;
+        case ERROR_HTTP_REDIRECT_FAILED:
+            return Failure::BadRedirect;
         default:
             return Failure::Other;
     }
@@ -93,6 +111,24 @@ struct Transfer {
                       static_cast<long>(GetLastError()));
     }
 
+    // Closes the request the thread has done with; false when the caller
+    // gave up meanwhile.
+    bool drop(HINTERNET& slot) {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (closed) return false;
+        if (slot) InternetCloseHandle(slot);
+        slot = nullptr;
+        return true;
+    }
+
+    // The Location of a redirect, "" when there is none.
+    std::string location() {
+        std::vector<wchar_t> text(4096);
+        DWORD size = static_cast<DWORD>((text.size() - 1) * sizeof(wchar_t));
+        if (!HttpQueryInfoW(request, HTTP_QUERY_LOCATION, text.data(), &size, nullptr)) return "";
+        return utf8FromUtf16(reinterpret_cast<const char16_t*>(text.data()));
+    }
+
     // The fetch proper, on its own thread.
     Fetched run() {
         if (!keep(session,
@@ -102,16 +138,33 @@ struct Transfer {
         for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
                              INTERNET_OPTION_SEND_TIMEOUT})
             InternetSetOptionW(session, option, &ms, sizeof ms);
-        const std::u16string address = utf16FromUtf8(url);
-        if (!keep(request,
-                  InternetOpenUrlW(session, reinterpret_cast<const wchar_t*>(address.c_str()),
-                                   nullptr, 0,
-                                   INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                                       INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI |
-                                       INTERNET_FLAG_NO_COOKIES,
-                                   0)))
-            return failure(false);
-        const DWORD status = numberHeader(request, HTTP_QUERY_STATUS_CODE);
+        std::string address = url;
+        DWORD status = 0;
+        for (int redirects = 0;; ++redirects) {
+            if (!drop(request)) return failed(Failure::Stopped, url, limits);
+            const std::u16string wide = utf16FromUtf8(address);
+            if (!keep(request,
+                      InternetOpenUrlW(
+                          session, reinterpret_cast<const wchar_t*>(wide.c_str()), nullptr, 0,
+                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                              INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI |
+                              INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTO_REDIRECT,
+                          0)))
+                return failure(false);
+            {
+                // An answer is data, be it a redirect.
+                std::lock_guard<std::mutex> lock(mutex);
+                lastData = Clock::now();
+            }
+            status = numberHeader(request, HTTP_QUERY_STATUS_CODE);
+            if (status != 301 && status != 302 && status != 303 && status != 307 && status != 308)
+                break;
+            const std::string location = this->location();
+            if (location.empty()) break;  // told as its status
+            if (redirects == kMostRedirects) return failed(Failure::TooManyRedirects, url, limits);
+            address = redirectTarget(address, location);
+            if (address.empty()) return failed(Failure::BadRedirect, url, limits);
+        }
         if (status != 200) return failed(Failure::Status, url, limits, static_cast<long>(status));
         const std::size_t announced = numberHeader(request, HTTP_QUERY_CONTENT_LENGTH);
         if (announced > limits.mostBytes) return failed(Failure::TooLarge, url, limits);

@@ -1,11 +1,17 @@
 #include "net/sources.hpp"
 
 #include <cctype>
+#include <filesystem>
+#include <map>
+#include <system_error>
+#include <vector>
 
-#include "history/file_name.hpp"
+#include "history/encoding.hpp"
 #include "history/history.hpp"
 
 namespace zestawy {
+
+namespace fs = std::filesystem;
 
 const char kSourcesFile[] = "zrodla.txt";
 
@@ -53,7 +59,7 @@ std::string take(std::string_view key, std::string_view value, Sources& sources)
 
 // A line as a message quotes it: its first 120 bytes, each that is not
 // printable ASCII (the file may be in any encoding) shown as '?'.
-std::string shown(std::string_view line) {
+std::string quoted(std::string_view line) {
     std::string text(line.substr(0, 120));
     for (char& c : text)
         if (c < ' ' || c > '~') c = '?';
@@ -68,8 +74,9 @@ Sources defaultSources() {
     return sources;
 }
 
-Sources readSources(std::string_view text) {
+Sources readSources(std::string_view text, const std::string& shown) {
     Sources sources = defaultSources();
+    std::map<std::string, int> seen;  // the keys so far, by the line of each
     int lineNumber = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
@@ -86,10 +93,15 @@ Sources readSources(std::string_view text) {
             std::string key(trimmed(line.substr(0, equals)));
             for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             why = take(key, trimmed(line.substr(equals + 1)), sources);
+            const auto [before, first] = seen.emplace(key, lineNumber);
+            if (why.empty() && !first)
+                why = "„" + key + "” jest już w wierszu " + std::to_string(before->second) +
+                      "; zostaw jeden z nich";
         }
         if (!why.empty()) {
-            sources.error = std::string(kSourcesFile) + ", wiersz " + std::to_string(lineNumber) +
-                            " („" + shown(line) + "”): " + why + ". Popraw albo usuń ten plik.";
+            sources = defaultSources();  // nothing is taken from a wrong file
+            sources.error = shown + ", wiersz " + std::to_string(lineNumber) + " („" +
+                            quoted(line) + "”): " + why + ". Popraw albo usuń ten plik.";
             return sources;
         }
     }
@@ -97,14 +109,33 @@ Sources readSources(std::string_view text) {
 }
 
 Sources sourcesOfFile(const std::string& path) {
-    if (!fileExists(path)) return defaultSources();
+    std::error_code error;
+    const fs::file_status status = fs::status(fs::u8path(path), error);
+    if (status.type() == fs::file_type::not_found) return defaultSources();
+    Sources sources = defaultSources();
+    sources.path = path;
+    const std::string shown = cp1250FromUtf8(path);
     std::string text;
-    if (readWholeFile(path, text, 1 << 20) != HistoryRead::Ok) {
-        Sources sources = defaultSources();
-        sources.error = "Nie udało się przeczytać pliku " + std::string(kSourcesFile) + ".";
-        return sources;
-    }
-    return readSources(text);
+    if (fs::is_directory(status))
+        sources.error = shown + " to folder, a ustawienia pobierania mogą być tylko w pliku " +
+                        "tekstowym. Usuń albo przemianuj ten folder.";
+    else if (readWholeFile(path, text, 1 << 20) != HistoryRead::Ok)
+        sources.error = "Nie udało się przeczytać pliku " + shown + ".";
+    if (!sources.error.empty()) return sources;
+    sources = readSources(text, shown);
+    sources.path = path;
+    return sources;
+}
+
+Sources findSources(const std::string& programDir) {
+    std::error_code error;
+    const fs::path working = fs::current_path(error);
+    std::vector<fs::path> places{error ? fs::path(kSourcesFile) : working / kSourcesFile};
+    if (!programDir.empty()) places.push_back(fs::u8path(programDir) / kSourcesFile);
+    for (const fs::path& place : places)
+        if (fs::status(place, error).type() != fs::file_type::not_found)
+            return sourcesOfFile(place.u8string());
+    return defaultSources();
 }
 
 }  // namespace zestawy

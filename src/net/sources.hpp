@@ -1,5 +1,6 @@
-// Where "Pobierz najnowsze wyniki" and the tool's --download take each game's
-// results from: the defaults, or the lines of zrodla.txt beside the program,
+// Where "Pobierz najnowsze wyniki" and the tool's --download and --update URL
+// take each game's results from: the defaults, or the lines of zrodla.txt in
+// the working folder or else beside the program,
 //
 //   # a comment
 //   multi = https://...
@@ -7,8 +8,8 @@
 //   lotto = https://...
 //   czas  = 30        (seconds without data before a download gives up)
 //
-// Each line may be left out (its default holds). The program never writes
-// the file.
+// Each line may be left out (its default holds), none may come twice. The
+// program never writes the file.
 #pragma once
 
 #include <array>
@@ -25,8 +26,9 @@ extern const char kSourcesFile[];  // "zrodla.txt"
 struct Sources {
     std::array<std::string, 3> urls;  // by Game
     FetchLimits limits;
+    std::string path;  // the file they were read from (UTF-8); "" for the defaults
     // A bad line: what is wrong, a Polish sentence in Windows-1250 that
-    // names the line; nothing is to be downloaded then.
+    // names the file and the line; nothing is to be downloaded then.
     std::string error;
 };
 
@@ -34,11 +36,16 @@ struct Sources {
 // sample histories come from.
 Sources defaultSources();
 
-// The sources of the text of zrodla.txt.
-Sources readSources(std::string_view text);
+// The sources of the text of zrodla.txt; an error names the file as `shown`
+// (Windows-1250).
+Sources readSources(std::string_view text, const std::string& shown = kSourcesFile);
 
 // The sources of the file at `path` (UTF-8): the defaults when there is no
-// such file; an error when it cannot be read.
+// such file; an error when it cannot be read or is a folder.
 Sources sourcesOfFile(const std::string& path);
+
+// The sources of zrodla.txt in the working folder, or else of the one in
+// programDir (UTF-8), or else the defaults.
+Sources findSources(const std::string& programDir);
 
 }  // namespace zestawy

@@ -3,6 +3,7 @@
 // completed byte for byte; on every fault the summary says so and each
 // history is as it was, bytes and modification time; "Przerwij" stops a slow
 // download while the window goes on answering.
+#include <filesystem>
 #include <fstream>
 
 #include "app/app_fixture.hpp"
@@ -19,12 +20,21 @@ const std::string kDownloads = std::string(ZESTAWY_DATA_DIR) + "/downloads/";
 
 class Download : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { folder_ = ownTempFolder("download"); }
+    static void SetUpTestSuite() {
+        folder_ = ownTempFolder("download");
+        GetCurrentDirectoryA(MAX_PATH, before_);
+    }
+    // The folder goes when every test of it has passed.
+    static void TearDownTestSuite() {
+        SetCurrentDirectoryA(before_);
+        if (!failed_) std::filesystem::remove_all(folder_);
+    }
     void SetUp() override {
         ASSERT_NE(mainWindow(), nullptr);
         resetToStartState();
         SetCurrentDirectoryA(folder_.c_str());
     }
+    void TearDown() override { failed_ = failed_ || HasFailure(); }
 
     static std::string history(int game) { return kGames[game].historyFile; }
     static void write(const std::string& name, const std::string& bytes) {
@@ -42,8 +52,12 @@ class Download : public ::testing::Test {
     }
 
     static std::string folder_;
+    static char before_[MAX_PATH];
+    static bool failed_;
 };
 std::string Download::folder_;
+char Download::before_[MAX_PATH];
+bool Download::failed_ = false;
 
 TEST_F(Download, CompletesTheHistoriesAndLeavesThemAsTheyWereOnEveryFault) {
     const ResultsServer server(nettest::downloadAnswers(kDownloads));
@@ -67,13 +81,18 @@ TEST_F(Download, CompletesTheHistoriesAndLeavesThemAsTheyWereOnEveryFault) {
     }
 
     const FILETIME old = {0x12345678, 0x01D00000};
-    for (const nettest::Fault& f : nettest::downloadFaults()) {
-        SCOPED_TRACE(f.path);
+    for (const nettest::Fault& f : nettest::downloadFaults(server)) {
+        const std::string url = nettest::faultUrl(server, f);
+        SCOPED_TRACE(url);
         for (int game = 0; game < 3; ++game) written(history(game), &old);
-        write("zrodla.txt",
-              nettest::sourcesText(
-                  server, f.path.empty() ? ResultsServer::refusedUrl() : server.url(f.path)));
+        write("zrodla.txt", nettest::sourcesText(server, url));
         const std::string said = runDownload();
+        if (f.requests) {
+            // And none more a second after the summary.
+            EXPECT_EQ(server.requests(f.path), f.requests);
+            Sleep(1000);
+            EXPECT_EQ(server.requests(f.path), f.requests);
+        }
         EXPECT_EQ(said.find("Pobierz najnowsze wyniki: Multi Multi: " + f.said), 0u) << said;
         EXPECT_NE(said.find("\nLotto: nic nowego"), std::string::npos) << said;
         for (int game = 0; game < 3; ++game) {
@@ -84,11 +103,29 @@ TEST_F(Download, CompletesTheHistoriesAndLeavesThemAsTheyWereOnEveryFault) {
         }
     }
 
-    // A bad line of zrodla.txt is named, and nothing is fetched.
-    write("zrodla.txt", "multi = ftp://x\n");
-    EXPECT_EQ(runCommand(kCmdDownload, answerBox(IDOK))
-                  .rfind("Pobierz najnowsze wyniki: zrodla.txt, wiersz 1", 0),
-              0u);
+    // A bad line of zrodla.txt, or a folder of that name, is told with the
+    // file's path, and nothing is fetched.
+    const std::string named = "Pobierz najnowsze wyniki: " + folder_ + "\\zrodla.txt";
+    const struct {
+        const char* text;  // nullptr: a folder
+        std::string said;
+    } bad[] = {
+        {"multi = ftp://x\n", named + ", wiersz 1 („multi = ftp://x”): adres"},
+        {"czas = 1\nczas = 1\n", named + ", wiersz 2 („czas = 1”): „czas” jest już w wierszu 1"},
+        {nullptr, named + " to folder"},
+    };
+    const int asked = server.requests();
+    for (const auto& b : bad) {
+        DeleteFileA("zrodla.txt");
+        if (b.text)
+            write("zrodla.txt", b.text);
+        else
+            CreateDirectoryA("zrodla.txt", nullptr);
+        const std::string said = runCommand(kCmdDownload, answerBox(IDOK));
+        EXPECT_EQ(said.rfind(b.said, 0), 0u) << said;
+        RemoveDirectoryA("zrodla.txt");
+    }
+    EXPECT_EQ(server.requests(), asked);
 }
 
 TEST_F(Download, PrzerwijStopsASlowDownloadWhileTheWindowAnswers) {

@@ -33,16 +33,36 @@ void write(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// The test's folder, the tool's too; removed when the test passes.
 struct Folder {
     fs::path path = testing_folder::testFolder();
     const ResultsServer& server;
 
+    ~Folder() {
+        if (!::testing::Test::HasFailure()) fs::remove_all(path);
+    }
     fs::path history(int game) const { return path / gameRow(Game(game)).historyFileUtf8; }
     // zrodla.txt: Multi Multi from `multi`, the others from their files.
     void sources(const std::string& multi) const {
         write(path / "zrodla.txt", nettest::sourcesText(server, multi));
     }
 };
+
+// The working folder while it lasts.
+struct WorkingIn {
+    fs::path before = fs::current_path();
+    explicit WorkingIn(const fs::path& folder) { fs::current_path(folder); }
+    ~WorkingIn() { fs::current_path(before); }
+};
+
+// Reads the counter of a path's requests again a second after the download
+// ended: nothing may still be asking.
+void expectNoMoreRequests(const ResultsServer& server, const nettest::Fault& f) {
+    if (!f.requests) return;
+    EXPECT_EQ(server.requests(f.path), f.requests);
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_EQ(server.requests(f.path), f.requests);
+}
 
 TEST(CliDownload, CompletesTheHistoriesAndLeavesThemAsTheyWereOnEveryFault) {
     setenv("no_proxy", "127.0.0.1", 1);
@@ -67,11 +87,13 @@ TEST(CliDownload, CompletesTheHistoriesAndLeavesThemAsTheyWereOnEveryFault) {
     }
 
     const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24 * 30);
-    for (const nettest::Fault& f : nettest::downloadFaults()) {
-        SCOPED_TRACE(f.path);
+    for (const nettest::Fault& f : nettest::downloadFaults(server)) {
+        const std::string url = nettest::faultUrl(server, f);
+        SCOPED_TRACE(url);
         for (int game = 0; game < 3; ++game) fs::last_write_time(folder.history(game), old);
-        folder.sources(f.path.empty() ? ResultsServer::refusedUrl() : server.url(f.path));
+        folder.sources(url);
         const clitest::CliResult run = clitest::runInProcess({"--download"}, folder.path);
+        expectNoMoreRequests(server, f);
         EXPECT_EQ(run.code, f.ok ? 0 : 1);
         EXPECT_EQ(run.err.find(utf8FromCp1250(std::string("zestawy-cli: Multi Multi: ") + f.said)),
                   0u)
@@ -83,19 +105,82 @@ TEST(CliDownload, CompletesTheHistoriesAndLeavesThemAsTheyWereOnEveryFault) {
             EXPECT_TRUE(fs::last_write_time(folder.history(game)) == old) << game;
         }
     }
+}
 
-    // --update takes an address too, and a bad zrodla.txt is named.
-    const clitest::CliResult missing = clitest::runInProcess(
-        {"--game", "lotto", "--update", server.url("/brak.csv")}, folder.path);
-    EXPECT_EQ(missing.code, 2);
-    EXPECT_EQ(missing.err, utf8FromCp1250("zestawy-cli: Nie udało się pobrać pliku z " +
-                                          server.url("/brak.csv") +
-                                          " (serwer odpowiedział HTTP 404, nie ma tam takiego "
-                                          "pliku). Nic nie zapisano.\n"));
-    write(folder.path / "zrodla.txt", "multi = ftp://x\n");
-    const clitest::CliResult bad = clitest::runInProcess({"--download"}, folder.path);
-    EXPECT_EQ(bad.code, 2);
-    EXPECT_EQ(bad.err.rfind("zestawy-cli: zrodla.txt, wiersz 1", 0), 0u) << bad.err;
+// --update takes an address too: whatever the fetch gives, the address is
+// never read as a path, not even where a folder "http:" holds a file of that
+// name.
+TEST(CliDownload, UpdateFromAnAddressTellsTheFetchFailure) {
+    setenv("no_proxy", "127.0.0.1", 1);
+    const ResultsServer server(nettest::downloadAnswers(kDownloads));
+    const Folder folder{testing_folder::testFolder(), server};
+    const std::string lotto = fileText(draw_lists::historyPath(Game::Lotto));
+    write(folder.history(2), lotto.substr(0, lotto.rfind('\n', lotto.size() - 2) + 1));
+    const std::string before = fileText(folder.history(2));
+    const WorkingIn working(folder.path);
+    const struct {
+        std::string path;
+        std::string failure;
+    } cases[] = {
+        {"/brak.csv", "serwer odpowiedział HTTP 404, nie ma tam takiego pliku"},
+        {"/pusty.csv", "serwer nie przysłał żadnych danych"},
+        {"/w-kolko.csv", "za dużo przekierowań (ponad 5) z " + server.url("/w-kolko.csv")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const std::string url = server.url(c.path);
+        // "http://127.0.0.1:PORT/x.csv" as a path is http:/127.0.0.1:PORT/x.csv.
+        fs::create_directories(fs::path(url.substr(0, url.rfind('/'))));
+        write(url, lotto);
+        const clitest::CliResult run =
+            clitest::runInProcess({"--game", "lotto", "--update", url}, folder.path);
+        EXPECT_EQ(run.code, 2);
+        EXPECT_EQ(run.err, utf8FromCp1250("zestawy-cli: Nie udało się pobrać pliku z " + url +
+                                          " (" + c.failure + "). Nic nie zapisano.\n"));
+        EXPECT_TRUE(fileText(folder.history(2)) == before);
+    }
+}
+
+// The tool takes zrodla.txt from the working folder first, then from beside
+// itself, and names the file it took when a line of it is wrong; a folder
+// of that name is wrong too.
+TEST(CliDownload, TakesZrodlaFromTheWorkingFolderFirstAndNamesItsPath) {
+    setenv("no_proxy", "127.0.0.1", 1);
+    const ResultsServer server(nettest::downloadAnswers(kDownloads));
+    const Folder folder{testing_folder::testFolder(), server};
+    for (int game = 0; game < 3; ++game)
+        fs::copy_file(draw_lists::historyPath(Game(game)), folder.history(game));
+    const fs::path work = folder.path / "praca";
+    const std::string good = nettest::sourcesText(server, server.url("/multi_multi.csv"));
+    const std::string folderMark = "<folder>";
+    const struct {
+        std::string working, beside;  // "": no such file
+        int code;
+        fs::path named;     // the file the error names
+        std::string error;  // what follows the name
+    } cases[] = {
+        {good, "multi = ftp://x\n", 0, "", ""},
+        {"multi = ftp://x\n", good, 2, work / "zrodla.txt", ", wiersz 1 („multi = ftp://x”): "},
+        {"", "czas = 1\nCZAS = 1\n", 2, folder.path / "zrodla.txt",
+         ", wiersz 2 („CZAS = 1”): „czas” jest już w wierszu 1; zostaw jeden z nich."},
+        {folderMark, good, 2, work / "zrodla.txt", " to folder, a "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.working + "|" + c.beside);
+        fs::remove_all(work);
+        fs::create_directories(work);
+        fs::remove(folder.path / "zrodla.txt");
+        if (c.working == folderMark) fs::create_directories(work / "zrodla.txt");
+        if (!c.working.empty() && c.working != folderMark) write(work / "zrodla.txt", c.working);
+        if (!c.beside.empty()) write(folder.path / "zrodla.txt", c.beside);
+        const WorkingIn working(work);
+        const clitest::CliResult run = clitest::runInProcess({"--download"}, folder.path);
+        EXPECT_EQ(run.code, c.code) << run.err;
+        if (c.code == 0) continue;
+        EXPECT_EQ(run.err.rfind("zestawy-cli: " + c.named.string() + utf8FromCp1250(c.error), 0),
+                  0u)
+            << run.err;
+    }
 }
 
 // Ctrl-C while the tool downloads ends it at once, with nothing written.

@@ -27,6 +27,8 @@ inline std::map<std::string, Answer> downloadAnswers(const std::string& download
     answers["/urwany.csv"] = {Answer::CutShort, multi};
     answers["/bez-konca.csv"] = {Answer::Endless, multi};
     answers["/blad.csv"] = {Answer::Whole, "awaria", 500};
+    answers["/pusty.csv"] = {Answer::Whole, ""};
+    answers["/w-kolko.csv"] = {Answer::Redirect, "/w-kolko.csv"};
     return answers;
 }
 
@@ -34,11 +36,22 @@ struct Fault {
     std::string path;  // of Multi Multi's source; "" for an address where nothing listens
     bool ok;           // the summary tells of no failure
     std::string said;  // the start of Multi Multi's part of the summary
+    // Not 0: how many requests for the path the download makes, and makes
+    // no more once it has ended.
+    int requests = 0;
+    bool https = false;  // asked for by https (of a server of plain http)
 };
+
+// Multi Multi's source of a fault.
+inline std::string faultUrl(const ResultsServer& server, const Fault& fault) {
+    if (fault.path.empty()) return ResultsServer::refusedUrl();
+    const std::string url = server.url(fault.path);
+    return fault.https ? "https" + url.substr(4) : url;
+}
 
 // With the other two games' histories whole, each of them has "nic nowego".
 // The time limit is 1 s.
-inline std::vector<Fault> downloadFaults() {
+inline std::vector<Fault> downloadFaults(const ResultsServer& server) {
     return {
         {"/przeniesiony.csv", true, "nic nowego"},
         {"/brak.csv", false,
@@ -51,6 +64,15 @@ inline std::vector<Fault> downloadFaults() {
         {"/inna-gra.csv", false,
          "nic nie zapisano\n    Pobrany plik nie zawiera losowań gry Multi Multi"},
         {"/sprzeczny.csv", false, "nic nie zapisano\n    "},
+        {"/pusty.csv", false, "nie udało się pobrać (serwer nie przysłał żadnych danych)"},
+        {"/w-kolko.csv", false,
+         "nie udało się pobrać (za dużo przekierowań (ponad 5) z " + server.url("/w-kolko.csv") +
+             ")",
+         6},
+        {"/multi_multi.csv", false,
+         "nie udało się pobrać (nie można nawiązać bezpiecznego połączenia https z serwerem "
+         "127.0.0.1 (kod ",
+         0, true},
     };
 }
 

@@ -1,6 +1,7 @@
 #include "net/results_server.hpp"
 
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <fstream>
 #include <mutex>
@@ -93,13 +94,19 @@ void startSockets() {
 
 struct ResultsServer::State {
     std::map<std::string, Answer> answers;
-    std::mutex mutex;
+    std::map<std::string, int> requestsOf;  // by path
+    mutable std::mutex mutex;
     Socket listener = kNoSocket;
     int port = 0;
     std::atomic<bool> stopping{false};
     std::atomic<int> requests{0};
     std::vector<std::thread> connections;
     std::thread acceptor;
+
+    // A request line starts with its method, in capitals.
+    static bool notHttp(const std::string& request) {
+        return !request.empty() && !std::isupper(static_cast<unsigned char>(request[0]));
+    }
 
     bool waitOrStop(int ms) {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -109,7 +116,7 @@ struct ResultsServer::State {
     void serve(Socket client) {
         std::string request;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (request.find("\r\n\r\n") == std::string::npos &&
+        while (request.find("\r\n\r\n") == std::string::npos && !notHttp(request) &&
                std::chrono::steady_clock::now() < deadline && !stopping) {
             if (!readable(client, 50)) continue;
             char buffer[4096];
@@ -121,11 +128,12 @@ struct ResultsServer::State {
         std::istringstream first(request);
         std::string method, path;
         first >> method >> path;
-        Answer answer{Answer::Whole, "", 404};
+        Answer answer{Answer::Whole, "", notHttp(request) ? 400 : 404};
         {
             std::lock_guard<std::mutex> lock(mutex);
+            ++requestsOf[path];
             const auto found = answers.find(path);
-            if (found != answers.end()) answer = found->second;
+            if (found != answers.end() && !notHttp(request)) answer = found->second;
         }
         reply(client, answer);
         closeSocket(client);
@@ -207,6 +215,12 @@ std::string ResultsServer::url(const std::string& path) const {
 
 int ResultsServer::requests() const {
     return state_->requests;
+}
+
+int ResultsServer::requests(const std::string& path) const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    const auto found = state_->requestsOf.find(path);
+    return found == state_->requestsOf.end() ? 0 : found->second;
 }
 
 void ResultsServer::answer(const std::string& path, Answer answer) {

@@ -1,6 +1,7 @@
 // A results server on 127.0.0.1 for the tests, on a free port, in a thread of
 // the test's own process: each path gives the answer of its row, good or
-// faulty. Every connection ends by itself within seconds.
+// faulty. Every connection ends by itself within seconds. What is not an HTTP
+// request (https's greeting, say) gets 400 at once, as from a real server.
 #pragma once
 
 #include <map>
@@ -31,8 +32,9 @@ class ResultsServer {
 
     // "http://127.0.0.1:PORT" followed by the path.
     std::string url(const std::string& path) const;
-    // How many requests it has read so far.
+    // How many requests it has read so far, all or of the path.
     int requests() const;
+    int requests(const std::string& path) const;
     // Replaces the answer of a path.
     void answer(const std::string& path, Answer answer);
 

@@ -30,6 +30,12 @@ TEST(Sources, TakeEachGamesAddressAndTheTimeOrNameTheBadLine) {
         {"czas = 99999999999", nullptr, 30, "zrodla.txt, wiersz 1"},
         {"mini = http://x/ą.csv", nullptr, 30, ""},
         {"multi = http://a b", nullptr, 30, "zrodla.txt, wiersz 1"},
+        {"multi = http://x/a.csv\nMULTI = http://x/b.csv", nullptr, 30,
+         "zrodla.txt, wiersz 2 („MULTI = http://x/b.csv”): „multi” jest już w wierszu 1; zostaw"},
+        {"czas = 5\n# czas = 6\n\nczas=5", nullptr, 30,
+         "zrodla.txt, wiersz 4 („czas=5”): „czas” jest już w wierszu 1"},
+        {"mini = http://x/m.csv\nlotto = http://x/l.csv\nmini = http://x/m.csv", nullptr, 30,
+         "zrodla.txt, wiersz 3"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
