@@ -95,6 +95,7 @@ TEST_F(Download, CompletesTheHistoriesAndLeavesThemAsTheyWereOnEveryFault) {
         }
         EXPECT_EQ(said.find("Pobierz najnowsze wyniki: Multi Multi: " + f.said), 0u) << said;
         EXPECT_NE(said.find("\nLotto: nic nowego"), std::string::npos) << said;
+        EXPECT_NE(said.find(f.also), std::string::npos) << said;
         for (int game = 0; game < 3; ++game) {
             EXPECT_TRUE(fileText(history(game)) == whole[game]) << game;
             EXPECT_EQ(CompareFileTime(&old, &static_cast<const FILETIME&>(written(history(game)))),

@@ -100,11 +100,23 @@ TEST(CliDownload, CompletesTheHistoriesAndLeavesThemAsTheyWereOnEveryFault) {
             << run.err;
         EXPECT_NE(run.err.find(utf8FromCp1250("zestawy-cli: Lotto: nic nowego\n")),
                   std::string::npos);
+        EXPECT_NE(run.err.find(utf8FromCp1250(f.also)), std::string::npos) << run.err;
         for (int game = 0; game < 3; ++game) {
             EXPECT_TRUE(fileText(folder.history(game)) == whole[game]) << game;
             EXPECT_TRUE(fs::last_write_time(folder.history(game)) == old) << game;
         }
     }
+
+    // A history found nowhere is made beside the tool, as the shipped one,
+    // and --check finds it whole.
+    fs::remove(folder.history(0));
+    folder.sources(server.url("/multi_multi.csv"));
+    const clitest::CliResult made = clitest::runInProcess({"--download"}, folder.path);
+    EXPECT_EQ(made.code, 0) << made.err;
+    EXPECT_EQ(made.err.find(utf8FromCp1250("zestawy-cli: Multi Multi: utworzono plik „")), 0u)
+        << made.err;
+    EXPECT_TRUE(fileText(folder.history(0)) == whole[0]);
+    EXPECT_EQ(clitest::runInProcess({"--game", "multi", "--check"}, folder.path).code, 0);
 }
 
 // --update takes an address too: whatever the fetch gives, the address is

@@ -29,6 +29,8 @@ inline std::map<std::string, Answer> downloadAnswers(const std::string& download
     answers["/blad.csv"] = {Answer::Whole, "awaria", 500};
     answers["/pusty.csv"] = {Answer::Whole, ""};
     answers["/w-kolko.csv"] = {Answer::Redirect, "/w-kolko.csv"};
+    // Cut in the middle of its last line's numbers, with no line end after.
+    answers["/uciety.csv"] = {Answer::Whole, multi.substr(0, multi.size() - 5)};
     return answers;
 }
 
@@ -39,7 +41,8 @@ struct Fault {
     // Not 0: how many requests for the path the download makes, and makes
     // no more once it has ended.
     int requests = 0;
-    bool https = false;  // asked for by https (of a server of plain http)
+    bool https = false;     // asked for by https (of a server of plain http)
+    std::string also = "";  // a further part of the summary
 };
 
 // Multi Multi's source of a fault.
@@ -65,6 +68,10 @@ inline std::vector<Fault> downloadFaults(const ResultsServer& server) {
          "nic nie zapisano\n    Pobrany plik nie zawiera losowań gry Multi Multi"},
         {"/sprzeczny.csv", false, "nic nie zapisano\n    "},
         {"/pusty.csv", false, "nie udało się pobrać (serwer nie przysłał żadnych danych)"},
+        {"/uciety.csv", true, "nic nowego\n", 0, false,
+         "\n    Uwaga: ostatni wiersz pobranego pliku (wiersz 16962: „16978,22.08.2026,14:00,05,"
+         "07,16,23,24,25,33,36,37,43,44,45,58,60,61,62,64,71,77,7”) nie kończy się końcem "
+         "wiersza; pominięty, bo mógł zostać ucięty.\n"},
         {"/w-kolko.csv", false,
          "nie udało się pobrać (za dużo przekierowań (ponad 5) z " + server.url("/w-kolko.csv") +
              ")",
