@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/app_fixture.hpp"
+#include "history/file_name.hpp"
 #include "net/download_cases.hpp"
 
 namespace {
@@ -127,6 +128,16 @@ TEST_F(Download, CompletesTheHistoriesAndLeavesThemAsTheyWereOnEveryFault) {
         RemoveDirectoryA("zrodla.txt");
     }
     EXPECT_EQ(server.requests(), asked);
+
+    // A history found nowhere is made beside the program, as the shipped one.
+    DeleteFileA(history(0).c_str());
+    write("zrodla.txt", nettest::sourcesText(server, server.url("/multi_multi.csv")));
+    const std::string made = runDownload();
+    const std::string beside = programFolder() + "\\" + history(0);
+    EXPECT_EQ(made.rfind("Pobierz najnowsze wyniki: Multi Multi: utworzono plik „", 0), 0u) << made;
+    EXPECT_TRUE(fileText(beside) == whole[0]);
+    DeleteFileA(beside.c_str());
+    write(history(0), whole[0]);
 }
 
 TEST_F(Download, PrzerwijStopsASlowDownloadWhileTheWindowAnswers) {
