@@ -112,20 +112,17 @@ Status LockedFile::open(const std::string& path, std::string& bytes, std::size_t
         return true;
     };
     for (;;) {
-        // Read, but not written, by others until the update is done.
-        const HANDLE file =
-            CreateFileW(widePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            // Another program has it open for writing.
-            if (GetLastError() == ERROR_SHARING_VIOLATION && waitMore()) continue;
-            return GetLastError() == ERROR_SHARING_VIOLATION ? why : Status::CannotOpen;
-        }
-        file_ = reinterpret_cast<std::intptr_t>(file);
-        if (GetFileType(file) != FILE_TYPE_DISK) return Status::NotRegular;
-        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) target_ = finalPath(file, path);
+        // The file's identity names its lock; the file is not held open while
+        // the lock is awaited (an update that holds it could not replace it).
+        HANDLE file = openForReading(path);
+        if (file == INVALID_HANDLE_VALUE) return Status::CannotOpen;
+        const bool disk = GetFileType(file) == FILE_TYPE_DISK;
+        if (disk && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) target_ = finalPath(file, path);
         BY_HANDLE_FILE_INFORMATION info;
-        if (!GetFileInformationByHandle(file, &info)) return Status::CannotOpen;
+        const bool known = disk && GetFileInformationByHandle(file, &info);
+        CloseHandle(file);
+        if (!disk) return Status::NotRegular;
+        if (!known) return Status::CannotOpen;
         if (info.nNumberOfLinks > 1) return Status::Linked;
         const HANDLE mutex = CreateMutexW(nullptr, FALSE, mutexName(info).c_str());
         if (!mutex) return Status::CannotOpen;
@@ -137,13 +134,24 @@ Status LockedFile::open(const std::string& path, std::string& bytes, std::size_t
             return why;
         }
         lock_ = reinterpret_cast<std::intptr_t>(mutex);
-        // The update that held the file while this one waited has replaced
-        // it: the lock is then the old file's, and the new one is taken.
-        FileIdentity now;
-        if (identifyFile(target_, now) && now.device == info.dwVolumeSerialNumber &&
-            now.file == ((std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow))
+        // Read, but not written, by others until the update is done; an
+        // update that held the lock while this one waited may have replaced
+        // the file: the lock is then the old file's, and the new one is taken.
+        file = CreateFileW(widePath(target_).c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) file_ = reinterpret_cast<std::intptr_t>(file);
+        BY_HANDLE_FILE_INFORMATION now;
+        if (file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &now) &&
+            now.dwVolumeSerialNumber == info.dwVolumeSerialNumber &&
+            now.nFileIndexHigh == info.nFileIndexHigh && now.nFileIndexLow == info.nFileIndexLow)
             break;
+        // Another program writing to it (a sharing violation) waits too.
+        const bool writing =
+            file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
         release();
+        if (file == INVALID_HANDLE_VALUE && !(writing && waitMore()))
+            return writing ? why : Status::CannotOpen;
     }
     const HANDLE file = reinterpret_cast<HANDLE>(file_);
     // Room for the whole file at once: a string that doubles as it grows
