@@ -4,7 +4,7 @@
 # from the year 1200 on, completed by a download of its last 10 draws and 120
 # new ones. Prints a markdown row each: the history's size, the wall time, the
 # peak resident memory and the budget it must stay under (the history plus
-# the download plus 16 MB; --check: the history plus 16 MB).
+# the download plus 16 MB; --check, which reads a piece at a time, the same).
 #
 #   bash bench/update_history.sh [SIZE_MB]
 #

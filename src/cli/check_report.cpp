@@ -7,15 +7,22 @@
 namespace zestawy::cli {
 
 int check(const Options& o, const std::string& path, Output& out, std::FILE* err) {
-    std::string text;
-    const HistoryRead read = readWholeFile(path, text, kMaxHistoryBytes);
+    // A first look for any draw at all: a file of another encoding shows
+    // none, and only that is said of it.
+    bool drawn = false;
+    const HistoryRead read = forEachLineOf(path, kMaxHistoryBytes, [&](std::string_view line) {
+        const std::size_t first = line.find(' ');
+        drawn =
+            first != std::string_view::npos && line.find(' ', first + 1) != std::string_view::npos;
+        return !drawn;
+    });
     if (read != HistoryRead::Ok) return unreadableFile(path, read, err);
-    if (!holdsLoadedLine(text)) return noDrawsIn(path, err);
+    if (!drawn) return noDrawsIn(path, err);
     HistoryCheck checked;
     {
         const StopsByItself stops;
-        checked = checkHistory(
-            text, o.game->rules,
+        checked = checkHistoryFile(
+            path, kMaxHistoryBytes, o.game->rules,
             [&](const LineProblem& problem) {
                 return !stopRequested.stopped() &&
                        out.write("wiersz " + std::to_string(problem.line) + ": " +
@@ -27,6 +34,7 @@ int check(const Options& o, const std::string& path, Output& out, std::FILE* err
         say(err, "zestawy-cli: przerwano\n");
         return 130;
     }
+    if (checked.read != HistoryRead::Ok) return unreadableFile(path, checked.read, err);
     const std::size_t bad = checked.bad, lines = checked.lines;
     if (bad == 0)
         out.write("Wszystkie wiersze (" + std::to_string(lines) + ") są poprawne.\n");

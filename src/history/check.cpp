@@ -105,19 +105,18 @@ std::string lineProblems(std::string_view line, const DrawRules& rules) {
     return joined;
 }
 
-HistoryCheck checkHistory(std::string_view text, const DrawRules& rules,
-                          const std::function<bool(const LineProblem&)>& report,
-                          const std::function<bool()>& keepGoing) {
+HistoryCheck checkHistoryFile(const std::string& path, std::size_t maxBytes, const DrawRules& rules,
+                              const std::function<bool(const LineProblem&)>& report,
+                              const std::function<bool()>& keepGoing) {
     HistoryCheck check;
-    LineScanner scanner(text);
-    for (TextLine line; scanner.next(line);) {
-        if (keepGoing && check.lines % 4096 == 0 && !keepGoing()) break;
+    check.read = forEachLineOf(path, maxBytes, [&](std::string_view line) {
+        if (keepGoing && check.lines % 4096 == 0 && !keepGoing()) return false;
         ++check.lines;
-        std::string why = lineProblems(line.text, rules);
-        if (why.empty()) continue;
+        std::string why = lineProblems(line, rules);
+        if (why.empty()) return true;
         ++check.bad;
-        if (!report({check.lines, std::move(why)})) break;
-    }
+        return report({check.lines, std::move(why)});
+    });
     return check;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "combinatorics/game_rules.hpp"
+#include "history/history.hpp"
 
 namespace zestawy {
 
@@ -30,15 +31,16 @@ struct LineProblem {
 std::string lineProblems(std::string_view line, const DrawRules& rules);
 
 struct HistoryCheck {
+    HistoryRead read = HistoryRead::Ok;  // as forEachLineOf tells it
     std::size_t lines = 0, bad = 0;
 };
 
-// Calls report with each line of the text (split as the history is read)
+// Reads the file at `path` a piece at a time and calls report with each line
 // that is not well-formed, in order, as soon as it is found; report returns
 // false to stop, and so does keepGoing, asked every few thousand lines. Holds
-// nothing of the text: a history of any size takes no more memory to check.
-HistoryCheck checkHistory(std::string_view text, const DrawRules& rules,
-                          const std::function<bool(const LineProblem&)>& report,
-                          const std::function<bool()>& keepGoing = {});
+// no more than a piece of the file, whatever its size.
+HistoryCheck checkHistoryFile(const std::string& path, std::size_t maxBytes, const DrawRules& rules,
+                              const std::function<bool(const LineProblem&)>& report,
+                              const std::function<bool()>& keepGoing = {});
 
 }  // namespace zestawy

@@ -1,5 +1,7 @@
 #include "history/history.hpp"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -11,8 +13,8 @@
 namespace zestawy {
 
 // A UTF-8 byte-order mark, as some editors write, is no part of the first line.
-LineScanner::LineScanner(std::string_view text)
-    : text_(text), at_(text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0) {}
+LineScanner::LineScanner(std::string_view text, bool fileStart)
+    : text_(text), at_(fileStart && text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0) {}
 
 bool LineScanner::next(TextLine& line) {
     if (at_ >= text_.size()) return false;
@@ -50,18 +52,70 @@ std::vector<std::string> splitHistoryLines(std::string_view text) {
     return lines;
 }
 
+namespace {
+
+// The size of an open regular file; 0 for anything else (a folder, a pipe, a
+// device), whose size says nothing.
+std::uint64_t regularFileSize(std::FILE* file) {
+#ifdef _WIN32
+    struct _stat64 st;
+    const bool known = _fstat64(_fileno(file), &st) == 0 && (st.st_mode & _S_IFREG);
+#else
+    struct stat st;
+    const bool known = fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode);
+#endif
+    return known && st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+}
+
+}  // namespace
+
+HistoryRead forEachLineOf(const std::string& path, std::size_t maxBytes,
+                          const std::function<bool(std::string_view)>& visit) {
+    std::FILE* file = openFile(path, "rb");
+    if (!file) return HistoryRead::CannotOpen;
+    if (regularFileSize(file) > maxBytes) {
+        std::fclose(file);
+        return HistoryRead::TooLarge;
+    }
+    constexpr std::size_t kPiece = 1 << 20;
+    std::string buffer;
+    std::size_t total = 0;
+    bool start = true, going = true, tooLarge = false;
+    // The lines up to `upto` of the buffer: every line that ends by an LF is
+    // whole, since nothing after it can change where it ends.
+    auto scan = [&](std::size_t upto) {
+        LineScanner scanner(std::string_view(buffer).substr(0, upto), start);
+        TextLine line;
+        while (going && scanner.next(line)) going = visit(line.text);
+        buffer.erase(0, upto);
+        start = start && upto == 0;
+    };
+    for (;;) {
+        const std::size_t had = buffer.size();
+        buffer.resize(had + kPiece);
+        const std::size_t n = std::fread(&buffer[had], 1, kPiece, file);
+        buffer.resize(had + n);
+        total += n;
+        if (total > maxBytes) tooLarge = true;
+        if (n == 0 || tooLarge) break;
+        const std::size_t lastFeed = buffer.rfind('\n');
+        if (lastFeed != std::string::npos) scan(lastFeed + 1);
+        if (!going) break;
+    }
+    if (going && !tooLarge) scan(buffer.size());
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return tooLarge ? HistoryRead::TooLarge : failed ? HistoryRead::ReadError : HistoryRead::Ok;
+}
+
 HistoryRead readWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
     bytes.clear();
     std::FILE* file = openFile(path, "rb");
     if (!file) return HistoryRead::CannotOpen;
     // Room for the whole file at once, where its size is known: a string that
     // doubles as it grows would hold half as much again at its peak.
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        const long size = std::ftell(file);
-        if (size > 0 && static_cast<unsigned long>(size) <= maxBytes)
-            bytes.reserve(static_cast<std::size_t>(size));
-        std::rewind(file);
-    }
+    const std::uint64_t size = regularFileSize(file);
+    if (size <= maxBytes) bytes.reserve(static_cast<std::size_t>(size));
     char buffer[1 << 16];
     bool tooLarge = false;
     for (std::size_t n; !tooLarge && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
@@ -117,17 +171,6 @@ std::vector<LoadedLine> loadedLines(const std::vector<std::string>& lines, long 
         loaded.push_back({line.substr(0, second), line.substr(second + 1)});
     }
     return loaded;
-}
-
-bool holdsLoadedLine(std::string_view text) {
-    LineScanner scanner(text);
-    for (TextLine line; scanner.next(line);) {
-        const std::size_t first = line.text.find(' ');
-        if (first != std::string_view::npos &&
-            line.text.find(' ', first + 1) != std::string_view::npos)
-            return true;
-    }
-    return false;
 }
 
 LoadedDraws latestDraws(const std::vector<std::string>& lines, long long count) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,14 @@ enum class HistoryRead {
     ReadError,  // the lines read so far are kept
     TooLarge,   // more than maxBytes; no lines are kept
 };
+
+// Calls visit with each line of the file at `path`, split as LineScanner
+// splits the whole text, reading a megabyte at a time and holding no more than
+// that and the longest line; visit returns false to stop. The same outcomes
+// as readHistoryFile; TooLarge before any line is visited where the file's
+// size is known.
+HistoryRead forEachLineOf(const std::string& path, std::size_t maxBytes,
+                          const std::function<bool(std::string_view)>& visit);
 
 // The file's bytes as they are, with the same outcomes as readHistoryFile;
 // after ReadError, the bytes read so far.
@@ -64,7 +73,8 @@ struct TextLine {
 
 class LineScanner {
   public:
-    explicit LineScanner(std::string_view text);
+    // `fileStart`: the text is a file's beginning, whose byte-order mark goes.
+    explicit LineScanner(std::string_view text, bool fileStart = true);
     // The next line; false after the last.
     bool next(TextLine& line);
 
@@ -88,9 +98,6 @@ struct LoadedLine {
 // blanks at least. REQUIRES count > 0. A count above the number of lines
 // takes every line.
 std::vector<LoadedLine> loadedLines(const std::vector<std::string>& lines, long long count);
-
-// Whether loading would show any line of the text: one with two blanks.
-bool holdsLoadedLine(std::string_view text);
 
 struct LoadedDraws {
     std::string dates;    // "<number>. <date>" of each shown line, CR LF between

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "search/draw_lists.hpp"
+#include "test_folder.hpp"
 
 namespace zestawy {
 namespace {
@@ -33,6 +36,39 @@ TEST(HistoryLines, EndAtAZeroByte) {
     const LoadedDraws shown = latestDraws(splitHistoryLines(text), 3);
     EXPECT_EQ(shown.dates, "1 a\r\n3 c");
     EXPECT_EQ(shown.numbers, "1,2\r\n5,6");
+}
+
+// Read a megabyte at a time, a file splits into the lines its whole text
+// does, wherever a piece ends: in a run of CRs, between a CR and its LF,
+// after a byte-order mark; and the file's outcomes are readHistoryFile's.
+TEST(HistoryLines, ReadPieceByPieceAsWhole) {
+    const std::string folder = testing_folder::testFolder(), path = folder + "/pieces.txt";
+    std::mt19937 random(9);
+    const char* const ends[] = {"\n", "\r\n", "\r", "\r\r\n", "\r\r", ""};
+    std::string text = "\xEF\xBB\xBF";
+    while (text.size() < 3u << 20) {
+        text += std::string(random() % 3 == 0 ? random() % 5000 : random() % 60, 'x');
+        if (random() % 50 == 0) text += '\0';
+        text += ends[random() % 6];
+    }
+    for (const std::string& whole : {text, std::string(text.size(), '\r'), text.substr(3)}) {
+        std::ofstream(path, std::ios::binary) << whole;
+        Lines read;
+        EXPECT_EQ(forEachLineOf(path, SIZE_MAX,
+                                [&](std::string_view line) {
+                                    read.emplace_back(line);
+                                    return true;
+                                }),
+                  HistoryRead::Ok);
+        EXPECT_TRUE(read == splitHistoryLines(whole)) << read.size();
+    }
+    std::size_t visited = 0;
+    EXPECT_EQ(forEachLineOf(path, 1000, [&](std::string_view) { return ++visited > 0; }),
+              HistoryRead::TooLarge);
+    EXPECT_EQ(visited, 0u);
+    EXPECT_EQ(forEachLineOf(path + ".missing", SIZE_MAX, [](std::string_view) { return true; }),
+              HistoryRead::CannotOpen);
+    std::filesystem::remove_all(folder);
 }
 
 TEST(HistoryLines, ReadTheRealHistoriesAndReportAMissingFile) {
