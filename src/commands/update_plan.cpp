@@ -44,7 +44,10 @@ class Merge {
         hasNext_ = cursor.next(next_.draw);
         download_.inOrder([&](DrawLine& draw, std::size_t line) {
             if (!draw.valid(rules_)) {
-                bad_.add("wiersz " + std::to_string(line) + ": " + draw.problems(rules_));
+                // The line, its draw's number where it has one, what is wrong.
+                bad_.add("wiersz " + std::to_string(line) +
+                         (draw.number ? " (nr " + std::to_string(draw.number) + ")" : "") + ": " +
+                         draw.problems(rules_));
                 return true;
             }
             if (previous_.count && draw.number == previous_.number) {

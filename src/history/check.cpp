@@ -79,7 +79,9 @@ std::string lineProblems(std::string_view line, const DrawRules& rules) {
         const bool digits =
             !token.empty() && token.find_first_not_of("0123456789") == std::string::npos;
         const std::string range = " spoza zakresu 1–" + std::to_string(rules.maxNumber);
-        if (!digits) {
+        if (token.empty()) {
+            reason("puste pole zamiast liczby");
+        } else if (!digits) {
             reason(quoted(token) + " nie jest liczbą");
         } else if (token.size() > 9) {
             reason("liczba " + token.substr(0, 20) + (token.size() > 20 ? "…" : "") + range);

@@ -284,7 +284,7 @@ TEST(CliCheck, ReportsEveryMalformedLineWithItsNumberAndWhy) {
         {"not-numbers.txt",
          "wiersz 1: „x” nie jest liczbą\n"
          "wiersz 2: „ 6” nie jest liczbą\n"
-         "wiersz 3: „” nie jest liczbą; 7 liczb zamiast 6\n"},
+         "wiersz 3: puste pole zamiast liczby; 7 liczb zamiast 6\n"},
         {"repeated.txt", "wiersz 1: liczba 5 powtórzona\n"},
         {"out-of-range.txt",
          "wiersz 1: liczba 0 spoza zakresu 1–49; liczba 50 spoza zakresu 1–49\n"},
@@ -298,10 +298,12 @@ TEST(CliCheck, ReportsEveryMalformedLineWithItsNumberAndWhy) {
         {"empty-parts.txt", "wiersz 2: pusty wiersz\nwiersz 3: brak liczb po dacie\n"},
         {"huge-and-many.txt",
          "wiersz 1: liczba 2147483648 spoza zakresu 1–49\n"
-         "wiersz 2: „” nie jest liczbą; „” nie jest liczbą; „” nie jest liczbą; „” nie jest "
-         "liczbą; „” nie jest liczbą; 11 liczb zamiast 6; i jeszcze 6 błędów\n"
-         "wiersz 3: „” nie jest liczbą; „” nie jest liczbą; „” nie jest liczbą; „” nie jest "
-         "liczbą; „” nie jest liczbą; 7 liczb zamiast 6; i jeszcze 2 błędy\n"},
+         "wiersz 2: puste pole zamiast liczby; puste pole zamiast liczby; puste pole zamiast "
+         "liczby; puste pole zamiast liczby; puste pole zamiast liczby; 11 liczb zamiast 6; i "
+         "jeszcze 6 błędów\n"
+         "wiersz 3: puste pole zamiast liczby; puste pole zamiast liczby; puste pole zamiast "
+         "liczby; puste pole zamiast liczby; puste pole zamiast liczby; 7 liczb zamiast 6; i "
+         "jeszcze 2 błędy\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

@@ -217,7 +217,7 @@ TEST(CliUpdate, CompletesHistoriesAndRefusesAnythingThatWouldCorruptThem) {
          u8"mają po 20 liczb, jak w grze Multi Multi", File},
         {"a bad new draw", "lotto", lines(lotto, 0, 7390),
          replaced(lottoCsv, "7393,18.08.2026,09", "7393,18.08.2026,50"), 1, "",
-         u8"wiersz 7393: liczba 50 spoza zakresu 1–49", File},
+         u8"wiersz 7393 (nr 7393): liczba 50 spoza zakresu 1–49", File},
         {"an empty download", "lotto", lotto, "", 2, "",
          u8"W pobranym pliku nie ma żadnego losowania", File},
         {"an unwritable folder", "lotto", lines(lotto, 0, 7390), lottoCsv, 1, "",
