@@ -131,7 +131,8 @@ const char* const kMoreHelpLines[] = {
     "  Przerwij zatrzymuje pobieranie: gra, która już się uzupełniła, zostaje uzupełniona, a ",
     "  plik gry w toku zostaje bez zmian. Gry, której pliku wyników nigdzie nie ma, program ",
     "  zakłada nowy plik obok siebie. Na koniec okienko mówi, ile losowań dopisano każdej ",
-    "  grze. Adresy można zmienić w pliku zrodla.txt obok programu, wierszami ",
+    "  grze. Adresy można zmienić w pliku zrodla.txt w folderze, z którego uruchomiono ",
+    "  program, albo obok programu (najpierw tam, gdzie jest; tak samo zestawy-cli), wierszami ",
     "  multi = adres, mini = adres, lotto = adres. Program łączy się z internetem tylko wtedy. ",
 };
 
