@@ -9,7 +9,8 @@ file(GLOB_RECURSE ZESTAWY_CORE_TESTS CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tests/commands/*.cpp
   ${CMAKE_SOURCE_DIR}/tests/history/*.cpp
   ${CMAKE_SOURCE_DIR}/tests/cli/*.cpp
-  ${CMAKE_SOURCE_DIR}/tests/net/*.cpp)
+  ${CMAKE_SOURCE_DIR}/tests/net/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/wheel/*.cpp)
 add_executable(core_tests ${ZESTAWY_CORE_TESTS})
 target_include_directories(core_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(core_tests PRIVATE zestawy_flags zestawy_cli GTest::gtest_main)

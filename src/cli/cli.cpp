@@ -2,6 +2,7 @@
 // they ask for.
 #include "cli/cli.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -12,6 +13,7 @@
 #include "cli/output.hpp"
 #include "cli/ranking_report.hpp"
 #include "cli/update_report.hpp"
+#include "cli/wheel_report.hpp"
 #include "commands/search_command.hpp"
 #include "history/encoding.hpp"
 #include "history/history.hpp"
@@ -64,6 +66,8 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
         return update(o, o.historyPath.empty() ? samplePath(*o.game, programDir) : o.historyPath,
                       !o.historyPath.empty(), programDir, err);
     if (o.download) return downloadAll(programDir, err);
+    if (std::find(o.given.begin(), o.given.end(), "--wheel") != o.given.end())
+        return wheelReport(o, out, err);
 
     std::string numbers;
     if (!o.numbersPath.empty()) {

@@ -152,6 +152,35 @@ const OptionRow kOptions[] = {
      [](Options& o, const std::string&) { o.download = true; },
      "--numbers --history --game --last --search --all --count --ranking --check --update --top "
      "--ticket --backtest"},
+    {"Systemy skrócone:",
+     "--wheel", "LICZBY", "typowane liczby gry --game, np. \"1, 5, 9, 12, 20, 33, 41\" (najwyżej " +
+                          std::to_string(kMostWheelNumbers) + ",\nw Multi Multi " +
+                          std::to_string(kMostMultiWheelNumbers) + "): system zakładów z gwarancją\n"
+                          "--guarantee, zakład w wierszu; na stderr podsumowanie i skąd jest system\n"
+                          "(z tabeli programu od razu, inaczej z poszukiwania)",
+     [](Options& o, const std::string& v) { o.wheelText = v; },
+     "--numbers --history --last --search --all --count --ranking --check --update --top "
+     "--ticket --backtest --format"},
+    {nullptr, "--guarantee", "\"T z M\"", "gwarancja: gdy padnie M typowanych liczb, któryś zakład ma\n"
+                                      "co najmniej T z nich, np. \"3 z 4\"",
+     [](Options& o, const std::string& v) { o.guaranteeText = v; }, ""},
+    {nullptr, "--size", "K", "liczby zakładu (1-" + std::to_string(kMostWheelSize) +
+                           "); wymagane w Multi Multi, w Lotto zawsze 6, w Mini Lotto 5",
+     [](Options& o, const std::string& v) {
+         o.size = static_cast<int>(numberOf("--size", v, kMostWheelSize));
+     }, ""},
+    {nullptr, "--budget", "SEKUNDY", "czas poszukiwania (domyślnie " +
+                                     std::to_string(static_cast<int>(kDefaultWheelBudget)) +
+                                     " s, najwyżej " + std::to_string(kMaxWheelBudget) +
+                                     "); podany także przy\nsystemie z tabeli: szuka mniejszego",
+     [](Options& o, const std::string& v) {
+         o.budget = static_cast<double>(numberOf("--budget", v, kMaxWheelBudget));
+     }, ""},
+    {nullptr, "--check-wheel", "PLIK", "sprawdza, czy zakłady z PLIKU (zakład w wierszu) dają gwarancję\n"
+                                       "--guarantee dla liczb --wheel: kod 0 i „gwarantuje” albo kod 1\n"
+                                       "i losowanie, którego żaden zakład nie trafia",
+     [](Options& o, const std::string& v) { o.checkWheelPath = pathOf("--check-wheel", v); },
+     "--budget --size"},
     {nullptr, "--encoding", "KOD", "kodowanie wyniku: utf-8 (domyślnie) albo cp1250 (bajty programu)",
      [](Options& o, const std::string& v) {
          if (v != "utf-8" && v != "cp1250") throw UsageError{"nieznane kodowanie '" + v + "'"};
@@ -172,6 +201,8 @@ const char kIntro[] =
     "  zestawy-cli --game GRA [--history PLIK] --check\n"
     "  zestawy-cli --game GRA [--history PLIK] --update POBRANY|ADRES\n"
     "  zestawy-cli --download\n"
+    "  zestawy-cli --game GRA --wheel LICZBY --guarantee \"T z M\" [--size K] [--budget S]\n"
+    "  zestawy-cli --game GRA --wheel LICZBY --guarantee \"T z M\" --check-wheel PLIK\n"
     "\n"
     "Wykonuje wyszukiwania programu „Najdłużej oczekiwane zestawy” bez okna: polecenia\n"
     "przycisków o podanych numerach, po kolei, tak jak program dopisuje ich odpowiedzi do pola\n"
@@ -184,7 +215,8 @@ const char kEpilogue[] =
     "nikt nie czyta wyniku; wypisane wiersze są całe. Przykładowe pliki wyników leżą obok\n"
     "programu albo w ../share/zestawy.\n"
     "Kod wyjścia: 0 gdy się udało; 1 gdy --check znalazł błędne wiersze, --update niczego nie\n"
-    "dopisał z powodu błędów albo nie udało się zapisać wyniku lub pliku wyników; 2 przy\n"
+    "dopisał z powodu błędów, --check-wheel znalazł losowanie bez gwarancji\n"
+    "albo nie udało się zapisać wyniku lub pliku wyników; 2 przy\n"
     "błędnych argumentach lub pliku (także takim, w którym nie ma żadnego losowania, albo\n"
     "większym niż %s); 130 po Ctrl-C.\n"
     "\n"
@@ -273,6 +305,18 @@ Options parse(const std::vector<std::string>& args) {
     if (given("--format") && !o.ranking && !given("--ticket") && !o.backtest)
         throw UsageError{"--format dotyczy tylko --ranking, --ticket i --backtest"};
     if (o.download) return o;
+    if (given("--guarantee") || given("--size") || given("--budget") || given("--check-wheel")) {
+        if (!given("--wheel"))
+            throw UsageError{
+                "--guarantee, --size, --budget i --check-wheel "
+                "dotyczą tylko --wheel"};
+    }
+    if (given("--wheel")) {
+        if (!o.game) throw UsageError{"--wheel wymaga --game"};
+        if (!given("--guarantee")) throw UsageError{"--wheel wymaga --guarantee, np. \"3 z 4\""};
+        if (!o.commands.empty()) throw UsageError{"--wheel nie łączy się z wyszukiwaniami"};
+        return o;
+    }
     if (o.check || !o.updatePath.empty()) {
         const char* mode = o.check ? "--check" : "--update";
         if (!o.game) throw UsageError{std::string(mode) + " wymaga --game"};

@@ -12,9 +12,14 @@
 namespace zestawy::cli {
 
 // The defaults and limits of the options, each written here once.
-constexpr std::size_t kDefaultTop = 10;    // --top
-constexpr long long kMaxTop = 100000;      // --top
-constexpr long long kMaxLast = 999999999;  // --last
+constexpr std::size_t kDefaultTop = 10;     // --top
+constexpr long long kMaxTop = 100000;       // --top
+constexpr long long kMaxLast = 999999999;   // --last
+constexpr int kMostWheelNumbers = 30;       // --wheel: Lotto, Mini Lotto
+constexpr int kMostMultiWheelNumbers = 40;  // --wheel: Multi Multi
+constexpr int kMostWheelSize = 10;          // --size
+constexpr double kDefaultWheelBudget = 10;  // --budget, seconds
+constexpr long long kMaxWheelBudget = 3600;
 
 // What was wrong with the arguments, in Polish (Windows-1250).
 struct UsageError {
@@ -35,6 +40,11 @@ struct Options {
     std::vector<int> ticket;  // and its numbers, ascending
     bool backtest = false;    // --backtest
     std::size_t top = kDefaultTop;
+    std::string wheelText;           // --wheel: the player's numbers as given
+    std::string guaranteeText;       // --guarantee, "3 z 4"
+    std::string checkWheelPath;      // --check-wheel: a file of tickets
+    int size = 0;                    // --size: a ticket's numbers; 0: the game's own
+    double budget = 0;               // --budget, seconds; 0: not given
     int threads = 0;                 // the searches' threads; 0: the machine's cores, at most 16
     std::vector<std::string> given;  // the options given, by name
 };

@@ -1,0 +1,64 @@
+// The search for a small wheel of a given shape: a greedy start, then a local
+// search that, for a fixed number of tickets, lowers the count of uncovered
+// m-subsets by single swaps (the best swap for a random uncovered subset, with
+// a short tabu list), and drops a ticket each time that count reaches zero.
+// Independent seeded runs, one a thread; each, on reaching zero, goes down to
+// one ticket fewer than the best system of all runs.
+//
+// Made to run in a worker thread: keepGoing reports progress and may stop
+// the search, `better` receives each new best system as it is found.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "wheel/wheel.hpp"
+
+namespace zestawy {
+
+struct WheelSearch {
+    WheelShape shape;
+    double seconds = 10;  // the time budget
+    int threads = 0;      // runs at once; 0: the machine's cores
+    std::uint64_t seed = 1;
+    // Swaps tried per run at most; 0: only the time and keepGoing end a run.
+    std::uint64_t steps = 0;
+    // A system known to guarantee (the table's): the search starts from it
+    // and reports only smaller ones.
+    std::vector<WheelMask> known;
+};
+
+struct WheelProgress {
+    double seconds;         // since the start
+    std::size_t best;       // tickets of the best system so far; 0: none yet
+    std::size_t trying;     // how many tickets one run now tries to do with
+    std::size_t uncovered;  // and how many m-subsets they leave uncovered
+};
+
+struct WheelFound {
+    std::vector<WheelMask> tickets;  // the smallest system found, verified
+    bool fromKnown = false;          // nothing smaller than `known` was found
+    bool stopped = false;            // keepGoing ended the search
+    bool optimal = false;            // as small as a lower bound says can be
+    double seconds = 0;              // when the returned system was found
+};
+
+// REQUIRES wheelShapeValid(shape) and C(v, m) <= kMostSearchDraws; `known`,
+// if any, guarantees. keepGoing and better are called from the search's
+// threads, one call at a time; keepGoing a few times a second. With one
+// thread and `steps` set, a seed always gives the same system.
+WheelFound findWheel(const WheelSearch& search,
+                     const std::function<bool(const WheelProgress&)>& keepGoing = {},
+                     const std::function<void(const std::vector<WheelMask>&)>& better = {});
+
+// A lower bound on the tickets of any system of the shape: Schönheim's for a
+// covering (m = t), otherwise that at most m-t numbers may be left out of
+// every ticket.
+std::size_t wheelLowerBound(const WheelShape& shape);
+
+// Whether C(v, m) is small enough for findWheel.
+bool wheelSearchable(const WheelShape& shape);
+
+}  // namespace zestawy
