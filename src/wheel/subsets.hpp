@@ -24,9 +24,11 @@ struct Binomials {
 };
 inline constexpr Binomials kBinomials{};
 
-// binomial(n, r) for 0 <= n, r <= 64; 0 when r > n.
+// binomial(n, r) for n, r <= 64; 0 when r > n or either is negative (a
+// ticket of every number leaves none to swap in: C(-1, r)).
 inline std::uint64_t binomial(int n, int r) {
-    return kBinomials.c[n][r];
+    if (n < 0 || r < 0 || r > n) return 0;
+    return kBinomials.c[static_cast<std::size_t>(n)][static_cast<std::size_t>(r)];
 }
 
 inline int count(std::uint64_t mask) {
