@@ -10,8 +10,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -106,16 +108,43 @@ inline void resetToStartState() {
 // thread sends the command while a second thread plays the user: it waits for
 // each dialog, types, presses and reads what it shows.
 
+// The folders of ownTempFolder: they go when every test of the process has
+// passed; after a failure they are kept, and named.
+class TempFolders : public ::testing::EmptyTestEventListener {
+  public:
+    static void add(const std::string& folder) {
+        static TempFolders* folders = [] {
+            auto* made = new TempFolders;  // the listeners own it
+            ::testing::UnitTest::GetInstance()->listeners().Append(made);
+            return made;
+        }();
+        folders->made_.push_back(folder);
+    }
+    void OnTestProgramEnd(const ::testing::UnitTest& tests) override {
+        for (const std::string& folder : made_) {
+            std::error_code ignored;
+            if (tests.Passed())
+                std::filesystem::remove_all(folder, ignored);
+            else
+                std::printf("(files kept in %s)\n", folder.c_str());
+        }
+    }
+
+  private:
+    std::vector<std::string> made_;
+};
+
 // A folder of this test process's own under the temporary folder, named
 // after what it is for and the process (the window tests of one process run
 // one after another; other processes get folders of their own). Made if need
-// be; returned without a trailing backslash.
+// be; returned without a trailing backslash. It goes when the process's tests
+// have all passed.
 inline std::string ownTempFolder(const std::string& name) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     const std::string folder =
         std::string(temp) + "zestawy-" + name + "-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
+    if (CreateDirectoryA(folder.c_str(), nullptr)) TempFolders::add(folder);
     return folder;
 }
 
