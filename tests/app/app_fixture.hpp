@@ -118,7 +118,8 @@ class TempFolders : public ::testing::EmptyTestEventListener {
             ::testing::UnitTest::GetInstance()->listeners().Append(made);
             return made;
         }();
-        folders->made_.push_back(folder);
+        if (std::find(folders->made_.begin(), folders->made_.end(), folder) == folders->made_.end())
+            folders->made_.push_back(folder);
     }
     void OnTestProgramEnd(const ::testing::UnitTest& tests) override {
         for (const std::string& folder : made_) {
@@ -144,7 +145,8 @@ inline std::string ownTempFolder(const std::string& name) {
     GetTempPathA(MAX_PATH, temp);
     const std::string folder =
         std::string(temp) + "zestawy-" + name + "-" + std::to_string(GetCurrentProcessId());
-    if (CreateDirectoryA(folder.c_str(), nullptr)) TempFolders::add(folder);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    TempFolders::add(folder);
     return folder;
 }
 
