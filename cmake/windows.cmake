@@ -19,6 +19,8 @@ add_library(zestawy_app STATIC
   src/app/search_buttons.cpp
   src/app/texts.cpp
   src/app/ticket_screen.cpp
+  src/app/wheel_screen.cpp
+  src/app/wheel_work.cpp
   src/app/update_history.cpp
   src/app/wide.cpp
   src/app/window.cpp

@@ -68,7 +68,7 @@ void paintCoupon(const WindowState& state, const CouponPicture& picture, HDC dc,
     FillRect(dc, &all, background);
     DeleteObject(background);
     SetBkMode(dc, TRANSPARENT);
-    const int title = state.scaled(kTitle), legend = state.scaled(kLegend);
+    const int title = state.scaled(kTitle), legend = picture.legend ? state.scaled(kLegend) : 0;
     const HFONT small = fontOf(state.scaled(15), FW_NORMAL);
     if (!picture.game) {
         drawText(dc, picture.hint, {8, 8, width, title}, DT_LEFT | DT_SINGLELINE, small);
@@ -120,7 +120,7 @@ void paintCoupon(const WindowState& state, const CouponPicture& picture, HDC dc,
 
     // The legend: the bands of wait against the average gap.
     const int count = sizeof kBands / sizeof kBands[0];
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count && legend > 0; ++i) {
         const RECT swatch = {i * width / count + 8, height - legend + 8,
                              i * width / count + 8 + legend - 16, height - 8};
         const HBRUSH fill = CreateSolidBrush(kBands[i].colour);

@@ -20,6 +20,7 @@ struct CouponPicture {
     double gap = 1;                          // the mean gap the colours compare waits with
     std::vector<bool> chosen;                // chosen[v]: drawn in the chosen colour
     bool waitOfChosen = false;               // whether a chosen number shows its wait too
+    bool legend = true;                      // the bands of wait below the numbers
 };
 
 class CouponSource {

@@ -2,8 +2,10 @@
 
 #include <commdlg.h>
 
+#include "app/wide.hpp"
 #include "history/encoding.hpp"
 #include "history/file_name.hpp"
+#include "history/replacing_file.hpp"
 
 using namespace zestawy;
 
@@ -85,4 +87,20 @@ bool chooseFile(HWND owner, const FileDialog& dialog, std::string& path) {
     const BOOL ok = dialog.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (ok) path = utf8Path(chosen);
     return ok != 0;
+}
+
+bool saveTextOrCsv(HWND owner, const char* caption,
+                   const std::function<std::string(bool csv)>& bytes) {
+    static const char kFilter[] =
+        "Pliki tekstowe (*.txt)\0*.txt\0CSV dla Excela (*.csv)\0*.csv\0Wszystkie pliki "
+        "(*.*)\0*.*\0";
+    std::string path;
+    if (!chooseFile(owner, {true, {kFilter, sizeof kFilter}, 0, nullptr, "txt", false}, path))
+        return false;
+    const bool csv = path.size() > 4 && lstrcmpiA(path.c_str() + path.size() - 4, ".csv") == 0;
+    if (replaceFile(path, bytes(csv))) return true;
+    const std::string why =
+        "Nie udało się zapisać pliku '" + shownPath(path) + "': " + lastErrorText();
+    messageBox(owner, why.c_str(), caption, MB_ICONERROR);
+    return false;
 }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -43,3 +44,10 @@ struct FileDialog {
 // Shows the dialog; the chosen path in `path`. False when the user cancelled.
 // The working folder stays where it was: the histories are looked for there.
 bool chooseFile(HWND owner, const FileDialog& dialog, std::string& path);
+
+// "Zapisz ...": the dialog for a text file or a spreadsheet, then the bytes of
+// the one chosen by its name's extension (".csv" in any case: the
+// spreadsheet) written in place of any file there. A failure is said in a
+// message box with that caption. False when cancelled or failed.
+bool saveTextOrCsv(HWND owner, const char* caption,
+                   const std::function<std::string(bool csv)>& bytes);

@@ -38,6 +38,7 @@ enum ControlId : int {
     kCmdDownload = 1007,       // "Plik" -> "Pobierz najnowsze wyniki"
     kCmdTicket = 1008,         // "Analiza" -> "Sprawdź swoje liczby..."
     kCmdBacktest = 1009,       // "Analiza" -> "Czy czekanie pomaga?"
+    kCmdWheel = 1010,          // "Analiza" -> "System skrócony..."
 };
 
 }  // namespace zestawy

@@ -3,6 +3,7 @@
 #include "app/backtest_screen.hpp"
 #include "app/ranking_screen.hpp"
 #include "app/ticket_screen.hpp"
+#include "app/wheel_screen.hpp"
 #include "commands/search_command.hpp"
 
 using namespace zestawy;
@@ -21,8 +22,9 @@ enum Group : unsigned {
     kRanking = 1u << 7,
     kTicket = 1u << 8,
     kBacktest = 1u << 9,
-    kLastGroup = kBacktest,
-    kScreens = kRanking | kTicket | kBacktest,
+    kWheel = 1u << 10,
+    kLastGroup = kWheel,
+    kScreens = kRanking | kTicket | kBacktest | kWheel,
     kAllPanels = kMultiPanel | kMiniPanel | kLottoPanel,
     kAllButtons = kGameButtons | kAllPanels,
 };
@@ -38,9 +40,12 @@ const ViewCommand kViewCommands[] = {
     {kCmdPrepareSearch, kWorkBoxes | kGameButtons, kAboutBox | kHelpBox | kAllPanels | kScreens},
     {kCmdOpenHelp, kHelpBox, kWorkBoxes | kAllButtons | kAboutBox | kScreens},
     {kCmdCloseHelp, kWorkBoxes | kGameButtons, kHelpBox | kAboutBox | kAllPanels | kScreens},
-    {kCmdRanking, kRanking, kAboutBox | kHelpBox | kWorkBoxes | kAllButtons | kTicket | kBacktest},
-    {kCmdTicket, kTicket, kAboutBox | kHelpBox | kWorkBoxes | kAllButtons | kRanking | kBacktest},
-    {kCmdBacktest, kBacktest, kAboutBox | kHelpBox | kWorkBoxes | kAllButtons | kRanking | kTicket},
+    {kCmdRanking, kRanking,
+     kAboutBox | kHelpBox | kWorkBoxes | kAllButtons | (kScreens & ~kRanking)},
+    {kCmdTicket, kTicket, kAboutBox | kHelpBox | kWorkBoxes | kAllButtons | (kScreens & ~kTicket)},
+    {kCmdBacktest, kBacktest,
+     kAboutBox | kHelpBox | kWorkBoxes | kAllButtons | (kScreens & ~kBacktest)},
+    {kCmdWheel, kWheel, kAboutBox | kHelpBox | kWorkBoxes | kAllButtons | (kScreens & ~kWheel)},
     {kMultiGame, kMultiPanel, kGameButtons},
     {kMultiOtherGames, kGameButtons, kMultiPanel},
     {kMiniGame, kMiniPanel, kGameButtons},
@@ -76,6 +81,8 @@ std::vector<HWND> groupControls(const WindowState& state, Group group) {
             return ticketControls(state);
         case kBacktest:
             return backtestControls(state);
+        case kWheel:
+            return wheelControls(state);
         default:
             return {};
     }
@@ -121,12 +128,14 @@ bool handleViewCommand(WindowState& state, int id) {
         // Leaving a screen stops the work running on it.
         if (command.hide & kRanking) stopRanking(state);
         if (command.hide & kBacktest) stopBacktest(state);
+        if (command.hide & kWheel) stopWheel(state);
         showGroups(state, command.hide, false);
         showGroups(state, command.show, true);
         // The screens are worked from the keyboard from their first field.
         if (command.show & kRanking) SetFocus(state.control(kRankGame));
         if (command.show & kTicket) SetFocus(state.control(kTicketNumbers));
         if (command.show & kBacktest) SetFocus(state.control(kBackGame));
+        if (command.show & kWheel) SetFocus(state.control(kWheelNumbers));
         return true;
     }
     return false;

@@ -29,14 +29,6 @@ using namespace zestawy;
 namespace {
 
 const char kCaption[] = "Ranking oczekiwania";
-const char kTextFiles[] =
-    "Pliki tekstowe (*.txt)\0*.txt\0CSV dla Excela (*.csv)\0*.csv\0Wszystkie pliki (*.*)\0*.*\0";
-
-// Whether the name ends in ".csv", in any case: the ranking is then saved for
-// a spreadsheet.
-bool csvName(const std::string& path) {
-    return path.size() > 4 && lstrcmpiA(path.c_str() + path.size() - 4, ".csv") == 0;
-}
 constexpr long long kDefaultTop = 20, kMostTop = 10000;
 const std::string kDefaultTopText = std::to_string(kDefaultTop);
 const std::string kTopLabel = "Zestawów (do " + grouped(kMostTop) + ")";
@@ -170,20 +162,12 @@ void save(const WindowState& state) {
         messageBox(state.main, "Najpierw pokaż ranking („Pokaż”).", kCaption, MB_ICONEXCLAMATION);
         return;
     }
-    std::string path;
-    if (!chooseFile(state.main, {true, {kTextFiles, sizeof kTextFiles}, 0, nullptr, "txt", false},
-                    path))
-        return;
-    std::string text;
-    if (csvName(path))
-        text = rankingCsv(screen.shown->rows);
-    else
+    saveTextOrCsv(state.main, kCaption, [&](bool csv) {
+        if (csv) return rankingCsv(screen.shown->rows);
+        std::string text;
         for (const RankingRow& row : screen.shown->rows) text += rankingLine(row, "\r\n");
-    if (!replaceFile(path, text)) {
-        const std::string why =
-            "Nie udało się zapisać pliku '" + shownPath(path) + "': " + lastErrorText();
-        messageBox(state.main, why.c_str(), kCaption, MB_ICONERROR);
-    }
+        return text;
+    });
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include "app/coupon.hpp"
 #include "app/large_answer.hpp"
+#include "app/screen_worker.hpp"
 #include "app/window_state.hpp"
 #include "commands/ranking_text.hpp"
 #include "commands/search_command.hpp"
@@ -78,11 +79,6 @@ struct RankingJob {
     std::size_t top;
     unsigned generation;  // the screen's when it started
 };
-
-// A progress message's LPARAM: the percent done, and the job it is of.
-inline LPARAM progressOf(unsigned generation, int percent) {
-    return static_cast<LPARAM>(((generation & 0xFFFFFFu) << 8) | static_cast<unsigned>(percent));
-}
 
 // Ranks the job's search over the game's history file, read afresh, posts its
 // progress and its end (kRankingMessage) to the main window, and leaves what

@@ -9,6 +9,7 @@
 #include "app/files.hpp"
 #include "app/ranking_screen.hpp"
 #include "app/ticket_screen.hpp"
+#include "app/wheel_screen.hpp"
 #include "app/window.hpp"
 #include "commands/search_command.hpp"
 #include "history/history.hpp"
@@ -222,6 +223,11 @@ const ScreenKeys kScreenKeys[] = {
     {kRankGame, {kRankGame, kRankSearch}, {kRankLast, kRankTop}, kRankShow, kRankStop},
     {kTicketGame, {kTicketGame, 0}, {kTicketNumbers, kTicketLast}, kTicketCheck, 0},
     {kBackGame, {kBackGame, kBackSearch}, {kBackLast, 0}, kBackRun, kBackStop},
+    {kWheelGame,
+     {kWheelGame, kWheelGuarantee},
+     {kWheelNumbers, kWheelPrice},
+     kWheelMake,
+     kWheelStop},
 };
 
 bool among(const int (&ids)[2], int id) {

@@ -142,23 +142,16 @@ void TicketScreen::click(int number) {
     const GameRow* chosen = chosenGame(GetDlgItem(state->main, kTicketGame));
     if (!chosen || number <= 0) return;
     const HWND field = GetDlgItem(state->main, kTicketNumbers);
-    std::vector<int> numbers = readableNumbers(windowText(field), *chosen);
-    const auto at = std::find(numbers.begin(), numbers.end(), number);
-    if (at != numbers.end())
-        numbers.erase(at);
-    else
-        numbers.insert(std::upper_bound(numbers.begin(), numbers.end(), number), number);
-    std::string text;
-    for (int v : numbers) text += (text.empty() ? "" : ", ") + std::to_string(v);
+    const std::string text = toggledNumber(windowText(field), chosen->rules, 0, number);
     // One number too many is refused as a typed one is.
-    if (static_cast<int>(numbers.size()) > mostTicketNumbers(chosen->rules)) {
-        messageBox(state->main, parseTicket(text, chosen->rules).error, kCaption,
-                   MB_ICONEXCLAMATION);
+    const TicketNumbers numbers = parseTicket(text, chosen->rules);
+    if (!text.empty() && !numbers.error.empty()) {
+        messageBox(state->main, numbers.error, kCaption, MB_ICONEXCLAMATION);
         return;
     }
     setWindowText(field, text.c_str());  // EN_CHANGE marks them on the coupon
     // A shown check follows the numbers at once.
-    if (game && !numbers.empty()) check(*state, false);
+    if (game && !text.empty()) check(*state, false);
 }
 
 void createTicketControls(WindowState& state, HINSTANCE instance) {

@@ -22,6 +22,7 @@
 #include "app/texts.hpp"
 #include "app/ticket_screen.hpp"
 #include "app/update_history.hpp"
+#include "app/wheel_screen.hpp"
 #include "app/window_state.hpp"
 
 using namespace zestawy;
@@ -42,6 +43,7 @@ const MenuItem kMenuItems[] = {
     {1, "&Ranking oczekiwania...", kCmdRanking},
     {1, "&Sprawdź swoje liczby...", kCmdTicket},
     {1, "&Czy czekanie pomaga?", kCmdBacktest},
+    {1, "S&ystem skrócony...", kCmdWheel},
     {2, "&Otwórz okno pomocy...", kCmdOpenHelp},
     {2, "&Zamknij okno pomocy...", kCmdCloseHelp},
 };
@@ -102,12 +104,31 @@ void adoptState(HWND hwnd, LPARAM create) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
 }
 
+// The screens of the "Analiza" menu, each reached through the same calls.
+struct AnalysisScreen {
+    void (*create)(WindowState&, HINSTANCE);
+    void (*layout)(const WindowState&);
+    bool (*command)(WindowState&, int id, int code);
+    bool (*notify)(WindowState&, const NMHDR&, LRESULT&);
+    UINT message;  // its worker's; 0: it has none
+    void (*onMessage)(WindowState&, WPARAM, LPARAM);
+    void (*stop)(WindowState&);
+};
+const AnalysisScreen kAnalysisScreens[] = {
+    {createRankingControls, layoutRanking, handleRankingCommand, handleRankingNotify,
+     kRankingMessage, onRankingMessage, stopRanking},
+    {createTicketControls, layoutTicket, handleTicketCommand, handleTicketNotify, 0, nullptr,
+     nullptr},
+    {createBacktestControls, layoutBacktest, handleBacktestCommand, handleBacktestNotify,
+     kBacktestMessage, onBacktestMessage, stopBacktest},
+    {createWheelControls, layoutWheel, handleWheelCommand, handleWheelNotify, kWheelMessage,
+     onWheelMessage, stopWheel},
+};
+
 // Every screen placed for the client size and every control painted anew:
 // a chart or a wrapped text drawn for the old size leaves no trace.
 void layoutAll(const WindowState& state) {
-    layoutRanking(state);
-    layoutTicket(state);
-    layoutBacktest(state);
+    for (const AnalysisScreen& screen : kAnalysisScreens) screen.layout(state);
     RedrawWindow(state.main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -191,10 +212,9 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 // A command may open a dialog, which takes the focus away.
                 rememberFocus(state);
                 const int id = LOWORD(wParam), code = HIWORD(wParam);
-                if (!handleRankingCommand(state, id, code) &&
-                    !handleTicketCommand(state, id, code) &&
-                    !handleBacktestCommand(state, id, code))
-                    onCommand(hwnd, id);
+                for (const AnalysisScreen& screen : kAnalysisScreens)
+                    if (screen.command(state, id, code)) return 0;
+                onCommand(hwnd, id);
                 return 0;
             });
         case WM_NOTIFY:
@@ -202,21 +222,9 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 LRESULT result = 0;
                 WindowState& state = stateOf(hwnd);
                 const NMHDR& header = *reinterpret_cast<NMHDR*>(lParam);
-                if (handleRankingNotify(state, header, result) ||
-                    handleTicketNotify(state, header, result) ||
-                    handleBacktestNotify(state, header, result))
-                    return result;
+                for (const AnalysisScreen& screen : kAnalysisScreens)
+                    if (screen.notify(state, header, result)) return result;
                 return DefWindowProcW(hwnd, msg, wParam, lParam);
-            });
-        case kRankingMessage:
-            return guarded(hwnd, [&]() -> LRESULT {
-                onRankingMessage(stateOf(hwnd), wParam, lParam);
-                return 0;
-            });
-        case kBacktestMessage:
-            return guarded(hwnd, [&]() -> LRESULT {
-                onBacktestMessage(stateOf(hwnd), wParam, lParam);
-                return 0;
             });
         case WM_SIZE:
             if (GetWindowLongPtrW(hwnd, GWLP_USERDATA)) layoutAll(stateOf(hwnd));
@@ -238,12 +246,19 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return colourControls(state, wParam, lParam, {state.helpBox, state.aboutBox});
         }
         case WM_CLOSE:
-            stopRanking(stateOf(hwnd));
-            stopBacktest(stateOf(hwnd));
+            for (const AnalysisScreen& screen : kAnalysisScreens)
+                if (screen.stop) screen.stop(stateOf(hwnd));
             stopDownload(stateOf(hwnd));
             PostQuitMessage(0);
             return 0;
         default:
+            // The screens' workers report here.
+            for (const AnalysisScreen& screen : kAnalysisScreens)
+                if (screen.message && msg == screen.message)
+                    return guarded(hwnd, [&]() -> LRESULT {
+                        screen.onMessage(stateOf(hwnd), wParam, lParam);
+                        return 0;
+                    });
             return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 }
@@ -311,9 +326,7 @@ HWND createMainWindow(HINSTANCE instance) {
     INITCOMMONCONTROLSEX common = {sizeof common, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&common);
     registerCouponClass(instance);
-    createRankingControls(stateOf(main), instance);
-    createTicketControls(stateOf(main), instance);
-    createBacktestControls(stateOf(main), instance);
+    for (const AnalysisScreen& screen : kAnalysisScreens) screen.create(stateOf(main), instance);
     SetMenu(main, buildMenuBar());
     return main;
 }

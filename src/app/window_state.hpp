@@ -24,6 +24,7 @@
 struct RankingScreen;   // app/ranking_screen.cpp
 struct TicketScreen;    // app/ticket_screen.cpp
 struct BacktestScreen;  // app/backtest_screen.cpp
+struct WheelScreen;     // app/wheel_screen.cpp
 
 // The program's colours: the grey of the window's background and of its
 // labels, black text, the backtest's bars and its line of chance.
@@ -67,6 +68,7 @@ struct WindowState {
     std::shared_ptr<RankingScreen> ranking;
     std::shared_ptr<TicketScreen> ticket;
     std::shared_ptr<BacktestScreen> backtest;
+    std::shared_ptr<WheelScreen> wheel;
     std::vector<HWND> screenStatics;
 
     // The window of "Pobierz najnowsze wyniki" while it runs (app/download.cpp).

@@ -126,8 +126,8 @@ const OptionRow kOptions[] = {
                                      " zestawów: losowa próba " + grouped(kMostFollowedSets),
      [](Options& o, const std::string&) { o.backtest = true; },
      "--numbers --all --count --ranking --check --update --top"},
-    {nullptr, "--format", "FORMAT", "układ wierszy --ranking, --ticket i --backtest: tsv (domyślnie)\n"
-                                    "albo csv dla arkusza\n"
+    {nullptr, "--format", "FORMAT", "układ wierszy --ranking, --ticket, --backtest i --wheel: tsv\n"
+                                    "(domyślnie) albo csv dla arkusza\n"
                                     "(UTF-8 ze znacznikiem BOM, nagłówek, pola oddzielone średnikiem,\n"
                                     "końce wierszy CR LF)",
      [](Options& o, const std::string& v) {
@@ -160,7 +160,7 @@ const OptionRow kOptions[] = {
                           "(z tabeli programu od razu, inaczej z poszukiwania)",
      [](Options& o, const std::string& v) { o.wheelText = v; },
      "--numbers --history --last --search --all --count --ranking --check --update --top "
-     "--ticket --backtest --format"},
+     "--ticket --backtest"},
     {nullptr, "--guarantee", "\"T z M\"", "gwarancja: gdy padnie M typowanych liczb, któryś zakład ma\n"
                                       "co najmniej T z nich, np. \"3 z 4\"",
      [](Options& o, const std::string& v) { o.guaranteeText = v; }, ""},
@@ -180,7 +180,7 @@ const OptionRow kOptions[] = {
                                        "--guarantee dla liczb --wheel: kod 0 i „gwarantuje” albo kod 1\n"
                                        "i losowanie, którego żaden zakład nie trafia",
      [](Options& o, const std::string& v) { o.checkWheelPath = pathOf("--check-wheel", v); },
-     "--budget --size"},
+     "--budget --size --format"},
     {nullptr, "--encoding", "KOD", "kodowanie wyniku: utf-8 (domyślnie) albo cp1250 (bajty programu)",
      [](Options& o, const std::string& v) {
          if (v != "utf-8" && v != "cp1250") throw UsageError{"nieznane kodowanie '" + v + "'"};
@@ -302,8 +302,8 @@ Options parse(const std::vector<std::string>& args) {
                 throw UsageError{"przycisk " + std::to_string(command->id) + " nie należy do gry " +
                                  o.game->option};
     if (given("--top") && !o.ranking) throw UsageError{"--top dotyczy tylko --ranking"};
-    if (given("--format") && !o.ranking && !given("--ticket") && !o.backtest)
-        throw UsageError{"--format dotyczy tylko --ranking, --ticket i --backtest"};
+    if (given("--format") && !o.ranking && !given("--ticket") && !o.backtest && !given("--wheel"))
+        throw UsageError{"--format dotyczy tylko --ranking, --ticket, --backtest i --wheel"};
     if (o.download) return o;
     if (given("--guarantee") || given("--size") || given("--budget") || given("--check-wheel")) {
         if (!given("--wheel"))

@@ -7,18 +7,16 @@
 #include <vector>
 
 #include "commands/search_command.hpp"
+#include "commands/wheel_text.hpp"
 #include "history/check.hpp"
 
 namespace zestawy::cli {
 
 // The defaults and limits of the options, each written here once.
-constexpr std::size_t kDefaultTop = 10;     // --top
-constexpr long long kMaxTop = 100000;       // --top
-constexpr long long kMaxLast = 999999999;   // --last
-constexpr int kMostWheelNumbers = 30;       // --wheel: Lotto, Mini Lotto
-constexpr int kMostMultiWheelNumbers = 40;  // --wheel: Multi Multi
-constexpr int kMostWheelSize = 10;          // --size
-constexpr double kDefaultWheelBudget = 10;  // --budget, seconds
+constexpr std::size_t kDefaultTop = 10;    // --top
+constexpr long long kMaxTop = 100000;      // --top
+constexpr long long kMaxLast = 999999999;  // --last
+constexpr int kMostWheelSize = 10;         // --size
 constexpr long long kMaxWheelBudget = 3600;
 
 // What was wrong with the arguments, in Polish (Windows-1250).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "commands/wheel_text.hpp"
 #include "history/history.hpp"
 #include "wheel/designs.hpp"
 #include "wheel/generate.hpp"
@@ -12,12 +13,6 @@
 namespace zestawy::cli {
 
 namespace {
-
-// The most numbers a player may give: Multi Multi's 20 drawn of 80 leave
-// room for more.
-int mostWheelNumbers(const GameRow& game) {
-    return game.game == Game::MultiMulti ? kMostMultiWheelNumbers : kMostWheelNumbers;
-}
 
 // The numbers of a list ("1, 5, 9" or "1 5 9"), as given; `what` names the
 // list in a message.
@@ -71,7 +66,6 @@ WheelShape shapeOf(const Options& o, int v) {
     }
     if (shape.t < 1 || shape.m < shape.t)
         throw UsageError{"--guarantee: podaj gwarancję jak \"3 z 4\" (trafione z wylosowanych)"};
-    const std::string named = std::to_string(shape.t) + " z " + std::to_string(shape.m);
     const bool multi = o.game->game == Game::MultiMulti;
     const int own = o.game->rules.numbersPerDraw;
     if (multi && o.size == 0) throw UsageError{"--wheel w grze Multi Multi wymaga --size (1-10)"};
@@ -79,32 +73,9 @@ WheelShape shapeOf(const Options& o, int v) {
         throw UsageError{std::string("--size: w grze ") + o.game->name + " zakład ma " +
                          std::to_string(own) + " liczb"};
     shape.k = multi ? o.size : own;
-    if (shape.t > shape.k)
-        throw UsageError{"gwarancja " + named + " wymaga zakładów co najmniej " +
-                         std::to_string(shape.t) + " liczb (zakład ma " + std::to_string(shape.k) +
-                         ")"};
-    if (shape.m > own)
-        throw UsageError{std::string("gra ") + o.game->name + " losuje " + std::to_string(own) +
-                         " liczb, a gwarancja " + named + " zakłada " + std::to_string(shape.m) +
-                         " trafionych"};
-    if (shape.m > v)
-        throw UsageError{"gwarancja " + named + " dotyczy " + std::to_string(shape.m) +
-                         " liczb, a typujesz " + std::to_string(v)};
-    if (shape.k > v)
-        throw UsageError{"zakład " + std::to_string(shape.k) + " liczb nie zmieści się w " +
-                         std::to_string(v) + " typowanych"};
-    if (subsets::binomial(v, shape.m) > kMostWheelDraws)
-        throw UsageError{"za dużo możliwych losowań do sprawdzenia: " +
-                         std::to_string(subsets::binomial(v, shape.m)) + " (najwyżej " +
-                         std::to_string(kMostWheelDraws) + ")"};
+    const std::string problem = wheelShapeProblem(*o.game, shape);
+    if (!problem.empty()) throw UsageError{problem};
     return shape;
-}
-
-std::string lineOf(WheelMask set, const std::vector<int>& numbers) {
-    std::string line;
-    for (int p : positionsOf(set))
-        line += (line.empty() ? "" : ", ") + std::to_string(numbers[static_cast<std::size_t>(p)]);
-    return line;
 }
 
 // The tickets of a file, a line each, every number one of the player's.
@@ -132,29 +103,6 @@ std::vector<WheelMask> ticketsOf(const Options& o, const std::vector<int>& numbe
     return tickets;
 }
 
-// "1 zakład", "4 zakłady", "15 zakładów", "22 zakłady".
-std::string ticketsText(std::size_t n) {
-    const std::size_t tens = n % 100, ones = n % 10;
-    const char* word = n == 1                                               ? "zakład"
-                       : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? "zakłady"
-                                                                            : "zakładów";
-    return std::to_string(n) + " " + word;
-}
-
-std::string guaranteeOf(const WheelShape& shape) {
-    return std::to_string(shape.t) + " z " + std::to_string(shape.m);
-}
-
-std::string secondsText(double seconds) {
-    std::string text = std::to_string(static_cast<long long>(seconds * 10 + 0.5));
-    if (text.size() < 2) text.insert(0, "0");
-    return text.substr(0, text.size() - 1) + "," + text.back() + " s";
-}
-
-}  // namespace
-
-namespace {
-
 int checkWheel(const Options& o, const std::vector<int>& numbers, const WheelShape& shape,
                Output& out, std::FILE* err) {
     const std::vector<WheelMask> tickets = ticketsOf(o, numbers);
@@ -169,74 +117,48 @@ int checkWheel(const Options& o, const std::vector<int>& numbers, const WheelSha
         return 130;
     }
     if (verdict.guarantees)
-        out.write("gwarantuje " + guaranteeOf(shape) + ": " + ticketsText(tickets.size()) + "\n");
+        out.write("gwarantuje " + guaranteeName(shape) + ": " + ticketsCount(tickets.size()) +
+                  "\n");
     else
-        out.write("nie gwarantuje " + guaranteeOf(shape) + ": losowanie " +
-                  lineOf(verdict.missed, numbers) + " nie ma " + std::to_string(shape.t) +
-                  " trafień w żadnym zakładzie\n");
+        out.write("nie gwarantuje " + guaranteeName(shape) + ": losowanie " +
+                  wheelLines({verdict.missed}, numbers).front() + " nie ma " +
+                  std::to_string(shape.t) + " trafień w żadnym zakładzie\n");
     const int code = finishOutput(out, err);
     return code != 0 ? code : verdict.guarantees ? 0 : 1;
 }
 
-// Where the system came from, for the summary.
-std::string foundHow(const WheelFound& found, bool searched, double budget) {
-    std::string how = found.fromKnown ? "z tabeli programu" : "";
-    if (!found.fromKnown) how = "znaleziony w poszukiwaniu po " + secondsText(found.seconds);
-    if (found.fromKnown && searched && !found.optimal)
-        how += " (poszukiwanie nie znalazło mniejszego)";
-    if (found.optimal) how += "; mniej zakładów się nie da";
-    if (found.stopped)
-        how += "; przerwano poszukiwanie";
-    else if (searched && !found.optimal)
-        how += " (szukano " + secondsText(budget) + ")";
-    return how;
-}
-
 int makeWheel(const Options& o, const std::vector<int>& numbers, const WheelShape& shape,
               Output& out, std::FILE* err) {
-    const WheelDesign* design = findDesign(shippedDesigns(), shape);
-    const bool search = !design || o.budget > 0;
-    if (search && !wheelSearchable(shape))
+    if ((o.budget > 0 || !findDesign(shippedDesigns(), shape)) && !wheelSearchable(shape))
         throw UsageError{"za dużo możliwych losowań, by szukać systemu: " +
                          std::to_string(subsets::binomial(shape.v, shape.m)) + " (najwyżej " +
                          std::to_string(kMostSearchDraws) + "); --check-wheel sprawdzi gotowy"};
-    WheelFound found;
-    const double budget = o.budget > 0 ? o.budget : kDefaultWheelBudget;
-    if (search) {
-        WheelSearch request;
-        request.shape = shape;
-        request.seconds = budget;
-        request.threads = threadsOf(o);
-        if (design) request.known = design->tickets;
+    WheelMade made;
+    {
         const StopsByItself stops;
         Progress progress(err);
-        found = findWheel(request, [&](const WheelProgress& p) {
-            progress.done(std::min(1.0, p.seconds / budget));
+        made = makeSystem(shape, o.budget, threadsOf(o), [&](double done) {
+            progress.done(done);
             return !stopRequested.stopped();
         });
-    } else {
-        found.tickets = design->tickets;
-        found.fromKnown = true;
-        found.optimal = design->tickets.size() <= wheelLowerBound(shape);
     }
-    if (found.tickets.empty()) {  // stopped before even the greedy start was done
+    if (made.found.tickets.empty()) {  // stopped before even the greedy start was done
         say(err, "zestawy-cli: przerwano\n");
         return 130;
     }
-    const bool sure = verifyWheel(found.tickets, shape, threadsOf(o)).guarantees;
-    std::vector<std::string> lines;
-    for (WheelMask ticket : found.tickets) lines.push_back(lineOf(ticket, numbers));
-    std::sort(lines.begin(), lines.end(), [&](const std::string& a, const std::string& b) {
-        return numbersOf(a, *o.game, "") < numbersOf(b, *o.game, "");
-    });
-    for (const std::string& line : lines) out.write(line + "\n");
-    say(err, "zestawy-cli: " + ticketsText(found.tickets.size()) + " po " +
-                 std::to_string(shape.k) + " liczb z " + std::to_string(shape.v) +
-                 " typowanych, gwarancja " + guaranteeOf(shape) + "\n");
-    say(err, std::string("zestawy-cli: sprawdzono: ") + (sure ? "gwarantuje" : "NIE gwarantuje") +
-                 "\nzestawy-cli: " + foundHow(found, search, budget) + "\n");
+    const std::vector<std::string> lines = wheelLines(made.found.tickets, numbers);
+    if (o.csv)
+        out.writeBytes(csv(wheelTable(lines)));
+    else
+        for (const std::string& line : lines) out.write(line + "\n");
+    say(err, "zestawy-cli: " + ticketsCount(lines.size()) + " po " + std::to_string(shape.k) +
+                 " liczb z " + std::to_string(shape.v) + " typowanych, gwarancja " +
+                 guaranteeName(shape) + "\n");
+    say(err, std::string("zestawy-cli: sprawdzono: ") +
+                 (made.verified ? "gwarantuje" : "NIE gwarantuje") + "\nzestawy-cli: " +
+                 foundHow(made) + "\nzestawy-cli: " + honestSentence(*o.game, shape) + "\n");
     const int code = finishOutput(out, err);
-    return code != 0 ? code : sure ? 0 : 1;
+    return code != 0 ? code : made.verified ? 0 : 1;
 }
 
 }  // namespace

@@ -91,11 +91,13 @@ int mostTicketNumbers(const DrawRules& rules) {
     return std::min(10, rules.numbersPerDraw);
 }
 
-TicketNumbers parseTicket(const std::string& text, const DrawRules& rules) {
+TicketNumbers parseTicket(const std::string& text, const DrawRules& rules, int most) {
     TicketNumbers ticket;
     std::set<int> seen;
     std::size_t at = 0;
-    const std::string most = std::to_string(mostTicketNumbers(rules));
+    const bool aTicket = most == 0;
+    if (aTicket) most = mostTicketNumbers(rules);
+    const std::string mostText = std::to_string(most);
     while (at < text.size()) {
         const char c = text[at];
         if (c == ',' || c == ';' || c == ' ' || c == '\t') {
@@ -122,12 +124,25 @@ TicketNumbers parseTicket(const std::string& text, const DrawRules& rules) {
         at += token.size();
     }
     if (seen.empty())
-        ticket.error = "Podaj od 1 do " + most + " liczb, np. 3, 17, 22.";
-    else if (seen.size() > static_cast<std::size_t>(mostTicketNumbers(rules)))
-        ticket.error = "W tej grze typuje się najwyżej " + most + " liczb.";
+        ticket.error = "Podaj od 1 do " + mostText + " liczb, np. 3, 17, 22.";
+    else if (seen.size() > static_cast<std::size_t>(most))
+        ticket.error = (aTicket ? "W tej grze typuje się najwyżej " : "Podaj najwyżej ") +
+                       mostText + " liczb.";
     else
         ticket.numbers.assign(seen.begin(), seen.end());
     return ticket;
+}
+
+std::string toggledNumber(const std::string& text, const DrawRules& rules, int most, int number) {
+    std::vector<int> numbers = parseTicket(text, rules, most).numbers;
+    const auto at = std::find(numbers.begin(), numbers.end(), number);
+    if (at != numbers.end())
+        numbers.erase(at);
+    else
+        numbers.insert(std::upper_bound(numbers.begin(), numbers.end(), number), number);
+    std::string toggled;
+    for (int v : numbers) toggled += (toggled.empty() ? "" : ", ") + std::to_string(v);
+    return toggled;
 }
 
 TextTable ticketTable(const TicketCheck& check, const std::vector<std::string>& labels,

@@ -40,11 +40,16 @@ int mostTicketNumbers(const DrawRules& rules);
 
 // The numbers as a player types them ("3, 17, 22", also with spaces or
 // semicolons), ascending; or, in `error`, what is wrong with them in Polish.
+// At most `most` of them; 0: as many as a ticket has (mostTicketNumbers).
 struct TicketNumbers {
     std::vector<int> numbers;
     std::string error;
 };
-TicketNumbers parseTicket(const std::string& text, const DrawRules& rules);
+TicketNumbers parseTicket(const std::string& text, const DrawRules& rules, int most = 0);
+// A click on a number of the coupon: the numbers of the text, as far as they
+// read so, with `number` added, or taken away where it was there; ascending,
+// ", " between them. Parse the result for one number too many.
+std::string toggledNumber(const std::string& text, const DrawRules& rules, int most, int number);
 
 // The ticket's table: per number of hits, the draws, what chance gives and its
 // 90% range, the newest such draw ("number. date", "-" when none) and how

@@ -5,11 +5,11 @@ namespace zestawy {
 // clang-format off
 const GameRow kGames[3] = {
     {Game::MultiMulti, "Multi Multi", "multi", "Multi Multi wyniki losowań.txt",
-     u8"Multi Multi wyniki losowań.txt", kMultiRules},
+     u8"Multi Multi wyniki losowań.txt", kMultiRules, 250},
     {Game::MiniLotto, "Mini Lotto", "mini", "Mini Lotto wyniki losowań.txt",
-     u8"Mini Lotto wyniki losowań.txt", kMiniRules},
+     u8"Mini Lotto wyniki losowań.txt", kMiniRules, 150},
     {Game::Lotto, "Lotto", "lotto", "Lotto wyniki losowań.txt",
-     u8"Lotto wyniki losowań.txt", kLottoRules},
+     u8"Lotto wyniki losowań.txt", kLottoRules, 300},
 };
 // clang-format on
 

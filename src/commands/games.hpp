@@ -53,6 +53,9 @@ struct GameRow {
     const char* historyFile;
     const char* historyFileUtf8;
     DrawRules rules;  // numbers per draw, highest number, draws a day
+    // The price of one ticket in grosze, as the window's reduced systems
+    // count their cost until the player types another.
+    long long ticketPrice;
 };
 
 extern const GameRow kGames[3];
