@@ -217,6 +217,8 @@ TEST_F(AnalysisScreens, EveryScreenRepaintsWholeAfterMaximiseAndRestore) {
         {kCmdRanking, 1, kRankGame, kRankLast, kRankShow, "300"},
         {kCmdTicket, 2, kTicketGame, kTicketNumbers, kTicketCheck, "3, 17, 22"},
         {kCmdBacktest, 1, kBackGame, kBackLast, kBackRun, "300"},
+        {kCmdWheel, 2, kWheelGame, kWheelNumbers, kWheelMake,
+         "3, 5, 8, 11, 13, 17, 22, 27, 30, 33"},
     };
     for (const auto& s : screens) {
         SCOPED_TRACE(s.menu);

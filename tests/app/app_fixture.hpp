@@ -21,6 +21,7 @@
 #include "app/controls.hpp"
 #include "app/ranking_screen.hpp"
 #include "app/ticket_screen.hpp"
+#include "app/wheel_screen.hpp"
 #include "app/window.hpp"
 #include "app/window_state.hpp"
 
@@ -97,8 +98,9 @@ inline void resetToStartState() {
     state().numbersGame.reset();
     stopRanking(state());
     stopBacktest(state());
-    for (const auto& controls :
-         {rankingControls(state()), ticketControls(state()), backtestControls(state())})
+    stopWheel(state());
+    for (const auto& controls : {rankingControls(state()), ticketControls(state()),
+                                 backtestControls(state()), wheelControls(state())})
         for (HWND control : controls) ShowWindow(control, SW_HIDE);
 }
 

@@ -28,7 +28,8 @@ using K = ControlKind;
 
 // The controls of each screen of the "Analiza" menu, its sheet first.
 std::vector<std::vector<HWND>> analysisScreens() {
-    return {rankingControls(state()), ticketControls(state()), backtestControls(state())};
+    return {rankingControls(state()), ticketControls(state()), backtestControls(state()),
+            wheelControls(state())};
 }
 
 // Whether a text in the control's font, wrapped (or on one line) at the
@@ -64,9 +65,9 @@ TEST(Fit, EveryScreenShowsItsControlsWholeInsideTheWorkArea) {
     resetToStartState();
     // The about box at start (0), the search screen, each game's panel, the
     // help, and the screens of the "Analiza" menu.
-    const int screens[] = {0,           kCmdPrepareSearch, kMultiGame,  kMultiOtherGames,
-                           kMiniGame,   kMiniOtherGames,   kLottoGame,  kCmdOpenHelp,
-                           kCmdRanking, kCmdTicket,        kCmdBacktest};
+    const int screens[] = {0,           kCmdPrepareSearch, kMultiGame,   kMultiOtherGames,
+                           kMiniGame,   kMiniOtherGames,   kLottoGame,   kCmdOpenHelp,
+                           kCmdRanking, kCmdTicket,        kCmdBacktest, kCmdWheel};
     for (int screenCommand : screens) {
         if (screenCommand) command(screenCommand);
         std::vector<std::pair<HWND, K>> controls;
@@ -165,14 +166,26 @@ TEST(Fit, EveryAnalysisScreenShowsItsResultWhole) {
     const struct {
         int menu, games, run, field;
         const char *search, *typed;
-        int table;
+        std::vector<int> tables;
     } screens[] = {
-        {kCmdRanking, kRankGame, kRankShow, kRankLast, "Wyszukaj 2", "100", kRankTable},
-        {kCmdTicket, kTicketGame, kTicketCheck, kTicketNumbers, nullptr,
-         "3, 17, 22, 41, 56, 60, 61, 62, 70, 80", kTicketTable},
-        {kCmdBacktest, kBackGame, kBackRun, kBackLast, "Wyszukaj 2", "", kBackTable},
+        {kCmdRanking, kRankGame, kRankShow, kRankLast, "Wyszukaj 2", "100", {kRankTable}},
+        {kCmdTicket,
+         kTicketGame,
+         kTicketCheck,
+         kTicketNumbers,
+         nullptr,
+         "3, 17, 22, 41, 56, 60, 61, 62, 70, 80",
+         {kTicketTable}},
+        {kCmdBacktest, kBackGame, kBackRun, kBackLast, "Wyszukaj 2", "", {kBackTable}},
+        {kCmdWheel,
+         kWheelGame,
+         kWheelMake,
+         kWheelNumbers,
+         nullptr,
+         "3, 17, 22, 41, 56, 60, 61, 62, 70, 80",
+         {kWheelTickets, kWheelSure}},
     };
-    for (std::size_t i = 0; i < 3; ++i) {
+    for (std::size_t i = 0; i < std::size(screens); ++i) {
         const auto& s = screens[i];
         SCOPED_TRACE(s.menu);
         command(s.menu);
@@ -202,44 +215,46 @@ TEST(Fit, EveryAnalysisScreenShowsItsResultWhole) {
         }
         // Every caption and cell whole in its column; a scroll bar only
         // where the columns cannot fit.
-        const HWND table = control(s.table);
-        const HWND header = reinterpret_cast<HWND>(SendMessageW(table, LVM_GETHEADER, 0, 0));
-        const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-        const int rows = static_cast<int>(SendMessageW(table, LVM_GETITEMCOUNT, 0, 0));
-        auto width = [&](const wchar_t* text) {
-            return static_cast<int>(
-                SendMessageW(table, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
-        };
-        int total = 0;
-        for (int column = 0; column < columns; ++column) {
-            const int has = static_cast<int>(
-                SendMessageW(table, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
-            total += has;
-            for (int row = -1; row < rows; ++row) {
-                wchar_t text[128] = L"";
-                if (row < 0) {
-                    LVCOLUMNW lv = {};
-                    lv.mask = LVCF_TEXT;
-                    lv.pszText = text;
-                    lv.cchTextMax = 128;
-                    SendMessageW(table, LVM_GETCOLUMNW, static_cast<WPARAM>(column),
-                                 reinterpret_cast<LPARAM>(&lv));
-                } else {
-                    LVITEMW item = {};
-                    item.iSubItem = column;
-                    item.pszText = text;
-                    item.cchTextMax = 128;
-                    SendMessageW(table, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                                 reinterpret_cast<LPARAM>(&item));
+        for (int id : s.tables) {
+            const HWND table = control(id);
+            const HWND header = reinterpret_cast<HWND>(SendMessageW(table, LVM_GETHEADER, 0, 0));
+            const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+            const int rows = static_cast<int>(SendMessageW(table, LVM_GETITEMCOUNT, 0, 0));
+            auto width = [&](const wchar_t* text) {
+                return static_cast<int>(
+                    SendMessageW(table, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
+            };
+            int total = 0;
+            for (int column = 0; column < columns; ++column) {
+                const int has = static_cast<int>(
+                    SendMessageW(table, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+                total += has;
+                for (int row = -1; row < rows; ++row) {
+                    wchar_t text[128] = L"";
+                    if (row < 0) {
+                        LVCOLUMNW lv = {};
+                        lv.mask = LVCF_TEXT;
+                        lv.pszText = text;
+                        lv.cchTextMax = 128;
+                        SendMessageW(table, LVM_GETCOLUMNW, static_cast<WPARAM>(column),
+                                     reinterpret_cast<LPARAM>(&lv));
+                    } else {
+                        LVITEMW item = {};
+                        item.iSubItem = column;
+                        item.pszText = text;
+                        item.cchTextMax = 128;
+                        SendMessageW(table, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                     reinterpret_cast<LPARAM>(&item));
+                    }
+                    EXPECT_GE(has, width(text) + kCaptionMargin) << narrow(text);
                 }
-                EXPECT_GE(has, width(text) + kCaptionMargin) << narrow(text);
             }
+            RECT client;
+            GetClientRect(table, &client);
+            const bool scrolls = (GetWindowLongW(table, GWL_STYLE) & WS_HSCROLL) != 0;
+            const int room = client.right;
+            EXPECT_EQ(scrolls, total > room) << total << " in " << room;
         }
-        RECT client;
-        GetClientRect(table, &client);
-        const bool scrolls = (GetWindowLongW(table, GWL_STYLE) & WS_HSCROLL) != 0;
-        const int room = client.right;
-        EXPECT_EQ(scrolls, total > room) << total << " in " << room;
     }
     // A text's height free beside each label of the chart.
     for (const ChartText& t : chartTexts(control(kBackChart)))

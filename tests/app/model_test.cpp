@@ -7,7 +7,7 @@
 // answered with Anuluj, or with Tak and then a cancelled save dialog. A search
 // over the draws that another game's "Wczytaj" loaded must be refused and
 // change nothing. The screens of the "Analiza" menu (ranking, ticket,
-// backtest) hide every other one and are hidden by each menu item that shows
+// backtest, reduced system) hide every other one and are hidden by each menu item that shows
 // another; a ranking or backtest started on one is left running and stopped by
 // the screen that follows.
 //
@@ -179,7 +179,8 @@ std::string differences(const Model& m) {
     if (visible(state().helpBox) != m.help) return "help box shown: " + std::to_string(!m.help);
     const std::pair<int, std::vector<HWND>> screens[] = {{kCmdRanking, rankingControls(state())},
                                                          {kCmdTicket, ticketControls(state())},
-                                                         {kCmdBacktest, backtestControls(state())}};
+                                                         {kCmdBacktest, backtestControls(state())},
+                                                         {kCmdWheel, wheelControls(state())}};
     for (const auto& [menu, controls] : screens)
         for (HWND control : controls)
             if (visible(control) != (m.screen == menu))
@@ -236,8 +237,8 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
         std::string walk;  // what was done, for the failure message
         for (int step = 0; step < kSteps; ++step, ++steps) {
             // What a user could do now.
-            std::vector<int> actions = {kCmdPrepareSearch, kCmdOpenHelp, kCmdCloseHelp,
-                                        kCmdRanking,       kCmdTicket,   kCmdBacktest};
+            std::vector<int> actions = {kCmdPrepareSearch, kCmdOpenHelp, kCmdCloseHelp, kCmdRanking,
+                                        kCmdTicket,        kCmdBacktest, kCmdWheel};
             // Stopped by the next screen.
             if (m.screen == kCmdRanking) actions.push_back(kRankShow);
             if (m.screen == kCmdBacktest) actions.push_back(kBackRun);
@@ -290,7 +291,8 @@ TEST_F(WindowModel, RandomWalksMatchTheModelAfterEveryStep) {
 
                 // The model's step. A download with nothing new changes nothing.
                 if (id == kRankShow || id == kBackRun || id == kCmdDownload) {
-                } else if (id == kCmdRanking || id == kCmdTicket || id == kCmdBacktest) {
+                } else if (id == kCmdRanking || id == kCmdTicket || id == kCmdBacktest ||
+                           id == kCmdWheel) {
                     m.about = m.help = m.workBoxes = false;
                     m.shownButtons.clear();
                     m.screen = id;
