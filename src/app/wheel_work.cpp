@@ -74,9 +74,9 @@ std::unique_ptr<WheelResult> historyInBackground(const WheelResult& system, long
         const std::vector<std::size_t> counts =
             bestHitsCounts(tickets, shape.k, drawMasks(taken.draws, system.numbers));
         const DrawRules& rules = system.game->rules;
-        const HitsChance chance =
-            bestHitsChance(tickets, shape.v, shape.k, rules.maxNumber, rules.numbersPerDraw,
-                           kMostHitsWalk, kHitsSamples, [&] { return post(0.5); });
+        const HitsChance chance = bestHitsChance(
+            tickets, shape.v, shape.k, rules.maxNumber, rules.numbersPerDraw,
+            hitsWalk(tickets.size()), hitsSamples(tickets.size()), [&] { return post(0.5); });
         if (chance.chance.empty()) {
             r.historyLine = "Przerwano.";
             return;

@@ -17,6 +17,17 @@ int mostWheelNumbers(const GameRow& game) {
     return game.game == Game::MultiMulti ? kMostMultiWheelNumbers : kMostWheelNumbers;
 }
 
+std::uint64_t hitsWalk(std::size_t tickets) {
+    return std::min(kMostHitsWalk,
+                    static_cast<std::uint64_t>(
+                        kHitsWork / static_cast<double>(std::max<std::size_t>(tickets, 1))));
+}
+
+int hitsSamples(std::size_t tickets) {
+    const double fit = kHitsWork / static_cast<double>(std::max<std::size_t>(tickets, 1));
+    return static_cast<int>(std::clamp<double>(fit, kFewestHitsSamples, kMostHitsSamples));
+}
+
 bool ticketSizeChosen(const GameRow& game) {
     return game.rules.numbersPerDraw > mostTicketNumbers(game.rules);
 }

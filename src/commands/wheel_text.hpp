@@ -28,7 +28,13 @@ constexpr double kDefaultWheelBudget = 10;
 // The j-subsets walked for a row of the sure hits, and for a share of the
 // chance of the best ticket's hits (beyond it those are sampled).
 constexpr std::uint64_t kMostHitsWalk = 3'000'000;
-constexpr int kHitsSamples = 200'000;
+// For the chance of the best ticket's hits, the subsets walked for a count
+// and the random draws that stand in for the counts beyond: as many as keep
+// the comparisons of a subset with every ticket near kHitsWork each.
+constexpr double kHitsWork = 1e8;
+constexpr int kFewestHitsSamples = 20'000, kMostHitsSamples = 200'000;
+std::uint64_t hitsWalk(std::size_t tickets);
+int hitsSamples(std::size_t tickets);
 
 // Whether the player chooses the numbers of a ticket (Multi Multi: 1-10);
 // otherwise a ticket has as many as a draw.

@@ -1,6 +1,7 @@
 #include "wheel/hits.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <random>
 
@@ -11,7 +12,9 @@
 namespace zestawy {
 
 int bestHits(const std::vector<WheelMask>& tickets, WheelMask drawn) {
-    const int most = subsets::count(drawn);
+    if (tickets.empty()) return 0;
+    // No ticket has more than all of the drawn, or all of its own.
+    const int most = std::min(subsets::count(drawn), subsets::count(tickets.front()));
     int best = 0;
     for (WheelMask ticket : tickets) {
         best = std::max(best, subsets::count(ticket & drawn));
@@ -60,17 +63,30 @@ HitsChance bestHitsChance(const std::vector<WheelMask>& tickets, int v, int k, i
                           const std::function<bool()>& keepGoing) {
     HitsChance result;
     result.chance.assign(static_cast<std::size_t>(k) + 1, 0.0);
+    const int most = std::min(v, drawn);
+    std::vector<double> drawnAmong(static_cast<std::size_t>(most) + 1);
+    double sampledAmong = 0;  // the chance of the counts that are sampled
+    for (int j = 0; j <= most; ++j) {
+        drawnAmong[static_cast<std::size_t>(j)] =
+            choose(v, j) * choose(maxNumber - v, drawn - j) / choose(maxNumber, drawn);
+        if (subsets::binomial(v, j) > limit)
+            sampledAmong += drawnAmong[static_cast<std::size_t>(j)];
+    }
     std::mt19937_64 random(20261210);
     std::vector<int> positions(static_cast<std::size_t>(v));
-    for (int j = 0; j <= std::min(v, drawn); ++j) {
-        const double drawnAmong =
-            choose(v, j) * choose(maxNumber - v, drawn - j) / choose(maxNumber, drawn);
-        if (drawnAmong == 0) continue;
-        std::vector<double> share(result.chance.size(), 0.0);
+    for (int j = 0; j <= most; ++j) {
+        const double among = drawnAmong[static_cast<std::size_t>(j)];
+        if (among == 0) continue;
         const std::uint64_t all = subsets::binomial(v, j);
         const bool walk = all <= limit;
-        const std::uint64_t count = walk ? all : static_cast<std::uint64_t>(samples);
+        // The samples go to the counts as draws of the game would: as many
+        // as a random draw's share of them.
+        const std::uint64_t count =
+            walk ? all
+                 : std::max<std::uint64_t>(
+                       1, static_cast<std::uint64_t>(std::llround(samples * among / sampledAmong)));
         result.sampled = result.sampled || !walk;
+        std::vector<double> share(result.chance.size(), 0.0);
         int c[subsets::kMostNumbers];
         subsets::lexSubset(0, v, j, c);
         for (std::uint64_t i = 0; i < count; ++i) {
@@ -91,7 +107,7 @@ HitsChance bestHitsChance(const std::vector<WheelMask>& tickets, int v, int k, i
             share[static_cast<std::size_t>(bestHits(tickets, draw))] += 1;
         }
         for (std::size_t h = 0; h < share.size(); ++h)
-            result.chance[h] += drawnAmong * share[h] / static_cast<double>(count);
+            result.chance[h] += among * share[h] / static_cast<double>(count);
     }
     return result;
 }

@@ -15,6 +15,7 @@
 namespace zestawy {
 
 // The hits of the ticket with the most of them; 0 without tickets.
+// REQUIRES every ticket of the same size.
 int bestHits(const std::vector<WheelMask>& tickets, WheelMask drawn);
 
 // The fewest hits of the best ticket, known exactly (low == high) or only
@@ -37,8 +38,9 @@ std::vector<SureHits> sureHits(const std::vector<WheelMask>& tickets, int v, int
 // `drawn` numbers of 1..maxNumber, uniform, when v of them are the player's:
 // by the hypergeometric chance of j of them drawn, times the share of the
 // j-subsets on which the best ticket has so many hits. That share is exact
-// where C(v, j) <= limit, and otherwise taken from `samples` random j-subsets
-// of a seeded generator (`sampled` says so). Empty when keepGoing stopped it.
+// where C(v, j) <= limit; the other counts share `samples` random draws of a
+// seeded generator, each as much as chance draws it (`sampled` says so).
+// Empty when keepGoing stopped it.
 struct HitsChance {
     std::vector<double> chance;  // chance[h], h = 0..k
     bool sampled = false;
