@@ -70,6 +70,12 @@ shot 15-sprawdz-liczby
 xdotool key F10 Right Down Down Down Return; sleep 0.7  # Analiza -> Czy czekanie pomaga?
 click 625 46 8                # Policz: Multi Multi pairs over every draw
 shot 16-czy-czekanie-pomaga
+xdotool key F10 Right Down Down Down Down Return; sleep 0.7  # Analiza -> System skrócony...
+click 100 46; xdotool key Escape L; sleep 0.3                 # Gra: Lotto
+click 350 46; xdotool type --delay 30 "3, 5, 8, 11, 13, 17, 22, 27, 30, 33, 41, 49"
+click 1085 46 2               # Ułóż: 15 tickets from the program's table
+click 435 108 6               # Sprawdź na historii: the best ticket in every draw
+shot 18-system-skrocony
 wine "$BUILD/windows/close_window.exe"
 wait $PROGRAM
 kill $XVFB

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "commands/games.hpp"
+#include "commands/wheel_text.hpp"
+
 const char kWindowTitle[] = "Program wyszukujący liczb które najdłużej nie wypadły.";
 const char kWindowClassName[] = "WindowClass";
 
@@ -111,9 +114,27 @@ const char* const kMoreHelpLines[] = {
     "  grupę poza jej zakres: jedna taka grupa nie jest jeszcze odkryciem. W dołączonych ",
     "  historiach czekanie nie pomogło. Przerwij zatrzymuje liczenie. ",
     "",
+    "                                      System skrócony",
+    "  Z menu Analiza wybierz System skrócony. Wybierz grę i wpisz swoje liczby (w Lotto i Mini ",
+    "  Lotto do 30, w Multi Multi do 40), kliknij je na kuponie albo weź je przyciskiem Z ",
+    "  rankingu (zaznaczone zestawy rankingu, a bez zaznaczenia zestawy od góry, póki się ",
+    "  mieszczą) lub Ze sprawdzania (liczby z ekranu Sprawdź swoje liczby). W Multi Multi wybierz, ",
+    "  ile liczb ma zakład. Wybierz gwarancję, np. 3 z 4: gdy 4 z wylosowanych liczb są wśród ",
+    "  twoich, któryś zakład ma co najmniej 3 z nich. Kliknij Ułóż: program poda najmniej ",
+    "  zakładów, jakie zna (z tabeli dołączonej do programu od razu, inaczej z kilkusekundowego ",
+    "  poszukiwania, które Przerwij zatrzymuje z najlepszym dotąd systemem), i sprawdza każdy ",
+    "  system na wszystkich możliwych losowaniach. Koszt liczy z ceny zakładu w polu Cena ",
+    "  zakładu; domyślnie @: wpisz cenę ze ",
+    "  swojego kuponu, jeśli jest inna. Tabela gwarancji mówi, ile trafień najlepszy zakład ma ",
+    "  na pewno przy każdej liczbie wylosowanych spośród twoich, i jak często tak bywa. Sprawdź ",
+    "  na historii liczy, ile trafień miał najlepszy zakład w każdym losowaniu, obok tego, co ",
+    "  daje sam przypadek. Zapisz zakłady zapisuje zakład w wierszu (.txt) albo tabelę dla ",
+    "  arkusza (.csv). System nie zmienia szansy żadnego zakładu: tylko rozkłada zakłady po ",
+    "  twoich liczbach, a gwarancja działa tylko wtedy, gdy padnie dość twoich liczb. ",
+    "",
     "                                      Klawiatura na ekranach Analizy",
     "  Tab i Shift+Tab przechodzą między polami i przyciskami. Enter w polu uruchamia ekran ",
-    "  (Pokaż, Sprawdź, Policz), Enter na przycisku go naciska, a Esc w czasie liczenia ",
+    "  (Pokaż, Sprawdź, Policz, Ułóż), Enter na przycisku go naciska, a Esc w czasie liczenia ",
     "  przerywa je. Po oknie dialogowym kursor wraca tam, gdzie był. ",
     "",
     "                                      Uzupełnianie wyników z pobranego pliku",
@@ -147,6 +168,12 @@ std::string joinLines(const char* const* lines, std::size_t count) {
 
 std::string buildHelpText() {
     std::string text = joinLines(kHelpLines, sizeof kHelpLines / sizeof kHelpLines[0]);
+    // The prices a reduced system is costed at, as the games' table has them.
+    std::string prices;
+    for (const zestawy::GameRow& game : zestawy::kGames)
+        prices.insert(0, std::string(game.name) + " " + zestawy::zloty(game.ticketPrice) +
+                             (prices.empty() ? "" : ", "));
+    text.replace(text.find('@'), 1, prices);
     for (const Odds& odds : kOdds) {
         std::string first = "  Trafienie " + std::to_string(odds.hit) + " liczb z " +
                             std::to_string(odds.played) + " skreślonych wypada średnio co " +
