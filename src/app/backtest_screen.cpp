@@ -2,15 +2,13 @@
 
 #include <commctrl.h>
 
-#include <atomic>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 
 #include "app/backtest_chart.hpp"
 #include "app/ranking_state.hpp"
 #include "app/screen.hpp"
+#include "app/screen_worker.hpp"
 #include "commands/analysis_text.hpp"
 #include "search/backtest.hpp"
 #include "search/shared_walk.hpp"
@@ -20,18 +18,8 @@ using namespace zestawy;
 struct BacktestScreen {
     std::vector<HWND> controls;
     HWND table = nullptr, chart = nullptr, sentence = nullptr, progress = nullptr;
-
-    std::thread worker;
-    std::atomic<bool> stop{false};
-    unsigned generation = 0;  // as the ranking screen's
-    std::mutex mutex;
-    std::unique_ptr<BacktestShown> finished;  // left here by the worker
+    ScreenWorker<BacktestShown> worker{kBacktestMessage};
     std::unique_ptr<BacktestShown> shown;
-
-    ~BacktestScreen() {
-        stop = true;
-        if (worker.joinable()) worker.join();
-    }
 };
 
 namespace {
@@ -80,48 +68,34 @@ struct Job {
     const GameRow* game;
     const SearchCommand* command;
     long long last;
-    unsigned generation;
 };
 
-void runInBackground(HWND main, BacktestScreen& screen, Job job) {
+// The backtest, then chance's simulation: half the bar each.
+std::unique_ptr<BacktestShown> backtestInBackground(const Job& job, ProgressPoster& post) {
     // Nothing may leave the thread: a failure ends in a sentence.
     auto found = std::make_unique<BacktestShown>();
     found->game = job.game;
     found->command = job.command;
     try {
         found->error = readDraws(*job.game, job.last, found->taken);
-        if (found->error.empty()) {
-            // The backtest, then chance's simulation: half the bar each.
-            int percent = -1;
-            auto post = [&](double done) {
-                const int now = static_cast<int>(done * 100);
-                if (now != percent)
-                    PostMessageW(main, kBacktestMessage, 0,
-                                 progressOf(job.generation, percent = now));
-                return !screen.stop;
-            };
-            const NeverDrawnQuery query = rankingQuery(*job.command);
-            const int drawn = job.game->rules.numbersPerDraw;
-            found->result = backtest(
-                found->taken.draws, query, drawn, [&](double done) { return post(done / 2); },
-                machineThreads());
-            if (!found->result.stopped)
-                found->chance = chanceOutside(
-                    found->result, found->taken.draws.size(), query, drawn,
-                    [&](double done) { return post(0.5 + done / 2); }, machineThreads());
-            found->result.stopped = found->result.stopped || found->chance.stopped;
-            found->table = backtestTable(found->result, ',');
-        }
+        if (!found->error.empty()) return found;
+        const NeverDrawnQuery query = rankingQuery(*job.command);
+        const int drawn = job.game->rules.numbersPerDraw;
+        found->result = backtest(
+            found->taken.draws, query, drawn, [&](double done) { return post(done / 2); },
+            machineThreads());
+        if (!found->result.stopped)
+            found->chance = chanceOutside(
+                found->result, found->taken.draws.size(), query, drawn,
+                [&](double done) { return post(0.5 + done / 2); }, machineThreads());
+        found->result.stopped = found->result.stopped || found->chance.stopped;
+        found->table = backtestTable(found->result, ',');
     } catch (const std::bad_alloc&) {
         found->error = "Za mało pamięci, by to policzyć.";
     } catch (const std::exception& e) {
         found->error = std::string("Nie udało się policzyć: ") + e.what();
     }
-    {
-        const std::lock_guard<std::mutex> lock(screen.mutex);
-        screen.finished = std::move(found);
-    }
-    PostMessageW(main, kBacktestMessage, 1, 0);
+    return found;
 }
 
 void run(WindowState& state) {
@@ -136,17 +110,16 @@ void run(WindowState& state) {
         messageBox(state.main, wrong, kCaption, MB_ICONEXCLAMATION);
         return;
     }
-    stopBacktest(state);
     // The earlier result goes as the new one starts.
     screen.shown.reset();
     SendMessageW(screen.table, LVM_SETITEMCOUNT, 0, 0);
     InvalidateRect(screen.chart, nullptr, FALSE);
-    const Job job{game, command, last, ++screen.generation};
-    screen.stop = false;
     enableWhileRunning(state, true);
     SendMessageW(screen.progress, PBM_SETPOS, 0, 0);
     setWindowText(screen.sentence, "Liczę...");
-    screen.worker = std::thread(runInBackground, state.main, std::ref(screen), job);
+    const Job job{game, command, last};
+    screen.worker.start(state.main,
+                        [job](ProgressPoster& post) { return backtestInBackground(job, post); });
 }
 
 // The sentence under the chart: what was found, or why nothing was.
@@ -188,13 +161,7 @@ const BacktestShown* shownBacktest(const WindowState& state) {
 }
 
 void stopBacktest(WindowState& state) {
-    if (!state.backtest) return;
-    BacktestScreen& screen = *state.backtest;
-    if (!screen.worker.joinable()) return;
-    screen.stop = true;
-    ++screen.generation;
-    screen.worker.join();
-    onBacktestMessage(state, 1, 0);
+    if (state.backtest && state.backtest->worker.halt()) onBacktestMessage(state, 1, 0);
 }
 
 bool handleBacktestCommand(WindowState& state, int id, int code) {
@@ -207,7 +174,7 @@ bool handleBacktestCommand(WindowState& state, int id, int code) {
             run(state);
             return true;
         case kBackStop:
-            if (state.backtest) screenOf(state).stop = true;
+            if (state.backtest) screenOf(state).worker.stop = true;
             return true;
         case kBackSearch:
         case kBackLast:
@@ -232,17 +199,12 @@ void onBacktestMessage(WindowState& state, WPARAM what, LPARAM percent) {
     if (!state.backtest) return;
     BacktestScreen& screen = screenOf(state);
     if (what == 0) {
-        if (progressOf(screen.generation, 0) == (percent & ~LPARAM{0xFF}))
+        if (screen.worker.current(percent))
             SendMessageW(screen.progress, PBM_SETPOS, static_cast<WPARAM>(percent & 0xFF), 0);
         return;
     }
-    std::unique_ptr<BacktestShown> found;
-    {
-        const std::lock_guard<std::mutex> lock(screen.mutex);
-        found = std::move(screen.finished);
-    }
+    std::unique_ptr<BacktestShown> found = screen.worker.take();
     if (!found) return;  // taken already
-    if (screen.worker.joinable()) screen.worker.join();
     enableWhileRunning(state, false);
     SendMessageW(screen.progress, PBM_SETPOS, 0, 0);
     setWindowText(screen.sentence, sentenceOf(*found).c_str());

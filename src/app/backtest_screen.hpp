@@ -28,8 +28,8 @@ enum BacktestControlId : int {
     kBackSentence = 2209,  // what was found, in a sentence
 };
 
-// Posted by the worker: wParam 0 with the percent done in lParam (as the
-// ranking's progressOf), or 1 when it has ended.
+// Posted by the worker: wParam 0 with progressOf in lParam, or 1 when it has
+// ended (app/screen_worker.hpp).
 constexpr UINT kBacktestMessage = WM_APP + 4;
 
 void createBacktestControls(WindowState& state, HINSTANCE instance);

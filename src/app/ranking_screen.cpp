@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 
@@ -140,7 +139,7 @@ void show(WindowState& state) {
     RankingJob job{&kGames[game],
                    findSearchCommand(static_cast<int>(
                        SendMessageW(searches, CB_GETITEMDATA, static_cast<WPARAM>(search), 0))),
-                   draws, static_cast<std::size_t>(sets), 0};
+                   draws, static_cast<std::size_t>(sets)};
     stopRanking(state);
     // The earlier ranking goes as the new one starts.
     screen.shown.reset();
@@ -148,12 +147,11 @@ void show(WindowState& state) {
     screen.pairsOf = 0;
     SendMessageW(screen.table, LVM_SETITEMCOUNT, 0, 0);
     InvalidateRect(screen.coupon, nullptr, FALSE);
-    job.generation = ++screen.generation;
-    screen.stop = false;
     enableWhileRunning(state, true);
     SendMessageW(screen.progress, PBM_SETPOS, 0, 0);
     setWindowText(screen.odds, "Liczę...");
-    screen.worker = std::thread(rankInBackground, state.main, std::ref(screen), job);
+    screen.worker.start(state.main,
+                        [job](ProgressPoster& post) { return rankInBackground(job, post); });
 }
 
 void save(const WindowState& state) {
@@ -228,13 +226,8 @@ std::vector<HWND> rankingControls(const WindowState& state) {
 
 void stopRanking(WindowState& state) {
     if (!state.ranking) return;
-    RankingScreen& screen = *state.ranking;
-    if (!screen.worker.joinable()) return;
-    screen.stop = true;
-    ++screen.generation;
-    screen.worker.join();
     // Its end message is still on the way: what it left is taken now.
-    onRankingMessage(state, 1, 0);
+    if (state.ranking->worker.halt()) onRankingMessage(state, 1, 0);
 }
 
 bool handleRankingCommand(WindowState& state, int id, int code) {
@@ -246,7 +239,7 @@ bool handleRankingCommand(WindowState& state, int id, int code) {
             show(state);
             return true;
         case kRankStop:
-            screenOf(state).stop = true;
+            screenOf(state).worker.stop = true;
             return true;
         case kRankSave:
             save(state);
@@ -296,7 +289,7 @@ bool handleRankingNotify(WindowState& state, const NMHDR& header, LRESULT& resul
 void onRankingMessage(WindowState& state, WPARAM what, LPARAM percent) {
     if (!state.ranking) return;
     RankingScreen& screen = screenOf(state);
-    const bool current = progressOf(screen.generation, 0) == (percent & ~LPARAM{0xFF});
+    const bool current = screen.worker.current(percent);
     if (what == 0) {
         if (current)
             SendMessageW(screen.progress, PBM_SETPOS, static_cast<WPARAM>(percent & 0xFF), 0);
@@ -310,13 +303,8 @@ void onRankingMessage(WindowState& state, WPARAM what, LPARAM percent) {
         }
         return;
     }
-    std::unique_ptr<RankingResult> result;
-    {
-        const std::lock_guard<std::mutex> lock(screen.mutex);
-        result = std::move(screen.finished);
-    }
+    std::unique_ptr<RankingResult> result = screen.worker.take();
     if (!result) return;  // taken already
-    if (screen.worker.joinable()) screen.worker.join();
     enableWhileRunning(state, false);
     SendMessageW(screen.progress, PBM_SETPOS, 0, 0);
     setWindowText(screen.odds, oddsLine(*result).c_str());

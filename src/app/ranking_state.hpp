@@ -4,16 +4,14 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/coupon.hpp"
 #include "app/large_answer.hpp"
+#include "app/ranking_screen.hpp"
 #include "app/screen_worker.hpp"
 #include "app/window_state.hpp"
 #include "commands/ranking_text.hpp"
@@ -45,13 +43,7 @@ struct RankingScreen : CouponSource {
     std::vector<HWND> controls;
     HWND table = nullptr, coupon = nullptr, odds = nullptr, progress = nullptr;
 
-    std::thread worker;
-    std::atomic<bool> stop{false};
-    // Counts the rankings started and stopped: progress of any but the one
-    // running now (still queued after its stop) moves no bar.
-    unsigned generation = 0;
-    std::mutex mutex;
-    std::unique_ptr<RankingResult> finished;  // left here by the worker
+    ScreenWorker<RankingResult> worker{kRankingMessage};
 
     std::unique_ptr<RankingResult> shown;
     std::vector<std::size_t> order;  // the table's rows: indexes into shown->rows
@@ -59,11 +51,6 @@ struct RankingScreen : CouponSource {
     bool descending = false;
     int pairsOf = 0;  // the coupon shows the pairs of this number; 0: single numbers
     std::vector<std::size_t> pairWaits;
-
-    ~RankingScreen() override {
-        stop = true;
-        if (worker.joinable()) worker.join();
-    }
 
     // The coupon: the waits of single numbers, or of the pairs with one
     // number; a click on a number shows its pairs, a click again the numbers.
@@ -77,13 +64,13 @@ struct RankingJob {
     const zestawy::SearchCommand* command;
     long long last;
     std::size_t top;
-    unsigned generation;  // the screen's when it started
 };
 
-// Ranks the job's search over the game's history file, read afresh, posts its
-// progress and its end (kRankingMessage) to the main window, and leaves what
-// it found in screen.finished; stops soon after screen.stop is set.
-void rankInBackground(HWND main, RankingScreen& screen, RankingJob job);
+// Ranks the job's search over the game's history file, read afresh, posting
+// its progress, and (stage 2) when the table is done and the sets that never
+// appeared are counted; stops soon after a stop. Nothing leaves it: a failure
+// is said in the result.
+std::unique_ptr<RankingResult> rankInBackground(const RankingJob& job, ProgressPoster& post);
 
 // The line above the table: the odds of the ranking's waits by chance alone.
 std::string oddsLine(const RankingResult& result);

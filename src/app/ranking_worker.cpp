@@ -34,39 +34,24 @@ constexpr std::chrono::milliseconds kCountBudget{1000};
 constexpr std::uint64_t kEstimateSamples = 1000000, kEstimateSeed = 2026;
 
 // The ranking itself, into `result`.
-void rank(HWND main, RankingScreen& screen, const RankingJob& job, RankingResult& found) {
+void rank(const RankingJob& job, ProgressPoster& post, RankingResult& found) {
     RankingResult* result = &found;
     const NeverDrawnQuery query = rankingQuery(*job.command);
     result->error = readDraws(*job.game, job.last, result->taken);
     if (result->error.empty()) {
         const std::vector<std::string>& draws = result->taken.draws;
-        int percent = -1;  // the last one posted
         result->ranking = longestWaits(
-            draws, query, job.top,
-            [&](double done) {
-                const int now = static_cast<int>(done * 100);
-                if (now != percent)
-                    PostMessageW(main, kRankingMessage, 0,
-                                 progressOf(job.generation, percent = now));
-                return !screen.stop;
-            },
-            machineThreads());
+            draws, query, job.top, [&](double done) { return post(done); }, machineThreads());
         result->rows = rankingRows(result->ranking, result->taken.labels);
         result->odds = waitOdds(job.game->rules.numbersPerDraw, query, draws.size());
-        result->stopped = screen.stop;
+        result->stopped = post.stopped();
         result->numberWaits = waitsOfNumbers(draws, query.maxNumber);
         if (!result->stopped && !result->ranking.empty() && result->ranking.front().lastSeen < 0) {
             // The table is whole; a stop from here on stops the count alone.
-            PostMessageW(main, kRankingMessage, 2, progressOf(job.generation, 0));
-            percent = 0;
+            post.stage(2);
             const BoundedCount count = countNeverDrawnWithin(
-                draws, query, machineThreads(), kCountBudget, [&] { return !screen.stop; },
-                [&](double done) {
-                    const int now = static_cast<int>(done * 100);
-                    if (now != percent)
-                        PostMessageW(main, kRankingMessage, 0,
-                                     progressOf(job.generation, percent = now));
-                });
+                draws, query, machineThreads(), kCountBudget, [&] { return !post.stopped(); },
+                [&](double done) { post(done); });
             result->counted = true;
             result->neverSeen = count.sets;
             result->neverSeenAtLeast = count.atLeast;
@@ -74,7 +59,7 @@ void rank(HWND main, RankingScreen& screen, const RankingJob& job, RankingResult
             if (count.atLeast && !count.stopped) {
                 result->estimate =
                     estimateNeverSeen(draws, query, kEstimateSamples, kEstimateSeed,
-                                      machineThreads(), [&] { return !screen.stop; });
+                                      machineThreads(), [&] { return !post.stopped(); });
                 result->countStopped = result->estimate.stopped;
             }
         }
@@ -83,29 +68,23 @@ void rank(HWND main, RankingScreen& screen, const RankingJob& job, RankingResult
 
 }  // namespace
 
-void rankInBackground(HWND main, RankingScreen& screen, RankingJob job) {
-    // Nothing may leave the thread: a ranking that runs out of memory, or
-    // fails otherwise, ends with a sentence in place of its table (made
-    // first, so that saying so needs no memory).
+std::unique_ptr<RankingResult> rankInBackground(const RankingJob& job, ProgressPoster& post) {
+    // A ranking that runs out of memory, or fails otherwise, ends with a
+    // sentence in place of its table (made first, so that saying so needs no
+    // memory).
     auto failed = std::make_unique<RankingResult>();
     failed->game = job.game;
     failed->command = job.command;
-    std::unique_ptr<RankingResult> result;
     try {
-        result = std::make_unique<RankingResult>(*failed);
-        rank(main, screen, job, *result);
+        auto result = std::make_unique<RankingResult>(*failed);
+        rank(job, post, *result);
+        return result;
     } catch (const std::bad_alloc&) {
         failed->error = "Za mało pamięci, by policzyć ten ranking.";
-        result = std::move(failed);
     } catch (const std::exception& e) {
         failed->error = std::string("Nie udało się policzyć rankingu: ") + e.what();
-        result = std::move(failed);
     }
-    {
-        const std::lock_guard<std::mutex> lock(screen.mutex);
-        screen.finished = std::move(result);
-    }
-    PostMessageW(main, kRankingMessage, 1, 0);
+    return failed;
 }
 
 namespace {

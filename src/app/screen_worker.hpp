@@ -30,6 +30,13 @@ class ProgressPoster {
             PostMessageW(main_, message_, 0, progressOf(generation_, percent_ = now));
         return !stop_;
     }
+    // Posts (message, what, progressOf(generation, 0)): a stage of the run
+    // begins, and the bar with it.
+    void stage(WPARAM what) {
+        percent_ = 0;
+        PostMessageW(main_, message_, what, progressOf(generation_, 0));
+    }
+    bool stopped() const { return stop_; }
 
   private:
     HWND main_;
@@ -84,6 +91,8 @@ class ScreenWorker {
         if (result && thread_.joinable()) thread_.join();
         return result;
     }
+    // Counts the runs started and stopped.
+    unsigned generation() const { return generation_; }
     // Whether a progress message's lParam is of the run going on now.
     bool current(LPARAM progress) const {
         return progressOf(generation_, 0) == (progress & ~LPARAM{0xFF});

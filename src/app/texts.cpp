@@ -118,7 +118,8 @@ const char* const kMoreHelpLines[] = {
     "  Z menu Analiza wybierz System skrócony. Wybierz grę i wpisz swoje liczby (w Lotto i Mini ",
     "  Lotto do 30, w Multi Multi do 40), kliknij je na kuponie albo weź je przyciskiem Z ",
     "  rankingu (zaznaczone zestawy rankingu, a bez zaznaczenia zestawy od góry, póki się ",
-    "  mieszczą) lub Ze sprawdzania (liczby z ekranu Sprawdź swoje liczby). W Multi Multi wybierz, ",
+    "  mieszczą) lub Ze sprawdzania (liczby z ekranu Sprawdź swoje liczby). W Multi Multi "
+    "wybierz, ",
     "  ile liczb ma zakład. Wybierz gwarancję, np. 3 z 4: gdy 4 z wylosowanych liczb są wśród ",
     "  twoich, któryś zakład ma co najmniej 3 z nich. Kliknij Ułóż: program poda najmniej ",
     "  zakładów, jakie zna (z tabeli dołączonej do programu od razu, inaczej z kilkusekundowego ",
@@ -168,12 +169,6 @@ std::string joinLines(const char* const* lines, std::size_t count) {
 
 std::string buildHelpText() {
     std::string text = joinLines(kHelpLines, sizeof kHelpLines / sizeof kHelpLines[0]);
-    // The prices a reduced system is costed at, as the games' table has them.
-    std::string prices;
-    for (const zestawy::GameRow& game : zestawy::kGames)
-        prices.insert(0, std::string(game.name) + " " + zestawy::zloty(game.ticketPrice) +
-                             (prices.empty() ? "" : ", "));
-    text.replace(text.find('@'), 1, prices);
     for (const Odds& odds : kOdds) {
         std::string first = "  Trafienie " + std::to_string(odds.hit) + " liczb z " +
                             std::to_string(odds.played) + " skreślonych wypada średnio co " +
@@ -186,7 +181,14 @@ std::string buildHelpText() {
         second.resize(std::max<std::size_t>(second.size(), 100), ' ');
         text += first + "\r\n" + second + "\r\n";
     }
-    return text + joinLines(kMoreHelpLines, sizeof kMoreHelpLines / sizeof kMoreHelpLines[0]);
+    text += joinLines(kMoreHelpLines, sizeof kMoreHelpLines / sizeof kMoreHelpLines[0]);
+    // The prices a reduced system is costed at, as the games' table has them.
+    std::string prices;
+    for (const zestawy::GameRow& game : zestawy::kGames)
+        prices.insert(0, std::string(game.name) + " " + zestawy::zloty(game.ticketPrice) +
+                             (prices.empty() ? "" : ", "));
+    const std::size_t at = text.find('@');
+    return at == std::string::npos ? text : text.replace(at, 1, prices);
 }
 
 const char* const kAboutLines[] = {

@@ -232,7 +232,7 @@ TEST_F(RankingScreen, PrzerwijAndLeavingTheScreenStopAtOnce) {
         EXPECT_EQ(textOf(control(kRankOdds)), "Przerwano.");
         // Its progress still on the way moves the bar no more.
         PostMessageA(mainWindow(), kRankingMessage, 0,
-                     progressOf(state().ranking->generation - 1, 50));
+                     progressOf(state().ranking->worker.generation() - 1, 50));
         pump();
         EXPECT_EQ(SendMessageA(control(kRankProgress), PBM_GETPOS, 0, 0), 0);
         EXPECT_EQ(IsWindowVisible(control(kRankTable)) != 0, leave == kRankStop);

@@ -305,6 +305,9 @@ TEST_F(MainWindow, HelpTextHasItsHeadingsListsAndOdds) {
     std::vector<std::string> lines = linesOf(help);
     lines.pop_back();  // after the last CR LF
     EXPECT_EQ(lines.front(), "");
+    // The reduced systems' default prices, from the games' table.
+    EXPECT_NE(help.find("domyślnie Lotto 3,00 zł, Mini Lotto 1,50 zł, Multi Multi 2,50 zł: "),
+              std::string::npos);
     auto indexOf = [&](const std::string& wanted) {
         for (std::size_t i = 0; i < lines.size(); ++i)
             if (trimmed(lines[i]) == wanted) return static_cast<int>(i);
