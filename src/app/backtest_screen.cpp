@@ -15,11 +15,18 @@
 
 using namespace zestawy;
 
-struct BacktestScreen {
-    std::vector<HWND> controls;
-    HWND table = nullptr, chart = nullptr, sentence = nullptr, progress = nullptr;
+struct BacktestScreen : AnalysisScreen {
+    BacktestScreen() : AnalysisScreen(kCmdBacktest, kBackGame, kBacktestMessage) {}
+    HWND chart = nullptr, sentence = nullptr, progress = nullptr;
     ScreenWorker<BacktestShown> worker{kBacktestMessage};
     std::unique_ptr<BacktestShown> shown;
+
+    bool command(WindowState& state, int id, int code) override;
+    const TextTable* shownIn(int) const override { return shown ? &shown->table : nullptr; }
+    void onMessage(WindowState& state, WPARAM what, LPARAM progress) override;
+    void stop(WindowState& state) override {
+        if (worker.halt()) onMessage(state, 1, 0);
+    }
 };
 
 namespace {
@@ -112,7 +119,7 @@ void run(WindowState& state) {
     }
     // The earlier result goes as the new one starts.
     screen.shown.reset();
-    SendMessageW(screen.table, LVM_SETITEMCOUNT, 0, 0);
+    screen.showRows(state, kBackTable, nullptr);
     InvalidateRect(screen.chart, nullptr, FALSE);
     enableWhileRunning(state, true);
     SendMessageW(screen.progress, PBM_SETPOS, 0, 0);
@@ -132,39 +139,23 @@ std::string sentenceOf(const BacktestShown& shown) {
 
 }  // namespace
 
-void createBacktestControls(WindowState& state, HINSTANCE instance) {
+void createBacktestScreen(WindowState& state, HINSTANCE instance) {
     registerBacktestChartClass(instance);
     state.backtest = std::make_shared<BacktestScreen>();
     BacktestScreen& screen = *state.backtest;
-    screen.controls = createScreen(state, instance, kBacktestRows);
-    screen.table = state.control(kBackTable);
+    screen.make(state, instance, kBacktestRows, {{kBackTable, &kColumns}});
     screen.chart = state.control(kBackChart);
     screen.sentence = state.control(kBackSentence);
     screen.progress = state.control(kBackProgress);
     fillGames(state.control(kBackGame));
     fillRankingSearches(state.control(kBackGame), state.control(kBackSearch));
-    addColumns(state, screen.table, kColumns);
-}
-
-void layoutBacktest(const WindowState& state) {
-    if (!state.backtest) return;
-    layoutScreen(state, kBacktestRows, state.backtest->controls);
-    fitColumns(state, state.backtest->table, kColumns);
-}
-
-std::vector<HWND> backtestControls(const WindowState& state) {
-    return state.backtest ? state.backtest->controls : std::vector<HWND>{};
 }
 
 const BacktestShown* shownBacktest(const WindowState& state) {
     return state.backtest && state.backtest->shown ? state.backtest->shown.get() : nullptr;
 }
 
-void stopBacktest(WindowState& state) {
-    if (state.backtest && state.backtest->worker.halt()) onBacktestMessage(state, 1, 0);
-}
-
-bool handleBacktestCommand(WindowState& state, int id, int code) {
+bool BacktestScreen::command(WindowState& state, int id, int code) {
     switch (id) {
         case kBackGame:
             if (code == CBN_SELCHANGE)
@@ -174,7 +165,7 @@ bool handleBacktestCommand(WindowState& state, int id, int code) {
             run(state);
             return true;
         case kBackStop:
-            if (state.backtest) screenOf(state).worker.stop = true;
+            worker.stop = true;
             return true;
         case kBackSearch:
         case kBackLast:
@@ -185,19 +176,8 @@ bool handleBacktestCommand(WindowState& state, int id, int code) {
     }
 }
 
-bool handleBacktestNotify(WindowState& state, const NMHDR& header, LRESULT& result) {
-    if (header.idFrom != static_cast<UINT_PTR>(kBackTable) || !state.backtest) return false;
-    result = 0;
-    if (header.code == LVN_GETDISPINFOW) {
-        const BacktestShown* shown = shownBacktest(state);
-        tableCellText(shown ? &shown->table : nullptr, header);
-    }
-    return true;
-}
-
-void onBacktestMessage(WindowState& state, WPARAM what, LPARAM percent) {
-    if (!state.backtest) return;
-    BacktestScreen& screen = screenOf(state);
+void BacktestScreen::onMessage(WindowState& state, WPARAM what, LPARAM percent) {
+    BacktestScreen& screen = *this;
     if (what == 0) {
         if (screen.worker.current(percent))
             SendMessageW(screen.progress, PBM_SETPOS, static_cast<WPARAM>(percent & 0xFF), 0);
@@ -211,8 +191,6 @@ void onBacktestMessage(WindowState& state, WPARAM what, LPARAM percent) {
     // A stopped backtest's partial counts are not shown.
     if (found->result.stopped) found->table.rows.clear();
     screen.shown = std::move(found);
-    SendMessageW(screen.table, LVM_SETITEMCOUNT, screen.shown->table.rows.size(), 0);
-    fitColumns(state, screen.table, kColumns);
-    InvalidateRect(screen.table, nullptr, TRUE);
+    screen.showRows(state, kBackTable, &screen.shown->table);
     InvalidateRect(screen.chart, nullptr, FALSE);
 }

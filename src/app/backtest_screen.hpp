@@ -32,13 +32,5 @@ enum BacktestControlId : int {
 // ended (app/screen_worker.hpp).
 constexpr UINT kBacktestMessage = WM_APP + 4;
 
-void createBacktestControls(WindowState& state, HINSTANCE instance);
-void layoutBacktest(const WindowState& state);
-std::vector<HWND> backtestControls(const WindowState& state);
-
-// Stops a backtest that is running and waits for its worker.
-void stopBacktest(WindowState& state);
-
-bool handleBacktestCommand(WindowState& state, int id, int code);
-bool handleBacktestNotify(WindowState& state, const NMHDR& header, LRESULT& result);
-void onBacktestMessage(WindowState& state, WPARAM what, LPARAM percent);
+// Creates the screen, its controls hidden.
+void createBacktestScreen(WindowState& state, HINSTANCE instance);

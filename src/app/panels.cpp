@@ -1,9 +1,6 @@
 #include "app/panels.hpp"
 
-#include "app/backtest_screen.hpp"
-#include "app/ranking_screen.hpp"
-#include "app/ticket_screen.hpp"
-#include "app/wheel_screen.hpp"
+#include "app/screen.hpp"
 #include "commands/search_command.hpp"
 
 using namespace zestawy;
@@ -54,6 +51,20 @@ const ViewCommand kViewCommands[] = {
     {kLottoOtherGames, kGameButtons, kLottoPanel},
 };
 
+// The screens' groups, each of the menu command that shows it.
+const std::pair<Group, int> kScreenGroups[] = {
+    {kRanking, kCmdRanking}, {kTicket, kCmdTicket}, {kBacktest, kCmdBacktest}, {kWheel, kCmdWheel}};
+int screenMenu(Group group) {
+    for (const auto& [g, menu] : kScreenGroups)
+        if (g == group) return menu;
+    return 0;
+}
+unsigned screenGroup(int menu) {
+    for (const auto& [g, m] : kScreenGroups)
+        if (m == menu) return g;
+    return 0;
+}
+
 std::vector<HWND> groupControls(const WindowState& state, Group group) {
     std::vector<HWND> controls;
     switch (group) {
@@ -76,13 +87,10 @@ std::vector<HWND> groupControls(const WindowState& state, Group group) {
         case kAboutBox:
             return {state.aboutBox};
         case kRanking:
-            return rankingControls(state);
         case kTicket:
-            return ticketControls(state);
         case kBacktest:
-            return backtestControls(state);
         case kWheel:
-            return wheelControls(state);
+            return screenControls(state, screenMenu(group));
         default:
             return {};
     }
@@ -126,16 +134,13 @@ bool handleViewCommand(WindowState& state, int id) {
     for (const ViewCommand& command : kViewCommands) {
         if (command.id != id) continue;
         // Leaving a screen stops the work running on it.
-        if (command.hide & kRanking) stopRanking(state);
-        if (command.hide & kBacktest) stopBacktest(state);
-        if (command.hide & kWheel) stopWheel(state);
+        for (AnalysisScreen* screen : state.screens)
+            if (command.hide & screenGroup(screen->menu)) screen->stop(state);
         showGroups(state, command.hide, false);
         showGroups(state, command.show, true);
         // The screens are worked from the keyboard from their first field.
-        if (command.show & kRanking) SetFocus(state.control(kRankGame));
-        if (command.show & kTicket) SetFocus(state.control(kTicketNumbers));
-        if (command.show & kBacktest) SetFocus(state.control(kBackGame));
-        if (command.show & kWheel) SetFocus(state.control(kWheelNumbers));
+        for (const AnalysisScreen* screen : state.screens)
+            if (command.show & screenGroup(screen->menu)) SetFocus(state.control(screen->first));
         return true;
     }
     return false;

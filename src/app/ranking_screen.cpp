@@ -140,7 +140,7 @@ void show(WindowState& state) {
                    findSearchCommand(static_cast<int>(
                        SendMessageW(searches, CB_GETITEMDATA, static_cast<WPARAM>(search), 0))),
                    draws, static_cast<std::size_t>(sets)};
-    stopRanking(state);
+    screen.stop(state);
     // The earlier ranking goes as the new one starts.
     screen.shown.reset();
     screen.order.clear();
@@ -200,10 +200,10 @@ void RankingScreen::click(int number) {
     }
 }
 
-void createRankingControls(WindowState& state, HINSTANCE instance) {
+void createRankingScreen(WindowState& state, HINSTANCE instance) {
     state.ranking = std::make_shared<RankingScreen>();
     RankingScreen& screen = *state.ranking;
-    screen.controls = createScreen(state, instance, kRankingRows);
+    screen.make(state, instance, kRankingRows, {{kRankTable, &kColumns}});
     screen.table = state.control(kRankTable);
     screen.coupon = state.control(kRankCoupon);
     screen.odds = state.control(kRankOdds);
@@ -211,26 +211,9 @@ void createRankingControls(WindowState& state, HINSTANCE instance) {
     setCouponSource(screen.coupon, &screen);
     fillGames(state.control(kRankGame));
     fillSearches(state);
-    addColumns(state, screen.table, kColumns);
 }
 
-void layoutRanking(const WindowState& state) {
-    if (!state.ranking) return;
-    layoutScreen(state, kRankingRows, state.ranking->controls);
-    fitColumns(state, state.ranking->table, kColumns);
-}
-
-std::vector<HWND> rankingControls(const WindowState& state) {
-    return state.ranking ? state.ranking->controls : std::vector<HWND>{};
-}
-
-void stopRanking(WindowState& state) {
-    if (!state.ranking) return;
-    // Its end message is still on the way: what it left is taken now.
-    if (state.ranking->worker.halt()) onRankingMessage(state, 1, 0);
-}
-
-bool handleRankingCommand(WindowState& state, int id, int code) {
+bool RankingScreen::command(WindowState& state, int id, int code) {
     switch (id) {
         case kRankGame:
             if (code == CBN_SELCHANGE) fillSearches(state);
@@ -253,9 +236,9 @@ bool handleRankingCommand(WindowState& state, int id, int code) {
     }
 }
 
-bool handleRankingNotify(WindowState& state, const NMHDR& header, LRESULT& result) {
-    if (header.idFrom != static_cast<UINT_PTR>(kRankTable) || !state.ranking) return false;
-    RankingScreen& screen = screenOf(state);
+bool RankingScreen::notify(WindowState& state, const NMHDR& header, LRESULT& result) {
+    if (header.idFrom != static_cast<UINT_PTR>(kRankTable)) return false;
+    RankingScreen& screen = *this;
     result = 0;
     switch (header.code) {
         case LVN_GETDISPINFOW: {
@@ -286,9 +269,8 @@ bool handleRankingNotify(WindowState& state, const NMHDR& header, LRESULT& resul
     }
 }
 
-void onRankingMessage(WindowState& state, WPARAM what, LPARAM percent) {
-    if (!state.ranking) return;
-    RankingScreen& screen = screenOf(state);
+void RankingScreen::onMessage(WindowState& state, WPARAM what, LPARAM percent) {
+    RankingScreen& screen = *this;
     const bool current = screen.worker.current(percent);
     if (what == 0) {
         if (current)

@@ -35,23 +35,5 @@ enum RankingControlId : int {
 // starts again), or 1 when it has ended.
 constexpr UINT kRankingMessage = WM_APP + 1;
 
-// Creates the screen's controls, hidden, after every other control.
-void createRankingControls(WindowState& state, HINSTANCE instance);
-
-// Places the screen's controls for the window's client size: at the design
-// size, the table and the coupon growing into any room beyond it.
-void layoutRanking(const WindowState& state);
-
-// Every control of the screen, for showing and hiding them together.
-std::vector<HWND> rankingControls(const WindowState& state);
-
-// Stops a ranking that is running and waits for its worker (a fraction of a
-// second); called when the screen is left and when the window goes.
-void stopRanking(WindowState& state);
-
-// WM_COMMAND from the screen's controls; false for any other id.
-bool handleRankingCommand(WindowState& state, int id, int code);
-// WM_NOTIFY from the table; false for anything else.
-bool handleRankingNotify(WindowState& state, const NMHDR& header, LRESULT& result);
-// kRankingMessage.
-void onRankingMessage(WindowState& state, WPARAM what, LPARAM percent);
+// Creates the screen, its controls hidden, after every other control.
+void createRankingScreen(WindowState& state, HINSTANCE instance);

@@ -12,6 +12,7 @@
 #include "app/coupon.hpp"
 #include "app/large_answer.hpp"
 #include "app/ranking_screen.hpp"
+#include "app/screen.hpp"
 #include "app/screen_worker.hpp"
 #include "app/window_state.hpp"
 #include "commands/ranking_text.hpp"
@@ -39,8 +40,8 @@ struct RankingResult {
     std::vector<std::size_t> numberWaits;
 };
 
-struct RankingScreen : CouponSource {
-    std::vector<HWND> controls;
+struct RankingScreen : AnalysisScreen, CouponSource {
+    RankingScreen() : AnalysisScreen(zestawy::kCmdRanking, kRankGame, kRankingMessage) {}
     HWND table = nullptr, coupon = nullptr, odds = nullptr, progress = nullptr;
 
     ScreenWorker<RankingResult> worker{kRankingMessage};
@@ -56,6 +57,15 @@ struct RankingScreen : CouponSource {
     // number; a click on a number shows its pairs, a click again the numbers.
     CouponPicture picture() const override;
     void click(int number) override;
+
+    bool command(WindowState& state, int id, int code) override;
+    // Its table's rows are in `order`, sorted and copied as the player asks.
+    bool notify(WindowState& state, const NMHDR& header, LRESULT& result) override;
+    void onMessage(WindowState& state, WPARAM what, LPARAM progress) override;
+    void stop(WindowState& state) override {
+        // Its end message is still on the way: what it left is taken now.
+        if (worker.halt()) onMessage(state, 1, 0);
+    }
 };
 
 // What the worker ranks.

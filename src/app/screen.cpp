@@ -134,6 +134,54 @@ void fitColumns(const WindowState& state, HWND table, const std::vector<ListColu
                      least[i] + static_cast<int>((wanted[i] - least[i]) * share));
 }
 
+void AnalysisScreen::make(
+    WindowState& state, HINSTANCE instance, const std::vector<ScreenRow>& rows,
+    const std::vector<std::pair<int, const std::vector<ListColumn>*>>& tables) {
+    rows_ = &rows;
+    tables_ = tables;
+    controls = createScreen(state, instance, rows);
+    for (const auto& [id, columns] : tables_) addColumns(state, state.control(id), *columns);
+    state.screens.push_back(this);
+}
+
+void AnalysisScreen::layout(const WindowState& state) const {
+    if (rows_) layoutScreen(state, *rows_, controls);
+    for (const auto& [id, columns] : tables_) fitColumns(state, state.control(id), *columns);
+}
+
+void AnalysisScreen::showRows(const WindowState& state, int table, const TextTable* shown) const {
+    const HWND view = state.control(table);
+    SendMessageW(view, LVM_SETITEMCOUNT, shown ? shown->rows.size() : 0, 0);
+    for (const auto& [id, columns] : tables_)
+        if (id == table) fitColumns(state, view, *columns);
+    InvalidateRect(view, nullptr, TRUE);
+}
+
+bool AnalysisScreen::notify(WindowState&, const NMHDR& header, LRESULT& result) {
+    for (const auto& table : tables_) {
+        if (header.idFrom != static_cast<UINT_PTR>(table.first)) continue;
+        result = 0;
+        if (header.code == LVN_GETDISPINFOW) tableCellText(shownIn(table.first), header);
+        return true;
+    }
+    return false;
+}
+
+AnalysisScreen* screenOf(const WindowState& state, int menu) {
+    for (AnalysisScreen* screen : state.screens)
+        if (screen->menu == menu) return screen;
+    return nullptr;
+}
+
+std::vector<HWND> screenControls(const WindowState& state, int menu) {
+    const AnalysisScreen* screen = screenOf(state, menu);
+    return screen ? screen->controls : std::vector<HWND>{};
+}
+
+void stopScreens(WindowState& state) {
+    for (AnalysisScreen* screen : state.screens) screen->stop(state);
+}
+
 void fillGames(HWND games) {
     for (const GameRow& game : kGames)
         SendMessageW(games, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(game.name).c_str()));

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/window_state.hpp"
@@ -63,6 +64,55 @@ void addColumns(const WindowState& state, HWND table, const std::vector<ListColu
 // never cut, and the table scrolls sideways only where they cannot fit. Run
 // when the table is filled or resized.
 void fitColumns(const WindowState& state, HWND table, const std::vector<ListColumn>& columns);
+
+// A screen of the "Analiza" menu as the window reaches it. Each screen's
+// state derives from it; the window keeps them in state.screens, in the
+// menu's order, and walks them for commands, notes, its workers' messages,
+// layout and stopping.
+class AnalysisScreen {
+  public:
+    // `menu`: the command that shows it; `first`: the control that takes the
+    // focus then; `message`: its worker's messages (0: none).
+    AnalysisScreen(int menu, int first, UINT message)
+        : menu(menu), first(first), message(message) {}
+    virtual ~AnalysisScreen() = default;
+    AnalysisScreen(const AnalysisScreen&) = delete;
+    AnalysisScreen& operator=(const AnalysisScreen&) = delete;
+
+    const int menu, first;
+    const UINT message;
+    std::vector<HWND> controls;
+
+    // Creates the rows' controls hidden (createScreen), and the columns of
+    // each table: a list view's id and its columns, which outlive the screen.
+    void make(WindowState& state, HINSTANCE instance, const std::vector<ScreenRow>& rows,
+              const std::vector<std::pair<int, const std::vector<ListColumn>*>>& tables);
+    // Places the controls and fits each table's columns.
+    void layout(const WindowState& state) const;
+    // A table's rows are shown anew, `shown` or none, and its columns fitted.
+    void showRows(const WindowState& state, int table, const zestawy::TextTable* shown) const;
+
+    // WM_COMMAND from its controls; false for any other id.
+    virtual bool command(WindowState& state, int id, int code) = 0;
+    // WM_NOTIFY from its tables: by default each shows shownIn(its id).
+    virtual bool notify(WindowState& state, const NMHDR& header, LRESULT& result);
+    virtual const zestawy::TextTable* shownIn(int /*table*/) const { return nullptr; }
+    // Its worker's message.
+    virtual void onMessage(WindowState& /*state*/, WPARAM /*what*/, LPARAM /*progress*/) {}
+    // Stops its work and waits for it.
+    virtual void stop(WindowState& /*state*/) {}
+
+  private:
+    const std::vector<ScreenRow>* rows_ = nullptr;
+    std::vector<std::pair<int, const std::vector<ListColumn>*>> tables_;
+};
+
+// The screen shown by that menu command, or nullptr; its controls (none
+// where there is no such screen).
+AnalysisScreen* screenOf(const WindowState& state, int menu);
+std::vector<HWND> screenControls(const WindowState& state, int menu);
+// Stops the work of every screen.
+void stopScreens(WindowState& state);
 
 // The games, the first chosen.
 void fillGames(HWND games);

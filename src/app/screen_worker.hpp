@@ -55,11 +55,16 @@ class ScreenWorker {
     ScreenWorker& operator=(const ScreenWorker&) = delete;
     ~ScreenWorker() { halt(); }
 
-    // Runs work(poster) on the thread, after any earlier run has stopped;
-    // what it returns is left for take(). Nothing may leave work.
+    // Runs work(poster) on the thread, after any earlier run has stopped (what
+    // that one left is dropped: its end message finds nothing); what it
+    // returns is left for take(). Nothing may leave work.
     template <class Work>
     void start(HWND main, Work work) {
         halt();
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            finished_.reset();
+        }
         stop = false;
         const unsigned generation = ++generation_;
         thread_ = std::thread([this, main, work, generation]() mutable {

@@ -14,10 +14,10 @@
 using namespace zestawy;
 
 // What the screen shows: the last check, and the numbers marked on the coupon.
-struct TicketScreen : CouponSource {
-    WindowState* state = nullptr;
-    std::vector<HWND> controls;
-    HWND table = nullptr, coupon = nullptr, summary = nullptr;
+struct TicketScreen : AnalysisScreen, CouponSource {
+    TicketScreen() : AnalysisScreen(kCmdTicket, kTicketNumbers, 0) {}
+    WindowState* owner = nullptr;
+    HWND coupon = nullptr, summary = nullptr;
     const GameRow* game = nullptr;  // of the check shown; nullptr: none
     TextTable shown;
     std::vector<std::size_t> waits;
@@ -25,6 +25,8 @@ struct TicketScreen : CouponSource {
 
     CouponPicture picture() const override;
     void click(int number) override;
+    bool command(WindowState& state, int id, int code) override;
+    const TextTable* shownIn(int) const override { return &shown; }
 };
 
 namespace {
@@ -63,9 +65,7 @@ std::vector<int> readableNumbers(const std::string& text, const GameRow& game) {
 }
 
 void showCheck(TicketScreen& screen) {
-    SendMessageW(screen.table, LVM_SETITEMCOUNT, screen.shown.rows.size(), 0);
-    fitColumns(*screen.state, screen.table, kColumns);
-    InvalidateRect(screen.table, nullptr, TRUE);
+    screen.showRows(*screen.owner, kTicketTable, &screen.shown);
     InvalidateRect(screen.coupon, nullptr, FALSE);
 }
 
@@ -121,7 +121,7 @@ void check(WindowState& state, bool loud) {
 
 CouponPicture TicketScreen::picture() const {
     CouponPicture picture;
-    picture.game = chosenGame(GetDlgItem(state->main, kTicketGame));
+    picture.game = chosenGame(GetDlgItem(owner->main, kTicketGame));
     if (!picture.game) return picture;
     const int n = picture.game->rules.maxNumber;
     picture.chosen.assign(static_cast<std::size_t>(n) + 1, false);
@@ -139,47 +139,34 @@ CouponPicture TicketScreen::picture() const {
 }
 
 void TicketScreen::click(int number) {
-    const GameRow* chosen = chosenGame(GetDlgItem(state->main, kTicketGame));
+    const GameRow* chosen = chosenGame(GetDlgItem(owner->main, kTicketGame));
     if (!chosen || number <= 0) return;
-    const HWND field = GetDlgItem(state->main, kTicketNumbers);
+    const HWND field = GetDlgItem(owner->main, kTicketNumbers);
     const std::string text = toggledNumber(windowText(field), chosen->rules, 0, number);
     // One number too many is refused as a typed one is.
     const TicketNumbers numbers = parseTicket(text, chosen->rules);
     if (!text.empty() && !numbers.error.empty()) {
-        messageBox(state->main, numbers.error, kCaption, MB_ICONEXCLAMATION);
+        messageBox(owner->main, numbers.error, kCaption, MB_ICONEXCLAMATION);
         return;
     }
     setWindowText(field, text.c_str());  // EN_CHANGE marks them on the coupon
     // A shown check follows the numbers at once.
-    if (game && !text.empty()) check(*state, false);
+    if (game && !text.empty()) check(*owner, false);
 }
 
-void createTicketControls(WindowState& state, HINSTANCE instance) {
+void createTicketScreen(WindowState& state, HINSTANCE instance) {
     state.ticket = std::make_shared<TicketScreen>();
     TicketScreen& screen = *state.ticket;
-    screen.state = &state;
-    screen.controls = createScreen(state, instance, kTicketRows);
-    screen.table = state.control(kTicketTable);
+    screen.owner = &state;
+    screen.make(state, instance, kTicketRows, {{kTicketTable, &kColumns}});
     screen.coupon = state.control(kTicketCoupon);
     screen.summary = state.control(kTicketSummary);
     fillGames(state.control(kTicketGame));
-    addColumns(state, screen.table, kColumns);
     setCouponSource(screen.coupon, &screen);
 }
 
-void layoutTicket(const WindowState& state) {
-    if (!state.ticket) return;
-    layoutScreen(state, kTicketRows, state.ticket->controls);
-    fitColumns(state, state.ticket->table, kColumns);
-}
-
-std::vector<HWND> ticketControls(const WindowState& state) {
-    return state.ticket ? state.ticket->controls : std::vector<HWND>{};
-}
-
-bool handleTicketCommand(WindowState& state, int id, int code) {
-    if (!state.ticket) return false;
-    TicketScreen& screen = *state.ticket;
+bool TicketScreen::command(WindowState& state, int id, int code) {
+    TicketScreen& screen = *this;
     switch (id) {
         case kTicketGame:
             if (code == CBN_SELCHANGE) {
@@ -205,11 +192,4 @@ bool handleTicketCommand(WindowState& state, int id, int code) {
         default:
             return false;
     }
-}
-
-bool handleTicketNotify(WindowState& state, const NMHDR& header, LRESULT& result) {
-    if (header.idFrom != static_cast<UINT_PTR>(kTicketTable) || !state.ticket) return false;
-    result = 0;
-    if (header.code == LVN_GETDISPINFOW) tableCellText(&state.ticket->shown, header);
-    return true;
 }

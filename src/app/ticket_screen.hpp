@@ -23,12 +23,5 @@ enum TicketControlId : int {
     kTicketCoupon = 2107,   // the coupon picture
 };
 
-// Creates the screen's controls, hidden.
-void createTicketControls(WindowState& state, HINSTANCE instance);
-void layoutTicket(const WindowState& state);
-std::vector<HWND> ticketControls(const WindowState& state);
-
-// WM_COMMAND from the screen's controls; false for any other id.
-bool handleTicketCommand(WindowState& state, int id, int code);
-// WM_NOTIFY from its table; false for anything else.
-bool handleTicketNotify(WindowState& state, const NMHDR& header, LRESULT& result);
+// Creates the screen, its controls hidden.
+void createTicketScreen(WindowState& state, HINSTANCE instance);

@@ -14,10 +14,10 @@
 
 using namespace zestawy;
 
-struct WheelScreen : CouponSource {
-    WindowState* state = nullptr;
-    std::vector<HWND> controls;
-    HWND tickets = nullptr, coupon = nullptr, sure = nullptr, history = nullptr;
+struct WheelScreen : AnalysisScreen, CouponSource {
+    WheelScreen() : AnalysisScreen(kCmdWheel, kWheelNumbers, kWheelMessage) {}
+    WindowState* owner = nullptr;
+    HWND coupon = nullptr;
     ScreenWorker<WheelResult> worker{kWheelMessage};
     std::unique_ptr<WheelResult> shown;  // the system shown; nullptr: none
     TextTable historyShown;
@@ -25,6 +25,17 @@ struct WheelScreen : CouponSource {
 
     CouponPicture picture() const override;
     void click(int number) override;
+
+    bool command(WindowState& state, int id, int code) override;
+    const TextTable* shownIn(int table) const override {
+        if (table == kWheelOnHistory) return &historyShown;
+        if (!shown) return nullptr;
+        return table == kWheelTickets ? &shown->tickets : &shown->sure;
+    }
+    void onMessage(WindowState& state, WPARAM what, LPARAM progress) override;
+    void stop(WindowState& state) override {
+        if (worker.halt()) onMessage(state, 1, 0);
+    }
 };
 
 namespace {
@@ -60,16 +71,16 @@ const std::vector<ScreenRow> kWheelRows = {
     {"BUTTON", "Sprawdź na historii", kWheelHistory, 345, 92, 180, 32, WS_TABSTOP, 0},
     {"BUTTON", "Zapisz zakłady...", kWheelSave, 535, 92, 165, 32, WS_TABSTOP, 0},
     {"STATIC", kHint, kWheelSummary, 20, 134, 1310, 76, 0, 0, 0, 1000},
-    {WC_LISTVIEWA, "", kWheelTickets, 20, 215, 380, 515,
+    {WC_LISTVIEWA, "", kWheelTickets, 20, 215, 380, 505,
      LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE, 0,
      300, 0, 1000},
-    {kCouponClassName, "", kWheelCoupon, 410, 215, 425, 515, 0, 0, 300, 300, 0, 1000},
+    {kCouponClassName, "", kWheelCoupon, 410, 215, 425, 505, 0, 0, 300, 300, 0, 1000},
     {"STATIC", "Gwarancja przy każdej liczbie trafionych", 0, 850, 215, 480, 20, 0, 0, 600, 400},
-    {WC_LISTVIEWA, "", kWheelSure, 850, 237, 480, 220,
+    {WC_LISTVIEWA, "", kWheelSure, 850, 237, 480, 215,
      LVS_REPORT | LVS_OWNERDATA | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE, 600,
      400, 0, 500},
-    {"STATIC", kHistoryHint, kWheelHistoryLabel, 850, 467, 480, 40, 0, 0, 600, 400, 500},
-    {WC_LISTVIEWA, "", kWheelOnHistory, 850, 509, 480, 221,
+    {"STATIC", kHistoryHint, kWheelHistoryLabel, 850, 462, 480, 40, 0, 0, 600, 400, 500},
+    {WC_LISTVIEWA, "", kWheelOnHistory, 850, 504, 480, 216,
      LVS_REPORT | LVS_OWNERDATA | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE, 600,
      400, 500, 500},
 };
@@ -135,13 +146,6 @@ void fillGuarantees(const WindowState& state) {
                  static_cast<WPARAM>(chosen >= 0 ? chosen : std::max<LRESULT>(usual, 0)), 0);
 }
 
-void showTable(const WindowState& state, HWND table, const TextTable* shown,
-               const std::vector<ListColumn>& columns) {
-    SendMessageW(table, LVM_SETITEMCOUNT, shown ? shown->rows.size() : 0, 0);
-    fitColumns(state, table, columns);
-    InvalidateRect(table, nullptr, TRUE);
-}
-
 // The summary of the system shown, with its cost at the price in the field.
 void showSummary(const WindowState& state) {
     const WheelScreen& screen = screenOf(state);
@@ -157,9 +161,8 @@ void forgetSystem(WindowState& state) {
     WheelScreen& screen = screenOf(state);
     screen.shown.reset();
     screen.historyShown = {};
-    showTable(state, screen.tickets, nullptr, kTicketColumns);
-    showTable(state, screen.sure, nullptr, kSureColumns);
-    showTable(state, screen.history, nullptr, kHistoryColumns);
+    for (int table : {kWheelTickets, kWheelSure, kWheelOnHistory})
+        screen.showRows(state, table, nullptr);
     setWindowText(state.control(kWheelHistoryLabel), kHistoryHint);
     showSummary(state);
     InvalidateRect(screen.coupon, nullptr, FALSE);
@@ -176,7 +179,7 @@ void refuse(const WindowState& state, const std::string& why) {
     messageBox(state.main, why, kCaption, MB_ICONEXCLAMATION);
 }
 
-void make(WindowState& state) {
+void makeSystemOf(WindowState& state) {
     WheelScreen& screen = screenOf(state);
     const GameRow* game = chosenGame(state.control(kWheelGame));
     if (!game) return;
@@ -205,7 +208,7 @@ void checkOnHistory(WindowState& state) {
     const long long last = lastDrawsField(state.control(kWheelLast));
     if (last < 0) return refuse(state, kLastDrawsWrong);
     screen.historyShown = {};
-    showTable(state, screen.history, nullptr, kHistoryColumns);
+    screen.showRows(state, kWheelOnHistory, nullptr);
     setWindowText(state.control(kWheelHistoryLabel), "Liczę...");
     setRunning(state, true);
     const WheelResult system = *screen.shown;
@@ -231,7 +234,7 @@ void takeNumbers(WindowState& state, const TakenNumbers& taken) {
     const HWND games = state.control(kWheelGame);
     if (chosenGame(games) != taken.game) {
         SendMessageW(games, CB_SETCURSEL, static_cast<WPARAM>(taken.game - kGames), 0);
-        handleWheelCommand(state, kWheelGame, CBN_SELCHANGE);
+        screenOf(state).command(state, kWheelGame, CBN_SELCHANGE);
     }
     setWindowText(state.control(kWheelNumbers), taken.text.c_str());
 }
@@ -240,7 +243,7 @@ void takeNumbers(WindowState& state, const TakenNumbers& taken) {
 
 CouponPicture WheelScreen::picture() const {
     CouponPicture picture;
-    picture.game = chosenGame(GetDlgItem(state->main, kWheelGame));
+    picture.game = chosenGame(GetDlgItem(owner->main, kWheelGame));
     if (!picture.game) return picture;
     picture.chosen.assign(static_cast<std::size_t>(picture.game->rules.maxNumber) + 1, false);
     for (int v : marked) picture.chosen[static_cast<std::size_t>(v)] = true;
@@ -250,58 +253,37 @@ CouponPicture WheelScreen::picture() const {
 }
 
 void WheelScreen::click(int number) {
-    const GameRow* game = chosenGame(GetDlgItem(state->main, kWheelGame));
+    const GameRow* game = chosenGame(GetDlgItem(owner->main, kWheelGame));
     if (!game || number <= 0) return;
-    const HWND field = GetDlgItem(state->main, kWheelNumbers);
+    const HWND field = GetDlgItem(owner->main, kWheelNumbers);
     const int most = mostWheelNumbers(*game);
     const std::string text = toggledNumber(windowText(field), game->rules, most, number);
     const TicketNumbers numbers = parseTicket(text, game->rules, most);
-    if (!text.empty() && !numbers.error.empty()) return refuse(*state, numbers.error);
+    if (!text.empty() && !numbers.error.empty()) return refuse(*owner, numbers.error);
     setWindowText(field, text.c_str());  // EN_CHANGE marks it on the coupon
 }
 
-void createWheelControls(WindowState& state, HINSTANCE instance) {
+void createWheelScreen(WindowState& state, HINSTANCE instance) {
     state.wheel = std::make_shared<WheelScreen>();
     WheelScreen& screen = *state.wheel;
-    screen.state = &state;
-    screen.controls = createScreen(state, instance, kWheelRows);
-    screen.tickets = state.control(kWheelTickets);
+    screen.owner = &state;
+    screen.make(state, instance, kWheelRows,
+                {{kWheelTickets, &kTicketColumns},
+                 {kWheelSure, &kSureColumns},
+                 {kWheelOnHistory, &kHistoryColumns}});
     screen.coupon = state.control(kWheelCoupon);
-    screen.sure = state.control(kWheelSure);
-    screen.history = state.control(kWheelOnHistory);
     fillGames(state.control(kWheelGame));
-    addColumns(state, screen.tickets, kTicketColumns);
-    addColumns(state, screen.sure, kSureColumns);
-    addColumns(state, screen.history, kHistoryColumns);
     setCouponSource(screen.coupon, &screen);
-    handleWheelCommand(state, kWheelGame, CBN_SELCHANGE);
+    screen.command(state, kWheelGame, CBN_SELCHANGE);
 }
 
-void layoutWheel(const WindowState& state) {
-    if (!state.wheel) return;
-    const WheelScreen& screen = screenOf(state);
-    layoutScreen(state, kWheelRows, screen.controls);
-    fitColumns(state, screen.tickets, kTicketColumns);
-    fitColumns(state, screen.sure, kSureColumns);
-    fitColumns(state, screen.history, kHistoryColumns);
-}
-
-std::vector<HWND> wheelControls(const WindowState& state) {
-    return state.wheel ? state.wheel->controls : std::vector<HWND>{};
-}
-
-void stopWheel(WindowState& state) {
-    if (state.wheel && state.wheel->worker.halt()) onWheelMessage(state, 1, 0);
-}
-
-bool handleWheelCommand(WindowState& state, int id, int code) {
-    if (!state.wheel) return false;
-    WheelScreen& screen = screenOf(state);
+bool WheelScreen::command(WindowState& state, int id, int code) {
+    WheelScreen& screen = *this;
     const GameRow* game = chosenGame(state.control(kWheelGame));
     switch (id) {
         case kWheelGame:
             if (code != CBN_SELCHANGE || !game) return true;
-            stopWheel(state);
+            stop(state);
             fillSizes(state, *game);
             setWindowText(state.control(kWheelPrice), zloty(game->ticketPrice).c_str());
             setWindowText(state.control(kWheelNumbers), "");  // EN_CHANGE: the rest follows
@@ -325,7 +307,7 @@ bool handleWheelCommand(WindowState& state, int id, int code) {
             takeNumbers(state, ticketScreenNumbers(state));
             return true;
         case kWheelMake:
-            make(state);
+            makeSystemOf(state);
             return true;
         case kWheelStop:
             screen.worker.stop = true;
@@ -346,26 +328,8 @@ bool handleWheelCommand(WindowState& state, int id, int code) {
     }
 }
 
-bool handleWheelNotify(WindowState& state, const NMHDR& header, LRESULT& result) {
-    if (!state.wheel) return false;
-    const WheelScreen& screen = screenOf(state);
-    const TextTable* table = nullptr;
-    if (header.hwndFrom == screen.tickets)
-        table = screen.shown ? &screen.shown->tickets : nullptr;
-    else if (header.hwndFrom == screen.sure)
-        table = screen.shown ? &screen.shown->sure : nullptr;
-    else if (header.hwndFrom == screen.history)
-        table = &screen.historyShown;
-    else
-        return false;
-    result = 0;
-    if (header.code == LVN_GETDISPINFOW) tableCellText(table, header);
-    return true;
-}
-
-void onWheelMessage(WindowState& state, WPARAM what, LPARAM progress) {
-    if (!state.wheel) return;
-    WheelScreen& screen = screenOf(state);
+void WheelScreen::onMessage(WindowState& state, WPARAM what, LPARAM progress) {
+    WheelScreen& screen = *this;
     if (what == 0) {
         if (screen.worker.current(progress))
             SendMessageW(state.control(kWheelProgress), PBM_SETPOS,
@@ -378,7 +342,7 @@ void onWheelMessage(WindowState& state, WPARAM what, LPARAM progress) {
     if (done->historyOnly) {
         setWindowText(state.control(kWheelHistoryLabel), done->historyLine.c_str());
         screen.historyShown = std::move(done->history);
-        showTable(state, screen.history, &screen.historyShown, kHistoryColumns);
+        screen.showRows(state, kWheelOnHistory, &screen.historyShown);
         return;
     }
     if (!done->error.empty()) {
@@ -387,6 +351,6 @@ void onWheelMessage(WindowState& state, WPARAM what, LPARAM progress) {
     }
     screen.shown = std::move(done);
     showSummary(state);
-    showTable(state, screen.tickets, &screen.shown->tickets, kTicketColumns);
-    showTable(state, screen.sure, &screen.shown->sure, kSureColumns);
+    screen.showRows(state, kWheelTickets, &screen.shown->tickets);
+    screen.showRows(state, kWheelSure, &screen.shown->sure);
 }

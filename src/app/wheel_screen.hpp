@@ -45,13 +45,5 @@ enum WheelControlId : int {
 // Posted by the worker: wParam 0 with progressOf in lParam, 1 when it ended.
 constexpr UINT kWheelMessage = WM_APP + 5;
 
-void createWheelControls(WindowState& state, HINSTANCE instance);
-void layoutWheel(const WindowState& state);
-std::vector<HWND> wheelControls(const WindowState& state);
-
-// Stops the screen's work and waits for it.
-void stopWheel(WindowState& state);
-
-bool handleWheelCommand(WindowState& state, int id, int code);
-bool handleWheelNotify(WindowState& state, const NMHDR& header, LRESULT& result);
-void onWheelMessage(WindowState& state, WPARAM what, LPARAM progress);
+// Creates the screen, its controls hidden.
+void createWheelScreen(WindowState& state, HINSTANCE instance);

@@ -104,31 +104,14 @@ void adoptState(HWND hwnd, LPARAM create) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
 }
 
-// The screens of the "Analiza" menu, each reached through the same calls.
-struct AnalysisScreen {
-    void (*create)(WindowState&, HINSTANCE);
-    void (*layout)(const WindowState&);
-    bool (*command)(WindowState&, int id, int code);
-    bool (*notify)(WindowState&, const NMHDR&, LRESULT&);
-    UINT message;  // its worker's; 0: it has none
-    void (*onMessage)(WindowState&, WPARAM, LPARAM);
-    void (*stop)(WindowState&);
-};
-const AnalysisScreen kAnalysisScreens[] = {
-    {createRankingControls, layoutRanking, handleRankingCommand, handleRankingNotify,
-     kRankingMessage, onRankingMessage, stopRanking},
-    {createTicketControls, layoutTicket, handleTicketCommand, handleTicketNotify, 0, nullptr,
-     nullptr},
-    {createBacktestControls, layoutBacktest, handleBacktestCommand, handleBacktestNotify,
-     kBacktestMessage, onBacktestMessage, stopBacktest},
-    {createWheelControls, layoutWheel, handleWheelCommand, handleWheelNotify, kWheelMessage,
-     onWheelMessage, stopWheel},
-};
+// The screens of the "Analiza" menu, in its order.
+void (*const kScreenMakers[])(WindowState&, HINSTANCE) = {createRankingScreen, createTicketScreen,
+                                                          createBacktestScreen, createWheelScreen};
 
 // Every screen placed for the client size and every control painted anew:
 // a chart or a wrapped text drawn for the old size leaves no trace.
 void layoutAll(const WindowState& state) {
-    for (const AnalysisScreen& screen : kAnalysisScreens) screen.layout(state);
+    for (const AnalysisScreen* screen : state.screens) screen->layout(state);
     RedrawWindow(state.main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -212,8 +195,8 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 // A command may open a dialog, which takes the focus away.
                 rememberFocus(state);
                 const int id = LOWORD(wParam), code = HIWORD(wParam);
-                for (const AnalysisScreen& screen : kAnalysisScreens)
-                    if (screen.command(state, id, code)) return 0;
+                for (AnalysisScreen* screen : state.screens)
+                    if (screen->command(state, id, code)) return 0;
                 onCommand(hwnd, id);
                 return 0;
             });
@@ -222,8 +205,8 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 LRESULT result = 0;
                 WindowState& state = stateOf(hwnd);
                 const NMHDR& header = *reinterpret_cast<NMHDR*>(lParam);
-                for (const AnalysisScreen& screen : kAnalysisScreens)
-                    if (screen.notify(state, header, result)) return result;
+                for (AnalysisScreen* screen : state.screens)
+                    if (screen->notify(state, header, result)) return result;
                 return DefWindowProcW(hwnd, msg, wParam, lParam);
             });
         case WM_SIZE:
@@ -246,19 +229,19 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return colourControls(state, wParam, lParam, {state.helpBox, state.aboutBox});
         }
         case WM_CLOSE:
-            for (const AnalysisScreen& screen : kAnalysisScreens)
-                if (screen.stop) screen.stop(stateOf(hwnd));
+            stopScreens(stateOf(hwnd));
             stopDownload(stateOf(hwnd));
             PostQuitMessage(0);
             return 0;
         default:
             // The screens' workers report here.
-            for (const AnalysisScreen& screen : kAnalysisScreens)
-                if (screen.message && msg == screen.message)
-                    return guarded(hwnd, [&]() -> LRESULT {
-                        screen.onMessage(stateOf(hwnd), wParam, lParam);
-                        return 0;
-                    });
+            if (msg >= WM_APP && GetWindowLongPtrW(hwnd, GWLP_USERDATA))
+                for (AnalysisScreen* screen : stateOf(hwnd).screens)
+                    if (msg == screen->message)
+                        return guarded(hwnd, [&]() -> LRESULT {
+                            screen->onMessage(stateOf(hwnd), wParam, lParam);
+                            return 0;
+                        });
             return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 }
@@ -326,7 +309,7 @@ HWND createMainWindow(HINSTANCE instance) {
     INITCOMMONCONTROLSEX common = {sizeof common, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&common);
     registerCouponClass(instance);
-    for (const AnalysisScreen& screen : kAnalysisScreens) screen.create(stateOf(main), instance);
+    for (auto make : kScreenMakers) make(stateOf(main), instance);
     SetMenu(main, buildMenuBar());
     return main;
 }

@@ -25,6 +25,7 @@ struct RankingScreen;   // app/ranking_screen.cpp
 struct TicketScreen;    // app/ticket_screen.cpp
 struct BacktestScreen;  // app/backtest_screen.cpp
 struct WheelScreen;     // app/wheel_screen.cpp
+class AnalysisScreen;   // app/screen.hpp
 
 // The program's colours: the grey of the window's background and of its
 // labels, black text, the backtest's bars and its line of chance.
@@ -69,6 +70,7 @@ struct WindowState {
     std::shared_ptr<TicketScreen> ticket;
     std::shared_ptr<BacktestScreen> backtest;
     std::shared_ptr<WheelScreen> wheel;
+    std::vector<AnalysisScreen*> screens;  // all of them, in the menu's order
     std::vector<HWND> screenStatics;
 
     // The window of "Pobierz najnowsze wyniki" while it runs (app/download.cpp).

@@ -23,6 +23,7 @@
 #include "app/ticket_screen.hpp"
 #include "app/wheel_screen.hpp"
 #include "app/window.hpp"
+#include "app/screen.hpp"
 #include "app/window_state.hpp"
 
 using namespace zestawy;
@@ -96,11 +97,10 @@ inline void resetToStartState() {
             ShowWindow(handleOf(row), row.kind == ControlKind::AboutBox ? SW_SHOW : SW_HIDE);
     }
     state().numbersGame.reset();
-    stopRanking(state());
-    stopBacktest(state());
-    stopWheel(state());
-    for (const auto& controls : {rankingControls(state()), ticketControls(state()),
-                                 backtestControls(state()), wheelControls(state())})
+    stopScreens(state());
+    for (const auto& controls :
+         {screenControls(state(), kCmdRanking), screenControls(state(), kCmdTicket),
+          screenControls(state(), kCmdBacktest), screenControls(state(), kCmdWheel)})
         for (HWND control : controls) ShowWindow(control, SW_HIDE);
 }
 

@@ -28,8 +28,8 @@ using K = ControlKind;
 
 // The controls of each screen of the "Analiza" menu, its sheet first.
 std::vector<std::vector<HWND>> analysisScreens() {
-    return {rankingControls(state()), ticketControls(state()), backtestControls(state()),
-            wheelControls(state())};
+    return {screenControls(state(), kCmdRanking), screenControls(state(), kCmdTicket),
+            screenControls(state(), kCmdBacktest), screenControls(state(), kCmdWheel)};
 }
 
 // Whether a text in the control's font, wrapped (or on one line) at the
@@ -92,7 +92,9 @@ TEST(Fit, EveryScreenShowsItsControlsWholeInsideTheWorkArea) {
             IntersectRect(&shown, &r, &client);
             // The help and about boxes reach below the client area by the menu bar.
             const bool covers = kind == K::HelpBox || kind == K::AboutBox;
-            EXPECT_TRUE(EqualRect(&shown, covers ? &client : &r));
+            EXPECT_TRUE(EqualRect(&shown, covers ? &client : &r))
+                << classOf(c) << " " << GetDlgCtrlID(c) << " at " << r.left << "," << r.top << "-"
+                << r.right << "," << r.bottom << " in " << client.right << "x" << client.bottom;
             // A button's caption on one line within its edges, other texts
             // word-wrapped; the work boxes start empty and the help box scrolls.
             if (kind == K::WorkBox || kind == K::HelpBox) continue;

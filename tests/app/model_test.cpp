@@ -177,10 +177,11 @@ std::string differences(const Model& m) {
     auto visible = [](HWND h) { return IsWindowVisible(h) != 0; };
     if (visible(state().aboutBox) != m.about) return "about box shown: " + std::to_string(!m.about);
     if (visible(state().helpBox) != m.help) return "help box shown: " + std::to_string(!m.help);
-    const std::pair<int, std::vector<HWND>> screens[] = {{kCmdRanking, rankingControls(state())},
-                                                         {kCmdTicket, ticketControls(state())},
-                                                         {kCmdBacktest, backtestControls(state())},
-                                                         {kCmdWheel, wheelControls(state())}};
+    const std::pair<int, std::vector<HWND>> screens[] = {
+        {kCmdRanking, screenControls(state(), kCmdRanking)},
+        {kCmdTicket, screenControls(state(), kCmdTicket)},
+        {kCmdBacktest, screenControls(state(), kCmdBacktest)},
+        {kCmdWheel, screenControls(state(), kCmdWheel)}};
     for (const auto& [menu, controls] : screens)
         for (HWND control : controls)
             if (visible(control) != (m.screen == menu))

@@ -116,7 +116,7 @@ constexpr int kScreenCount = sizeof kScreen / sizeof kScreen[0];
 TEST_F(MainWindow, EveryControlStartsInItsPlaceAndState) {
     // After these, the ranking screen's controls, all hidden.
     const std::vector<HWND> children = childrenInOrder(mainWindow());
-    ASSERT_GE(children.size(), kScreenCount + rankingControls(state()).size());
+    ASSERT_GE(children.size(), kScreenCount + screenControls(state(), kCmdRanking).size());
     for (std::size_t i = kScreenCount; i < children.size(); ++i)
         EXPECT_FALSE(IsWindowVisible(children[i])) << i;
     for (int i = 0; i < kScreenCount; ++i) {
@@ -248,7 +248,8 @@ TEST_F(MainWindow, MenuBarHasPlikAnalizaAndPomocWithTheirCommands) {
         {0, 0, 1001, "&Przygotuj wyszukiwanie"},   {0, 1, 1006, "&Uzupełnij wyniki losowań..."},
         {0, 2, 1007, "Po&bierz najnowsze wyniki"}, {1, 0, 1005, "&Ranking oczekiwania..."},
         {1, 1, 1008, "&Sprawdź swoje liczby..."},  {1, 2, 1009, "&Czy czekanie pomaga?"},
-        {2, 0, 1003, "&Otwórz okno pomocy..."},    {2, 1, 1004, "&Zamknij okno pomocy..."}};
+        {1, 3, 1010, "S&ystem skrócony..."},       {2, 0, 1003, "&Otwórz okno pomocy..."},
+        {2, 1, 1004, "&Zamknij okno pomocy..."}};
     ASSERT_EQ(GetMenuItemCount(bar), 3);
     char text[64];
     for (int m = 0; m < 3; ++m) {
