@@ -74,7 +74,9 @@ WheelShape shapeOf(const Options& o, int v) {
     const std::string named = std::to_string(shape.t) + " z " + std::to_string(shape.m);
     const bool multi = o.game->game == Game::MultiMulti;
     const int own = o.game->rules.numbersPerDraw;
-    if (multi && o.size == 0) throw UsageError{"--wheel w grze Multi Multi wymaga --size (1-10)"};
+    if (multi && o.size == 0)
+        throw UsageError{"--wheel w grze Multi Multi wymaga --size (1-" +
+                         std::to_string(kMostWheelSize) + ")"};
     if (!multi && o.size != 0 && o.size != own)
         throw UsageError{std::string("--size: w grze ") + o.game->name + " zakład ma " +
                          std::to_string(own) + " liczb"};

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "combinatorics/choose.hpp"
 #include "combinatorics/number_mask.hpp"
@@ -20,6 +21,20 @@ namespace zestawy {
 const WaitGroup kWaitGroups[kWaitGroupCount] = {
     {"<1", 0, 1}, {"1-2", 1, 2}, {"2-3", 2, 3}, {"3-5", 3, 5}, {">5", 5, 1e300},
 };
+
+std::string waitGroupName(int g) {
+    auto number = [](double bound) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%g", bound);
+        std::string s = text;
+        std::replace(s.begin(), s.end(), '.', ',');
+        return s;
+    };
+    const WaitGroup& group = kWaitGroups[g];
+    if (g == 0) return "poniżej " + number(group.to) + "×";
+    if (g == kWaitGroupCount - 1) return "ponad " + number(group.from) + "×";
+    return number(group.from) + "–" + number(group.to) + "×";
+}
 
 namespace {
 
@@ -80,7 +95,7 @@ void rateOf(GroupCount& group, const std::uint32_t* appeared, const std::int32_t
     const double smoothed = (a + 2) / (c + 4);
     const double floor = c * p < 10 ? smoothed * (1 - smoothed) / c : 0;
     const double variance = std::max(spread / (c * c), floor);
-    const double width = 1.96 * std::sqrt(variance);
+    const double width = kBacktestRangeZ * std::sqrt(variance);
     group.low = std::max(0.0, group.rate - width);
     group.high = std::min(1.0, group.rate + width);
 }
@@ -120,7 +135,7 @@ class TopLine {
     // What chance gives for the draws judged.
     void expect(Backtest& result) const {
         const double expected = static_cast<double>(result.topChances) * p_;
-        const double spread = 1.96 * std::sqrt(std::max(0.0, variance_));
+        const double spread = kBacktestRangeZ * std::sqrt(std::max(0.0, variance_));
         result.topExpected.expected = expected;
         result.topExpected.low =
             static_cast<std::uint64_t>(std::max(0.0, std::floor(expected - spread)));
