@@ -4,6 +4,7 @@
 #include <set>
 
 #include "history/history.hpp"
+#include "history/polish.hpp"
 #include "wheel/designs.hpp"
 #include "wheel/generate.hpp"
 #include "wheel/subsets.hpp"
@@ -136,11 +137,7 @@ std::vector<WheelMask> ticketsOf(const Options& o, const std::vector<int>& numbe
 
 // "1 zakład", "4 zakłady", "15 zakładów", "22 zakłady".
 std::string ticketsText(std::size_t n) {
-    const std::size_t tens = n % 100, ones = n % 10;
-    const char* word = n == 1                                               ? "zakład"
-                       : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? "zakłady"
-                                                                            : "zakładów";
-    return std::to_string(n) + " " + word;
+    return std::to_string(n) + " " + nounForm(n, "zakład", "zakłady", "zakładów");
 }
 
 std::string guaranteeOf(const WheelShape& shape) {
