@@ -117,6 +117,9 @@ TEST(RankingCli, CsvReadsBackAsTheTabSeparatedRows) {
         args.insert(args.end(), {"--format", "csv", "--encoding", "cp1250"});
         const std::string sheet = run(args).out;
         EXPECT_EQ(sheet.substr(0, 3), "\xEF\xBB\xBF");
+        for (std::size_t at = sheet.find('\n'); at != std::string::npos;
+             at = sheet.find('\n', at + 1))
+            EXPECT_EQ(sheet[at - 1], '\r') << args[4] << ": every line ends in CR LF";
         std::ofstream(folder / "r.csv", std::ios::binary) << sheet;
         const std::string check =
             "python3 -c \"import csv, sys; r = lambda name, d: [[c.replace(',', '.') for c in row] "
