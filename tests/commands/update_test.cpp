@@ -107,7 +107,7 @@ TEST(Update, MergesByDrawNumberAndRefusesWhatWouldCorruptTheHistory) {
         {"more draws missing than days allow", h123, "10,04.01.2020,1,2,3,4,6\n",
          UpdateKind::Refused, "", "brakowałoby 6 losowań, a w 2 dni gra ma najwyżej 2 losowania",
          false},
-        {"a draw number of 20 digits", h123, "12345678901234567890,04.01.2020," + five + "\n",
+        {"a draw number of 10 digits", h123, "1234567890,04.01.2020," + five + "\n",
          UpdateKind::Refused, "", "numer losowania ma ponad 9 cyfr", false},
         {"a bad date", "", "6,31.06.2020," + five + "\n", UpdateKind::Refused, "",
          "„31.06.2020” nie jest datą", false},
