@@ -219,6 +219,11 @@ const ButtonRow kButtonRows[] = {
     {kLotto3z5, {3, 5, 49}, 1, kManyReal, kManyRandom},
 };
 
+// Its name in a test's name.
+void PrintTo(const ButtonRow& row, std::ostream* out) {
+    *out << "button " << row.id;
+}
+
 class ButtonSearch : public ::testing::TestWithParam<ButtonRow> {};
 
 TEST_P(ButtonSearch, MatchesTheLiteralWalk) {
