@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
+#include "cli/cli.hpp"
 #include "commands/analysis_text.hpp"
 #include "history/file_name.hpp"
 #include "history/history.hpp"
@@ -40,9 +43,7 @@ bool isNumber(const std::string& s, std::size_t digits = 9) {
 
 // A whole number of 1..most, or a UsageError that names the option.
 long long numberOf(const char* option, const std::string& value, long long most) {
-    const bool digits =
-        !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
-    if (!digits || value.find_first_not_of('0') == std::string::npos)
+    if (!isNumber(value, std::string::npos) || value.find_first_not_of('0') == std::string::npos)
         throw UsageError{std::string(option) + " wymaga dodatniej liczby, nie '" + value + "'"};
     if (!isNumber(value) || std::stoll(value) > most)
         throw UsageError{std::string(option) + " " + value + " to za dużo (najwyżej " +
@@ -223,11 +224,12 @@ const char kEpilogue[] =
     "Każdą opcję podaje się najwyżej raz (poza --search). Ctrl-C przerywa od razu, także gdy\n"
     "nikt nie czyta wyniku; wypisane wiersze są całe. Przykładowe pliki wyników leżą obok\n"
     "programu albo w ../share/zestawy.\n"
-    "Kod wyjścia: 0 gdy się udało; 1 gdy --check znalazł błędne wiersze, --update niczego nie\n"
+    "Kod wyjścia: 0 gdy się udało; {failed} gdy --check znalazł błędne wiersze, --update niczego "
+    "nie\n"
     "dopisał z powodu błędów, --check-wheel znalazł losowanie bez gwarancji\n"
-    "albo nie udało się zapisać wyniku lub pliku wyników; 2 przy\n"
+    "albo nie udało się zapisać wyniku lub pliku wyników; {usage} przy\n"
     "błędnych argumentach lub pliku (także takim, w którym nie ma żadnego losowania, albo\n"
-    "większym niż %s); 130 po Ctrl-C.\n"
+    "większym niż {limit}); {stopped} po Ctrl-C.\n"
     "\n"
     "Przykład: wszystkie piątki, które nie wypadły w 1000 ostatnich losowaniach Multi Multi:\n"
     "  zestawy-cli --game multi --last 1000 --search \"5 z 5\" --all > piatki.txt\n"
@@ -323,10 +325,17 @@ std::string usage() {
         for (std::string line; std::getline(help, line); left.assign(20, ' '))
             text += left + line + "\n";
     }
-    // The epilogue names the history limit where it stands.
-    const std::string epilogue = kEpilogue;
-    const std::size_t limit = epilogue.find("%s");
-    text += epilogue.substr(0, limit) + historyLimitText() + epilogue.substr(limit + 2);
+    // The epilogue names the history limit and the exit codes where they stand.
+    std::string epilogue = kEpilogue;
+    const std::pair<const char*, std::string> figures[] = {
+        {"{failed}", std::to_string(kExitFailed)},
+        {"{usage}", std::to_string(kExitUsage)},
+        {"{limit}", historyLimitText()},
+        {"{stopped}", std::to_string(kExitStopped)},
+    };
+    for (const auto& [mark, figure] : figures)
+        epilogue.replace(epilogue.find(mark), std::string_view(mark).size(), figure);
+    text += epilogue;
     for (const GameRow& game : kGames) {
         text += "  " + std::string(game.name) + ":\n   ";
         for (int id : searchButtonsOf(game.game))

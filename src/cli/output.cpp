@@ -211,11 +211,11 @@ bool Output::isPipe() {
 int finishOutput(Output& out, std::FILE* err) {
     if (stopRequested.stopped()) {
         say(err, "zestawy-cli: przerwano\n");
-        return 130;
+        return kExitStopped;
     }
     if (!out.finish()) {
         say(err, "zestawy-cli: nie udało się zapisać wyniku\n");
-        return 1;
+        return kExitFailed;
     }
     return 0;
 }

@@ -165,7 +165,7 @@ int checkWheel(const Options& o, const std::vector<int>& numbers, const WheelSha
     }
     if (verdict.stopped) {
         say(err, "zestawy-cli: przerwano\n");
-        return 130;
+        return kExitStopped;
     }
     if (verdict.guarantees)
         out.write("gwarantuje " + guaranteeOf(shape) + ": " + ticketsText(tickets.size()) + "\n");
@@ -174,7 +174,7 @@ int checkWheel(const Options& o, const std::vector<int>& numbers, const WheelSha
                   lineOf(verdict.missed, numbers) + " nie ma " + std::to_string(shape.t) +
                   " trafień w żadnym zakładzie\n");
     const int code = finishOutput(out, err);
-    return code != 0 ? code : verdict.guarantees ? 0 : 1;
+    return code != 0 ? code : verdict.guarantees ? 0 : kExitFailed;
 }
 
 // Where the system came from, for the summary.
@@ -220,7 +220,7 @@ int makeWheel(const Options& o, const std::vector<int>& numbers, const WheelShap
     }
     if (found.tickets.empty()) {  // stopped before even the greedy start was done
         say(err, "zestawy-cli: przerwano\n");
-        return 130;
+        return kExitStopped;
     }
     const bool sure = verifyWheel(found.tickets, shape, threadsOf(o)).guarantees;
     std::vector<std::string> lines;
@@ -235,7 +235,7 @@ int makeWheel(const Options& o, const std::vector<int>& numbers, const WheelShap
     say(err, std::string("zestawy-cli: sprawdzono: ") + (sure ? "gwarantuje" : "NIE gwarantuje") +
                  "\nzestawy-cli: " + foundHow(found, search, budget) + "\n");
     const int code = finishOutput(out, err);
-    return code != 0 ? code : sure ? 0 : 1;
+    return code != 0 ? code : sure ? 0 : kExitFailed;
 }
 
 }  // namespace
@@ -248,7 +248,7 @@ int wheelReport(const Options& o, Output& out, std::FILE* err) {
         return makeWheel(o, numbers, shape, out, err);
     } catch (const UsageError& e) {
         say(err, "zestawy-cli: " + e.message + "\n");
-        return 2;
+        return kExitUsage;
     }
 }
 
