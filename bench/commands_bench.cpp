@@ -127,62 +127,31 @@ bool isRandom(const SearchCommand& command) {
 
 // ---- the literal searches, written as the commands write their results ----
 
-// Writes the sets found by a literal search. maxSets is how many sets the
-// command shows at most: the list walks that have such a bound stop there.
-using Literal = void (*)(const DrawList& draws, std::size_t maxSets, AnswerWriter& out);
-
 void putSets(const std::vector<std::vector<int>>& sets, AnswerWriter& out) {
     for (const std::vector<int>& set : sets)
         if (!out.put(set.data(), static_cast<int>(set.size()))) break;
 }
-void putSet(const std::vector<int>& set, AnswerWriter& out) {
-    if (!set.empty()) out.put(set.data(), static_cast<int>(set.size()));
-}
-template <class Key>
-void putKey(const Key& key, AnswerWriter& out) {
-    if (!key.allZero()) out.put(key.n, Key::size);
-}
-void putNumber(int number, AnswerWriter& out) {
-    if (number != 0) out.put(&number, 1);
-}
 
-using Draws = DrawList;
-using Out = AnswerWriter;
-
-// clang-format off
-const std::pair<int, Literal> kLiterals[] = {
-    {1, [](const Draws& d, std::size_t, Out& o) { putSet(ref::findNeverAppearedPair(d), o); }},
-    {2, [](const Draws& d, std::size_t, Out& o) { putKey(ref::findNeverAppearedTripleFromPairs(d), o); }},
-    {3, [](const Draws& d, std::size_t, Out& o) { putSet(ref::findNeverAppearedTripleInFlight(d), o); }},
-    {4, [](const Draws& d, std::size_t m, Out& o) { putSets(ref::findAllNeverAppearedQuads3from4InFlight(d, m), o); }},
-    {5, [](const Draws& d, std::size_t m, Out& o) { putSets(ref::findAllNeverAppearedQuad4from4InFlight(d, m), o); }},
-    {6, [](const Draws& d, std::size_t m, Out& o) { putSets(ref::findAllNeverAppearedQuintuple3from5AnyOrder(d, m), o); }},
-    {7, [](const Draws& d, std::size_t m, Out& o) { putSets(ref::findAllNeverAppearedQuint4from5InFlight(d, m), o); }},
-    {16, [](const Draws& d, std::size_t m, Out& o) { putSets(ref::findAllNeverAppearedQuintuple5from80(d, m), o); }},
-    {8, [](const Draws& d, std::size_t m, Out& o) { putSets(ref::findAllNeverAppearedSextuple4from6InFlight(d, m), o); }},
-    {9, [](const Draws& d, std::size_t m, Out& o) { putSets(ref::findAllNeverAppearedSextuple5from6InFlight(d, m), o); }},
-    {10, [](const Draws& d, std::size_t m, Out& o) { putSets(ref::findAllNeverAppearedSevens5from7(d, m), o); }},
-    {11, [](const Draws& d, std::size_t m, Out& o) { putSets(ref::findAllNeverAppearedOcts5from8InFlight(d, m), o); }},
-    {41, [](const Draws& d, std::size_t, Out& o) { putSets(ref::findTenNeverAppearedNine6from9_Hash(d, zestawy::kMaxRandomDraws), o); }},
-    {42, [](const Draws& d, std::size_t, Out& o) { putSets(ref::findTenNeverAppearedTen7from10(d, zestawy::kMaxRandomDraws), o); }},
-    {20, [](const Draws& d, std::size_t, Out& o) { putNumber(ref::findNeverAppearedSingle_1_42(d), o); }},
-    {21, [](const Draws& d, std::size_t, Out& o) { putSets(ref::findAllNeverAppearedPairs_1_42(d), o); }},
-    {22, [](const Draws& d, std::size_t, Out& o) { putSets(ref::findAllNeverAppearedTriple2from3AnyOrder42_pairg(d), o); }},
-    {23, [](const Draws& d, std::size_t, Out& o) { putSets(ref::findAllNeverAppearedQuad3from4AnyOrder42_tripleg(d), o); }},
-    {24, [](const Draws& d, std::size_t, Out& o) { putSets(ref::findAllNeverAppearedQuintuple3from5AnyOrder42_tripleg(d), o); }},
-    {30, [](const Draws& d, std::size_t, Out& o) { putNumber(ref::findNeverAppearedSingle_1_49(d), o); }},
-    {31, [](const Draws& d, std::size_t, Out& o) { putKey(ref::findNeverAppearedPair_1_49(d), o); }},
-    {32, [](const Draws& d, std::size_t, Out& o) { putKey(ref::findNeverAppearedTripleFromPairs_1_49(d), o); }},
-    {33, [](const Draws& d, std::size_t, Out& o) { putKey(ref::findNeverAppearedTriple_1_49(d), o); }},
-    {34, [](const Draws& d, std::size_t, Out& o) { putKey(ref::findNeverAppearedQuadrupleFromTriples_1_49(d), o); }},
-    {35, [](const Draws& d, std::size_t, Out& o) { putKey(ref::findNeverAppearedQuintupleFromTriples_1_49(d), o); }},
-};
-// clang-format on
-
-Literal literalOf(int id) {
-    for (const auto& [literalId, literal] : kLiterals)
-        if (literalId == id) return literal;
-    return nullptr;
+// Writes the sets found by the literal search of a command: its random
+// search, or the one literal walk over its query. maxSets is how many sets the
+// command shows at most: the walk stops there.
+void writeLiteral(const SearchCommand& command, const DrawList& draws, std::size_t maxSets,
+                  AnswerWriter& out) {
+    switch (command.id) {
+        case zestawy::kMulti3: {
+            const std::vector<int> set = ref::findNeverAppearedTripleInFlight(draws);
+            if (!set.empty()) out.put(set.data(), static_cast<int>(set.size()));
+            return;
+        }
+        case zestawy::kMulti6z9:
+            return putSets(
+                ref::findTenNeverAppearedNine6from9_Hash(draws, zestawy::kMaxRandomDraws), out);
+        case zestawy::kMulti7z10:
+            return putSets(ref::findTenNeverAppearedTen7from10(draws, zestawy::kMaxRandomDraws),
+                           out);
+        default:
+            return putSets(ref::neverDrawn(draws, command.sets, maxSets), out);
+    }
 }
 
 // Literal walks of more than a minute on a 2-core machine, left out of a plain
@@ -223,11 +192,11 @@ const LongLiteral* longLiteral(const SearchCommand& command, long long count) {
 }
 
 // Mirrors writeAnswer with the literal search in place of the command's own.
-void writeLiteralAnswer(const SearchCommand& command, Literal literal, std::size_t maxSets,
+void writeLiteralAnswer(const SearchCommand& command, std::size_t maxSets,
                         std::string_view numbersBox, TextBuffer& out) {
     const DrawList draws = zestawy::splitDrawList(numbersBox);
     AnswerWriter writer = zestawy::answerWriter(command, out);
-    literal(draws, maxSets, writer);
+    writeLiteral(command, draws, maxSets, writer);
     writer.finish();
 }
 
@@ -309,8 +278,7 @@ void runCommand(benchmark::State& state, const SearchCommand* command, const std
     reportAnswer(state, out->size());
 }
 
-void runLiteral(benchmark::State& state, const SearchCommand* command, Literal literal,
-                long long count) {
+void runLiteral(benchmark::State& state, const SearchCommand* command, long long count) {
     const std::string& box = numbersBox(command->game, count);
     const bool random = isRandom(*command);
 
@@ -336,7 +304,7 @@ void runLiteral(benchmark::State& state, const SearchCommand* command, Literal l
     for (auto _ : state) {
         out.clear();
         if (random) zestawy::setRandomState(1);
-        writeLiteralAnswer(*command, literal, maxSets, box, out);
+        writeLiteralAnswer(*command, maxSets, box, out);
     }
     const Seconds literalTime = watch.per(state.iterations());
     if (out.size() != expectedSize || std::hash<std::string_view>()(out.view()) != expectedHash) {
@@ -393,9 +361,7 @@ void registerAll() {
 
             const LongLiteral* skip = longLiteral(*command, count);
             if (skip && !(runLong && skip->whenAsked)) continue;
-            const Literal literal = literalOf(command->id);
-            benchmark::RegisterBenchmark((name + "/literal").c_str(), runLiteral, command, literal,
-                                         count)
+            benchmark::RegisterBenchmark((name + "/literal").c_str(), runLiteral, command, count)
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
         }

@@ -130,14 +130,14 @@ void registerAll() {
     for (std::size_t count : {100, 1000}) {
         registerLiteral("MultiMulti/3z4/all/N:" + countName(count), Game::MultiMulti, count,
                         [](const Draws& d) {
-                            return zestawy::reference::findAllNeverAppearedQuads3from4InFlight(d);
+                            return zestawy::reference::neverDrawn(d, {3, 4, 80});
                         });
     }
     registerLiteral("MultiMulti/5z7/page/N:10", Game::MultiMulti, 10, [](const Draws& d) {
-        return zestawy::reference::findAllNeverAppearedSevens5from7(d, 30);
+        return zestawy::reference::neverDrawn(d, {5, 7, 80}, 30);
     });
     registerLiteral("Lotto/3z5/first/N:all", Game::Lotto, kAllDraws, [](const Draws& d) {
-        return zestawy::reference::findNeverAppearedQuintupleFromTriples_1_49(d);
+        return zestawy::reference::neverDrawn(d, {3, 5, 49}, 1);
     });
 }
 

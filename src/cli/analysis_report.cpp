@@ -37,7 +37,7 @@ int writeTable(const Options& o, const TextTable& tsv, const TextTable& polish,
 int ticketReport(const Options& o, const std::vector<std::string>& lines, Output& out,
                  std::FILE* err) {
     const RankingDraws taken = drawsOf(o, lines, err);
-    if (taken.draws.empty()) return 2;
+    if (taken.draws.empty()) return kExitUsage;
     const TicketCheck check = checkTicket(taken.draws, o.ticket, o.game->rules);
     return writeTable(o, ticketTable(check, taken.labels, '.'),
                       ticketTable(check, taken.labels, ','), wholeTicketLine(check, taken.labels),
@@ -47,7 +47,7 @@ int ticketReport(const Options& o, const std::vector<std::string>& lines, Output
 int backtestReport(const Options& o, const std::vector<std::string>& lines, Output& out,
                    std::FILE* err) {
     const RankingDraws taken = drawsOf(o, lines, err);
-    if (taken.draws.empty()) return 2;
+    if (taken.draws.empty()) return kExitUsage;
     const NeverDrawnQuery query = rankingQuery(*o.commands[0]);
     const int drawn = o.game->rules.numbersPerDraw;
     // Only a terminal reads the sentence, and only it needs chance's

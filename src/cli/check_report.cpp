@@ -32,7 +32,7 @@ int check(const Options& o, const std::string& path, Output& out, std::FILE* err
     }
     if (stopRequested.stopped()) {
         say(err, "zestawy-cli: przerwano\n");
-        return 130;
+        return kExitStopped;
     }
     if (checked.read != HistoryRead::Ok) return unreadableFile(path, checked.read, err);
     const std::size_t bad = checked.bad, lines = checked.lines;
@@ -42,7 +42,7 @@ int check(const Options& o, const std::string& path, Output& out, std::FILE* err
         out.write("Błędnych wierszy: " + std::to_string(bad) + " z " + std::to_string(lines) +
                   ".\n");
     const int code = finishOutput(out, err);
-    return code != 0 ? code : bad == 0 ? 0 : 1;
+    return code != 0 ? code : bad == 0 ? 0 : kExitFailed;
 }
 
 int unreadableFile(const std::string& path, HistoryRead read, std::FILE* err) {
@@ -51,13 +51,13 @@ int unreadableFile(const std::string& path, HistoryRead read, std::FILE* err) {
                                 ? "za duży plik (ponad " + historyLimitText() + ")"
                                 : "błąd odczytu pliku";
     sayPath(err, "zestawy-cli: " + std::string(why) + " '", path, "'\n");
-    return 2;
+    return kExitUsage;
 }
 
 int noDrawsIn(const std::string& path, std::FILE* err) {
     sayPath(err, "zestawy-cli: w pliku '", path,
             "' nie ma żadnego losowania w układzie „nr. data liczby”" + encodingHint(path) + "\n");
-    return 2;
+    return kExitUsage;
 }
 
 std::string encodingHint(const std::string& path) {

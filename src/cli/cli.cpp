@@ -41,7 +41,7 @@ void requestStop() {
     if (::write(2, stopped, sizeof stopped - 1) < 0) {
     }
 #endif
-    std::_Exit(130);
+    std::_Exit(kExitStopped);
 }
 
 namespace {
@@ -53,7 +53,7 @@ int run(const std::vector<std::string>& args, std::FILE* outFile, std::FILE* err
         o = parse(args);
     } catch (const UsageError& e) {
         say(err, "zestawy-cli: " + e.message + " (zob. --help)\n");
-        return 2;
+        return kExitUsage;
     }
     o.threads = threadsOf(o);
     setMessagesUtf8(o.utf8);
@@ -128,7 +128,7 @@ int runCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
     } catch (const std::exception& e) {
         say(err, std::string("zestawy-cli: błąd: ") + e.what() + "\n");
     }
-    return 1;
+    return kExitFailed;
 }
 
 }  // namespace zestawy

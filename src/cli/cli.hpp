@@ -16,18 +16,21 @@
 
 namespace zestawy {
 
+// The tool's exit codes but 0 (done): a finding (--check's bad lines, a
+// system without its guarantee) or a failure to write; bad arguments or a
+// file it cannot take; Ctrl-C.
+constexpr int kExitFailed = 1, kExitUsage = 2, kExitStopped = 130;
+
 // Runs the tool with the arguments that follow the program name. Writes the
 // results to out and any error, one line, to err. programDir is the folder of
 // the executable, where the sample histories are looked for first.
-// Returns the exit code: 0 on success; 1 when --check found bad lines or
-// writing failed; 2 for bad arguments or an unreadable file; 130 when
-// interrupted by Ctrl-C.
+// Returns the exit code: 0 on success, else one of those above.
 int runCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
            const std::string& programDir = "");
 
 // Called by the Ctrl-C handler of the executable. While the tool walks or
 // writes, the walk and the writes stop by themselves, leaving whole lines;
-// at any other moment it ends the process at once with exit code 130.
+// at any other moment it ends the process at once with kExitStopped.
 void requestStop();
 
 }  // namespace zestawy

@@ -3,13 +3,19 @@
 #include <algorithm>
 #include <cstdio>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
+#include "cli/cli.hpp"
 #include "commands/analysis_text.hpp"
 #include "history/file_name.hpp"
 #include "history/history.hpp"
 #include "history/polish.hpp"
+#include "net/fetch.hpp"
+#include "net/sources.hpp"
 #include "search/backtest.hpp"
 #include "search/shared_walk.hpp"
+#include "search/ticket.hpp"
 
 namespace zestawy::cli {
 
@@ -37,9 +43,7 @@ bool isNumber(const std::string& s, std::size_t digits = 9) {
 
 // A whole number of 1..most, or a UsageError that names the option.
 long long numberOf(const char* option, const std::string& value, long long most) {
-    const bool digits =
-        !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
-    if (!digits || value.find_first_not_of('0') == std::string::npos)
+    if (!isNumber(value, std::string::npos) || value.find_first_not_of('0') == std::string::npos)
         throw UsageError{std::string(option) + " wymaga dodatniej liczby, nie '" + value + "'"};
     if (!isNumber(value) || std::stoll(value) > most)
         throw UsageError{std::string(option) + " " + value + " to za dużo (najwyżej " +
@@ -87,7 +91,8 @@ const OptionRow kOptions[] = {
     {nullptr, "--search", "NAPIS", "przycisk gry --game wskazany napisem, np. \"3 z 4\" lub \"Wyszukaj 2\"",
      [](Options& o, const std::string& v) { o.captions.push_back(v); }, "", true},
     {nullptr, "--all", nullptr, "wszystkie zestawy jednego wyszukiwania, jeden w wierszu, bez\n"
-                                "ograniczeń okna (bez ucięcia do 699 znaków, nie tylko pierwszy);\n"
+                                "ograniczeń okna (bez ucięcia do " + std::to_string(kFreeLengthLimit) +
+                                " znaków, nie tylko pierwszy);\n"
                                 "przeszukuje wszystkie podane losowania",
      [](Options& o, const std::string&) { o.all = true; }, "--count --check --ranking --update"},
     {nullptr, "--threads", "N", "ile wątków pracuje (1-" + std::to_string(kMaxWalkThreads) +
@@ -112,14 +117,16 @@ const OptionRow kOptions[] = {
      }, ""},
     {nullptr, "--ticket", "LICZBY", "własne liczby gry --game, np. \"3, 17, 22\": wiersz na każdą liczbę\n"
                                     "trafień, od wszystkich do zera: trafienia TAB losowania z tyloma\n"
-                                    "trafieniami TAB ile daje przypadek TAB zwykle od TAB do (90%) TAB\n"
+                                    "trafieniami TAB ile daje przypadek TAB zwykle od TAB do (" +
+                                    std::to_string(kTicketRangePercent) + "%) TAB\n"
                                     "ostatnie takie losowanie TAB ile losowań temu (\"-\" gdy nie było)",
      [](Options& o, const std::string& v) { o.ticketText = v; },
      "--numbers --search --all --count --ranking --check --update --top"},
     {nullptr, "--backtest", nullptr, "czy czekanie pomaga: przed każdym losowaniem zestawy wyszukiwania\n"
                                      "w grupach według oczekiwania względem średniej przerwy\n(" +
                                      waitGroupLabels() + " razy); wiersz: grupa TAB szanse TAB\n"
-                                     "pojawienia TAB ile daje przypadek TAB odsetek % TAB 95% od TAB do;\n"
+                                     "pojawienia TAB ile daje przypadek TAB odsetek % TAB " +
+                                     std::to_string(kBacktestRangePercent) + "% od TAB do;\n"
                                      "na końcu wiersz top" + std::to_string(kTopSets) + " (" +
                                      std::to_string(kTopSets) + " najdłużej czekających) tak samo,\n"
                                      "z zakresem przypadku; od " + grouped(2 * kMostFollowedSets) +
@@ -146,7 +153,8 @@ const OptionRow kOptions[] = {
      "--last --search --top"},
     {nullptr, "--download", nullptr, "pobiera najnowsze wyniki trzech gier i uzupełnia nimi ich pliki\n"
                                      "wyników obok programu, jak --update; adresy i czas oczekiwania\n"
-                                     "(domyślnie 30 s bez danych) można zmienić w pliku zrodla.txt\n"
+                                     "(domyślnie " + std::to_string(kDefaultIdleSeconds) + " s bez danych) można zmienić w pliku " +
+                                     kSourcesFile + "\n"
                                      "w bieżącym folderze albo obok programu, wierszami\n"
                                      "„multi = adres” i „czas = sekundy”",
      [](Options& o, const std::string&) { o.download = true; },
@@ -165,7 +173,9 @@ const OptionRow kOptions[] = {
                                       "co najmniej T z nich, np. \"3 z 4\"",
      [](Options& o, const std::string& v) { o.guaranteeText = v; }, ""},
     {nullptr, "--size", "K", "liczby zakładu (1-" + std::to_string(kMostWheelSize) +
-                           "); wymagane w Multi Multi, w Lotto zawsze 6, w Mini Lotto 5",
+                           "); wymagane w Multi Multi, w Lotto zawsze " +
+                           std::to_string(kLottoRules.numbersPerDraw) + ", w Mini Lotto " +
+                           std::to_string(kMiniRules.numbersPerDraw),
      [](Options& o, const std::string& v) {
          o.size = static_cast<int>(numberOf("--size", v, kMostWheelSize));
      }, ""},
@@ -214,11 +224,12 @@ const char kEpilogue[] =
     "Każdą opcję podaje się najwyżej raz (poza --search). Ctrl-C przerywa od razu, także gdy\n"
     "nikt nie czyta wyniku; wypisane wiersze są całe. Przykładowe pliki wyników leżą obok\n"
     "programu albo w ../share/zestawy.\n"
-    "Kod wyjścia: 0 gdy się udało; 1 gdy --check znalazł błędne wiersze, --update niczego nie\n"
+    "Kod wyjścia: 0 gdy się udało; {failed} gdy --check znalazł błędne wiersze, --update niczego "
+    "nie\n"
     "dopisał z powodu błędów, --check-wheel znalazł losowanie bez gwarancji\n"
-    "albo nie udało się zapisać wyniku lub pliku wyników; 2 przy\n"
+    "albo nie udało się zapisać wyniku lub pliku wyników; {usage} przy\n"
     "błędnych argumentach lub pliku (także takim, w którym nie ma żadnego losowania, albo\n"
-    "większym niż %s); 130 po Ctrl-C.\n"
+    "większym niż {limit}); {stopped} po Ctrl-C.\n"
     "\n"
     "Przykład: wszystkie piątki, które nie wypadły w 1000 ostatnich losowaniach Multi Multi:\n"
     "  zestawy-cli --game multi --last 1000 --search \"5 z 5\" --all > piatki.txt\n"
@@ -231,37 +242,14 @@ const OptionRow* rowNamed(const std::string& name) {
     return nullptr;
 }
 
-}  // namespace
-
-std::string usage() {
-    std::string text = kIntro;
-    for (const OptionRow& row : kOptions) {
-        if (row.heading) text += std::string("\n") + row.heading + "\n";
-        std::string left =
-            std::string("  ") + row.name + (row.value ? " " : "") + (row.value ? row.value : "");
-        left.resize(std::max<std::size_t>(left.size() + 1, 20), ' ');
-        std::istringstream help(row.help);
-        for (std::string line; std::getline(help, line); left.assign(20, ' '))
-            text += left + line + "\n";
-    }
-    // The epilogue names the history limit where it stands.
-    const std::string epilogue = kEpilogue;
-    const std::size_t limit = epilogue.find("%s");
-    text += epilogue.substr(0, limit) + historyLimitText() + epilogue.substr(limit + 2);
-    for (const GameRow& game : kGames) {
-        text += "  " + std::string(game.name) + ":\n   ";
-        for (int id : searchButtonsOf(game.game))
-            text += " " + std::to_string(id) + " \"" + shortCaption(*findSearchCommand(id)) + "\";";
-        text.back() = '\n';
-    }
-    return text;
+bool given(const Options& o, const std::string& name) {
+    return std::find(o.given.begin(), o.given.end(), name) != o.given.end();
 }
 
-Options parse(const std::vector<std::string>& args) {
+// The arguments read one by one, each option's value set, each button number's command
+// taken; then the options that do not go together refused.
+Options readArguments(const std::vector<std::string>& args) {
     Options o;
-    auto given = [&](const std::string& name) {
-        return std::find(o.given.begin(), o.given.end(), name) != o.given.end();
-    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (isNumber(a) && findSearchCommand(std::stoi(a))) {
@@ -271,7 +259,7 @@ Options parse(const std::vector<std::string>& args) {
         const OptionRow* row = rowNamed(a);
         if (!row && !a.empty() && a[0] == '-') throw UsageError{"nieznana opcja '" + a + "'"};
         if (!row) throw UsageError{"'" + a + "' nie jest numerem przycisku wyszukiwania"};
-        if (given(a) && !row->adds) throw UsageError{"opcja " + a + " podana dwa razy"};
+        if (given(o, a) && !row->adds) throw UsageError{"opcja " + a + " podana dwa razy"};
         if (row->value && i + 1 == args.size()) throw UsageError{"brak wartości po " + a};
         row->set(o, row->value ? args[++i] : std::string());
         o.given.push_back(a);
@@ -280,9 +268,13 @@ Options parse(const std::vector<std::string>& args) {
     for (const std::string& name : o.given) {
         std::istringstream excluded(rowNamed(name)->excludes);
         for (std::string other; excluded >> other;)
-            if (given(other)) throw UsageError{"podaj " + name + " albo " + other + ", nie oba"};
+            if (given(o, other)) throw UsageError{"podaj " + name + " albo " + other + ", nie oba"};
     }
+    return o;
+}
 
+// The --search captions as commands of the --game, and every command one of that game.
+void takeCaptions(Options& o) {
     for (const std::string& caption : o.captions) {
         if (!o.game) throw UsageError{"--search wymaga --game"};
         const SearchCommand* found = nullptr;
@@ -301,19 +293,76 @@ Options parse(const std::vector<std::string>& args) {
             if (command->game != o.game->game)
                 throw UsageError{"przycisk " + std::to_string(command->id) + " nie należy do gry " +
                                  o.game->option};
-    if (given("--top") && !o.ranking) throw UsageError{"--top dotyczy tylko --ranking"};
-    if (given("--format") && !o.ranking && !given("--ticket") && !o.backtest && !given("--wheel"))
+}
+
+// The searches: a source, and for the modes of one search, one it serves.
+void checkSearches(const Options& o) {
+    if (o.numbersPath.empty() && o.historyPath.empty() && !o.game)
+        throw UsageError{"brak źródła: --numbers, --history albo --game"};
+    if (o.commands.empty()) throw UsageError{"brak numerów przycisków albo --search"};
+    if (!o.all && !o.count && !o.ranking && !o.backtest) return;
+    if (o.commands.size() != 1)
+        throw UsageError{"--all, --count, --ranking i --backtest dotyczą jednego wyszukiwania"};
+    const bool ranks = (o.ranking || o.backtest) && rankingQuery(*o.commands[0]).setSize;
+    if (o.commands[0]->sets.setSize == 0 && !ranks)
+        throw UsageError{"przycisk " + std::to_string(o.commands[0]->id) +
+                         (o.ranking || o.backtest
+                              ? " losuje zestawy ponad " + std::to_string(kMaxSetSize) +
+                                    " liczb, których --ranking i --backtest nie obejmują"
+                              : std::string(" losuje zestawy: --all i --count go nie dotyczą"))};
+}
+
+}  // namespace
+
+std::string usage() {
+    std::string text = kIntro;
+    for (const OptionRow& row : kOptions) {
+        if (row.heading) text += std::string("\n") + row.heading + "\n";
+        std::string left =
+            std::string("  ") + row.name + (row.value ? " " : "") + (row.value ? row.value : "");
+        left.resize(std::max<std::size_t>(left.size() + 1, 20), ' ');
+        std::istringstream help(row.help);
+        for (std::string line; std::getline(help, line); left.assign(20, ' '))
+            text += left + line + "\n";
+    }
+    // The epilogue names the history limit and the exit codes where they stand.
+    std::string epilogue = kEpilogue;
+    const std::pair<const char*, std::string> figures[] = {
+        {"{failed}", std::to_string(kExitFailed)},
+        {"{usage}", std::to_string(kExitUsage)},
+        {"{limit}", historyLimitText()},
+        {"{stopped}", std::to_string(kExitStopped)},
+    };
+    for (const auto& [mark, figure] : figures)
+        epilogue.replace(epilogue.find(mark), std::string_view(mark).size(), figure);
+    text += epilogue;
+    for (const GameRow& game : kGames) {
+        text += "  " + std::string(game.name) + ":\n   ";
+        for (int id : searchButtonsOf(game.game))
+            text += " " + std::to_string(id) + " \"" + shortCaption(*findSearchCommand(id)) + "\";";
+        text.back() = '\n';
+    }
+    return text;
+}
+
+Options parse(const std::vector<std::string>& args) {
+    Options o = readArguments(args);
+    takeCaptions(o);
+    if (given(o, "--top") && !o.ranking) throw UsageError{"--top dotyczy tylko --ranking"};
+    if (given(o, "--format") && !o.ranking && !given(o, "--ticket") && !o.backtest &&
+        !given(o, "--wheel"))
         throw UsageError{"--format dotyczy tylko --ranking, --ticket, --backtest i --wheel"};
     if (o.download) return o;
-    if (given("--guarantee") || given("--size") || given("--budget") || given("--check-wheel")) {
-        if (!given("--wheel"))
+    if (given(o, "--guarantee") || given(o, "--size") || given(o, "--budget") ||
+        given(o, "--check-wheel")) {
+        if (!given(o, "--wheel"))
             throw UsageError{
                 "--guarantee, --size, --budget i --check-wheel "
                 "dotyczą tylko --wheel"};
     }
-    if (given("--wheel")) {
+    if (given(o, "--wheel")) {
         if (!o.game) throw UsageError{"--wheel wymaga --game"};
-        if (!given("--guarantee")) throw UsageError{"--wheel wymaga --guarantee, np. \"3 z 4\""};
+        if (!given(o, "--guarantee")) throw UsageError{"--wheel wymaga --guarantee, np. \"3 z 4\""};
         if (!o.commands.empty()) throw UsageError{"--wheel nie łączy się z wyszukiwaniami"};
         return o;
     }
@@ -324,27 +373,14 @@ Options parse(const std::vector<std::string>& args) {
             throw UsageError{std::string(mode) + " działa na całym pliku wyników: bez wyszukiwań"};
         return o;
     }
-    if (given("--ticket")) {
+    if (given(o, "--ticket")) {
         if (!o.game) throw UsageError{"--ticket wymaga --game"};
         const TicketNumbers ticket = parseTicket(o.ticketText, o.game->rules);
         if (!ticket.error.empty()) throw UsageError{"--ticket: " + ticket.error};
         o.ticket = ticket.numbers;
         return o;
     }
-    if (o.numbersPath.empty() && o.historyPath.empty() && !o.game)
-        throw UsageError{"brak źródła: --numbers, --history albo --game"};
-    if (o.commands.empty()) throw UsageError{"brak numerów przycisków albo --search"};
-    if (o.all || o.count || o.ranking || o.backtest) {
-        if (o.commands.size() != 1)
-            throw UsageError{"--all, --count, --ranking i --backtest dotyczą jednego wyszukiwania"};
-        const bool ranks = (o.ranking || o.backtest) && rankingQuery(*o.commands[0]).setSize;
-        if (o.commands[0]->sets.setSize == 0 && !ranks)
-            throw UsageError{"przycisk " + std::to_string(o.commands[0]->id) +
-                             (o.ranking || o.backtest
-                                  ? " losuje zestawy ponad 8 liczb, których --ranking i --backtest "
-                                    "nie obejmują"
-                                  : " losuje zestawy: --all i --count go nie dotyczą")};
-    }
+    checkSearches(o);
     return o;
 }
 

@@ -1,5 +1,6 @@
 #include "cli/output.hpp"
 
+#include "combinatorics/choose.hpp"
 #include "history/encoding.hpp"
 
 #ifdef _WIN32
@@ -210,11 +211,11 @@ bool Output::isPipe() {
 int finishOutput(Output& out, std::FILE* err) {
     if (stopRequested.stopped()) {
         say(err, "zestawy-cli: przerwano\n");
-        return 130;
+        return kExitStopped;
     }
     if (!out.finish()) {
         say(err, "zestawy-cli: nie udało się zapisać wyniku\n");
-        return 1;
+        return kExitFailed;
     }
     return 0;
 }
@@ -224,11 +225,6 @@ namespace {
 // How far a lexicographic walk over the sets of n numbers of 1..max has got
 // when it reaches `set`, judged by its first three numbers.
 double walkFraction(const int* set, int n, int max) {
-    auto choose = [](int z, int k) {
-        double c = 1;
-        for (int i = 0; i < k; ++i) c = c * (z - i) / (i + 1);
-        return z < k ? 0.0 : c;
-    };
     const double total = choose(max, n);
     double before = 0;
     int previous = 0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/cli.hpp"
 #include "search/engine.hpp"
 
 namespace zestawy::cli {

@@ -14,7 +14,7 @@ int rankSets(const Options& o, const std::vector<std::string>& lines, Output& ou
                      std::to_string(taken.skipped) + "\n");
     if (taken.draws.empty()) {
         say(err, "zestawy-cli: w pliku nie ma żadnego losowania do rankingu\n");
-        return 2;
+        return kExitUsage;
     }
     std::vector<RankedSet> ranking;
     {

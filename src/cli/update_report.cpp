@@ -22,12 +22,12 @@ int update(const Options& o, const std::string& historyPath, bool givenHistory,
         const Sources sources = findSources(programDir);
         if (!sources.error.empty()) {
             say(err, "zestawy-cli: " + sources.error + "\n");
-            return 2;
+            return kExitUsage;
         }
         Fetched fetched = fetch(o.updatePath, sources.limits);
         if (!fetched.ok) {
             say(err, "zestawy-cli: " + fetchFailedSentence(o.updatePath, fetched.failure) + "\n");
-            return 2;
+            return kExitUsage;
         }
         download = std::move(fetched.body);
     } else if (const HistoryRead read = readWholeFile(o.updatePath, download, kMaxHistoryBytes);
@@ -35,7 +35,7 @@ int update(const Options& o, const std::string& historyPath, bool givenHistory,
         sayPath(err, "zestawy-cli: nie można przeczytać pliku '", o.updatePath,
                 read == HistoryRead::TooLarge ? "': ma ponad " + historyLimitText() + "\n"
                                               : std::string("'\n"));
-        return 2;
+        return kExitUsage;
     }
     // Until the update makes its temporary file, Ctrl-C ends the tool at
     // once; from then on it stops the update between the pieces it writes,
@@ -56,11 +56,11 @@ int update(const Options& o, const std::string& historyPath, bool givenHistory,
             return 0;
         case UpdateKind::NoDraws:
         case UpdateKind::CannotRead:
-            return 2;
+            return kExitUsage;
         case UpdateKind::Stopped:
-            return 130;
+            return kExitStopped;
         default:
-            return 1;
+            return kExitFailed;
     }
 }
 
@@ -68,7 +68,7 @@ int downloadAll(const std::string& programDir, std::FILE* err) {
     const Sources sources = findSources(programDir);
     if (!sources.error.empty()) {
         say(err, "zestawy-cli: " + sources.error + "\n");
-        return 2;
+        return kExitUsage;
     }
     int code = 0;
     for (const GameRow& game : kGames) {
@@ -82,10 +82,10 @@ int downloadAll(const std::string& programDir, std::FILE* err) {
                              return !stopRequested.stopped();
                          });
         say(err, "zestawy-cli: " + downloadSummary(done) + "\n");
-        if (done.fetched && done.plan.kind == UpdateKind::Stopped) return 130;
+        if (done.fetched && done.plan.kind == UpdateKind::Stopped) return kExitStopped;
         if (!done.fetched ||
             (done.plan.kind != UpdateKind::Added && done.plan.kind != UpdateKind::NothingNew))
-            code = 1;
+            code = kExitFailed;
     }
     return code;
 }

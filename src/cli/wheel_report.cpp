@@ -68,7 +68,9 @@ WheelShape shapeOf(const Options& o, int v) {
         throw UsageError{"--guarantee: podaj gwarancję jak \"3 z 4\" (trafione z wylosowanych)"};
     const bool multi = o.game->game == Game::MultiMulti;
     const int own = o.game->rules.numbersPerDraw;
-    if (multi && o.size == 0) throw UsageError{"--wheel w grze Multi Multi wymaga --size (1-10)"};
+    if (multi && o.size == 0)
+        throw UsageError{"--wheel w grze Multi Multi wymaga --size (1-" +
+                         std::to_string(kMostWheelSize) + ")"};
     if (!multi && o.size != 0 && o.size != own)
         throw UsageError{std::string("--size: w grze ") + o.game->name + " zakład ma " +
                          std::to_string(own) + " liczb"};
@@ -114,7 +116,7 @@ int checkWheel(const Options& o, const std::vector<int>& numbers, const WheelSha
     }
     if (verdict.stopped) {
         say(err, "zestawy-cli: przerwano\n");
-        return 130;
+        return kExitStopped;
     }
     if (verdict.guarantees)
         out.write("gwarantuje " + guaranteeName(shape) + ": " + ticketsCount(tickets.size()) +
@@ -124,7 +126,7 @@ int checkWheel(const Options& o, const std::vector<int>& numbers, const WheelSha
                   wheelLines({verdict.missed}, numbers).front() + " nie ma " +
                   std::to_string(shape.t) + " trafień w żadnym zakładzie\n");
     const int code = finishOutput(out, err);
-    return code != 0 ? code : verdict.guarantees ? 0 : 1;
+    return code != 0 ? code : verdict.guarantees ? 0 : kExitFailed;
 }
 
 int makeWheel(const Options& o, const std::vector<int>& numbers, const WheelShape& shape,
@@ -144,7 +146,7 @@ int makeWheel(const Options& o, const std::vector<int>& numbers, const WheelShap
     }
     if (made.found.tickets.empty()) {  // stopped before even the greedy start was done
         say(err, "zestawy-cli: przerwano\n");
-        return 130;
+        return kExitStopped;
     }
     const std::vector<std::string> lines = wheelLines(made.found.tickets, numbers);
     if (o.csv)
@@ -158,7 +160,7 @@ int makeWheel(const Options& o, const std::vector<int>& numbers, const WheelShap
                  (made.verified ? "gwarantuje" : "NIE gwarantuje") + "\nzestawy-cli: " +
                  foundHow(made) + "\nzestawy-cli: " + honestSentence(*o.game, shape) + "\n");
     const int code = finishOutput(out, err);
-    return code != 0 ? code : made.verified ? 0 : 1;
+    return code != 0 ? code : made.verified ? 0 : kExitFailed;
 }
 
 }  // namespace
@@ -171,7 +173,7 @@ int wheelReport(const Options& o, Output& out, std::FILE* err) {
         return makeWheel(o, numbers, shape, out, err);
     } catch (const UsageError& e) {
         say(err, "zestawy-cli: " + e.message + "\n");
-        return 2;
+        return kExitUsage;
     }
 }
 

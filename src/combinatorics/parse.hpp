@@ -11,9 +11,16 @@
 
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zestawy {
+
+// White space as the C locale's isspace sees it.
+constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
+
+// The text without the characters of `blanks` at either end.
+std::string_view trimmed(std::string_view text, std::string_view blanks = kWhiteSpace);
 
 // The distinct numbers of the line, ascending.
 std::set<int> parseLine(const std::string& line);

@@ -190,8 +190,9 @@ std::string wholeTicketLine(const TicketCheck& check, const std::vector<std::str
 }
 
 TextTable backtestTable(const Backtest& result, char point) {
-    TextTable table{
-        {"Czeka (razy średnio)", "Szans", "Pojawień", "Średnio", "Odsetek %", "95% od", "do"}, {}};
+    TextTable table{{"Czeka (razy średnio)", "Szans", "Pojawień", "Średnio", "Odsetek %",
+                     std::to_string(kBacktestRangePercent) + "% od", "do"},
+                    {}};
     for (int g = 0; g < kWaitGroupCount; ++g) {
         const GroupCount& group = result.groups[g];
         table.rows.push_back({kWaitGroups[g].label, count(group.chances), count(group.appearances),

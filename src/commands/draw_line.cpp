@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "combinatorics/parse.hpp"
+
 namespace zestawy {
 
 namespace {
@@ -21,11 +23,8 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
+// The blanks around a field.
+constexpr std::string_view kBlanks = " \t";
 
 bool allDigits(std::string_view s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), isDigit);
@@ -57,7 +56,7 @@ void forEachField(std::string_view s, char separator, Take take) {
     std::size_t start = 0;
     for (std::size_t i = 0; i <= s.size(); ++i) {
         if (i < s.size() && s[i] != separator) continue;
-        take(trimmed(s.substr(start, i - start)));
+        take(trimmed(s.substr(start, i - start), kBlanks));
         start = i + 1;
     }
 }
@@ -66,7 +65,7 @@ void forEachField(std::string_view s, char separator, Take take) {
 
 DrawLine DrawLine::read(std::string_view line) {
     DrawLine d;
-    d.text = trimmed(line);
+    d.text = trimmed(line, kBlanks);
     if (d.text.empty()) return d;
     if (std::any_of(d.text.begin(), d.text.end(), isLetter)) {
         d.kind = Letters;
@@ -78,7 +77,7 @@ DrawLine DrawLine::read(std::string_view line) {
     if (digits == 0) return d;
     d.numberText = d.text.substr(0, digits);
     d.number = static_cast<std::uint64_t>(std::max(0L, valueOf(d.numberText)));
-    const std::string_view rest = trimmed(d.text.substr(digits));
+    const std::string_view rest = trimmed(d.text.substr(digits), kBlanks);
     auto token = [&](std::string_view field) {
         if (d.count < kMostNumbers) {
             d.tokens[static_cast<std::size_t>(d.count)] = field;
@@ -88,11 +87,12 @@ DrawLine DrawLine::read(std::string_view line) {
     };
     if (rest.size() > 1 && rest[0] == '.' && isBlank(rest[1])) {
         // "16978. 22.08.2026 5,7,16,...": the date, a blank, the numbers.
-        const std::string_view after = trimmed(rest.substr(1));
+        const std::string_view after = trimmed(rest.substr(1), kBlanks);
         const std::size_t blank = std::min(after.find(' '), after.find('\t'));
         d.date = after.substr(0, blank);
-        const std::string_view numbers =
-            blank == std::string_view::npos ? std::string_view() : trimmed(after.substr(blank));
+        const std::string_view numbers = blank == std::string_view::npos
+                                             ? std::string_view()
+                                             : trimmed(after.substr(blank), kBlanks);
         if (!numbers.empty())
             forEachField(numbers, numbers.find(';') != std::string_view::npos ? ';' : ',', token);
     } else if (!rest.empty() && (rest[0] == ',' || rest[0] == ';')) {
@@ -205,11 +205,15 @@ bool DrawLine::sameDraw(const DrawLine& other) const {
            std::equal(values.begin(), values.begin() + count, other.values.begin());
 }
 
+// FNV-1a over the day and the numbers, 64 bits.
+constexpr std::uint64_t kFnvOffsetBasis = 1469598103934665603ull;
+constexpr std::uint64_t kFnvPrime = 1099511628211ull;
+
 std::uint64_t DrawLine::contentKey() const {
-    std::uint64_t hash = 1469598103934665603ull ^ static_cast<std::uint64_t>(day);
+    std::uint64_t hash = kFnvOffsetBasis ^ static_cast<std::uint64_t>(day);
     for (int i = 0; i < count; ++i) {
         hash ^= static_cast<std::uint32_t>(values[static_cast<std::size_t>(i)]);
-        hash *= 1099511628211ull;
+        hash *= kFnvPrime;
     }
     return hash;
 }

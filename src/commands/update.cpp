@@ -88,41 +88,38 @@ std::string named(const std::string& path) {
     return "pliku wyników " + shown(path);
 }
 
-UpdatePlan unreadable(LockedFile::Status status, const std::string& path) {
-    switch (status) {
-        case LockedFile::Status::NotRegular:
-            return failed(
-                UpdateKind::Refused,
-                "To nie jest zwykły plik (urządzenie, potok albo folder): " + shown(path) +
-                    "; plik wyników musi być plikiem tekstowym. Nic nie zapisano.");
-        case LockedFile::Status::Busy:
-            return failed(UpdateKind::Refused,
-                          "Plik wyników " + shown(path) +
-                              " uzupełnia właśnie inny program albo inne okno. Spróbuj "
-                              "ponownie, gdy skończy. Nic nie zapisano.");
-        case LockedFile::Status::Stopped:
-            return failed(UpdateKind::Stopped, "Przerwano: plik wyników pozostał bez zmian.");
-        case LockedFile::Status::Linked:
-            return failed(UpdateKind::Refused,
-                          "Plik wyników " + shown(path) +
-                              " ma kilka nazw (dowiązań twardych): zastąpienie rozdzieliłoby "
-                              "je. Nic nie zapisano.");
-        case LockedFile::Status::Foreign:
-            return failed(UpdateKind::Refused,
-                          "Plik wyników " + shown(path) +
-                              " należy do innego użytkownika: zastąpienie zmieniłoby jego "
-                              "właściciela. Uzupełnij go jako ten użytkownik. Nic nie zapisano.");
-        case LockedFile::Status::TooLarge:
-            return failed(UpdateKind::CannotRead,
-                          "Plik " + shown(path) + " ma ponad " + historyLimitText() +
-                              ": to nie jest plik wyników losowań. Nic nie zapisano.");
-        default:
-            return failed(UpdateKind::CannotRead,
-                          "Nie można przeczytać " + named(path) + ". Nic nie zapisano.");
-    }
-}
-
 const char kStopped[] = "Przerwano: plik wyników pozostał bez zmian.";
+
+// Why a history file is not replaced, after its name.
+const struct {
+    LockedFile::Status status;
+    const char* why;
+} kRefusals[] = {
+    {LockedFile::Status::Busy,
+     "uzupełnia właśnie inny program albo inne okno. Spróbuj ponownie, gdy skończy."},
+    {LockedFile::Status::Linked,
+     "ma kilka nazw (dowiązań twardych): zastąpienie rozdzieliłoby je."},
+    {LockedFile::Status::Foreign,
+     "należy do innego użytkownika: zastąpienie zmieniłoby jego właściciela. Uzupełnij go jako "
+     "ten użytkownik."},
+};
+
+UpdatePlan unreadable(LockedFile::Status status, const std::string& path) {
+    for (const auto& refusal : kRefusals)
+        if (status == refusal.status)
+            return failed(UpdateKind::Refused,
+                          "Plik wyników " + shown(path) + " " + refusal.why + " Nic nie zapisano.");
+    if (status == LockedFile::Status::Stopped) return failed(UpdateKind::Stopped, kStopped);
+    if (status == LockedFile::Status::NotRegular)
+        return failed(UpdateKind::Refused,
+                      "To nie jest zwykły plik (urządzenie, potok albo folder): " + shown(path) +
+                          "; plik wyników musi być plikiem tekstowym. Nic nie zapisano.");
+    const std::string why = status == LockedFile::Status::TooLarge
+                                ? "Plik " + shown(path) + " ma ponad " + historyLimitText() +
+                                      ": to nie jest plik wyników losowań."
+                                : "Nie można przeczytać " + named(path) + ".";
+    return failed(UpdateKind::CannotRead, why + " Nic nie zapisano.");
+}
 
 // Writes the merged history through `file` to `target` (replacing it, or
 // making it when `create`), the history checked again just before it goes

@@ -234,6 +234,8 @@ class Merge {
     }
 
     // Each draw number of the merged history in ascending order, for its gaps.
+    // The download's first and last draws are in the merged history, so a gap
+    // lies wholly before the first, wholly after the last, or between them.
     void visit(std::uint64_t number) {
         if (merged_ && number > merged_ + 1) {
             const std::string gap = range(merged_ + 1, number - 1);

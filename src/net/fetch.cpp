@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "combinatorics/parse.hpp"
 #include "net/fetch_backend.hpp"
 
 namespace zestawy {
@@ -92,9 +93,7 @@ std::string withoutDotsBeforeQuery(const std::string& pathAndQuery) {
 }  // namespace
 
 std::string redirectTarget(const std::string& from, const std::string& location) {
-    std::string to(location);
-    while (!to.empty() && std::isspace(static_cast<unsigned char>(to.back()))) to.pop_back();
-    while (!to.empty() && std::isspace(static_cast<unsigned char>(to.front()))) to.erase(0, 1);
+    std::string to(trimmed(location));
     to = to.substr(0, to.find('#'));
     const std::size_t schemeEnd = to.find_first_of(":/?");
     if (schemeEnd != std::string::npos && to[schemeEnd] == ':' && schemeEnd > 0)

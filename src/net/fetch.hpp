@@ -11,9 +11,13 @@
 
 namespace zestawy {
 
+// Seconds without a byte from the server before a fetch gives up, unless
+// the sources file says otherwise.
+constexpr int kDefaultIdleSeconds = 30;
+
 struct FetchLimits {
     std::size_t mostBytes = std::size_t{64} << 20;  // a larger body is refused
-    int idleSeconds = 30;  // this long without a byte from the server is a time-out
+    int idleSeconds = kDefaultIdleSeconds;          // this long without a byte is a time-out
 };
 
 struct Fetched {

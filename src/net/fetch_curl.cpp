@@ -2,6 +2,7 @@
 #include <curl/curl.h>
 
 #include <chrono>
+#include <initializer_list>
 #include <mutex>
 
 #include "net/fetch_backend.hpp"
@@ -51,49 +52,37 @@ int moving(void* context, curl_off_t total, curl_off_t got, curl_off_t, curl_off
     return 0;
 }
 
+// What each of libcurl's codes means; any code not here is Failure::Other.
+const struct {
+    Failure failure;
+    std::initializer_list<CURLcode> codes;
+} kFailures[] = {
+    {Failure::NoServer, {CURLE_COULDNT_RESOLVE_HOST, CURLE_COULDNT_RESOLVE_PROXY}},
+    {Failure::NoConnection, {CURLE_COULDNT_CONNECT, CURLE_SEND_ERROR, CURLE_RECV_ERROR}},
+    {Failure::SecureChannel,
+     {CURLE_SSL_CONNECT_ERROR, CURLE_SSL_CIPHER, CURLE_SSL_ENGINE_NOTFOUND,
+      CURLE_SSL_ENGINE_SETFAILED, CURLE_SSL_ENGINE_INITFAILED, CURLE_SSL_CERTPROBLEM,
+      CURLE_SSL_CLIENTCERT, CURLE_USE_SSL_FAILED}},
+    {Failure::Certificate,
+     {CURLE_PEER_FAILED_VERIFICATION, CURLE_SSL_CACERT_BADFILE, CURLE_SSL_CRL_BADFILE,
+      CURLE_SSL_ISSUER_ERROR, CURLE_SSL_PINNEDPUBKEYNOTMATCH, CURLE_SSL_INVALIDCERTSTATUS}},
+    {Failure::TimedOut, {CURLE_OPERATION_TIMEDOUT}},
+    {Failure::TooManyRedirects, {CURLE_TOO_MANY_REDIRECTS}},
+    // The address asked for is http or https: another scheme came by a redirect.
+    {Failure::BadRedirect, {CURLE_UNSUPPORTED_PROTOCOL}},
+    {Failure::CutShort, {CURLE_PARTIAL_FILE}},
+    {Failure::TooLarge, {CURLE_FILESIZE_EXCEEDED}},
+    {Failure::Empty, {CURLE_GOT_NOTHING}},
+};
+
 Failure failureOf(CURLcode code, const Transfer& t) {
     if (t.stopped) return Failure::Stopped;
     if (t.timedOut) return Failure::TimedOut;
     if (t.tooLarge) return Failure::TooLarge;
-    switch (code) {
-        case CURLE_COULDNT_RESOLVE_HOST:
-        case CURLE_COULDNT_RESOLVE_PROXY:
-            return Failure::NoServer;
-        case CURLE_COULDNT_CONNECT:
-        case CURLE_SEND_ERROR:
-        case CURLE_RECV_ERROR:
-            return Failure::NoConnection;
-        case CURLE_SSL_CONNECT_ERROR:
-        case CURLE_SSL_CIPHER:
-        case CURLE_SSL_ENGINE_NOTFOUND:
-        case CURLE_SSL_ENGINE_SETFAILED:
-        case CURLE_SSL_ENGINE_INITFAILED:
-        case CURLE_SSL_CERTPROBLEM:
-        case CURLE_SSL_CLIENTCERT:
-        case CURLE_USE_SSL_FAILED:
-            return Failure::SecureChannel;
-        case CURLE_PEER_FAILED_VERIFICATION:
-        case CURLE_SSL_CACERT_BADFILE:
-        case CURLE_SSL_CRL_BADFILE:
-        case CURLE_SSL_ISSUER_ERROR:
-        case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
-        case CURLE_SSL_INVALIDCERTSTATUS:
-            return Failure::Certificate;
-        case CURLE_OPERATION_TIMEDOUT:
-            return Failure::TimedOut;
-        case CURLE_TOO_MANY_REDIRECTS:
-            return Failure::TooManyRedirects;
-        case CURLE_UNSUPPORTED_PROTOCOL:  // the address asked for is http or https
-            return Failure::BadRedirect;
-        case CURLE_PARTIAL_FILE:
-            return Failure::CutShort;
-        case CURLE_FILESIZE_EXCEEDED:
-            return Failure::TooLarge;
-        case CURLE_GOT_NOTHING:
-            return Failure::Empty;
-        default:
-            return Failure::Other;
-    }
+    for (const auto& row : kFailures)
+        for (CURLcode listed : row.codes)
+            if (code == listed) return row.failure;
+    return Failure::Other;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "combinatorics/parse.hpp"
 #include "history/encoding.hpp"
 #include "history/history.hpp"
 
@@ -24,14 +25,6 @@ const char* const kDefaultUrls[3] = {
 };
 
 constexpr int kMostIdleSeconds = 3600;
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
-}
 
 // Why a "key = value" line is wrong; empty when it is right and taken.
 std::string take(std::string_view key, std::string_view value, Sources& sources) {

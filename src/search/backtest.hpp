@@ -30,6 +30,14 @@ struct WaitGroup {
 };
 constexpr int kWaitGroupCount = 5;
 extern const WaitGroup kWaitGroups[kWaitGroupCount];
+// Group g's name for a reader, in UTF-8, from its bounds: "poniżej 1×",
+// "1–2×", ..., "ponad 5×".
+std::string waitGroupName(int g);
+
+// The level of every range of the backtest: 95%, within 1.96 standard
+// deviations of the mean.
+constexpr int kBacktestRangePercent = 95;
+constexpr double kBacktestRangeZ = 1.96;
 
 // Where a query has twice this many sets or more, a seeded sample of this
 // many is followed instead of all of them.

@@ -69,4 +69,33 @@ ChanceOutside chanceOutside(const Backtest& real, std::size_t lines, const Never
     return chance;
 }
 
+// The verdict on one backtest (search/backtest.hpp), against which the
+// simulated histories above are judged too.
+bool judgedGroup(const Backtest& r, int g) {
+    return static_cast<double>(r.groups[g].chances) * r.perDraw >= kLeastExpected;
+}
+
+bool judgedTop(const Backtest& r) {
+    return r.topExpected.expected >= kLeastExpected;
+}
+
+int sideOfGroup(const Backtest& r, int g) {
+    if (!judgedGroup(r, g)) return 0;
+    const GroupCount& group = r.groups[g];
+    return group.low > r.perDraw ? 1 : group.high < r.perDraw ? -1 : 0;
+}
+
+int sideOfTop(const Backtest& r) {
+    if (!judgedTop(r)) return 0;
+    return r.topAppearances > r.topExpected.high  ? 1
+           : r.topAppearances < r.topExpected.low ? -1
+                                                  : 0;
+}
+
+int outsideCount(const Backtest& r) {
+    int outside = sideOfTop(r) != 0;
+    for (int g = 0; g < kWaitGroupCount; ++g) outside += sideOfGroup(r, g) != 0;
+    return outside;
+}
+
 }  // namespace zestawy

@@ -6,13 +6,6 @@
 
 namespace zestawy {
 
-double choose(int n, int k) {
-    if (k < 0 || n < 0 || k > n) return 0;
-    double c = 1;
-    for (int i = 1; i <= k; ++i) c = c * (n - k + i) / i;
-    return c;
-}
-
 namespace {
 
 // The smallest n with P(X <= n) >= level, X of the given mean and variance:
@@ -34,7 +27,7 @@ std::uint64_t countPoint(double mean, double variance, double level) {
 
 }  // namespace
 
-double missBothChance(int drawn, const NeverDrawnQuery& q, int shared) {
+double bothAppearChance(int drawn, const NeverDrawnQuery& q, int shared) {
     // Hits among the shared numbers (a), those of the first set only (b) and
     // those of the second only (c); both appear where a + b and a + c reach
     // subsetSize.
@@ -46,8 +39,11 @@ double missBothChance(int drawn, const NeverDrawnQuery& q, int shared) {
                 if (a + b >= q.subsetSize && a + c >= q.subsetSize)
                     both += choose(shared, a) * choose(only, b) * choose(only, c) *
                             choose(rest, drawn - a - b - c);
-    const double p = appearChance(drawn, q);
-    return 1 - 2 * p + both / choose(q.maxNumber, drawn);
+    return both / choose(q.maxNumber, drawn);
+}
+
+double missBothChance(int drawn, const NeverDrawnQuery& q, int shared) {
+    return 1 - 2 * appearChance(drawn, q) + bothAppearChance(drawn, q, shared);
 }
 
 NeverSeenOdds neverSeenOdds(const WaitOdds& odds, std::size_t draws) {

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "combinatorics/choose.hpp"
 #include "search/engine.hpp"
 
 namespace zestawy {
@@ -53,9 +54,8 @@ NeverSeenOdds neverSeenOdds(const WaitOdds& odds, std::size_t draws);
 // the query that share `shared` of their numbers (1 - p for the same set).
 // REQUIRES the query as waitOdds requires it, 0 <= shared <= setSize.
 double missBothChance(int drawn, const NeverDrawnQuery& query, int shared);
-
-// The number of ways to choose k of n, as a double; 0 where k < 0 or k > n.
-double choose(int n, int k);
+// The chance that such a draw shows both sets (p for the same set).
+double bothAppearChance(int drawn, const NeverDrawnQuery& query, int shared);
 
 // The chance that a set of the query appears in one draw of `drawn` numbers:
 // at least subsetSize of its setSize numbers among them (hypergeometric).

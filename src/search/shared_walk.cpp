@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "combinatorics/choose.hpp"
+
 namespace zestawy {
 
 int machineThreads() {
@@ -120,19 +122,14 @@ BoundedCount countNeverDrawnWithin(const std::vector<std::string>& draws,
         std::unique_lock<std::mutex> lock(mutex);
         while (!done && !over()) finished.wait_for(lock, std::chrono::milliseconds(20));
     });
-    // C(n, k) as a double: the sets whose first number is `first` or more
-    // are C(maxNumber - first + 1, setSize) of them.
-    auto sets = [](int n, int k) {
-        double c = 1;
-        for (int i = 1; i <= k; ++i) c = c * (n - k + i) / i;
-        return k > n ? 0.0 : c;
-    };
-    const double all = sets(query.maxNumber, query.setSize);
+    // The sets whose first number is `first` or more are
+    // C(maxNumber - first + 1, setSize) of them.
+    const double all = choose(query.maxNumber, query.setSize);
     Sharing sharing;
     sharing.threads = threads;
     sharing.stop = &ended;
     sharing.beforePart = [&](int first) {
-        if (progress) progress(1 - sets(query.maxNumber - first + 1, query.setSize) / all);
+        if (progress) progress(1 - choose(query.maxNumber - first + 1, query.setSize) / all);
         return !over();
     };
     BoundedCount count;

@@ -35,8 +35,9 @@ TicketCheck checkTicket(const std::vector<std::string>& draws, const std::vector
         row.last = static_cast<long long>(i);
     }
     for (HitsRow& row : check.rows) {
-        row.chance = countRange(
-            draws.size(), hitsChance(rules.maxNumber, rules.numbersPerDraw, size, row.hits), 0.90);
+        row.chance = countRange(draws.size(),
+                                hitsChance(rules.maxNumber, rules.numbersPerDraw, size, row.hits),
+                                kTicketRangePercent / 100.0);
         if (row.last >= 0) row.ago = draws.size() - 1 - static_cast<std::size_t>(row.last);
     }
     check.numberWaits.assign(newest.size(), 0);

@@ -12,10 +12,13 @@
 
 namespace zestawy {
 
+// The share of histories that the range of each row's count holds.
+constexpr int kTicketRangePercent = 90;
+
 struct HitsRow {
     int hits;           // how many of the numbers a draw held
     std::size_t draws;  // the draws that held exactly so many
-    CountRange chance;  // draws x the hypergeometric chance, with its 90% range
+    CountRange chance;  // draws x the hypergeometric chance, with its kTicketRangePercent range
     // The index in the draw list of the newest such draw, and how many draws
     // came after it (0: the newest draw); -1 and 0 when there was none.
     long long last;

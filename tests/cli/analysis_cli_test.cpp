@@ -29,13 +29,8 @@ std::vector<std::vector<std::string>> cellsOf(const std::string& text, char sepa
 }
 
 TEST(AnalysisCli, TicketWritesARowPerNumberOfHits) {
-    const std::string history = (testing_folder::testFolder() / "history.txt").string();
     // Against 1, 2 and 7: two hits in draws 1 and 3, one in 2 and 4.
-    std::ofstream(history, std::ios::binary) << "1. 01.01.2020 1,2,3,4,5\n"
-                                                "2. 02.01.2020 6,7,8,9,10\n"
-                                                "bez losowania\n"
-                                                "3. 03.01.2020 1,7,11,12,13\n"
-                                                "4. 04.01.2020 2,6,14,15,16\n";
+    const std::string history = clitest::fourMiniDraws();
     const CliResult tsv =
         runInProcess({"--game", "mini", "--history", history, "--ticket", "7 2,1"});
     ASSERT_EQ(tsv.code, 0) << tsv.err;

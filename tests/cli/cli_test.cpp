@@ -37,11 +37,15 @@ CliRun run(const std::vector<std::string>& args) {
     return clitest::runInProcess(args, exe.substr(0, exe.rfind('/')));
 }
 
+// The numbers file of the tests below.
+const std::string kNumbers =
+    "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n3,5,21,22,23,24\r\n";
+
 class Cli : public ::testing::Test {
   protected:
     void SetUp() override {
         path_ = (testing_folder::testFolder() / "numbers.txt").string();
-        write("1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n3,5,21,22,23,24\r\n");
+        write(kNumbers);
     }
     void write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
     std::string path_;
@@ -110,11 +114,9 @@ TEST_F(Cli, BadArgumentsGiveOneLineOnStderrAndExitTwo) {
 }
 
 TEST_F(Cli, PrintsTheResultsBoxAfterEachCommandInTurn) {
-    const std::string numbers =
-        "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n3,5,21,22,23,24\r\n";
     std::string expected;
     for (int id : {1, 2, 11, 20, 31})
-        expected = runSearchCommand(*findSearchCommand(id), numbers, expected);
+        expected = runSearchCommand(*findSearchCommand(id), kNumbers, expected);
 
     const CliRun raw =
         run({"--numbers", path_, "--encoding", "cp1250", "1", "2", "11", "20", "31"});
@@ -138,10 +140,8 @@ TEST_F(Cli, RandomCommandsContinueOneSequence) {
     const CliRun twice = run({"--numbers", path_, "3", "3", "41"});
     setRandomState(1);
     std::string expected;
-    const std::string numbers =
-        "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n3,5,21,22,23,24\r\n";
     for (int id : {3, 3, 41})
-        expected = runSearchCommand(*findSearchCommand(id), numbers, expected);
+        expected = runSearchCommand(*findSearchCommand(id), kNumbers, expected);
     setRandomState(saved);
     EXPECT_EQ(twice.code, 0);
     EXPECT_EQ(twice.out, expected);

@@ -17,30 +17,22 @@ namespace zestawy {
 namespace {
 
 using clitest::CliResult;
-CliResult run(const std::vector<std::string>& args) {
-    return clitest::runInProcess(args);
-}
+using clitest::runInProcess;
 
 TEST(RankingCli, WritesWaitDrawAndSetSeparatedByTabs) {
-    const std::string history = (zestawy::testing_folder::testFolder() / "history.txt").string();
-    // Four Mini Lotto draws and a line that is no draw; "Wyszukaj 1" ranks
-    // single numbers by the draws since each was drawn.
-    std::ofstream(history, std::ios::binary) << "1. 01.01.2020 1,2,3,4,5\n"
-                                                "2. 02.01.2020 6,7,8,9,10\n"
-                                                "bez losowania\n"
-                                                "3. 03.01.2020 1,7,11,12,13\n"
-                                                "4. 04.01.2020 2,6,14,15,16\n";
-    const CliResult top =
-        run({"--game", "mini", "--history", history, "--search", "1", "--ranking", "--top", "4"});
+    // "Wyszukaj 1" ranks single numbers by the draws since each was drawn.
+    const std::string history = clitest::fourMiniDraws();
+    const CliResult top = runInProcess(
+        {"--game", "mini", "--history", history, "--search", "1", "--ranking", "--top", "4"});
     EXPECT_EQ(top.code, 0) << top.err;
     EXPECT_EQ(top.out, "4\t-\t17\n4\t-\t18\n4\t-\t19\n4\t-\t20\n");
     // The last three lines hold two draws, in which 1 and 2 never met.
-    const CliResult last = run({"--game", "mini", "--history", history, "--last", "3", "--search",
-                                "2", "--ranking", "--top", "2"});
+    const CliResult last = runInProcess({"--game", "mini", "--history", history, "--last", "3",
+                                         "--search", "2", "--ranking", "--top", "2"});
     EXPECT_EQ(last.out, "2\t-\t1, 2\n2\t-\t1, 3\n");
     // Every number: 26 never drawn, then 3, 4 and 5 drawn three draws ago,
     // ..., the numbers of the newest draw last.
-    const CliResult all = run(
+    const CliResult all = runInProcess(
         {"--game", "mini", "--history", history, "--search", "1", "--ranking", "--top", "1000"});
     std::vector<std::string> lines;
     for (std::size_t at = 0, end; (end = all.out.find('\n', at)) != std::string::npos; at = end + 1)
@@ -88,8 +80,8 @@ TEST(RankingCli, RanksTheTriplesOfARandomSearchAsABruteForce) {
                     std::to_string(std::stoi(set.substr(4, 2))) + "\n";
     }
     const CliResult top =
-        run({"--game", "multi", "--history", draw_lists::historyPath(Game::MultiMulti), "--search",
-             "Wyszukaj 3", "--ranking", "--top", "20"});
+        runInProcess({"--game", "multi", "--history", draw_lists::historyPath(Game::MultiMulti),
+                      "--search", "Wyszukaj 3", "--ranking", "--top", "20"});
     EXPECT_EQ(top.code, 0) << top.err;
     std::string seen;
     for (std::size_t at = 0, end; (end = top.out.find('\n', at)) != std::string::npos;
@@ -113,10 +105,13 @@ TEST(RankingCli, CsvReadsBackAsTheTabSeparatedRows) {
         {"--game", "lotto", "--history", lotto, "--last", "500", "--search", "2", "--backtest"},
     };
     for (std::vector<std::string> args : modes) {
-        std::ofstream(folder / "r.txt", std::ios::binary) << run(args).out;
+        std::ofstream(folder / "r.txt", std::ios::binary) << runInProcess(args).out;
         args.insert(args.end(), {"--format", "csv", "--encoding", "cp1250"});
-        const std::string sheet = run(args).out;
+        const std::string sheet = runInProcess(args).out;
         EXPECT_EQ(sheet.substr(0, 3), "\xEF\xBB\xBF");
+        for (std::size_t at = sheet.find('\n'); at != std::string::npos;
+             at = sheet.find('\n', at + 1))
+            EXPECT_EQ(sheet[at - 1], '\r') << args[4] << ": every line ends in CR LF";
         std::ofstream(folder / "r.csv", std::ios::binary) << sheet;
         const std::string check =
             "python3 -c \"import csv, sys; r = lambda name, d: [[c.replace(',', '.') for c in row] "
@@ -127,7 +122,7 @@ TEST(RankingCli, CsvReadsBackAsTheTabSeparatedRows) {
             (folder / "r.txt").string() + " " + (folder / "r.csv").string();
         EXPECT_EQ(std::system(utf8FromCp1250(check).c_str()), 0) << args[4];
     }
-    EXPECT_EQ(run({"--game", "lotto", "--search", "2", "--format", "csv"}).code, 2);
+    EXPECT_EQ(runInProcess({"--game", "lotto", "--search", "2", "--format", "csv"}).code, 2);
 }
 
 TEST(RankingCli, RefusesWhatRanksNothing) {
@@ -139,7 +134,8 @@ TEST(RankingCli, RefusesWhatRanksNothing) {
         {"--numbers", "x.txt", "--game", "multi", "--search", "2", "--ranking"},
         {"--game", "multi", "--search", "2", "--ranking", "--all"},
     };
-    for (const auto& args : refused) EXPECT_EQ(run(args).code, 2) << args[3] << " " << args.back();
+    for (const auto& args : refused)
+        EXPECT_EQ(runInProcess(args).code, 2) << args[3] << " " << args.back();
 }
 
 }  // namespace

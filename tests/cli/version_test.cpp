@@ -11,9 +11,7 @@ namespace zestawy {
 namespace {
 
 using clitest::CliResult;
-CliResult run(const std::vector<std::string>& args) {
-    return clitest::runInProcess(args);
-}
+using clitest::runInProcess;
 
 TEST(VersionCli, PrintsTheProjectVersionWhateverElseIsGiven) {
     const std::string expected = "zestawy-cli " ZESTAWY_PROJECT_VERSION "\n";
@@ -22,12 +20,12 @@ TEST(VersionCli, PrintsTheProjectVersionWhateverElseIsGiven) {
              {"--game", "nie-ma-takiej", "--version"},  // would be an error without it
              {"--version", "--help"},                   // the first of the two wins
          }) {
-        const CliResult r = run(args);
+        const CliResult r = runInProcess(args);
         EXPECT_EQ(r.code, 0) << args.front();
         EXPECT_EQ(r.out, expected) << args.front();
         EXPECT_EQ(r.err, "") << args.front();
     }
-    const CliResult help = run({"--help", "--version"});
+    const CliResult help = runInProcess({"--help", "--version"});
     EXPECT_EQ(help.code, 0);
     EXPECT_NE(help.out.find("\n  --version         wersja programu\n"), std::string::npos);
 }

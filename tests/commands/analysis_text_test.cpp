@@ -71,7 +71,7 @@ TEST(AnalysisText, TheSentenceConcludesFromTheGroupsItCanJudge) {
     Backtest none = few;
     for (GroupCount& g : none.groups) g.chances = 0;
     // Chance's simulation: as many outside seldom (1 of 40), often (8 of 40).
-    const ChanceOutside seldom{40, 1, 1}, often{40, 8, 1};
+    const ChanceOutside seldom{40, 1, 1}, often{40, 8, 1}, unknown{};
     struct Case {
         Backtest r;
         ChanceOutside chance;
@@ -86,49 +86,21 @@ TEST(AnalysisText, TheSentenceConcludesFromTheGroupsItCanJudge) {
          "niż przypadek). Sam przypadek wyrzuca choć jedną z ocenianych grup poza jej zakres w 8 "
          "z 40 symulowanych"},
         // A lone excursion is no finding, unless chance seldom gives one.
-        {result(0.065, 0.07, 0.05, 0.07, false),
-         {},
-         "Nic nie wskazuje wyraźnie",
-         true,
-         false,
-         false,
-         true,
-         false,
-         "Jedna grupa poza swoim zakresem"},
+        {result(0.065, 0.07, 0.05, 0.07, false), unknown, "Nic nie wskazuje wyraźnie", true, false,
+         false, true, false, "Jedna grupa poza swoim zakresem"},
         {result(0.065, 0.07, 0.05, 0.07, false), often, "Nic nie wskazuje wyraźnie", true, false,
          false, true, false, "w 8 z 40"},
         {result(0.065, 0.07, 0.05, 0.07, false), seldom,
          "Długo czekające zestawy pojawiały się częściej", true, false, false, true, false,
          "w 1 z 40"},
-        {result(0.05, 0.055, 0.05, 0.07, true),
-         {},
-         "Czekanie nie pomogło: ",
-         false,
-         true,
-         false,
-         true,
-         true,
-         ""},
+        {result(0.05, 0.055, 0.05, 0.07, true), unknown, "Czekanie nie pomogło: ", false, true,
+         false, true, true, ""},
         {result(0.05, 0.055, 0.062, 0.07, false), seldom, "Czekanie nie pomogło: ", true, true,
          true, true, false, ""},
-        {few,
-         {},
-         "Nic nie wskazuje",
-         false,
-         false,
-         false,
-         false,
-         false,
+        {few, unknown, "Nic nie wskazuje", false, false, false, false, false,
          " Za mało losowań, by ocenić grupy „3-5”, „>5”."},
-        {none,
-         {},
-         "Za mało losowań, by ocenić którąkolwiek grupę oczekiwania.",
-         false,
-         false,
-         false,
-         false,
-         false,
-         ""},
+        {none, unknown, "Za mało losowań, by ocenić którąkolwiek grupę oczekiwania.", false, false,
+         false, false, false, ""},
     };
     for (const Case& c : cases) {
         const std::string s = backtestSentence(c.r, c.chance);

@@ -29,7 +29,7 @@ TEST(Update, MergesByDrawNumberAndRefusesWhatWouldCorruptTheHistory) {
         std::string history, download;
         UpdateKind kind;
         std::string merged;  // Added: the whole new history
-        const char* said;    // in the message
+        std::string said;    // in the message
         bool warning;
     };
     const Case cases[] = {
@@ -38,6 +38,10 @@ TEST(Update, MergesByDrawNumberAndRefusesWhatWouldCorruptTheHistory) {
          "nr,data,liczby\n3,03.01.2020,01,02,03,04,05\n", UpdateKind::Added,
          own(1, "01.01.2020") + "\n" + own(2, "02.01.2020") + "\n" + own(3, "03.01.2020") + "\n",
          "Pominięto 1 wiersz bez losowania (z literami): 1.", false},
+        {"a header of letters outside ASCII skipped as a header", h123,
+         "\xC5\x81\xC3\x93\xC5\xBB\n4,04.01.2020,01,02,03,04,05\n", UpdateKind::Added,
+         h123 + own(4, "04.01.2020") + "\n", "Pominięto 1 wiersz bez losowania (z literami): 1.",
+         false},
         {"lone CR ends, own layout padded, blanks after commas", own(1, "01.01.2020") + "\r",
          "0002. 02.01.2020 42, 07, 1 ,2,3\r\n", UpdateKind::Added,
          own(1, "01.01.2020") + "\r" + own(2, "02.01.2020", "1,2,3,7,42") + "\r",
@@ -103,7 +107,7 @@ TEST(Update, MergesByDrawNumberAndRefusesWhatWouldCorruptTheHistory) {
         {"more draws missing than days allow", h123, "10,04.01.2020,1,2,3,4,6\n",
          UpdateKind::Refused, "", "brakowałoby 6 losowań, a w 2 dni gra ma najwyżej 2 losowania",
          false},
-        {"a draw number of 20 digits", h123, "12345678901234567890,04.01.2020," + five + "\n",
+        {"a draw number of 10 digits", h123, "1234567890,04.01.2020," + five + "\n",
          UpdateKind::Refused, "", "numer losowania ma ponad 9 cyfr", false},
         {"a bad date", "", "6,31.06.2020," + five + "\n", UpdateKind::Refused, "",
          "„31.06.2020” nie jest datą", false},
@@ -125,6 +129,10 @@ TEST(Update, MergesByDrawNumberAndRefusesWhatWouldCorruptTheHistory) {
          "W pobranym pliku nie ma żadnego losowania", false},
         {"an empty download", own(1, "01.01.2020"), "", UpdateKind::NoDraws, "",
          "W pobranym pliku nie ma żadnego losowania", false},
+        {"a history the new draw would take past the limit",
+         std::string(kMaxHistoryBytes - 40, 'x') + "\n" + own(1, "01.01.2020") + "\n",
+         "1,01.01.2020," + five + "\n2,02.01.2020," + five + "\n", UpdateKind::Refused, "",
+         "Uzupełniony plik wyników miałby ponad " + historyLimitText(), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

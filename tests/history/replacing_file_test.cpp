@@ -98,6 +98,17 @@ TEST(ReplacingFile, ReplacesWholeOrLeavesTheFileAndNothingBeside) {
     }
     EXPECT_EQ(bytesOf(folder / "new.txt"), "theirs");
     EXPECT_EQ(filesIn(folder), 6u);
+
+    // A replace that fails (the file became a folder meanwhile): nothing stays beside it.
+    {
+        ReplacingFile file;
+        ASSERT_TRUE(file.open((folder / "new.txt").string()));
+        ASSERT_TRUE(file.write("mine", 4));
+        fs::remove(folder / "new.txt");
+        fs::create_directories(folder / "new.txt" / "inside");
+        EXPECT_FALSE(file.commit());
+    }
+    EXPECT_EQ(filesIn(folder), 6u);
     fs::remove_all(folder);
 }
 

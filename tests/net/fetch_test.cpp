@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdlib>
 
+#include "net/download.hpp"
 #include "net/results_server.hpp"
 
 namespace zestawy {
@@ -89,6 +90,18 @@ TEST(Fetch, StopsWhenAsked) {
         EXPECT_TRUE(fetched.stopped) << path;
         EXPECT_EQ(fetched.failure, "przerwano");
         EXPECT_TRUE(fetched.body.empty());
+        // A game's download stopped so: its summary says so, and no file is touched.
+        stop = false;
+        const GameRow& multi = gameRow(Game::MultiMulti);
+        const GameDownload download = downloadInto(
+            "/nonexistent/history.txt", server.url(path), multi, FetchLimits{},
+            [&](std::size_t got, std::size_t) {
+                if (got > 0) stop = true;
+            },
+            [&] { return !stop; }, [] { return true; });
+        EXPECT_TRUE(download.stopped) << path;
+        EXPECT_EQ(downloadSummary(download),
+                  std::string(multi.name) + ": przerwano, nic nie zapisano");
     }
 }
 

@@ -130,6 +130,10 @@ TEST(Backtest, MatchesThePlainCount) {
     const std::vector<std::string> walked(small.begin(),
                                           small.begin() + static_cast<long>(stopped.judged + 1));
     expectSameCounts(stopped, plainBacktest(walked, {2, 2, 12}, 4), "stopped");
+    // The groups' names for a reader, from their bounds.
+    EXPECT_EQ(waitGroupName(0), "poniżej 1×");
+    EXPECT_EQ(waitGroupName(3), "3–5×");
+    EXPECT_EQ(waitGroupName(kWaitGroupCount - 1), "ponad 5×");
 }
 
 // Independent draws of each game: whatever a pair waited, it comes up with p,

@@ -25,58 +25,6 @@ using draw_lists::Game;
 using draw_lists::lastDraws;
 using draw_lists::randomDrawList;
 
-// The literal search: records every k numbers of every line, then tries every
-// n-set of 1..maxNumber in lexicographic order. Stops after `limit` sets.
-Sets literalWalk(const std::vector<std::string>& draws, const NeverDrawnQuery& q,
-                 std::size_t limit = SIZE_MAX) {
-    const int n = q.setSize, k = q.subsetSize;
-    std::set<std::vector<int>> recorded;
-    for (const std::string& line : draws) {
-        const std::set<int> parsed = parseLine(line);
-        const std::vector<int> numbers(parsed.begin(), parsed.end());
-        std::vector<int> subset;
-        auto record = [&](auto& self, std::size_t from) -> void {
-            if (static_cast<int>(subset.size()) == k) {
-                recorded.insert(subset);
-                return;
-            }
-            for (std::size_t i = from; i < numbers.size(); ++i) {
-                subset.push_back(numbers[i]);
-                self(self, i + 1);
-                subset.pop_back();
-            }
-        };
-        record(record, 0);
-    }
-
-    Sets found;
-    std::vector<int> candidate;
-    auto anyRecorded = [&](auto& self, std::size_t from, std::vector<int>& subset) -> bool {
-        if (static_cast<int>(subset.size()) == k) return recorded.count(subset) != 0;
-        for (std::size_t i = from; i < candidate.size(); ++i) {
-            subset.push_back(candidate[i]);
-            const bool hit = self(self, i + 1, subset);
-            subset.pop_back();
-            if (hit) return true;
-        }
-        return false;
-    };
-    auto walk = [&](auto& self, int from) -> void {
-        if (static_cast<int>(candidate.size()) == n) {
-            std::vector<int> subset;
-            if (!anyRecorded(anyRecorded, 0, subset)) found.push_back(candidate);
-            return;
-        }
-        for (int v = from; v <= q.maxNumber && found.size() < limit; ++v) {
-            candidate.push_back(v);
-            self(self, v + 1);
-            candidate.pop_back();
-        }
-    };
-    walk(walk, 1);
-    return found;
-}
-
 // The engine's sets, stopped after `limit`.
 Sets engineWalk(const std::vector<std::string>& draws, const NeverDrawnQuery& q,
                 std::size_t limit = SIZE_MAX) {
@@ -131,7 +79,7 @@ TEST(NeverDrawnEngine, MatchesLiteralWalkOnSmallRanges) {
                     shape.longExtra = 3;
                     const auto draws = randomDrawList(seed++, shape);
                     const NeverDrawnQuery q{k, n, top};
-                    ASSERT_EQ(engineWalk(draws, q), literalWalk(draws, q))
+                    ASSERT_EQ(engineWalk(draws, q), reference::neverDrawn(draws, q))
                         << describe(q) << ", seed " << seed - 1;
                 }
             }
@@ -151,7 +99,7 @@ TEST(NeverDrawnEngine, MatchesLiteralWalkAcrossTheWordBoundary) {
             shape.drawSize = top / 2;
             const auto draws = randomDrawList(seed++, shape);
             const NeverDrawnQuery q{k, n, top};
-            ASSERT_EQ(engineWalk(draws, q), literalWalk(draws, q)) << describe(q);
+            ASSERT_EQ(engineWalk(draws, q), reference::neverDrawn(draws, q)) << describe(q);
         }
     }
 }
@@ -200,23 +148,30 @@ TEST(NeverDrawnEngine, WalksSplitByFirstNumberMakeUpTheWholeWalk) {
     }
 }
 
-// ---- The program's searches against the literal ones of the tests ----
+// ---- The program's searches against the literal walk ----
 
-// Seeded random lists of a game's shape, from empty to more lines than it takes
-// to draw every pair, and the latest draws of the real history.
-std::vector<std::vector<std::string>> drawListsOf(Game game, std::vector<std::size_t> lineCounts,
-                                                  std::vector<std::size_t> realCounts) {
+// The latest draws of a game's real history, then seeded random lists of its
+// shape (from empty to more lines than it takes to draw every pair), then a
+// few lines written by hand: one draw of the lowest numbers, all the numbers
+// (but Multi Multi's), repeats and a pair written backwards.
+std::vector<std::vector<std::string>> drawListsOf(Game game, std::vector<std::size_t> realCounts,
+                                                  std::vector<std::size_t> lineCounts) {
+    const int top = game == Game::MultiMulti ? 80 : game == Game::MiniLotto ? 42 : 49;
     DrawListShape shape;
-    shape.top = game == Game::MultiMulti ? 80 : game == Game::MiniLotto ? 42 : 49;
+    shape.top = top;
     shape.drawSize = game == Game::MultiMulti ? 20 : game == Game::MiniLotto ? 5 : 6;
     shape.longExtra = game == Game::MultiMulti ? 4 : 2;
     std::vector<std::vector<std::string>> lists;
+    for (std::size_t count : realCounts) lists.push_back(lastDraws(game, count));
     std::uint32_t seed = static_cast<std::uint32_t>(game) * 1000 + 1;
     for (std::size_t lines : lineCounts) {
         shape.lines = lines;
         lists.push_back(randomDrawList(seed++, shape));
     }
-    for (std::size_t count : realCounts) lists.push_back(lastDraws(game, count));
+    lists.push_back({draw_lists::rangeLine(1, shape.drawSize)});
+    // (Every five of 1..80 would be tens of millions of recorded sets.)
+    if (game != Game::MultiMulti) lists.push_back({draw_lists::rangeLine(1, top)});
+    lists.push_back({"7,7,9", "9 ,7\r"});
     return lists;
 }
 
@@ -225,83 +180,75 @@ std::string describe(const std::vector<std::string>& draws) {
            (draws.empty() ? "" : ", the first \"" + draws.front() + "\"");
 }
 
-// What a button's row in the command table searches: the buttons answer the
-// sets of its query, so the rows are checked against the literal searches.
-const NeverDrawnQuery& queryOf(int id) {
-    return findSearchCommand(id)->sets;
-}
-Sets listOf(int id, const std::vector<std::string>& draws) {
-    return allNeverDrawn(draws, queryOf(id));
-}
-std::vector<int> firstOf(int id, const std::vector<std::string>& draws) {
-    return firstNeverDrawn(draws, queryOf(id));
-}
-
-// A literal search's one set: its key, or its number (none: all zero).
-template <class T>
-std::vector<int> setOf(const T& key) {
-    return key.allZero() ? std::vector<int>{} : std::vector<int>(key.n, key.n + T::size);
-}
-std::vector<int> setOf(int number) {
-    return number ? std::vector<int>{number} : std::vector<int>{};
-}
-
 constexpr std::size_t kAll = SIZE_MAX;
 
-TEST(MultiMultiSearches, FirstSetSearchesMatchTheLiteralOnes) {
-    auto lists =
-        drawListsOf(Game::MultiMulti, {0, 1, 2, 5, 10, 40, 160, 320}, {1, 10, 100, 300, 3000});
-    lists.push_back({draw_lists::rangeLine(1, 20)});
-    lists.push_back({"7,7,9", "9 ,7\r"});  // repeats and a pair written backwards
-    for (const auto& draws : lists) {
-        EXPECT_EQ(firstOf(1, draws), reference::findNeverAppearedPair(draws)) << describe(draws);
-        EXPECT_EQ(firstOf(2, draws), setOf(reference::findNeverAppearedTripleFromPairs(draws)))
-            << describe(draws);
+// A button with an exhaustive search, the sets it should walk, how many of
+// them to compare (1: the button shows its first set alone; the long lists
+// hold millions of sets over few draws, so their first ones), and the lists.
+struct ButtonRow {
+    int id;
+    NeverDrawnQuery query;
+    std::size_t limit;
+    std::vector<std::size_t> realCounts, lineCounts;
+};
+
+const std::vector<std::size_t> kManyReal = {1, 10, 100, 1000, kAll},
+                               kManyRandom = {0, 1, 3, 10, 30, 100, 300};
+const ButtonRow kButtonRows[] = {
+    {kMulti2, {2, 2, 80}, 1, {1, 10, 100, 300, 3000}, {0, 1, 2, 5, 10, 40, 160, 320}},
+    {kMulti2z3, {2, 3, 80}, 1, {1, 10, 100, 300, 3000}, {0, 1, 2, 5, 10, 40, 160, 320}},
+    {kMulti3z4, {3, 4, 80}, kAll, {60, 300}, {3, 40}},
+    {kMulti4, {4, 4, 80}, kAll, {10, 100}, {}},
+    {kMulti3z5, {3, 5, 80}, 500, {10, 40}, {20}},
+    {kMulti4z5, {4, 5, 80}, 500, {10, 40}, {20}},
+    {kMulti5z5, {5, 5, 80}, 500, {10, 40}, {20}},
+    {kMulti4z6, {4, 6, 80}, 500, {10, 40}, {20}},
+    {kMulti5z6, {5, 6, 80}, 500, {10, 40}, {20}},
+    {kMulti5z7, {5, 7, 80}, 500, {10, 40}, {20}},
+    {kMulti5z8, {5, 8, 80}, 500, {10, 40}, {20}},
+    {kMini1, {1, 1, 42}, 1, kManyReal, kManyRandom},
+    {kMini2, {2, 2, 42}, kAll, kManyReal, kManyRandom},
+    {kMini2z3, {2, 3, 42}, kAll, kManyReal, kManyRandom},
+    {kMini3z4, {3, 4, 42}, kAll, kManyReal, kManyRandom},
+    {kMini3z5, {3, 5, 42}, kAll, {10, 100}, {0, 10, 100}},
+    {kLotto1, {1, 1, 49}, 1, kManyReal, kManyRandom},
+    {kLotto2, {2, 2, 49}, 1, kManyReal, kManyRandom},
+    {kLotto2z3, {2, 3, 49}, 1, kManyReal, kManyRandom},
+    {kLotto3, {3, 3, 49}, 1, kManyReal, kManyRandom},
+    {kLotto3z4, {3, 4, 49}, 1, kManyReal, kManyRandom},
+    {kLotto3z5, {3, 5, 49}, 1, kManyReal, kManyRandom},
+};
+
+// Its name in a test's name.
+void PrintTo(const ButtonRow& row, std::ostream* out) {
+    *out << "button " << row.id;
+}
+
+class ButtonSearch : public ::testing::TestWithParam<ButtonRow> {};
+
+TEST_P(ButtonSearch, MatchesTheLiteralWalk) {
+    const ButtonRow& row = GetParam();
+    const SearchCommand& command = *findSearchCommand(row.id);
+    ASSERT_EQ(command.sets.subsetSize, row.query.subsetSize);
+    ASSERT_EQ(command.sets.setSize, row.query.setSize);
+    ASSERT_EQ(command.sets.maxNumber, row.query.maxNumber);
+    for (const auto& draws : drawListsOf(command.game, row.realCounts, row.lineCounts)) {
+        const Sets literal = reference::neverDrawn(draws, row.query, row.limit);
+        if (row.limit == 1)
+            EXPECT_EQ(firstNeverDrawn(draws, command.sets),
+                      literal.empty() ? std::vector<int>{} : literal.front())
+                << describe(draws);
+        else if (row.limit == kAll)
+            EXPECT_EQ(allNeverDrawn(draws, command.sets), literal) << describe(draws);
+        else
+            EXPECT_EQ(engineWalk(draws, command.sets, row.limit), literal) << describe(draws);
     }
 }
 
-// The two four-number lists whole: every set to (77, 78, 79, 80).
-TEST(MultiMultiSearches, FourNumberListsMatchTheLiteralOnes) {
-    auto lists = drawListsOf(Game::MultiMulti, {3, 40}, {60, 300});
-    lists.push_back({draw_lists::rangeLine(1, 20)});
-    for (const auto& draws : lists) {
-        EXPECT_EQ(listOf(4, draws), reference::findAllNeverAppearedQuads3from4InFlight(draws))
-            << describe(draws);
-    }
-    for (std::size_t count : {10, 100}) {
-        const auto draws = lastDraws(Game::MultiMulti, count);
-        EXPECT_EQ(listOf(5, draws), reference::findAllNeverAppearedQuad4from4InFlight(draws))
-            << describe(draws);
-    }
-}
-
-// Lists of five to eight numbers hold up to thousands of millions of sets
-// over few draws: their first sets, walked with the queries that callers use
-// to stream them, against the literal walk stopped as early.
-TEST(MultiMultiSearches, LongListsStartLikeTheLiteralOnes) {
-    using Literal = Sets (*)(const std::vector<std::string>&, std::size_t);
-    const struct {
-        int id;
-        Literal literal;
-    } searches[] = {
-        {6, reference::findAllNeverAppearedQuintuple3from5AnyOrder},
-        {7, reference::findAllNeverAppearedQuint4from5InFlight},
-        {16, reference::findAllNeverAppearedQuintuple5from80},
-        {8, reference::findAllNeverAppearedSextuple4from6InFlight},
-        {9, reference::findAllNeverAppearedSextuple5from6InFlight},
-        {10, reference::findAllNeverAppearedSevens5from7},
-        {11, reference::findAllNeverAppearedOcts5from8InFlight},
-    };
-    auto lists = drawListsOf(Game::MultiMulti, {20}, {10, 40});
-    lists.push_back({draw_lists::rangeLine(1, 20)});
-    const std::size_t limit = 500;
-    for (const auto& search : searches) {
-        for (const auto& draws : lists) {
-            ASSERT_EQ(engineWalk(draws, queryOf(search.id), limit), search.literal(draws, limit))
-                << describe(queryOf(search.id)) << ", " << describe(draws);
-        }
-    }
-}
+INSTANTIATE_TEST_SUITE_P(Buttons, ButtonSearch, ::testing::ValuesIn(kButtonRows),
+                         [](const ::testing::TestParamInfo<ButtonRow>& info) {
+                             return "id" + std::to_string(info.param.id);
+                         });
 
 // Over many draws the long lists are short, but the literal walk takes from a
 // minute to days to confirm them: every set listed must be ascending, in
@@ -325,7 +272,7 @@ TEST(MultiMultiSearches, LongListsOverManyDrawsHoldOnlyQualifyingSets) {
             lines.emplace_back();
             for (int v : parseLine(line)) lines.back().set(static_cast<std::size_t>(v));
         }
-        const Sets sets = listOf(c.id, draws);
+        const Sets sets = allNeverDrawn(draws, findSearchCommand(c.id)->sets);
         const std::size_t expected =
             c.expectedSets ? c.expectedSets
                            : reference::countMultiSetsWithFewerThanKPerLine(draws, c.n, c.k);
@@ -368,54 +315,6 @@ TEST(MultiMultiSearches, OverEveryDrawMostLinesAreOnlyChecked) {
         };
         EXPECT_EQ(setsOf(checking), setsOf(whole)) << n;
         EXPECT_EQ(&checking.latest(), &checking) << n;
-    }
-}
-
-TEST(MiniLottoSearches, MatchTheLiteralOnes) {
-    auto lists =
-        drawListsOf(Game::MiniLotto, {0, 1, 3, 10, 30, 100, 300}, {1, 10, 100, 1000, kAll});
-    lists.push_back({draw_lists::rangeLine(1, 5)});
-    lists.push_back({draw_lists::rangeLine(1, 42)});
-    for (const auto& draws : lists) {
-        EXPECT_EQ(firstOf(20, draws), setOf(reference::findNeverAppearedSingle_1_42(draws)))
-            << describe(draws);
-        EXPECT_EQ(listOf(21, draws), reference::findAllNeverAppearedPairs_1_42(draws))
-            << describe(draws);
-        EXPECT_EQ(listOf(22, draws),
-                  reference::findAllNeverAppearedTriple2from3AnyOrder42_pairg(draws))
-            << describe(draws);
-        EXPECT_EQ(listOf(23, draws),
-                  reference::findAllNeverAppearedQuad3from4AnyOrder42_tripleg(draws))
-            << describe(draws);
-    }
-    // The five-number list walks 850,668 candidates literally: fewer lists.
-    for (std::size_t i : {0, 3, 5, 8, 9}) {
-        EXPECT_EQ(listOf(24, lists[i]),
-                  reference::findAllNeverAppearedQuintuple3from5AnyOrder42_tripleg(lists[i]))
-            << describe(lists[i]);
-    }
-}
-
-TEST(LottoSearches, MatchTheLiteralOnes) {
-    auto lists = drawListsOf(Game::Lotto, {0, 1, 3, 10, 30, 100, 300}, {1, 10, 100, 1000, kAll});
-    lists.push_back({draw_lists::rangeLine(1, 6)});
-    lists.push_back({draw_lists::rangeLine(1, 49)});
-    for (const auto& draws : lists) {
-        EXPECT_EQ(firstOf(30, draws), setOf(reference::findNeverAppearedSingle_1_49(draws)))
-            << describe(draws);
-        EXPECT_EQ(firstOf(31, draws), setOf(reference::findNeverAppearedPair_1_49(draws)))
-            << describe(draws);
-        EXPECT_EQ(firstOf(32, draws),
-                  setOf(reference::findNeverAppearedTripleFromPairs_1_49(draws)))
-            << describe(draws);
-        EXPECT_EQ(firstOf(33, draws), setOf(reference::findNeverAppearedTriple_1_49(draws)))
-            << describe(draws);
-        EXPECT_EQ(firstOf(34, draws),
-                  setOf(reference::findNeverAppearedQuadrupleFromTriples_1_49(draws)))
-            << describe(draws);
-        EXPECT_EQ(firstOf(35, draws),
-                  setOf(reference::findNeverAppearedQuintupleFromTriples_1_49(draws)))
-            << describe(draws);
     }
 }
 

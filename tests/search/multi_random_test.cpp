@@ -112,15 +112,6 @@ TEST_F(MultiRandom, RandomDrawsAsLiteral) {
     }
 }
 
-TEST_F(MultiRandom, TripleAsLiteralOnRandomLists) {
-    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
-        draw_lists::DrawListShape shape;
-        shape.lines = seed % 10 == 0 ? 0 : 30 * (seed % 7);
-        shape.oddPercent = seed % 3 == 0 ? 70 : 20;
-        expectTripleAsLiteral(draw_lists::randomDrawList(seed, shape), seed * 7919u);
-    }
-}
-
 TEST_F(MultiRandom, TripleWhenOneOrNoTripleIsLeft) {
     // Three lines of all of 1..80 but one number of the triple: only that
     // triple stays absent, found after some 80 thousand draws. A line with two
@@ -207,33 +198,6 @@ Draws rejectingLines(std::uint32_t seed, std::uint32_t state, int count, int k,
     return lines;
 }
 
-TEST_F(MultiRandom, NineAsLiteralOnRandomLists) {
-    for (std::uint32_t seed = 1; seed <= 24; ++seed) {
-        draw_lists::DrawListShape shape;
-        shape.lines = seed % 8 == 0 ? 0 : seed % 6;
-        shape.oddPercent = seed % 2 ? 60 : 20;
-        expectNineAsLiteral(draw_lists::randomDrawList(seed, shape), seed * 104729u);
-    }
-}
-
-TEST_F(MultiRandom, NineAsLiteralWhenLinesRejectTheComingDraws) {
-    // Many draws are rejected by a line holding six of their numbers, many
-    // others only by a hash twin; when most are rejected by twins the search
-    // ends up keeping every recorded hash.
-    for (std::uint32_t seed = 1; seed <= 12; ++seed) {
-        const std::uint32_t state = seed * 2654435761u;
-        Rejecting how;
-        int count = 60 + 10 * static_cast<int>(seed);
-        if (seed % 3 == 0) {
-            how = {0, 100, 6};
-            count = 300;
-        }
-        const Draws draws = rejectingLines(seed, state, count, 9, how);
-        expectNineAsLiteral(draws, state);
-        expectNineAsLiteral(draws, state, 1 + seed * 3);
-    }
-}
-
 TEST_F(MultiRandom, NineRejectsAHashTwinAndStopsAtTheBound) {
     // From this state the first draw holds 1, 4, 25, 44, 50, 61, whose hash
     // 28, 30, 40, 41, 50, 60 has: that line rejects the draw although it
@@ -296,27 +260,6 @@ TEST_F(MultiRandom, NineHashBitsRejectWhatTheWalkRejects) {
     EXPECT_GT(passed, 0);
 }
 
-TEST_F(MultiRandom, TenAsLiteralOnRandomLists) {
-    for (std::uint32_t seed = 1; seed <= 24; ++seed) {
-        draw_lists::DrawListShape shape;
-        shape.lines = seed % 8 == 0 ? 0 : seed % 6;
-        shape.drawSize = 12;
-        shape.longExtra = 6;
-        shape.oddPercent = seed % 2 ? 60 : 20;
-        expectTenAsLiteral(draw_lists::randomDrawList(seed, shape), seed * 104729u);
-    }
-}
-
-TEST_F(MultiRandom, TenAsLiteralWhenLinesRejectTheComingDraws) {
-    for (std::uint32_t seed = 1; seed <= 12; ++seed) {
-        const std::uint32_t state = seed * 2246822519u;
-        const Draws draws =
-            rejectingLines(seed, state, 40 + 10 * static_cast<int>(seed), 10, {60, 0, 7});
-        expectTenAsLiteral(draws, state);
-        expectTenAsLiteral(draws, state, 1 + seed * 3);
-    }
-}
-
 TEST_F(MultiRandom, TenSkipsADrawSharingSevenWithAnAcceptedOne) {
     // From this state the eighth draw shares seven numbers with the fifth.
     const std::uint32_t state = 4089;
@@ -365,9 +308,41 @@ TEST_F(MultiRandom, NinesAndTensStopWhenAskedAndOnlyThen) {
     }
 }
 
-TEST_F(MultiRandom, AsLiteralOnRealHistory) {
+// Each search from a state of its own as the literal one: over seeded lists
+// of every kind of line; over lists whose lines reject many of the coming
+// draws (by six or seven of their numbers, or only by a hash twin; when most
+// are rejected by twins the nines end up keeping every recorded hash), with
+// and without a low bound; and over the real history (from 1,000 draws on,
+// every triple has been drawn).
+TEST_F(MultiRandom, EachSearchAsLiteral) {
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        draw_lists::DrawListShape shape;
+        shape.lines = seed % 10 == 0 ? 0 : 30 * (seed % 7);
+        shape.oddPercent = seed % 3 == 0 ? 70 : 20;
+        expectTripleAsLiteral(draw_lists::randomDrawList(seed, shape), seed * 7919u);
+    }
+    for (std::uint32_t seed = 1; seed <= 24; ++seed) {
+        draw_lists::DrawListShape shape;
+        shape.lines = seed % 8 == 0 ? 0 : seed % 6;
+        shape.oddPercent = seed % 2 ? 60 : 20;
+        expectNineAsLiteral(draw_lists::randomDrawList(seed, shape), seed * 104729u);
+        shape.drawSize = 12;
+        shape.longExtra = 6;
+        expectTenAsLiteral(draw_lists::randomDrawList(seed, shape), seed * 104729u);
+    }
+    for (std::uint32_t seed = 1; seed <= 12; ++seed) {
+        std::uint32_t state = seed * 2654435761u;
+        const Rejecting how = seed % 3 == 0 ? Rejecting{0, 100, 6} : Rejecting{};
+        Draws draws = rejectingLines(
+            seed, state, seed % 3 == 0 ? 300 : 60 + 10 * static_cast<int>(seed), 9, how);
+        expectNineAsLiteral(draws, state);
+        expectNineAsLiteral(draws, state, 1 + seed * 3);
+        state = seed * 2246822519u;
+        draws = rejectingLines(seed, state, 40 + 10 * static_cast<int>(seed), 10, {60, 0, 7});
+        expectTenAsLiteral(draws, state);
+        expectTenAsLiteral(draws, state, 1 + seed * 3);
+    }
     using draw_lists::Game;
-    // From 1,000 draws on, every triple has been drawn.
     for (std::size_t n : {10, 100, 300, 1000})
         expectTripleAsLiteral(draw_lists::lastDraws(Game::MultiMulti, n),
                               static_cast<std::uint32_t>(n));

@@ -26,6 +26,23 @@ TEST(Odds, ChanceOfASetPerDrawIsTheShareOfDrawsThatHoldIt) {
             holding += __builtin_popcount(draw & ((1 << q.setSize) - 1)) >= q.subsetSize;
         }
         EXPECT_DOUBLE_EQ(waitOdds(4, q, 100).perDraw, 1.0 * holding / all);
+        // And the set beside {shared + 1, ...} that shares `shared` of its numbers:
+        // how often a draw shows both, and neither.
+        for (int shared = 0; shared <= q.setSize; ++shared) {
+            const int other =
+                ((1 << shared) - 1) | (((1 << (q.setSize - shared)) - 1) << q.setSize);
+            int both = 0, neither = 0;
+            for (int draw = 0; draw < 1 << 10; ++draw) {
+                if (__builtin_popcount(draw) != 4) continue;
+                const bool first =
+                    __builtin_popcount(draw & ((1 << q.setSize) - 1)) >= q.subsetSize;
+                const bool second = __builtin_popcount(draw & other) >= q.subsetSize;
+                both += first && second;
+                neither += !first && !second;
+            }
+            EXPECT_NEAR(bothAppearChance(4, q, shared), 1.0 * both / all, 1e-12) << shared;
+            EXPECT_NEAR(missBothChance(4, q, shared), 1.0 * neither / all, 1e-12) << shared;
+        }
     }
     // Multi Multi pairs: about once in 16.6 draws; the longest of 3,160 waits
     // over 17,000 draws about 139 +- 21.
@@ -70,37 +87,49 @@ TEST(Odds, LongestWaitMatchesASimulation) {
 }
 
 // Where the longest wait reaches the history's length, the line compares the
-// sets that never appeared with chance: 4 of 1..12 drawn 20 times, 10,000
-// times over, and the 66 pairs that none of the 20 draws held.
+// sets that never appeared with chance: draws of 4 of 1..12, 10,000 histories
+// of each kind: the 66 pairs over 20 draws (a count steadier than Poisson's),
+// and the 220 "2 z 3" triples over 10 (one more spread, whose points are the
+// negative binomial's).
 TEST(Odds, NeverSeenSetsMatchASimulation) {
+    const struct {
+        NeverDrawnQuery q;
+        std::size_t draws;
+    } kinds[] = {{{2, 2, 12}, 20}, {{2, 3, 12}, 10}};
     std::mt19937 gen(11);
-    std::vector<std::uint64_t> never;
-    double sum = 0;
-    for (int run = 0; run < 10000; ++run) {
-        std::vector<bool> seen(144);
+    for (const auto& kind : kinds) {
+        std::vector<std::uint64_t> never;
+        double sum = 0;
         std::vector<int> numbers(12);
-        for (int i = 0; i < 12; ++i) numbers[static_cast<std::size_t>(i)] = i;
-        for (int draw = 0; draw < 20; ++draw) {
-            std::shuffle(numbers.begin(), numbers.end(), gen);
-            for (int i = 0; i < 4; ++i)
-                for (int j = 0; j < 4; ++j)
-                    seen[static_cast<std::size_t>(numbers[static_cast<std::size_t>(i)] * 12 +
-                                                  numbers[static_cast<std::size_t>(j)])] = true;
+        for (int run = 0; run < 10000; ++run) {
+            std::vector<std::uint32_t> draws;
+            for (std::size_t d = 0; d < kind.draws; ++d) {
+                std::iota(numbers.begin(), numbers.end(), 0);
+                std::shuffle(numbers.begin(), numbers.end(), gen);
+                std::uint32_t draw = 0;
+                for (int i = 0; i < 4; ++i) draw |= 1u << numbers[static_cast<std::size_t>(i)];
+                draws.push_back(draw);
+            }
+            std::uint64_t count = 0;
+            for (std::uint32_t set = 0; set < 1u << 12; ++set)
+                if (__builtin_popcount(set) == kind.q.setSize)
+                    count += std::none_of(draws.begin(), draws.end(), [&](std::uint32_t draw) {
+                        return __builtin_popcount(set & draw) >= kind.q.subsetSize;
+                    });
+            never.push_back(count);
+            sum += static_cast<double>(count);
         }
-        std::uint64_t count = 0;
-        for (int a = 0; a < 12; ++a)
-            for (int b = a + 1; b < 12; ++b) count += !seen[static_cast<std::size_t>(a * 12 + b)];
-        never.push_back(count);
-        sum += static_cast<double>(count);
+        std::sort(never.begin(), never.end());
+        const WaitOdds odds = waitOdds(4, kind.q, kind.draws);
+        EXPECT_TRUE(capped(odds, kind.draws));
+        const NeverSeenOdds chance = neverSeenOdds(odds, kind.draws);
+        EXPECT_NEAR(chance.expected, sum / 10000, 0.05 * chance.expected) << kind.q.setSize;
+        EXPECT_NEAR(static_cast<double>(chance.low), static_cast<double>(never[500]), 1)
+            << kind.q.setSize;
+        EXPECT_NEAR(static_cast<double>(chance.high), static_cast<double>(never[9500]), 1)
+            << kind.q.setSize;
     }
-    std::sort(never.begin(), never.end());
-    const WaitOdds odds = waitOdds(4, {2, 2, 12}, 20);
-    EXPECT_TRUE(capped(odds, 20));
     EXPECT_FALSE(capped(waitOdds(4, {2, 2, 12}, 300), 300));
-    const NeverSeenOdds chance = neverSeenOdds(odds, 20);
-    EXPECT_NEAR(chance.expected, sum / 10000, 0.05 * chance.expected);
-    EXPECT_NEAR(static_cast<double>(chance.low), static_cast<double>(never[500]), 1);
-    EXPECT_NEAR(static_cast<double>(chance.high), static_cast<double>(never[9500]), 1);
     // Lotto triples over 3,000 draws: about 708 never appear.
     const NeverSeenOdds lotto = neverSeenOdds(waitOdds(6, {3, 3, 49}, 3000), 3000);
     EXPECT_NEAR(lotto.expected, 708, 5);

@@ -13,19 +13,15 @@
 #include "combinatorics/parse.hpp"
 #include "combinatorics/random.hpp"
 #include "search/draw_lists.hpp"
+#include "search/engine.hpp"
 
 namespace zestawy {
 namespace {
 
 namespace ref = reference;
 using draw_lists::rangeLine;
-using Draws = std::vector<std::string>;
-using SetList = std::vector<std::vector<int>>;
-
-template <class K>
-std::vector<int> fields(const K& key) {
-    return std::vector<int>(key.n, key.n + K::size);
-}
+using ref::Draws;
+using ref::SetList;
 
 // Restores the generator state when a test ends.
 class GeneratorGuard {
@@ -85,32 +81,18 @@ bool isDrawOf(const std::vector<int>& set, std::size_t size) {
                set.end();
 }
 
-// ---- Multi Multi pair and triple searches ----
+// ---- The literal walk ----
 
-TEST(ReferencePairAndTriple, EmptyListAnswersTheFirstCandidates) {
-    EXPECT_EQ(ref::findNeverAppearedPair({}), (std::vector<int>{1, 2}));
-    EXPECT_EQ(fields(ref::findNeverAppearedTripleFromPairs({})), (std::vector<int>{1, 2, 3}));
-}
-
-TEST(ReferencePairAndTriple, OneLineOfOneToTwenty) {
-    const Draws up = {rangeLine(1, 20)};
-    EXPECT_EQ(ref::findNeverAppearedPair(up), (std::vector<int>{1, 21}));
-    EXPECT_EQ(fields(ref::findNeverAppearedTripleFromPairs(up)), (std::vector<int>{1, 21, 22}));
-
+// Figures worked out by hand: the walk's count of sets, and its first and
+// last ones, over lines that test how a line is read (descending, repeated
+// and out-of-range numbers, a carriage return, too few numbers to record a
+// subset) and where the walk stops.
+TEST(ReferenceWalk, MatchesFiguresWorkedOutByHand) {
+    const std::string upTo20 = rangeLine(1, 20);
     std::string down;
     for (int n = 20; n >= 1; --n) down += std::to_string(n) + (n > 1 ? "," : "\r");
-    EXPECT_EQ(ref::findNeverAppearedPair({down}), (std::vector<int>{1, 21}));
-}
-
-TEST(ReferencePairAndTriple, RepeatedNumberPairsOnlyWithItself) {
-    // (1, 1) is recorded and matches nothing; (1, 2) stays free.
-    EXPECT_EQ(ref::findNeverAppearedPair({"1,1", "2,2"}), (std::vector<int>{1, 2}));
-    EXPECT_EQ(ref::findNeverAppearedPair({"2, 1,1 ,3"}), (std::vector<int>{1, 4}));
-}
-
-TEST(ReferencePairAndTriple, EveryPairDrawnLeavesNothing) {
     // Every pair of 1..80 lies within one of these six lines of forty.
-    const Draws draws = {
+    const Draws everyPair = {
         rangeLine(1, 40),
         rangeLine(41, 80),
         rangeLine(1, 20) + "," + rangeLine(41, 60),
@@ -118,9 +100,106 @@ TEST(ReferencePairAndTriple, EveryPairDrawnLeavesNothing) {
         rangeLine(21, 40) + "," + rangeLine(41, 60),
         rangeLine(21, 40) + "," + rangeLine(61, 80),
     };
-    EXPECT_TRUE(ref::findNeverAppearedPair(draws).empty());
-    EXPECT_EQ(fields(ref::findNeverAppearedTripleFromPairs(draws)), (std::vector<int>{0, 0, 0}));
+    const std::size_t all = SIZE_MAX;
+    const struct {
+        NeverDrawnQuery q;
+        Draws draws;
+        std::size_t limit, count;
+        std::vector<int> front, back;  // back: empty where it is the front
+    } rows[] = {
+        {{2, 2, 80}, {}, 1, 1, {1, 2}, {}},
+        {{2, 2, 80}, {upTo20}, 1, 1, {1, 21}, {}},
+        {{2, 2, 80}, {down}, 1, 1, {1, 21}, {}},
+        {{2, 2, 80}, {"1,1", "2,2"}, 1, 1, {1, 2}, {}},
+        {{2, 2, 80}, {"2, 1,1 ,3"}, 1, 1, {1, 4}, {}},
+        {{2, 2, 80}, everyPair, 1, 0, {}, {}},
+        {{2, 3, 80}, {upTo20}, 1, 1, {1, 21, 22}, {}},
+        {{2, 3, 80}, everyPair, 1, 0, {}, {}},
+        {{3, 4, 80}, {upTo20}, all, 1508335, {1, 2, 21, 22}, {77, 78, 79, 80}},
+        {{4, 4, 80}, {upTo20}, all, 1576735, {1, 2, 3, 21}, {77, 78, 79, 80}},
+        {{4, 4, 80}, {"\r", "1,2,3", ""}, 2, 2, {1, 2, 3, 4}, {1, 2, 3, 5}},
+        {{3, 5, 80}, {upTo20}, 1, 1, {1, 2, 21, 22, 23}, {}},
+        {{4, 5, 80}, {upTo20}, 1, 1, {1, 2, 3, 21, 22}, {}},
+        {{5, 5, 80}, {upTo20}, 2, 2, {1, 2, 3, 4, 21}, {1, 2, 3, 4, 22}},
+        {{4, 6, 80}, {upTo20}, 1, 1, {1, 2, 3, 21, 22, 23}, {}},
+        {{5, 6, 80}, {upTo20}, 1, 1, {1, 2, 3, 4, 21, 22}, {}},
+        {{5, 7, 80}, {upTo20}, 1, 1, {1, 2, 3, 4, 21, 22, 23}, {}},
+        {{5, 8, 80}, {upTo20}, 1, 1, {1, 2, 3, 4, 21, 22, 23, 24}, {}},
+        {{5, 8, 80}, {upTo20}, 0, 0, {}, {}},
+        // k - 1 numbers record nothing; k numbers record exactly their own set.
+        {{3, 4, 80}, {"5,6"}, 2, 2, {1, 2, 3, 4}, {1, 2, 3, 5}},
+        {{3, 4, 80}, {"1,2,3"}, 1, 1, {1, 2, 4, 5}, {}},
+        {{4, 4, 80}, {"4,3,2,1"}, 1, 1, {1, 2, 3, 5}, {}},
+        {{5, 7, 80}, {"1,2,3,4"}, 1, 1, {1, 2, 3, 4, 5, 6, 7}, {}},
+        {{5, 7, 80}, {"1,2,3,4,5"}, 1, 1, {1, 2, 3, 4, 6, 7, 8}, {}},
+        // Numbers out of range are recorded with the rest and match no set.
+        {{5, 6, 80}, {"0,-1,1,2,81"}, 1, 1, {1, 2, 3, 4, 5, 6}, {}},
+        {{1, 1, 42}, {"0,-2,43,1"}, 1, 1, {2}, {}},
+        {{1, 1, 42}, {rangeLine(1, 21), rangeLine(22, 42)}, 1, 0, {}, {}},
+        {{2, 2, 42}, {}, all, 861, {1, 2}, {41, 42}},
+        {{2, 2, 42}, {"1,2,3,4,5"}, all, 851, {1, 6}, {41, 42}},
+        {{2, 2, 42}, {"9, 7,7\r"}, all, 860, {1, 2}, {41, 42}},
+        {{2, 3, 42}, {"1,2,3,4,5"}, all, 11100, {1, 6, 7}, {40, 41, 42}},
+        {{2, 3, 42}, {"1,2"}, all, 11480 - 40, {1, 3, 4}, {40, 41, 42}},
+        {{3, 4, 42}, {"1,2"}, all, 111930, {1, 2, 3, 4}, {39, 40, 41, 42}},
+        {{3, 4, 42}, {"1,2,3,4,5"}, all, 111555, {1, 2, 6, 7}, {39, 40, 41, 42}},
+        {{3, 5, 42}, {}, all, 850668, {1, 2, 3, 4, 5}, {38, 39, 40, 41, 42}},
+        {{3, 5, 42}, {"1,2,3,4,5"}, all, 843822, {1, 2, 6, 7, 8}, {38, 39, 40, 41, 42}},
+        {{3, 3, 49}, {"1,2,3,4,5,6"}, 1, 1, {1, 2, 7}, {}},
+        {{3, 5, 49}, {"1,2,3,4,5,6"}, 1, 1, {1, 2, 7, 8, 9}, {}},
+        {{2, 3, 49}, {"2, 1"}, 1, 1, {1, 3, 4}, {}},
+        {{3, 5, 49}, {rangeLine(1, 49)}, 1, 0, {}, {}},
+    };
+    for (const auto& row : rows) {
+        const SetList sets = ref::neverDrawn(row.draws, row.q, row.limit);
+        const std::string what = std::to_string(row.q.subsetSize) + " of " +
+                                 std::to_string(row.q.setSize) + " over 1.." +
+                                 std::to_string(row.q.maxNumber) + ", " +
+                                 std::to_string(row.draws.size()) + " lines";
+        ASSERT_EQ(sets.size(), row.count) << what;
+        if (sets.empty()) continue;
+        EXPECT_EQ(sets.front(), row.front) << what;
+        EXPECT_EQ(sets.back(), row.back.empty() ? row.front : row.back) << what;
+        EXPECT_TRUE(std::is_sorted(sets.begin(), sets.end())) << what;
+    }
 }
+
+// The walk lists exactly the sets that no line holds k numbers of, counted
+// line by line over seeded lists.
+TEST(ReferenceWalk, ListsExactlyTheSetsNoLineHitsKTimes) {
+    const struct {
+        NeverDrawnQuery q;
+        draw_lists::DrawListShape shape;
+        std::size_t limit;
+    } rows[] = {
+        {{3, 4, 80}, {12, 80, 20, 4, 30}, 3000},
+        {{3, 4, 42}, {25, 42, 5, 4, 30}, SIZE_MAX},
+        {{2, 3, 30}, {10, 30, 8, 4, 30}, SIZE_MAX},
+    };
+    std::uint32_t seed = 7;
+    for (const auto& row : rows) {
+        const Draws draws = draw_lists::randomDrawList(seed++, row.shape);
+        const std::vector<std::set<int>> lines = parseAll(draws);
+        SetList expected;
+        std::vector<int> candidate;
+        auto walk = [&](auto& self, int from) -> void {
+            if (static_cast<int>(candidate.size()) == row.q.setSize) {
+                if (!someLineHolds(lines, candidate, row.q.subsetSize))
+                    expected.push_back(candidate);
+                return;
+            }
+            for (int v = from; v <= row.q.maxNumber && expected.size() < row.limit; ++v) {
+                candidate.push_back(v);
+                self(self, v + 1);
+                candidate.pop_back();
+            }
+        };
+        walk(walk, 1);
+        EXPECT_EQ(ref::neverDrawn(draws, row.q, row.limit), expected) << row.q.maxNumber;
+    }
+}
+
+// ---- Multi Multi's random searches ----
 
 TEST(ReferencePairAndTriple, RandomTripleRepeatsFromTheSameState) {
     GeneratorGuard guard;
@@ -169,81 +248,6 @@ TEST(ReferencePairAndTriple, RandomTripleDoesNotDrawWhenEveryTripleIsDrawn) {
     EXPECT_TRUE(ref::findNeverAppearedTripleInFlight({rangeLine(1, 80)}).empty());
     EXPECT_EQ(randomState(), 777u);
 }
-
-// ---- Multi Multi exhaustive k-from-n searches ----
-
-TEST(ReferenceExhaustive, ThreeOfFourOverOneLine) {
-    const SetList sets = ref::findAllNeverAppearedQuads3from4InFlight({rangeLine(1, 20)});
-    ASSERT_EQ(sets.size(), 1508335u);
-    EXPECT_EQ(sets.front(), (std::vector<int>{1, 2, 21, 22}));
-    EXPECT_EQ(sets.back(), (std::vector<int>{77, 78, 79, 80}));
-    const SetList firstFive = ref::findAllNeverAppearedQuads3from4InFlight({rangeLine(1, 20)}, 5);
-    EXPECT_EQ(firstFive, SetList(sets.begin(), sets.begin() + 5));
-}
-
-TEST(ReferenceExhaustive, FourOfFourOverOneLineAndOverNothing) {
-    const SetList sets = ref::findAllNeverAppearedQuad4from4InFlight({rangeLine(1, 20)});
-    ASSERT_EQ(sets.size(), 1576735u);
-    EXPECT_EQ(sets.front(), (std::vector<int>{1, 2, 3, 21}));
-
-    const SetList all = ref::findAllNeverAppearedQuad4from4InFlight({"\r", "1,2,3", ""});
-    ASSERT_EQ(all.size(), 1581580u);
-    EXPECT_EQ(all[1], (std::vector<int>{1, 2, 3, 5}));
-    EXPECT_EQ(all.back(), (std::vector<int>{77, 78, 79, 80}));
-}
-
-TEST(ReferenceExhaustive, FirstSetsOverOneLine) {
-    const Draws line = {rangeLine(1, 20)};
-    EXPECT_EQ(ref::findAllNeverAppearedQuintuple3from5AnyOrder(line, 1),
-              (SetList{{1, 2, 21, 22, 23}}));
-    EXPECT_EQ(ref::findAllNeverAppearedQuint4from5InFlight(line, 1), (SetList{{1, 2, 3, 21, 22}}));
-    EXPECT_EQ(ref::findAllNeverAppearedQuintuple5from80(line, 2),
-              (SetList{{1, 2, 3, 4, 21}, {1, 2, 3, 4, 22}}));
-    EXPECT_EQ(ref::findAllNeverAppearedSextuple4from6InFlight(line, 1),
-              (SetList{{1, 2, 3, 21, 22, 23}}));
-    EXPECT_EQ(ref::findAllNeverAppearedSextuple5from6InFlight(line, 1),
-              (SetList{{1, 2, 3, 4, 21, 22}}));
-    EXPECT_EQ(ref::findAllNeverAppearedSevens5from7(line, 1), (SetList{{1, 2, 3, 4, 21, 22, 23}}));
-    EXPECT_EQ(ref::findAllNeverAppearedOcts5from8InFlight(line, 1),
-              (SetList{{1, 2, 3, 4, 21, 22, 23, 24}}));
-    EXPECT_TRUE(ref::findAllNeverAppearedOcts5from8InFlight(line, 0).empty());
-}
-
-TEST(ReferenceExhaustive, LineSizeAgainstK) {
-    // k - 1 numbers record nothing; k numbers record exactly their own key.
-    EXPECT_EQ(ref::findAllNeverAppearedQuads3from4InFlight({"5,6"}, 2),
-              (SetList{{1, 2, 3, 4}, {1, 2, 3, 5}}));
-    EXPECT_EQ(ref::findAllNeverAppearedQuads3from4InFlight({"1,2,3"}, 1), (SetList{{1, 2, 4, 5}}));
-    EXPECT_EQ(ref::findAllNeverAppearedQuad4from4InFlight({"4,3,2,1"}, 1), (SetList{{1, 2, 3, 5}}));
-    EXPECT_EQ(ref::findAllNeverAppearedSevens5from7({"1,2,3,4"}, 1),
-              (SetList{{1, 2, 3, 4, 5, 6, 7}}));
-    EXPECT_EQ(ref::findAllNeverAppearedSevens5from7({"1,2,3,4,5"}, 1),
-              (SetList{{1, 2, 3, 4, 6, 7, 8}}));
-    // Out-of-range numbers are recorded with the rest and match no candidate.
-    EXPECT_EQ(ref::findAllNeverAppearedSextuple5from6InFlight({"0,-1,1,2,81"}, 1),
-              (SetList{{1, 2, 3, 4, 5, 6}}));
-}
-
-TEST(ReferenceExhaustive, ListsExactlyTheSetsNoLineHitsKTimes) {
-    draw_lists::DrawListShape shape;
-    shape.lines = 12;
-    const Draws draws = draw_lists::randomDrawList(7u, shape);
-    const std::size_t limit = 3000;
-    const SetList sets = ref::findAllNeverAppearedQuads3from4InFlight(draws, limit);
-    const std::vector<std::set<int>> lines = parseAll(draws);
-
-    SetList expected;
-    for (int a = 1; a <= 80 && expected.size() < limit; ++a)
-        for (int b = a + 1; b <= 80 && expected.size() < limit; ++b)
-            for (int c = b + 1; c <= 80 && expected.size() < limit; ++c)
-                for (int d = c + 1; d <= 80 && expected.size() < limit; ++d) {
-                    const std::vector<int> candidate = {a, b, c, d};
-                    if (!someLineHolds(lines, candidate, 3)) expected.push_back(candidate);
-                }
-    EXPECT_EQ(sets, expected);
-}
-
-// ---- Multi Multi randomised nine- and ten-number searches ----
 
 TEST(ReferenceRandomSets, HashSix) {
     EXPECT_EQ(ref::hashSix(1, 2, 3, 4, 5, 6), 430759509);
@@ -335,121 +339,6 @@ TEST(ReferenceRandomSets, TenRejectsSevenSharedWithAnAcceptedSet) {
     const SetList drawn = ref::findTenNeverAppearedTen7from10({draw_lists::joinLine(a)});
     ASSERT_EQ(drawn.size(), 10u);
     EXPECT_EQ(SetList(drawn.begin(), drawn.begin() + 9), SetList(sets.begin() + 1, sets.end()));
-}
-
-// ---- Mini Lotto ----
-
-TEST(ReferenceMiniLotto, EmptyList) {
-    EXPECT_EQ(ref::findNeverAppearedSingle_1_42({}), 1);
-    const SetList pairs = ref::findAllNeverAppearedPairs_1_42({});
-    ASSERT_EQ(pairs.size(), 861u);
-    EXPECT_EQ(pairs.back(), (std::vector<int>{41, 42}));
-    EXPECT_EQ(ref::findAllNeverAppearedTriple2from3AnyOrder42_pairg({}).size(), 11480u);
-    EXPECT_EQ(ref::findAllNeverAppearedQuad3from4AnyOrder42_tripleg({}).size(), 111930u);
-    const SetList fives = ref::findAllNeverAppearedQuintuple3from5AnyOrder42_tripleg({});
-    ASSERT_EQ(fives.size(), 850668u);
-    EXPECT_EQ(fives.front(), (std::vector<int>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(fives.back(), (std::vector<int>{38, 39, 40, 41, 42}));
-    EXPECT_TRUE(std::is_sorted(fives.begin(), fives.end()));
-}
-
-TEST(ReferenceMiniLotto, OneLineOfOneToFive) {
-    const Draws line = {"1,2,3,4,5"};
-    EXPECT_EQ(ref::findNeverAppearedSingle_1_42(line), 6);
-    const SetList pairs = ref::findAllNeverAppearedPairs_1_42(line);
-    ASSERT_EQ(pairs.size(), 851u);
-    EXPECT_EQ(pairs[0], (std::vector<int>{1, 6}));
-    EXPECT_EQ(pairs[1], (std::vector<int>{1, 7}));
-    const SetList triples = ref::findAllNeverAppearedTriple2from3AnyOrder42_pairg(line);
-    ASSERT_EQ(triples.size(), 11100u);
-    EXPECT_EQ(triples[0], (std::vector<int>{1, 6, 7}));
-    const SetList quads = ref::findAllNeverAppearedQuad3from4AnyOrder42_tripleg(line);
-    ASSERT_EQ(quads.size(), 111555u);
-    EXPECT_EQ(quads[0], (std::vector<int>{1, 2, 6, 7}));
-    const SetList fives = ref::findAllNeverAppearedQuintuple3from5AnyOrder42_tripleg(line);
-    ASSERT_EQ(fives.size(), 843822u);
-    EXPECT_EQ(fives[0], (std::vector<int>{1, 2, 6, 7, 8}));
-}
-
-TEST(ReferenceMiniLotto, SmallLinesRepeatsAndFullCover) {
-    EXPECT_EQ(ref::findNeverAppearedSingle_1_42({rangeLine(1, 21), rangeLine(22, 42)}), 0);
-    EXPECT_EQ(ref::findNeverAppearedSingle_1_42({"0,-2,43,1"}), 2);
-    // Two numbers: one pair for the triple search, nothing for the quadruple search.
-    const SetList triples = ref::findAllNeverAppearedTriple2from3AnyOrder42_pairg({"1,2"});
-    EXPECT_EQ(triples.size(), 11480u - 40u);
-    EXPECT_EQ(triples[0], (std::vector<int>{1, 3, 4}));
-    EXPECT_EQ(ref::findAllNeverAppearedQuad3from4AnyOrder42_tripleg({"1,2"}).size(), 111930u);
-    // The pair search reads repeats: 9, 7, 7 records (7, 9) and (7, 7).
-    const SetList pairs = ref::findAllNeverAppearedPairs_1_42({"9, 7,7\r"});
-    EXPECT_EQ(pairs.size(), 860u);
-    EXPECT_EQ(std::count(pairs.begin(), pairs.end(), std::vector<int>{7, 9}), 0);
-}
-
-TEST(ReferenceMiniLotto, ListsExactlyTheSetsNoLineHitsThreeTimes) {
-    draw_lists::DrawListShape shape;
-    shape.lines = 25;
-    shape.top = 42;
-    shape.drawSize = 5;
-    const Draws draws = draw_lists::randomDrawList(42u, shape);
-    const std::vector<std::set<int>> lines = parseAll(draws);
-    SetList expected;
-    for (int a = 1; a <= 42; ++a)
-        for (int b = a + 1; b <= 42; ++b)
-            for (int c = b + 1; c <= 42; ++c)
-                for (int d = c + 1; d <= 42; ++d) {
-                    const std::vector<int> candidate = {a, b, c, d};
-                    if (!someLineHolds(lines, candidate, 3)) expected.push_back(candidate);
-                }
-    EXPECT_EQ(ref::findAllNeverAppearedQuad3from4AnyOrder42_tripleg(draws), expected);
-}
-
-// ---- Lotto ----
-
-TEST(ReferenceLotto, EmptyList) {
-    EXPECT_EQ(ref::findNeverAppearedSingle_1_49({}), 1);
-    EXPECT_EQ(fields(ref::findNeverAppearedPair_1_49({})), (std::vector<int>{1, 2}));
-    EXPECT_EQ(fields(ref::findNeverAppearedTripleFromPairs_1_49({})), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(fields(ref::findNeverAppearedTriple_1_49({})), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(fields(ref::findNeverAppearedQuadrupleFromTriples_1_49({})),
-              (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_EQ(fields(ref::findNeverAppearedQuintupleFromTriples_1_49({})),
-              (std::vector<int>{1, 2, 3, 4, 5}));
-}
-
-TEST(ReferenceLotto, OneLineOfOneToSix) {
-    const Draws line = {"1,2,3,4,5,6"};
-    EXPECT_EQ(ref::findNeverAppearedSingle_1_49(line), 7);
-    EXPECT_EQ(fields(ref::findNeverAppearedPair_1_49(line)), (std::vector<int>{1, 7}));
-    EXPECT_EQ(fields(ref::findNeverAppearedTripleFromPairs_1_49(line)),
-              (std::vector<int>{1, 7, 8}));
-    EXPECT_EQ(fields(ref::findNeverAppearedTriple_1_49(line)), (std::vector<int>{1, 2, 7}));
-    EXPECT_EQ(fields(ref::findNeverAppearedQuadrupleFromTriples_1_49(line)),
-              (std::vector<int>{1, 2, 7, 8}));
-    EXPECT_EQ(fields(ref::findNeverAppearedQuintupleFromTriples_1_49(line)),
-              (std::vector<int>{1, 2, 7, 8, 9}));
-}
-
-TEST(ReferenceLotto, TwoNumberLine) {
-    const Draws line = {"2, 1"};
-    EXPECT_EQ(ref::findNeverAppearedSingle_1_49(line), 3);
-    EXPECT_EQ(fields(ref::findNeverAppearedPair_1_49(line)), (std::vector<int>{1, 3}));
-    EXPECT_EQ(fields(ref::findNeverAppearedTripleFromPairs_1_49(line)),
-              (std::vector<int>{1, 3, 4}));
-    EXPECT_EQ(fields(ref::findNeverAppearedTriple_1_49(line)), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(fields(ref::findNeverAppearedQuadrupleFromTriples_1_49(line)),
-              (std::vector<int>{1, 2, 3, 4}));
-}
-
-TEST(ReferenceLotto, EverythingDrawnLeavesZeros) {
-    const Draws all = {rangeLine(1, 49)};
-    EXPECT_EQ(ref::findNeverAppearedSingle_1_49(all), 0);
-    EXPECT_EQ(fields(ref::findNeverAppearedPair_1_49(all)), (std::vector<int>{0, 0}));
-    EXPECT_EQ(fields(ref::findNeverAppearedTripleFromPairs_1_49(all)), (std::vector<int>{0, 0, 0}));
-    EXPECT_EQ(fields(ref::findNeverAppearedTriple_1_49(all)), (std::vector<int>{0, 0, 0}));
-    EXPECT_EQ(fields(ref::findNeverAppearedQuadrupleFromTriples_1_49(all)),
-              (std::vector<int>{0, 0, 0, 0}));
-    EXPECT_EQ(fields(ref::findNeverAppearedQuintupleFromTriples_1_49(all)),
-              (std::vector<int>{0, 0, 0, 0, 0}));
 }
 
 // ---- Draw-list helpers ----
