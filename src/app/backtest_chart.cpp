@@ -190,31 +190,14 @@ void paintChart(const WindowState& state, HDC dc, int width, int height,
     DeleteObject(font);
 }
 
-// Painted off screen and copied at once: no flicker.
-void paintBuffered(HWND hwnd, HDC dc) {
-    paintOffScreen(hwnd, dc, [&](HDC memory, int width, int height) {
-        paintChart(stateOf(GetParent(hwnd)), memory, width, height);
-    });
-}
-
 LRESULT CALLBACK chartProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return guarded(GetParent(hwnd), [&]() -> LRESULT {
-        switch (msg) {
-            case WM_ERASEBKGND:
-                return 1;
-            case WM_PAINT: {
-                PAINTSTRUCT ps;
-                const HDC dc = BeginPaint(hwnd, &ps);
-                paintBuffered(hwnd, dc);
-                EndPaint(hwnd, &ps);
-                return 0;
-            }
-            case WM_PRINTCLIENT:
-                paintBuffered(hwnd, reinterpret_cast<HDC>(wParam));
-                return 0;
-            default:
-                return DefWindowProcW(hwnd, msg, wParam, lParam);
-        }
+        LRESULT result = 0;
+        const auto paint = [&](HDC memory, int width, int height) {
+            paintChart(stateOf(GetParent(hwnd)), memory, width, height);
+        };
+        if (paintMessage(hwnd, msg, wParam, paint, result)) return result;
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     });
 }
 

@@ -15,18 +15,14 @@
 
 using namespace zestawy;
 
-struct BacktestScreen : AnalysisScreen {
-    BacktestScreen() : AnalysisScreen(kCmdBacktest, kBackGame, kBacktestMessage) {}
+struct BacktestScreen : WorkingScreen<BacktestShown> {
+    BacktestScreen() : WorkingScreen(kCmdBacktest, kBackGame, kBacktestMessage) {}
     HWND chart = nullptr, sentence = nullptr, progress = nullptr;
-    ScreenWorker<BacktestShown> worker{kBacktestMessage};
     std::unique_ptr<BacktestShown> shown;
 
     bool command(WindowState& state, int id, int code) override;
     const TextTable* shownIn(int) const override { return shown ? &shown->table : nullptr; }
     void onMessage(WindowState& state, WPARAM what, LPARAM progress) override;
-    void stop(WindowState& state) override {
-        if (worker.halt()) onMessage(state, 1, 0);
-    }
 };
 
 namespace {
@@ -38,24 +34,20 @@ const char kHint[] =
     "się pojawiły. Gdyby długie czekanie zwiększało szansę, grupy długo czekających pojawiałyby "
     "się częściej niż inne. Wybierz grę i zestawy, a potem kliknij „Policz”.";
 
-const std::vector<ScreenRow> kBacktestRows = {
-    {"STATIC", "", 0, 0, 0, 1350, 750, 0, 0, 0, 1000, 0, 1000},
-    {"STATIC", "Gra", 0, 20, 10, 160, 20, 0, 0},
-    {"COMBOBOX", "", kBackGame, 20, 32, 160, 200, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
-    {"STATIC", "Zestawy", 0, 200, 10, 180, 20, 0, 0},
-    {"COMBOBOX", "", kBackSearch, 200, 32, 180, 400, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
-    {"STATIC", "Losowań (puste: wszystkie)", 0, 400, 10, 200, 20, 0, 0},
-    {"EDIT", "", kBackLast, 400, 32, 150, 28, ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP,
-     WS_EX_CLIENTEDGE},
-    {"BUTTON", "Policz", kBackRun, 570, 30, 110, 32, WS_TABSTOP, 0},
-    {"BUTTON", "Przerwij", kBackStop, 690, 30, 110, 32, WS_DISABLED | WS_TABSTOP, 0},
-    {PROGRESS_CLASSA, "", kBackProgress, 820, 34, 200, 24, 0, 0},
-    {WC_LISTVIEWA, "", kBackTable, 20, 80, 580, 180,
-     LVS_REPORT | LVS_OWNERDATA | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE},
-    {"STATIC", kHint, 0, 20, 275, 580, 445, 0, 0, 0, 0, 0, 1000},
-    {kBacktestChartClass, "", kBackChart, 620, 80, 710, 500, 0, 0, 0, 1000, 0, 1000},
-    {"STATIC", "", kBackSentence, 620, 590, 710, 130, 0, 0, 0, 1000, 1000},
-};
+const std::vector<ScreenRow> kBacktestRows = rowsOf(
+    {screenStart(kBackGame, 160),
+     listRows("Zestawy", 180, kBackSearch, 200, 32, 180, 400),
+     editRows(kLastDrawsLabel, 200, kBackLast, 400, 32, 150, ES_NUMBER),
+     {
+         {"BUTTON", "Policz", kBackRun, 570, 30, 110, 32, WS_TABSTOP, 0},
+         {"BUTTON", "Przerwij", kBackStop, 690, 30, 110, 32, WS_DISABLED | WS_TABSTOP, 0},
+         {PROGRESS_CLASSA, "", kBackProgress, 820, 34, 200, 24, 0, 0},
+         {WC_LISTVIEWA, "", kBackTable, 20, 80, 580, 180,
+          LVS_REPORT | LVS_OWNERDATA | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE},
+         {"STATIC", kHint, 0, 20, 275, 580, 445, 0, 0, 0, 0, 0, 1000},
+         {kBacktestChartClass, "", kBackChart, 620, 80, 710, 500, 0, 0, 0, 1000, 0, 1000},
+         {"STATIC", "", kBackSentence, 620, 590, 710, 130, 0, 0, 0, 1000, 1000},
+     }});
 
 const std::vector<ListColumn> kColumns = {
     {"Czeka (razy średnio)", 130}, {"Szans", 90, LVCFMT_RIGHT},     {"Pojawień", 80, LVCFMT_RIGHT},
@@ -167,26 +159,17 @@ bool BacktestScreen::command(WindowState& state, int id, int code) {
         case kBackStop:
             worker.stop = true;
             return true;
-        case kBackSearch:
-        case kBackLast:
-        case kBackSentence:
-            return true;
         default:
-            return false;
+            return owns(id);  // its labels and fields
     }
 }
 
 void BacktestScreen::onMessage(WindowState& state, WPARAM what, LPARAM percent) {
     BacktestScreen& screen = *this;
-    if (what == 0) {
-        if (screen.worker.current(percent))
-            SendMessageW(screen.progress, PBM_SETPOS, static_cast<WPARAM>(percent & 0xFF), 0);
-        return;
-    }
-    std::unique_ptr<BacktestShown> found = screen.worker.take();
+    if (showProgress(what, percent, screen.progress)) return;
+    std::unique_ptr<BacktestShown> found =
+        takeFinished(state.control(kBackRun), state.control(kBackStop), screen.progress);
     if (!found) return;  // taken already
-    enableWhileRunning(state, false);
-    SendMessageW(screen.progress, PBM_SETPOS, 0, 0);
     setWindowText(screen.sentence, sentenceOf(*found).c_str());
     // A stopped backtest's partial counts are not shown.
     if (found->result.stopped) found->table.rows.clear();

@@ -138,21 +138,14 @@ void paintCoupon(const WindowState& state, const CouponPicture& picture, HDC dc,
 LRESULT couponMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     const WindowState* state = nullptr;
     if (const HWND main = GetParent(hwnd)) state = &stateOf(main);
+    // Painted off screen and copied at once: no flicker.
+    LRESULT result = 0;
+    const auto paint = [&](HDC memory, int width, int height) {
+        const CouponSource* source = sourceOf(hwnd);
+        paintCoupon(*state, source ? source->picture() : CouponPicture{}, memory, width, height);
+    };
+    if (paintMessage(hwnd, msg, wParam, paint, result)) return result;
     switch (msg) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            const HDC dc = BeginPaint(hwnd, &ps);
-            // Painted off screen and copied at once: no flicker.
-            const CouponSource* source = sourceOf(hwnd);
-            paintOffScreen(hwnd, dc, [&](HDC memory, int width, int height) {
-                paintCoupon(*state, source ? source->picture() : CouponPicture{}, memory, width,
-                            height);
-            });
-            EndPaint(hwnd, &ps);
-            return 0;
-        }
         case WM_LBUTTONDOWN: {
             CouponSource* source = sourceOf(hwnd);
             const CouponPicture picture = source ? source->picture() : CouponPicture{};
@@ -163,8 +156,9 @@ LRESULT couponMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                               static_cast<short>(HIWORD(lParam))};
             int hit = 0;
             for (int v = 1; v <= picture.game->rules.maxNumber; ++v) {
-                const RECT cell = cellOf(shapeOf(*picture.game), v, client.right, client.bottom,
-                                         state->scaled(kTitle), state->scaled(kLegend));
+                const RECT cell =
+                    cellOf(shapeOf(*picture.game), v, client.right, client.bottom,
+                           state->scaled(kTitle), picture.legend ? state->scaled(kLegend) : 0);
                 if (PtInRect(&cell, at)) hit = v;
             }
             source->click(hit);

@@ -130,17 +130,12 @@ Download& downloadOf(HWND window) {
 }
 
 LRESULT CALLBACK downloadProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (ownedObjectMessage<Download>(
+            window, msg, wParam, lParam, [](void* made) { return static_cast<Download*>(made); },
+            result))
+        return result;
     switch (msg) {
-        case WM_NCCREATE: {
-            const auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            SetWindowLongPtrW(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-            return DefWindowProcW(window, msg, wParam, lParam);
-        }
-        case WM_NCDESTROY:
-            delete &downloadOf(window);
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            return 0;
         case kChanged:
             downloadOf(window).show();
             return 0;

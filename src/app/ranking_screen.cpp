@@ -35,29 +35,23 @@ const std::string kTopWrong = "Liczba zestawów musi wynosić od 1 do " + groupe
 
 // In the same design units as the other controls. The sheet, first, covers the
 // labels of the other screens.
-const std::vector<ScreenRow> kRankingRows = {
-    {"STATIC", "", 0, 0, 0, 1350, 750, 0, 0, 0, 1000, 0, 1000},
-    {"STATIC", "Gra", 0, 20, 10, 160, 20, 0, 0},
-    {"COMBOBOX", "", kRankGame, 20, 32, 160, 200, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
-    {"STATIC", "Wyszukiwanie", 0, 200, 10, 180, 20, 0, 0},
-    {"COMBOBOX", "", kRankSearch, 200, 32, 180, 400, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
-    {"STATIC", "Losowań (puste: wszystkie)", 0, 400, 10, 200, 20, 0, 0},
-    {"EDIT", "", kRankLast, 400, 32, 150, 28, ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP,
-     WS_EX_CLIENTEDGE},
-    {"STATIC", kTopLabel.c_str(), 0, 620, 10, 170, 20, 0, 0},
-    {"EDIT", kDefaultTopText.c_str(), kRankTop, 620, 32, 100, 28,
-     ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
-    {"BUTTON", "Pokaż", kRankShow, 800, 30, 110, 32, WS_TABSTOP, 0},
-    {"BUTTON", "Przerwij", kRankStop, 920, 30, 110, 32, WS_DISABLED | WS_TABSTOP, 0},
-    {"BUTTON", "Zapisz ranking...", kRankSave, 1040, 30, 150, 32, WS_TABSTOP, 0},
-    {PROGRESS_CLASSA, "", kRankProgress, 1200, 34, 130, 24, 0, 0},
-    {"STATIC", "Wybierz grę i wyszukiwanie, a potem kliknij „Pokaż”.", kRankOdds, 20, 72, 1310, 52,
-     0, 0, 0, 1000},
-    {WC_LISTVIEWA, "", kRankTable, 20, 130, 560, 590,
-     LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE, 0,
-     333, 0, 1000},
-    {kCouponClassName, "", kRankCoupon, 600, 130, 730, 590, 0, 0, 333, 667, 0, 1000},
-};
+const std::vector<ScreenRow> kRankingRows = rowsOf(
+    {screenStart(kRankGame, 160),
+     listRows("Wyszukiwanie", 180, kRankSearch, 200, 32, 180, 400),
+     editRows(kLastDrawsLabel, 200, kRankLast, 400, 32, 150, ES_NUMBER),
+     editRows(kTopLabel.c_str(), 170, kRankTop, 620, 32, 100, ES_NUMBER, kDefaultTopText.c_str()),
+     {
+         {"BUTTON", "Pokaż", kRankShow, 800, 30, 110, 32, WS_TABSTOP, 0},
+         {"BUTTON", "Przerwij", kRankStop, 920, 30, 110, 32, WS_DISABLED | WS_TABSTOP, 0},
+         {"BUTTON", "Zapisz ranking...", kRankSave, 1040, 30, 150, 32, WS_TABSTOP, 0},
+         {PROGRESS_CLASSA, "", kRankProgress, 1200, 34, 130, 24, 0, 0},
+         {"STATIC", "Wybierz grę i wyszukiwanie, a potem kliknij „Pokaż”.", kRankOdds, 20, 72, 1310,
+          52, 0, 0, 0, 1000},
+         {WC_LISTVIEWA, "", kRankTable, 20, 130, 560, 590,
+          LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE,
+          0, 333, 0, 1000},
+         {kCouponClassName, "", kRankCoupon, 600, 130, 730, 590, 0, 0, 333, 667, 0, 1000},
+     }});
 
 const std::vector<ListColumn> kColumns = {
     {"Czeka (losowań)", 120}, {"Ostatnio", 160}, {"Zestaw", 250}};
@@ -227,12 +221,8 @@ bool RankingScreen::command(WindowState& state, int id, int code) {
         case kRankSave:
             save(state);
             return true;
-        case kRankSearch:
-        case kRankLast:
-        case kRankTop:
-            return true;
         default:
-            return false;
+            return owns(id);  // its labels and fields
     }
 }
 
@@ -271,24 +261,19 @@ bool RankingScreen::notify(WindowState& state, const NMHDR& header, LRESULT& res
 
 void RankingScreen::onMessage(WindowState& state, WPARAM what, LPARAM percent) {
     RankingScreen& screen = *this;
-    const bool current = screen.worker.current(percent);
-    if (what == 0) {
-        if (current)
-            SendMessageW(screen.progress, PBM_SETPOS, static_cast<WPARAM>(percent & 0xFF), 0);
-        return;
-    }
+    if (showProgress(what, percent, screen.progress)) return;
     if (what == 2) {  // the table is done; the sets that never appeared are counted
-        if (current) {
+        if (screen.worker.current(percent)) {
             SendMessageW(screen.progress, PBM_SETPOS, 0, 0);
             setWindowText(screen.odds,
                           "Ranking gotowy; liczę zestawy, które nie pojawiły się ani razu...");
         }
         return;
     }
-    std::unique_ptr<RankingResult> result = screen.worker.take();
+    std::unique_ptr<RankingResult> result =
+        takeFinished(state.control(kRankShow), state.control(kRankStop), screen.progress);
     if (!result) return;  // taken already
-    enableWhileRunning(state, false);
-    SendMessageW(screen.progress, PBM_SETPOS, 0, 0);
+    EnableWindow(state.control(kRankSave), TRUE);
     setWindowText(screen.odds, oddsLine(*result).c_str());
     screen.shown = std::move(result);
     screen.order.resize(screen.shown->rows.size());

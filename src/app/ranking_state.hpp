@@ -40,11 +40,9 @@ struct RankingResult {
     std::vector<std::size_t> numberWaits;
 };
 
-struct RankingScreen : AnalysisScreen, CouponSource {
-    RankingScreen() : AnalysisScreen(zestawy::kCmdRanking, kRankGame, kRankingMessage) {}
+struct RankingScreen : WorkingScreen<RankingResult>, CouponSource {
+    RankingScreen() : WorkingScreen(zestawy::kCmdRanking, kRankGame, kRankingMessage) {}
     HWND table = nullptr, coupon = nullptr, odds = nullptr, progress = nullptr;
-
-    ScreenWorker<RankingResult> worker{kRankingMessage};
 
     std::unique_ptr<RankingResult> shown;
     std::vector<std::size_t> order;  // the table's rows: indexes into shown->rows
@@ -62,10 +60,6 @@ struct RankingScreen : AnalysisScreen, CouponSource {
     // Its table's rows are in `order`, sorted and copied as the player asks.
     bool notify(WindowState& state, const NMHDR& header, LRESULT& result) override;
     void onMessage(WindowState& state, WPARAM what, LPARAM progress) override;
-    void stop(WindowState& state) override {
-        // Its end message is still on the way: what it left is taken now.
-        if (worker.halt()) onMessage(state, 1, 0);
-    }
 };
 
 // What the worker ranks.

@@ -16,7 +16,35 @@
 
 using namespace zestawy;
 
+const char kLastDrawsLabel[] = "Losowań (puste: wszystkie)";
 const char kLastDrawsWrong[] = "Liczba losowań musi być dodatnia (puste pole: wszystkie).";
+
+std::vector<ScreenRow> screenStart(int gameList, int width) {
+    std::vector<ScreenRow> rows = {{"STATIC", "", 0, 0, 0, 1350, 750, 0, 0, 0, 1000, 0, 1000}};
+    for (const ScreenRow& row : listRows("Gra", width, gameList, 20, 32, width, 200))
+        rows.push_back(row);
+    return rows;
+}
+
+std::vector<ScreenRow> listRows(const char* label, int labelWidth, int id, int x, int y, int w,
+                                int listHeight) {
+    return {
+        {"STATIC", label, 0, x, y - 22, labelWidth, 20, 0, 0},
+        {"COMBOBOX", "", id, x, y, w, listHeight, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0}};
+}
+
+std::vector<ScreenRow> editRows(const char* label, int labelWidth, int id, int x, int y, int w,
+                                DWORD style, const char* text) {
+    return {{"STATIC", label, 0, x, y - 22, labelWidth, 20, 0, 0},
+            {"EDIT", text, id, x, y, w, 28, style | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE}};
+}
+
+std::vector<ScreenRow> rowsOf(std::initializer_list<std::vector<ScreenRow>> parts) {
+    std::vector<ScreenRow> rows;
+    for (const std::vector<ScreenRow>& part : parts)
+        rows.insert(rows.end(), part.begin(), part.end());
+    return rows;
+}
 
 std::vector<HWND> createScreen(WindowState& state, HINSTANCE instance,
                                const std::vector<ScreenRow>& rows) {
@@ -167,6 +195,11 @@ bool AnalysisScreen::notify(WindowState&, const NMHDR& header, LRESULT& result) 
     return false;
 }
 
+bool AnalysisScreen::owns(int id) const {
+    return id != 0 && std::any_of(controls.begin(), controls.end(),
+                                  [id](HWND c) { return GetDlgCtrlID(c) == id; });
+}
+
 AnalysisScreen* screenOf(const WindowState& state, int menu) {
     for (AnalysisScreen* screen : state.screens)
         if (screen->menu == menu) return screen;
@@ -226,6 +259,19 @@ void paintOffScreen(HWND window, HDC dc, const std::function<void(HDC, int, int)
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
+}
+
+bool paintMessage(HWND window, UINT msg, WPARAM wParam,
+                  const std::function<void(HDC, int, int)>& paint, LRESULT& result) {
+    result = msg == WM_ERASEBKGND;  // nothing to erase: the paint covers it all
+    if (msg == WM_PRINTCLIENT) paintOffScreen(window, reinterpret_cast<HDC>(wParam), paint);
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        const HDC dc = BeginPaint(window, &ps);
+        paintOffScreen(window, dc, paint);
+        EndPaint(window, &ps);
+    }
+    return msg == WM_ERASEBKGND || msg == WM_PAINT || msg == WM_PRINTCLIENT;
 }
 
 void tableCellText(const TextTable* table, const NMHDR& header) {

@@ -9,10 +9,13 @@
 
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/screen_worker.hpp"
 #include "app/window_state.hpp"
 #include "commands/analysis_text.hpp"
 #include "commands/ranking_text.hpp"
@@ -30,6 +33,20 @@ struct ScreenRow {
     // by which it moves down and grows.
     int moveX = 0, growW = 0, moveY = 0, growH = 0;
 };
+
+// The rows the screens' tables are made of. The first of a screen's: the
+// sheet under it, which covers the labels of the other screens and grows with
+// the window, and its list of the games, `width` wide, with its label.
+std::vector<ScreenRow> screenStart(int gameList, int width);
+// A field of a screen's top lines and its label above it, labelWidth wide: a
+// drop-down list `listHeight` high when open, or an edit of that style and
+// first text.
+std::vector<ScreenRow> listRows(const char* label, int labelWidth, int id, int x, int y, int w,
+                                int listHeight);
+std::vector<ScreenRow> editRows(const char* label, int labelWidth, int id, int x, int y, int w,
+                                DWORD style, const char* text = "");
+// The parts one after another.
+std::vector<ScreenRow> rowsOf(std::initializer_list<std::vector<ScreenRow>> parts);
 
 // Creates the rows' controls, hidden, as children of the main window, in the
 // window's font (list views too: their own is smaller), placed for its size.
@@ -65,6 +82,11 @@ void addColumns(const WindowState& state, HWND table, const std::vector<ListColu
 // when the table is filled or resized.
 void fitColumns(const WindowState& state, HWND table, const std::vector<ListColumn>& columns);
 
+// A screen's work starts (running) or ends: its run button goes grey and its
+// stop button lights up, or back. The focus, where it was on the button that
+// goes grey or nowhere in the active window, moves to the other one.
+void switchRunStop(HWND run, HWND stop, bool running);
+
 // A screen of the "Analiza" menu as the window reaches it. Each screen's
 // state derives from it; the window keeps them in state.screens, in the
 // menu's order, and walks them for commands, notes, its workers' messages,
@@ -94,6 +116,8 @@ class AnalysisScreen {
 
     // WM_COMMAND from its controls; false for any other id.
     virtual bool command(WindowState& state, int id, int code) = 0;
+    // Whether the id is one of its controls'.
+    bool owns(int id) const;
     // WM_NOTIFY from its tables: by default each shows shownIn(its id).
     virtual bool notify(WindowState& state, const NMHDR& header, LRESULT& result);
     virtual const zestawy::TextTable* shownIn(int /*table*/) const { return nullptr; }
@@ -105,6 +129,38 @@ class AnalysisScreen {
   private:
     const std::vector<ScreenRow>* rows_ = nullptr;
     std::vector<std::pair<int, const std::vector<ListColumn>*>> tables_;
+};
+
+// A screen whose work runs on a worker of its own (app/screen_worker.hpp),
+// whose results are of type R: its worker posts the screen's message, and a
+// stop waits for it and takes what it left.
+template <class R>
+class WorkingScreen : public AnalysisScreen {
+  public:
+    WorkingScreen(int menu, int first, UINT message)
+        : AnalysisScreen(menu, first, message), worker(message) {}
+    ScreenWorker<R> worker;
+
+    void stop(WindowState& state) override {
+        if (worker.halt()) onMessage(state, 1, 0);
+    }
+    // The message's progress (wParam 0) moves `bar` where it is of the run
+    // going on now: true. Otherwise false, and nothing done.
+    bool showProgress(WPARAM what, LPARAM progress, HWND bar) const {
+        if (what != 0) return false;
+        if (worker.current(progress))
+            SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(progress & 0xFF), 0);
+        return true;
+    }
+    // What the ended run left, its buttons switched back (switchRunStop) and
+    // its bar emptied; nullptr when taken already.
+    std::unique_ptr<R> takeFinished(HWND run, HWND stopButton, HWND bar) {
+        std::unique_ptr<R> result = worker.take();
+        if (!result) return result;
+        switchRunStop(run, stopButton, false);
+        SendMessageW(bar, PBM_SETPOS, 0, 0);
+        return result;
+    }
 };
 
 // The screen shown by that menu command, or nullptr; its controls (none
@@ -129,6 +185,8 @@ const zestawy::SearchCommand* chosenSearch(HWND searches);
 long long lastDrawsField(HWND field);
 // The message for a wrong count in that field.
 extern const char kLastDrawsWrong[];
+// Its label.
+extern const char kLastDrawsLabel[];
 
 // The draws among the last `last` lines (0: all) of the game's history, read
 // afresh; "" or why there are none, as the window says it.
@@ -137,15 +195,14 @@ std::string readDraws(const zestawy::GameRow& game, long long last, zestawy::Ran
 // Paints with `paint` into a bitmap of the window's client size, then copies
 // it onto dc at once: no flicker.
 void paintOffScreen(HWND window, HDC dc, const std::function<void(HDC, int, int)>& paint);
+// The paint messages of a child painted so (WM_ERASEBKGND, WM_PAINT,
+// WM_PRINTCLIENT): true, with the message's result, when it was one.
+bool paintMessage(HWND window, UINT msg, WPARAM wParam,
+                  const std::function<void(HDC, int, int)>& paint, LRESULT& result);
 
 // LVN_GETDISPINFOW of a list view that shows a table's rows: the cell's text
 // (nothing where the table is null or has no such cell).
 void tableCellText(const zestawy::TextTable* table, const NMHDR& header);
-
-// A screen's work starts (running) or ends: its run button goes grey and its
-// stop button lights up, or back. The focus, where it was on the button that
-// goes grey or nowhere in the active window, moves to the other one.
-void switchRunStop(HWND run, HWND stop, bool running);
 
 // The keyboard on the main window, before the message is dispatched: Enter on
 // a focused button presses it; on the shown screen Tab and Shift+Tab move

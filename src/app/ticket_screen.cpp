@@ -36,22 +36,18 @@ const char kHint[] =
     "Wpisz swoje liczby albo kliknij je na kuponie i kliknij „Sprawdź”: ile razy padło ile z nich, "
     "ile daje sam przypadek i kiedy ostatnio.";
 
-const std::vector<ScreenRow> kTicketRows = {
-    {"STATIC", "", 0, 0, 0, 1350, 750, 0, 0, 0, 1000, 0, 1000},
-    {"STATIC", "Gra", 0, 20, 10, 160, 20, 0, 0},
-    {"COMBOBOX", "", kTicketGame, 20, 32, 160, 200, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
-    {"STATIC", "Twoje liczby (np. 3, 17, 22)", 0, 200, 10, 320, 20, 0, 0},
-    {"EDIT", "", kTicketNumbers, 200, 32, 320, 28, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
-    {"STATIC", "Losowań (puste: wszystkie)", 0, 540, 10, 200, 20, 0, 0},
-    {"EDIT", "", kTicketLast, 540, 32, 150, 28, ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP,
-     WS_EX_CLIENTEDGE},
-    {"BUTTON", "Sprawdź", kTicketCheck, 710, 30, 110, 32, WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
-    {"STATIC", kHint, kTicketSummary, 20, 72, 1310, 52, 0, 0, 0, 1000},
-    {WC_LISTVIEWA, "", kTicketTable, 20, 130, 720, 590,
-     LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE, 0,
-     500, 0, 1000},
-    {kCouponClassName, "", kTicketCoupon, 760, 130, 570, 590, 0, 0, 500, 500, 0, 1000},
-};
+const std::vector<ScreenRow> kTicketRows = rowsOf(
+    {screenStart(kTicketGame, 160),
+     editRows("Twoje liczby (np. 3, 17, 22)", 320, kTicketNumbers, 200, 32, 320, 0),
+     editRows(kLastDrawsLabel, 200, kTicketLast, 540, 32, 150, ES_NUMBER),
+     {
+         {"BUTTON", "Sprawdź", kTicketCheck, 710, 30, 110, 32, WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+         {"STATIC", kHint, kTicketSummary, 20, 72, 1310, 52, 0, 0, 0, 1000},
+         {WC_LISTVIEWA, "", kTicketTable, 20, 130, 720, 590,
+          LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE,
+          0, 500, 0, 1000},
+         {kCouponClassName, "", kTicketCoupon, 760, 130, 570, 590, 0, 0, 500, 500, 0, 1000},
+     }});
 
 const std::vector<ListColumn> kColumns = {
     {"Trafień", 70, LVCFMT_RIGHT},   {"Losowań", 70, LVCFMT_RIGHT}, {"Przypadek", 90, LVCFMT_RIGHT},
@@ -186,10 +182,7 @@ bool TicketScreen::command(WindowState& state, int id, int code) {
         case kTicketCheck:
             check(state, true);
             return true;
-        case kTicketLast:
-        case kTicketSummary:
-            return true;
         default:
-            return false;
+            return owns(id);  // its labels and fields
     }
 }

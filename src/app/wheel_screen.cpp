@@ -14,11 +14,10 @@
 
 using namespace zestawy;
 
-struct WheelScreen : AnalysisScreen, CouponSource {
-    WheelScreen() : AnalysisScreen(kCmdWheel, kWheelNumbers, kWheelMessage) {}
+struct WheelScreen : WorkingScreen<WheelResult>, CouponSource {
+    WheelScreen() : WorkingScreen(kCmdWheel, kWheelNumbers, kWheelMessage) {}
     WindowState* owner = nullptr;
     HWND coupon = nullptr;
-    ScreenWorker<WheelResult> worker{kWheelMessage};
     std::unique_ptr<WheelResult> shown;  // the system shown; nullptr: none
     TextTable historyShown;
     std::vector<int> marked;  // the numbers in the field, as far as they read
@@ -33,9 +32,6 @@ struct WheelScreen : AnalysisScreen, CouponSource {
         return table == kWheelTickets ? &shown->tickets : &shown->sure;
     }
     void onMessage(WindowState& state, WPARAM what, LPARAM progress) override;
-    void stop(WindowState& state) override {
-        if (worker.halt()) onMessage(state, 1, 0);
-    }
 };
 
 namespace {
@@ -47,43 +43,35 @@ const char kHint[] =
     "dają, sprawdzi je i powie, co gwarancja znaczy.";
 const char kHistoryHint[] = "Na historii: ile trafień miał najlepszy zakład w każdym losowaniu";
 
-const std::vector<ScreenRow> kWheelRows = {
-    {"STATIC", "", 0, 0, 0, 1350, 750, 0, 0, 0, 1000, 0, 1000},
-    {"STATIC", "Gra", 0, 20, 10, 150, 20, 0, 0},
-    {"COMBOBOX", "", kWheelGame, 20, 32, 150, 200, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
-    {"STATIC", "Twoje liczby (np. 3, 17, 22)", 0, 185, 10, 330, 20, 0, 0},
-    {"EDIT", "", kWheelNumbers, 185, 32, 330, 28, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
-    {"BUTTON", "Z rankingu", kWheelFromRanking, 525, 30, 115, 32, WS_TABSTOP, 0},
-    {"BUTTON", "Ze sprawdzania", kWheelFromTicket, 650, 30, 135, 32, WS_TABSTOP, 0},
-    {"STATIC", "W zakładzie", 0, 800, 10, 100, 20, 0, 0},
-    {"COMBOBOX", "", kWheelSize, 800, 32, 100, 300, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
-    {"STATIC", "Gwarancja", 0, 915, 10, 110, 20, 0, 0},
-    {"COMBOBOX", "", kWheelGuarantee, 915, 32, 110, 400, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
-     0},
-    {"BUTTON", "Ułóż", kWheelMake, 1040, 30, 90, 32, WS_TABSTOP, 0},
-    {"BUTTON", "Przerwij", kWheelStop, 1140, 30, 100, 32, WS_DISABLED | WS_TABSTOP, 0},
-    {PROGRESS_CLASSA, "", kWheelProgress, 1250, 34, 80, 24, 0, 0},
-    {"STATIC", "Cena zakładu (zł)", 0, 20, 72, 150, 20, 0, 0},
-    {"EDIT", "", kWheelPrice, 20, 94, 150, 28, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
-    {"STATIC", "Losowań (puste: wszystkie)", 0, 185, 72, 200, 20, 0, 0},
-    {"EDIT", "", kWheelLast, 185, 94, 150, 28, ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP,
-     WS_EX_CLIENTEDGE},
-    {"BUTTON", "Sprawdź na historii", kWheelHistory, 345, 92, 180, 32, WS_TABSTOP, 0},
-    {"BUTTON", "Zapisz zakłady...", kWheelSave, 535, 92, 165, 32, WS_TABSTOP, 0},
-    {"STATIC", kHint, kWheelSummary, 20, 134, 1310, 76, 0, 0, 0, 1000},
-    {WC_LISTVIEWA, "", kWheelTickets, 20, 215, 380, 505,
-     LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE, 0,
-     300, 0, 1000},
-    {kCouponClassName, "", kWheelCoupon, 410, 215, 425, 505, 0, 0, 300, 300, 0, 1000},
-    {"STATIC", "Gwarancja przy każdej liczbie trafionych", 0, 850, 215, 480, 20, 0, 0, 600, 400},
-    {WC_LISTVIEWA, "", kWheelSure, 850, 237, 480, 215,
-     LVS_REPORT | LVS_OWNERDATA | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE, 600,
-     400, 0, 500},
-    {"STATIC", kHistoryHint, kWheelHistoryLabel, 850, 462, 480, 40, 0, 0, 600, 400, 500},
-    {WC_LISTVIEWA, "", kWheelOnHistory, 850, 504, 480, 216,
-     LVS_REPORT | LVS_OWNERDATA | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE, 600,
-     400, 500, 500},
-};
+// In the order of Tab: the top line, the second, then the results.
+const std::vector<ScreenRow> kWheelRows = rowsOf({
+    screenStart(kWheelGame, 150),
+    editRows("Twoje liczby (np. 3, 17, 22)", 330, kWheelNumbers, 185, 32, 330, 0),
+    {{"BUTTON", "Z rankingu", kWheelFromRanking, 525, 30, 115, 32, WS_TABSTOP, 0},
+     {"BUTTON", "Ze sprawdzania", kWheelFromTicket, 650, 30, 135, 32, WS_TABSTOP, 0}},
+    listRows("W zakładzie", 100, kWheelSize, 800, 32, 100, 300),
+    listRows("Gwarancja", 110, kWheelGuarantee, 915, 32, 110, 400),
+    {{"BUTTON", "Ułóż", kWheelMake, 1040, 30, 90, 32, WS_TABSTOP, 0},
+     {"BUTTON", "Przerwij", kWheelStop, 1140, 30, 100, 32, WS_DISABLED | WS_TABSTOP, 0},
+     {PROGRESS_CLASSA, "", kWheelProgress, 1250, 34, 80, 24, 0, 0}},
+    editRows("Cena zakładu (zł)", 150, kWheelPrice, 20, 94, 150, 0),
+    editRows(kLastDrawsLabel, 200, kWheelLast, 185, 94, 150, ES_NUMBER),
+    {{"BUTTON", "Sprawdź na historii", kWheelHistory, 345, 92, 180, 32, WS_TABSTOP, 0},
+     {"BUTTON", "Zapisz zakłady...", kWheelSave, 535, 92, 165, 32, WS_TABSTOP, 0},
+     {"STATIC", kHint, kWheelSummary, 20, 134, 1310, 76, 0, 0, 0, 1000},
+     {WC_LISTVIEWA, "", kWheelTickets, 20, 215, 380, 505,
+      LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE, 0,
+      300, 0, 1000},
+     {kCouponClassName, "", kWheelCoupon, 410, 215, 425, 505, 0, 0, 300, 300, 0, 1000},
+     {"STATIC", "Gwarancja przy każdej liczbie trafionych", 0, 850, 215, 480, 20, 0, 0, 600, 400},
+     {WC_LISTVIEWA, "", kWheelSure, 850, 237, 480, 215,
+      LVS_REPORT | LVS_OWNERDATA | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE, 600,
+      400, 0, 500},
+     {"STATIC", kHistoryHint, kWheelHistoryLabel, 850, 462, 480, 40, 0, 0, 600, 400, 500},
+     {WC_LISTVIEWA, "", kWheelOnHistory, 850, 504, 480, 216,
+      LVS_REPORT | LVS_OWNERDATA | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, WS_EX_CLIENTEDGE, 600,
+      400, 500, 500}},
+});
 
 const std::vector<ListColumn> kTicketColumns = {{"Nr", 50, LVCFMT_RIGHT}, {"Zakład", 300}};
 const std::vector<ListColumn> kSureColumns = {
@@ -318,25 +306,17 @@ bool WheelScreen::command(WindowState& state, int id, int code) {
         case kWheelSave:
             save(state);
             return true;
-        case kWheelGuarantee:
-        case kWheelLast:
-        case kWheelSummary:
-        case kWheelHistoryLabel:
-            return true;
         default:
-            return false;
+            return owns(id);  // its labels and fields
     }
 }
 
 void WheelScreen::onMessage(WindowState& state, WPARAM what, LPARAM progress) {
     WheelScreen& screen = *this;
-    if (what == 0) {
-        if (screen.worker.current(progress))
-            SendMessageW(state.control(kWheelProgress), PBM_SETPOS,
-                         static_cast<WPARAM>(progress & 0xFF), 0);
-        return;
-    }
-    std::unique_ptr<WheelResult> done = screen.worker.take();
+    const HWND bar = state.control(kWheelProgress);
+    if (showProgress(what, progress, bar)) return;
+    std::unique_ptr<WheelResult> done =
+        takeFinished(state.control(kWheelMake), state.control(kWheelStop), bar);
     if (!done) return;  // taken already
     setRunning(state, false);
     if (done->historyOnly) {

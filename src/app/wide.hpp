@@ -35,5 +35,24 @@ struct WindowClass {
     HICON icon = nullptr, smallIcon = nullptr;
 };
 bool registerClass(HINSTANCE instance, const WindowClass& c);
+// The object a window of the program owns, kept in its GWLP_USERDATA: at
+// WM_NCCREATE `adopt` makes it of CreateWindow's last argument, at
+// WM_NCDESTROY it is deleted. True, with the message's result, for those two.
+template <class T, class Adopt>
+bool ownedObjectMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, Adopt adopt,
+                        LRESULT& result) {
+    if (msg == WM_NCCREATE) {
+        T* object = adopt(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+        result = DefWindowProcW(window, msg, wParam, lParam);
+        return true;
+    }
+    if (msg != WM_NCDESTROY) return false;
+    delete reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    result = 0;
+    return true;
+}
+
 // Whether the window is of the class of that name.
 bool isOfClass(HWND hwnd, const char* name);

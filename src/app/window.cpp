@@ -95,13 +95,11 @@ void rememberFocus(WindowState& state) {
 }
 
 // The window takes its state on its first message and owns it to its last.
-void adoptState(HWND hwnd, LPARAM create) {
-    auto* made = static_cast<std::unique_ptr<WindowState>*>(
-        reinterpret_cast<CREATESTRUCTW*>(create)->lpCreateParams);
-    WindowState* state = made->release();
+WindowState* adoptState(HWND hwnd, void* made) {
+    WindowState* state = static_cast<std::unique_ptr<WindowState>*>(made)->release();
     state->main = hwnd;
     state->greyBrush = CreateSolidBrush(kGrey);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    return state;
 }
 
 // The screens of the "Analiza" menu, in its order.
@@ -176,14 +174,12 @@ WindowState& stateOf(HWND main) {
 }
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT owned = 0;
+    if (ownedObjectMessage<WindowState>(
+            hwnd, msg, wParam, lParam, [hwnd](void* made) { return adoptState(hwnd, made); },
+            owned))
+        return owned;
     switch (msg) {
-        case WM_NCCREATE:
-            adoptState(hwnd, lParam);
-            return DefWindowProcW(hwnd, msg, wParam, lParam);
-        case WM_NCDESTROY:
-            delete &stateOf(hwnd);
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            return 0;
         case WM_CREATE:
             return 0;
         case WM_COMMAND:
