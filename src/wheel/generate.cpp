@@ -241,7 +241,8 @@ WheelFound findWheel(const WheelSearch& search,
     // many numbers (20 of them, "3 z 3"), the second on the ones of many
     // subsets a ticket (12, "4 z 4"); each takes over the other's best system.
     auto runOf = [&shared](int i) {
-        if (i % 2 == 0)
+        const WheelRuns runs = shared.search.runs;
+        if (runs == WheelRuns::Tabu || (runs == WheelRuns::Mixed && i % 2 == 0))
             tabuRun(shared, i);
         else
             annealRun(shared, i);

@@ -21,11 +21,19 @@
 
 namespace zestawy {
 
+// The kinds of run a search starts.
+enum class WheelRuns {
+    Mixed,      // tabu and annealing in turn, the first a tabu run
+    Tabu,       // best swaps with a tabu list only
+    Annealing,  // annealing only
+};
+
 struct WheelSearch {
     WheelShape shape;
     double seconds = 10;  // the time budget
     int threads = 0;      // runs at once; 0: the machine's cores
     std::uint64_t seed = 1;
+    WheelRuns runs = WheelRuns::Mixed;
     // Steps per run at most (a tabu step weighs every swap that covers one
     // subset, an annealing step tries one); 0: only the time and keepGoing
     // end a run.
