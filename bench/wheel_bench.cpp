@@ -39,8 +39,8 @@ void verify30(benchmark::State& state) {
 }
 
 // The generator with its default budget, both cores: the size it reaches
-// and when, against the best known size; by default both kinds of run, or
-// one kind alone (runs: 0 both, 1 tabu, 2 annealing).
+// and when, against the best known size; tabu runs (the default) or
+// annealing ones beside them (runs: 0 tabu, 1 mixed, 2 annealing).
 void generate(benchmark::State& state) {
     const WheelShape shape{static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
                            static_cast<int>(state.range(2)), static_cast<int>(state.range(3))};

@@ -236,10 +236,8 @@ WheelFound findWheel(const WheelSearch& search,
     Shared shared(search, keepGoing, better);
     if (shared.found.optimal) return shared.found;
     const int threads = search.threads > 0 ? search.threads : machineThreads();
-    // Half the runs (the first, with one thread) take the best swaps with a
-    // tabu list, half anneal: the first kind does better on the shapes of
-    // many numbers (20 of them, "3 z 3"), the second on the ones of many
-    // subsets a ticket (12, "4 z 4"); each takes over the other's best system.
+    // Mixed: the even runs (the first, with one thread) tabu, the odd ones
+    // annealing; each takes over the other's best system.
     auto runOf = [&shared](int i) {
         const WheelRuns runs = shared.search.runs;
         if (runs == WheelRuns::Tabu || (runs == WheelRuns::Mixed && i % 2 == 0))

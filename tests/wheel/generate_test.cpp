@@ -12,7 +12,7 @@ namespace zestawy {
 namespace {
 
 WheelSearch searchOf(const WheelShape& shape, std::uint64_t steps, std::uint64_t seed = 1,
-                     WheelRuns runs = WheelRuns::Mixed) {
+                     WheelRuns runs = WheelRuns::Tabu) {
     WheelSearch search;
     search.runs = runs;
     search.shape = shape;
