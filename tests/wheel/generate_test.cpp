@@ -103,6 +103,30 @@ TEST(WheelGenerate, EachKindOfRunAloneReachesTheBestKnownSizes) {
     }
 }
 
+TEST(WheelGenerate, EveryKindOfRunOnlyImprovesAKnownSystemAndStopsWhenTold) {
+    // A greedy system of C(19, 6, 3) to start from: far above the best known.
+    const WheelShape shape{19, 6, 3, 3};
+    const std::vector<WheelMask> known = findWheel(searchOf(shape, 1)).tickets;
+    ASSERT_GT(known.size(), 60u);
+    for (const WheelRuns runs : {WheelRuns::Tabu, WheelRuns::Mixed, WheelRuns::Annealing}) {
+        SCOPED_TRACE(static_cast<int>(runs));
+        WheelSearch search = searchOf(shape, 20'000, 3, runs);
+        search.threads = 2;
+        search.known = known;
+        std::size_t last = known.size();
+        const WheelFound found = findWheel(search, {}, [&](const std::vector<WheelMask>& better) {
+            EXPECT_LT(better.size(), last);
+            last = better.size();
+        });
+        EXPECT_LT(found.tickets.size(), known.size());
+        EXPECT_FALSE(found.fromKnown);
+        EXPECT_TRUE(verifyWheel(found.tickets, shape, 1).guarantees);
+        search.steps = 0;
+        int asked = 0;
+        EXPECT_TRUE(findWheel(search, [&](const WheelProgress&) { return ++asked < 2; }).stopped);
+    }
+}
+
 TEST(WheelGenerate, StopsWhenKeepGoingSaysNo) {
     WheelSearch search = searchOf({20, 6, 3, 3}, 0);
     search.threads = 2;
