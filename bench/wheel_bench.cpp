@@ -39,7 +39,8 @@ void verify30(benchmark::State& state) {
 }
 
 // The generator with its default budget, both cores: the size it reaches
-// and when, against the best known size.
+// and when, against the best known size; tabu runs (the default) or
+// annealing ones beside them (runs: 0 tabu, 1 mixed, 2 annealing).
 void generate(benchmark::State& state) {
     const WheelShape shape{static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
                            static_cast<int>(state.range(2)), static_cast<int>(state.range(3))};
@@ -48,6 +49,7 @@ void generate(benchmark::State& state) {
         zestawy::WheelSearch search;
         search.shape = shape;
         search.threads = 2;
+        search.runs = static_cast<zestawy::WheelRuns>(state.range(5));
         found = zestawy::findWheel(search);
     }
     state.counters["size"] = static_cast<double>(found.tickets.size());
@@ -61,22 +63,28 @@ BENCHMARK(verify30)
     ->ArgNames({"m", "threads"})
     ->Unit(benchmark::kMillisecond);
 
-// v, k, m, t, best known size.
+// v, k, m, t, best known size, runs.
 BENCHMARK(generate)
     ->Name("Wheel/generate")
-    ->Args({16, 6, 3, 3, 38})
-    ->Args({17, 6, 3, 3, 44})
-    ->Args({18, 6, 3, 3, 48})
-    ->Args({19, 6, 3, 3, 60})
-    ->Args({20, 6, 3, 3, 71})
-    ->Args({12, 6, 4, 4, 41})
-    ->Args({13, 6, 4, 4, 66})
-    ->Args({15, 5, 3, 3, 55})
-    ->Args({16, 5, 3, 3, 65})
-    ->Args({20, 6, 2, 2, 16})
-    ->Args({10, 6, 4, 3, 4})
-    ->Args({11, 6, 6, 4, 5})
-    ->ArgNames({"v", "k", "m", "t", "best"})
+    ->Args({16, 6, 3, 3, 38, 0})
+    ->Args({17, 6, 3, 3, 44, 0})
+    ->Args({18, 6, 3, 3, 48, 0})
+    ->Args({19, 6, 3, 3, 60, 0})
+    ->Args({20, 6, 3, 3, 71, 0})
+    ->Args({10, 6, 4, 4, 20, 0})
+    ->Args({12, 6, 4, 4, 41, 0})
+    ->Args({13, 6, 4, 4, 66, 0})
+    ->Args({13, 5, 3, 3, 34, 0})
+    ->Args({15, 5, 3, 3, 55, 0})
+    ->Args({16, 5, 3, 3, 65, 0})
+    ->Args({20, 6, 2, 2, 16, 0})
+    ->Args({10, 6, 4, 3, 4, 0})
+    ->Args({11, 6, 6, 4, 5, 0})
+    ->Args({20, 6, 3, 3, 71, 1})
+    ->Args({20, 6, 3, 3, 71, 2})
+    ->Args({12, 6, 4, 4, 41, 1})
+    ->Args({12, 6, 4, 4, 41, 2})
+    ->ArgNames({"v", "k", "m", "t", "best", "runs"})
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
 

@@ -1,101 +1,63 @@
 #include "wheel/generate.hpp"
 
-#include <atomic>
-#include <chrono>
-#include <mutex>
 #include <thread>
 
 #include "search/shared_walk.hpp"
-#include "wheel/cover.hpp"
-#include "wheel/subsets.hpp"
+#include "wheel/search_run.hpp"
 #include "wheel/verify.hpp"
 
 namespace zestawy {
 
+namespace wheel_search {
+
+Shared::Shared(const WheelSearch& s, const std::function<bool(const WheelProgress&)>& k,
+               const std::function<void(const std::vector<WheelMask>&)>& b)
+    : search(s), bound(wheelLowerBound(s.shape)), keepGoing_(k), better_(b) {
+    if (search.known.empty()) return;
+    found.tickets = search.known;
+    found.fromKnown = true;
+    found.optimal = search.known.size() <= bound;
+    best_ = search.known.size();
+}
+
+void Shared::offer(const std::vector<WheelMask>& tickets) {
+    const std::size_t size = tickets.size();
+    if (best_ != 0 && size >= best_) return;
+    if (!verifyWheel(tickets, search.shape, 1).guarantees) return;
+    std::lock_guard<std::mutex> hold(lock);
+    if (best_ != 0 && size >= best_) return;
+    found.tickets = tickets;
+    found.fromKnown = false;
+    found.seconds = seconds();
+    best_ = size;
+    if (size <= bound) {
+        found.optimal = true;
+        stop_ = true;
+    }
+    if (better_) better_(tickets);
+}
+
+bool Shared::goOn(std::size_t trying, std::size_t uncovered) {
+    if (stop_) return false;
+    if (search.seconds > 0 && seconds() >= search.seconds) return false;
+    if (!keepGoing_) return true;
+    std::lock_guard<std::mutex> hold(lock);
+    const Clock::time_point now = Clock::now();
+    if (now - lastProgress_ < std::chrono::milliseconds(200)) return !stop_;
+    lastProgress_ = now;
+    if (!keepGoing_(WheelProgress{seconds(), best_, trying, uncovered})) {
+        found.stopped = true;
+        stop_ = true;
+    }
+    return !stop_;
+}
+
+std::vector<WheelMask> Shared::bestTickets() {
+    std::lock_guard<std::mutex> hold(lock);
+    return found.tickets;
+}
+
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// splitmix64: the same numbers on every platform and standard library.
-class Random {
-  public:
-    explicit Random(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    // 0..n-1, for n < 2^32.
-    std::size_t below(std::size_t n) {
-        return static_cast<std::size_t>(((next() >> 32) * n) >> 32);
-    }
-    double unit() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
-    // A random position of the mask, which is not empty.
-    int in(WheelMask mask) {
-        for (std::size_t skip = below(static_cast<std::size_t>(subsets::count(mask))); skip > 0;
-             --skip)
-            mask &= mask - 1;
-        return subsets::lowest(mask);
-    }
-
-  private:
-    std::uint64_t state_;
-};
-
-// What the runs share: the best system, the stop, the callbacks.
-struct Shared {
-    Shared(const WheelSearch& s, const std::function<bool(const WheelProgress&)>& k,
-           const std::function<void(const std::vector<WheelMask>&)>& b)
-        : search(s), keepGoing(k), better(b), bound(wheelLowerBound(s.shape)) {}
-
-    const WheelSearch& search;
-    const std::function<bool(const WheelProgress&)>& keepGoing;
-    const std::function<void(const std::vector<WheelMask>&)>& better;
-    Clock::time_point start = Clock::now();
-    std::size_t bound;
-    std::mutex lock;
-    WheelFound found;
-    std::atomic<std::size_t> best{0};  // found.tickets.size(); 0: none
-    std::atomic<bool> stop{false};
-    Clock::time_point lastProgress = start;
-
-    double seconds() const { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-    // A run's system with nothing uncovered: kept when it is the smallest.
-    void offer(const std::vector<WheelMask>& tickets) {
-        const std::size_t size = tickets.size();
-        if (best != 0 && size >= best) return;
-        if (!verifyWheel(tickets, search.shape, 1).guarantees) return;
-        std::lock_guard<std::mutex> hold(lock);
-        if (best != 0 && size >= best) return;
-        found.tickets = tickets;
-        found.fromKnown = false;
-        found.seconds = seconds();
-        best = size;
-        if (size <= bound) {
-            found.optimal = true;
-            stop = true;
-        }
-        if (better) better(tickets);
-    }
-
-    // Whether a run goes on; now and then asks keepGoing, with the run's state.
-    bool goOn(std::size_t trying, std::size_t uncovered) {
-        if (stop) return false;
-        if (search.seconds > 0 && seconds() >= search.seconds) return false;
-        if (!keepGoing) return true;
-        std::lock_guard<std::mutex> hold(lock);
-        const Clock::time_point now = Clock::now();
-        if (now - lastProgress < std::chrono::milliseconds(200)) return !stop;
-        lastProgress = now;
-        if (!keepGoing(WheelProgress{seconds(), best, trying, uncovered})) {
-            found.stopped = true;
-            stop = true;
-        }
-        return !stop;
-    }
-};
 
 // One greedy ticket: the numbers of an uncovered subset, then random ones,
 // then single swaps while they cover more uncovered subsets (skipped where
@@ -126,20 +88,6 @@ WheelMask greedyTicket(const WheelCover& cover, Random& random) {
             }
     }
     return ticket;
-}
-
-// Drops the ticket whose loss uncovers the fewest subsets.
-void dropOne(WheelCover& cover) {
-    std::size_t weakest = 0;
-    long long fewest = -1;
-    for (std::size_t i = 0; i < cover.tickets().size(); ++i) {
-        const long long only = cover.onlyBy(i);
-        if (fewest < 0 || only < fewest) {
-            fewest = only;
-            weakest = i;
-        }
-    }
-    cover.remove(weakest);
 }
 
 // One step of the search for a fixed number of tickets: of every swap that
@@ -186,34 +134,88 @@ void tabuStep(WheelCover& cover, Random& random, std::vector<std::uint64_t>& tab
     tabu[bestTicket * subsets::kMostNumbers + static_cast<std::size_t>(bestOut)] = step + tenure;
 }
 
-void run(Shared& shared, int index) {
-    const WheelSearch& search = shared.search;
-    Random random(search.seed * 0x2545F4914F6CDD1Dull + static_cast<std::uint64_t>(index));
-    WheelCover cover(search.shape);
-    for (WheelMask ticket : search.known) cover.add(ticket);
+}  // namespace
+
+bool startCover(Shared& shared, WheelCover& cover, Random& random) {
+    for (WheelMask ticket : shared.search.known) cover.add(ticket);
     while (cover.uncovered() > 0) {
-        if (!shared.goOn(cover.tickets().size(), cover.uncovered())) return;
+        if (!shared.goOn(cover.tickets().size(), cover.uncovered())) return false;
         cover.add(greedyTicket(cover, random));
     }
-    if (search.known.empty()) shared.offer(cover.tickets());
+    if (shared.search.known.empty()) shared.offer(cover.tickets());
+    return true;
+}
+
+void dropOne(WheelCover& cover) {
+    std::size_t weakest = 0;
+    long long fewest = -1;
+    for (std::size_t i = 0; i < cover.tickets().size(); ++i) {
+        const long long only = cover.onlyBy(i);
+        if (fewest < 0 || only < fewest) {
+            fewest = only;
+            weakest = i;
+        }
+    }
+    cover.remove(weakest);
+}
+
+bool goBelowBest(Shared& shared, WheelCover& cover) {
+    const std::size_t best = shared.best();
+    if (best <= shared.bound || best <= 1) return false;
+    if (cover.tickets().size() > best ||
+        (cover.tickets().size() == best && cover.uncovered() > 0)) {
+        // Another run is ahead: its system, not this one, is shrunk.
+        const std::vector<WheelMask> tickets = shared.bestTickets();
+        while (!cover.tickets().empty()) cover.remove(cover.tickets().size() - 1);
+        for (WheelMask ticket : tickets) cover.add(ticket);
+    }
+    while (cover.tickets().size() > best - 1) dropOne(cover);
+    return true;
+}
+
+// Tabu steps per ticket without fewer uncovered before a run is kicked.
+constexpr std::uint64_t kPatience = 100;
+
+void tabuRun(Shared& shared, int index) {
+    const WheelSearch& search = shared.search;
+    Random random(runSeed(search, index));
+    WheelCover cover(search.shape);
+    if (!startCover(shared, cover, random)) return;
     // A number taken out of a ticket stays out for this many steps.
     constexpr std::uint64_t kTenure = 2;
     std::vector<std::uint64_t> tabu;
+    std::vector<std::size_t> buffer;
+    // The fewest uncovered since the last drop or kick, and when.
+    std::size_t least = cover.uncovered();
+    std::uint64_t leastAt = 0;
     for (std::uint64_t step = 0; search.steps == 0 || step < search.steps; ++step) {
-        if (cover.uncovered() == 0) {
-            shared.offer(cover.tickets());
-            // Down to one ticket fewer than the best of every run.
-            const std::size_t below = shared.best - 1;
-            if (below < shared.bound || below == 0) return;
-            while (cover.tickets().size() > below) dropOne(cover);
+        if (step % 1024 == 0) {
+            if (!shared.goOn(cover.tickets().size(), cover.uncovered())) return;
+            if (cover.tickets().size() >= shared.best() && !goBelowBest(shared, cover)) return;
         }
-        if (step % 1024 == 0 && !shared.goOn(cover.tickets().size(), cover.uncovered())) return;
+        while (cover.uncovered() == 0) {
+            shared.offer(cover.tickets());
+            if (!goBelowBest(shared, cover)) return;
+            least = cover.uncovered() + 1;
+        }
+        if (cover.uncovered() < least) {
+            least = cover.uncovered();
+            leastAt = step;
+        } else if (step - leastAt > kPatience * cover.tickets().size()) {
+            // Stuck (the short tabu list lets it go round in circles): a kick
+            // of random moves, whatever they cost.
+            for (std::size_t i = 0; i < cover.tickets().size() / 4 + 2 && cover.uncovered(); ++i) {
+                const Move move = randomMove(cover, random, buffer);
+                cover.swap(move.ticket, move.out, move.in);
+            }
+            least = cover.uncovered() + 1;
+        }
         tabu.resize(cover.tickets().size() * subsets::kMostNumbers);
         tabuStep(cover, random, tabu, step, kTenure);
     }
 }
 
-}  // namespace
+}  // namespace wheel_search
 
 bool wheelSearchable(const WheelShape& shape) {
     return wheelShapeValid(shape) && subsets::binomial(shape.v, shape.m) <= kMostSearchDraws;
@@ -230,18 +232,22 @@ std::size_t wheelLowerBound(const WheelShape& s) {
 WheelFound findWheel(const WheelSearch& search,
                      const std::function<bool(const WheelProgress&)>& keepGoing,
                      const std::function<void(const std::vector<WheelMask>&)>& better) {
+    using namespace wheel_search;
     Shared shared(search, keepGoing, better);
-    if (!search.known.empty()) {
-        shared.found.tickets = search.known;
-        shared.found.fromKnown = true;
-        shared.best = search.known.size();
-        shared.found.optimal = search.known.size() <= shared.bound;
-        if (shared.found.optimal) return shared.found;
-    }
+    if (shared.found.optimal) return shared.found;
     const int threads = search.threads > 0 ? search.threads : machineThreads();
+    // Mixed: the even runs (the first, with one thread) tabu, the odd ones
+    // annealing; each takes over the other's best system.
+    auto runOf = [&shared](int i) {
+        const WheelRuns runs = shared.search.runs;
+        if (runs == WheelRuns::Tabu || (runs == WheelRuns::Mixed && i % 2 == 0))
+            tabuRun(shared, i);
+        else
+            annealRun(shared, i);
+    };
     std::vector<std::thread> helpers;
-    for (int i = 1; i < threads; ++i) helpers.emplace_back([&shared, i] { run(shared, i); });
-    run(shared, 0);
+    for (int i = 1; i < threads; ++i) helpers.emplace_back([&runOf, i] { runOf(i); });
+    runOf(0);
     for (std::thread& h : helpers) h.join();
     return shared.found;
 }

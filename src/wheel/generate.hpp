@@ -1,9 +1,12 @@
-// The search for a small wheel of a given shape: a greedy start, then a local
-// search that, for a fixed number of tickets, lowers the count of uncovered
-// m-subsets by single swaps (the best swap for a random uncovered subset, with
-// a short tabu list), and drops a ticket each time that count reaches zero.
-// Independent seeded runs, one a thread; each, on reaching zero, goes down to
-// one ticket fewer than the best system of all runs.
+// The search for a small wheel of a given shape: a greedy start, then, for a
+// fixed number of tickets, a local search that lowers the count of uncovered
+// m-subsets by changing one number of one ticket, and drops a ticket each
+// time that count reaches zero. Independent seeded runs, one a thread, of
+// two kinds: the best swap for a random uncovered subset with a short tabu
+// list (kicked by random moves when it stalls), and Nurmela and Östergård's
+// simulated annealing. Each, on reaching zero, goes down to one ticket fewer
+// than the best system of all runs, and a run left behind by another takes
+// over the other's best system.
 //
 // Made to run in a worker thread: keepGoing reports progress and may stop
 // the search, `better` receives each new best system as it is found.
@@ -18,12 +21,25 @@
 
 namespace zestawy {
 
+// The kinds of run a search starts. On the hard shapes of the table (bench/
+// wheel_bench.cpp) tabu runs alone did as well as or better than with annealing
+// runs beside them: C(20,6,3) 74 tickets in 10 s on two cores against 77,
+// C(15,6,4) 119 against 125; both reach C(12,6,4) = 41 and C(13,5,3) = 34.
+enum class WheelRuns {
+    Tabu,       // best swaps with a tabu list
+    Mixed,      // tabu and annealing in turn, the first a tabu run
+    Annealing,  // annealing only
+};
+
 struct WheelSearch {
     WheelShape shape;
     double seconds = 10;  // the time budget
     int threads = 0;      // runs at once; 0: the machine's cores
     std::uint64_t seed = 1;
-    // Swaps tried per run at most; 0: only the time and keepGoing end a run.
+    WheelRuns runs = WheelRuns::Tabu;
+    // Steps per run at most (a tabu step weighs every swap that covers one
+    // subset, an annealing step tries one); 0: only the time and keepGoing
+    // end a run.
     std::uint64_t steps = 0;
     // A system known to guarantee (the table's): the search starts from it
     // and reports only smaller ones.

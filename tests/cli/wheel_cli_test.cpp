@@ -39,8 +39,8 @@ TEST(WheelCli, MakesASystemOfThePlayersNumbers) {
          2,
          u8"mniej zakładów się nie da"},
         // Not in the table: searched, and as small as can be at once.
-        {{"--game", "lotto", "--wheel", "5, 6, 7, 8, 9, 10, 11, 12", "--guarantee", "2 z 2"},
-         3,
+        {{"--game", "lotto", "--wheel", "5, 6, 7, 8, 9, 10, 11, 12", "--guarantee", "2 z 3"},
+         2,
          u8"znaleziony w poszukiwaniu"},
         {{"--game", "multi", "--wheel", "1,2,3,4,5,80", "--guarantee", "1 z 1", "--size", "2"},
          3,

@@ -11,8 +11,10 @@
 namespace zestawy {
 namespace {
 
-WheelSearch searchOf(const WheelShape& shape, std::uint64_t steps, std::uint64_t seed = 1) {
+WheelSearch searchOf(const WheelShape& shape, std::uint64_t steps, std::uint64_t seed = 1,
+                     WheelRuns runs = WheelRuns::Tabu) {
     WheelSearch search;
+    search.runs = runs;
     search.shape = shape;
     search.seconds = 0;  // no time limit: the steps alone end it
     search.threads = 1;
@@ -73,6 +75,56 @@ TEST(WheelGenerate, ASeedRepeatsItsSystemAndAKnownOneIsOnlyImproved) {
     EXPECT_LE(improved.tickets.size(), first.tickets.size());
     EXPECT_EQ(improved.fromKnown, improved.tickets == first.tickets);
     EXPECT_TRUE(verifyWheel(improved.tickets, shape, 1).guarantees);
+}
+
+TEST(WheelGenerate, EachKindOfRunAloneReachesTheBestKnownSizes) {
+    // Annealing: shapes of many subsets a ticket, where the tabu run stays a
+    // ticket or two above. Tabu: a seed whose run went round in circles at 51
+    // tickets of C(17, 6, 3) until kicked.
+    const struct {
+        WheelShape shape;
+        WheelRuns runs;
+        std::uint64_t seed, steps;
+        std::size_t best;
+    } cases[] = {
+        {{10, 6, 4, 4}, WheelRuns::Annealing, 2, 600'000, 20},
+        {{13, 5, 3, 3}, WheelRuns::Annealing, 5, 600'000, 34},
+        {{11, 5, 3, 3}, WheelRuns::Annealing, 2, 300'000, 20},
+        {{17, 6, 3, 3}, WheelRuns::Tabu, 1, 40'000, 45},
+    };
+    for (const auto& c : cases) {
+        const WheelShape& s = c.shape;
+        SCOPED_TRACE(std::to_string(s.v) + " " + std::to_string(s.k) + " " + std::to_string(s.t));
+        const WheelSearch search = searchOf(s, c.steps, c.seed, c.runs);
+        const WheelFound found = findWheel(search);
+        EXPECT_LE(found.tickets.size(), c.best);
+        EXPECT_TRUE(verifyWheel(found.tickets, s, 1).guarantees);
+        EXPECT_EQ(findWheel(search).tickets, found.tickets);
+    }
+}
+
+TEST(WheelGenerate, EveryKindOfRunOnlyImprovesAKnownSystemAndStopsWhenTold) {
+    // A greedy system of C(19, 6, 3) to start from: far above the best known.
+    const WheelShape shape{19, 6, 3, 3};
+    const std::vector<WheelMask> known = findWheel(searchOf(shape, 1)).tickets;
+    ASSERT_GT(known.size(), 60u);
+    for (const WheelRuns runs : {WheelRuns::Tabu, WheelRuns::Mixed, WheelRuns::Annealing}) {
+        SCOPED_TRACE(static_cast<int>(runs));
+        WheelSearch search = searchOf(shape, 20'000, 3, runs);
+        search.threads = 2;
+        search.known = known;
+        std::size_t last = known.size();
+        const WheelFound found = findWheel(search, {}, [&](const std::vector<WheelMask>& better) {
+            EXPECT_LT(better.size(), last);
+            last = better.size();
+        });
+        EXPECT_LT(found.tickets.size(), known.size());
+        EXPECT_FALSE(found.fromKnown);
+        EXPECT_TRUE(verifyWheel(found.tickets, shape, 1).guarantees);
+        search.steps = 0;
+        int asked = 0;
+        EXPECT_TRUE(findWheel(search, [&](const WheelProgress&) { return ++asked < 2; }).stopped);
+    }
 }
 
 TEST(WheelGenerate, StopsWhenKeepGoingSaysNo) {

@@ -83,11 +83,14 @@ TEST(WheelVerify, FindsTheFirstMissAmongManyRunsOfEveryThreadCount) {
     }
 }
 
-TEST(WheelVerify, EveryShippedDesignMissesADrawWithoutAnyOneOfItsTickets) {
+TEST(WheelVerify, EveryShippedDesignMissesADrawWithoutOneOfItsTickets) {
     for (const WheelDesign& design : shippedDesigns()) {
         const WheelShape& s = design.shape;
         if (design.tickets.size() < 2) continue;
-        for (std::size_t gone = 0; gone < design.tickets.size(); ++gone) {
+        // Some 40 tickets of each system, spread over it: the large ones
+        // have a thousand.
+        const std::size_t stride = design.tickets.size() / 40 + 1;
+        for (std::size_t gone = 0; gone < design.tickets.size(); gone += stride) {
             std::vector<WheelMask> fewer = design.tickets;
             fewer.erase(fewer.begin() + static_cast<std::ptrdiff_t>(gone));
             const WheelVerdict verdict = verifyWheel(fewer, s, 2);
