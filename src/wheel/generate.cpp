@@ -188,11 +188,13 @@ void tabuRun(Shared& shared, int index) {
     // The fewest uncovered since the last drop or kick, and when.
     std::size_t least = cover.uncovered();
     std::uint64_t leastAt = 0;
+    Checkpoint checkpoint;
     for (std::uint64_t step = 0; search.steps == 0 || step < search.steps; ++step) {
-        if (step % 1024 == 0) {
-            if (!shared.goOn(cover.tickets().size(), cover.uncovered())) return;
-            if (cover.tickets().size() >= shared.best() && !goBelowBest(shared, cover)) return;
-        }
+        if (checkpoint.due(step) && !shared.goOn(cover.tickets().size(), cover.uncovered())) return;
+        // On the count of steps alone: a seeded run of one thread stays the same.
+        if (step % 1024 == 0 && cover.tickets().size() >= shared.best() &&
+            !goBelowBest(shared, cover))
+            return;
         while (cover.uncovered() == 0) {
             shared.offer(cover.tickets());
             if (!goBelowBest(shared, cover)) return;

@@ -19,6 +19,21 @@ namespace zestawy::wheel_search {
 
 using Clock = std::chrono::steady_clock;
 
+// When a run looks at the time and whether to go on: every 1024 steps, and
+// between them once a step of a large shape has taken long enough, so that
+// the budget and a stop hold however long a step takes.
+class Checkpoint {
+  public:
+    bool due(std::uint64_t step) {
+        if (step % 1024 != 0 && Clock::now() < next_) return false;
+        next_ = Clock::now() + std::chrono::milliseconds(50);
+        return true;
+    }
+
+  private:
+    Clock::time_point next_ = Clock::now();
+};
+
 // splitmix64: the same numbers on every platform and standard library.
 class Random {
   public:
