@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "app/wide.hpp"
-#include "app/window.hpp"
 
 void appendToResultsBox(HWND box, std::string_view text) {
     constexpr std::size_t kPiece = 1 << 20;

@@ -9,7 +9,7 @@
 #include "app/large_answer.hpp"
 #include "app/panels.hpp"
 #include "app/results_box.hpp"
-#include "app/window.hpp"
+#include "app/wide.hpp"
 #include "commands/search_command.hpp"
 #include "search/shared_walk.hpp"
 

@@ -54,3 +54,9 @@ bool isOfClass(HWND hwnd, const char* name) {
     wchar_t found[64] = L"";
     return hwnd && GetClassNameW(hwnd, found, 64) && wide(name) == found;
 }
+
+void repaintWhileBusy() {
+    MSG msg;
+    for (int i = 0; i < 100 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i)
+        DispatchMessageW(&msg);
+}

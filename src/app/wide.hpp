@@ -54,5 +54,8 @@ bool ownedObjectMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, Ado
     return true;
 }
 
+// Lets a long command repaint the window: handles waiting paint messages only.
+void repaintWhileBusy();
+
 // Whether the window is of the class of that name.
 bool isOfClass(HWND hwnd, const char* name);

@@ -138,12 +138,6 @@ LRESULT colourStatic(const WindowState& state, WPARAM dc, LPARAM control) {
 
 }  // namespace
 
-void repaintWhileBusy() {
-    MSG msg;
-    for (int i = 0; i < 100 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i)
-        DispatchMessageW(&msg);
-}
-
 // Every menu item and button runs a command. The boxes send WM_COMMAND too,
 // with their own ids (focus gained or lost, text changed), and run none.
 bool isCommand(int id) {

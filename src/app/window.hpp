@@ -38,5 +38,3 @@ bool preTranslate(const MSG& msg);
 // dropped.
 void onCommand(HWND main, int id);
 
-// Lets a long command repaint the window: handles waiting paint messages only.
-void repaintWhileBusy();

@@ -20,10 +20,10 @@
 #include "app/backtest_screen.hpp"
 #include "app/controls.hpp"
 #include "app/ranking_screen.hpp"
+#include "app/screen.hpp"
 #include "app/ticket_screen.hpp"
 #include "app/wheel_screen.hpp"
 #include "app/window.hpp"
-#include "app/screen.hpp"
 #include "app/window_state.hpp"
 
 using namespace zestawy;
