@@ -37,4 +37,3 @@ bool preTranslate(const MSG& msg);
 // The cursor is the hourglass while it runs, and input given meanwhile is
 // dropped.
 void onCommand(HWND main, int id);
-

@@ -82,11 +82,7 @@ void annealRun(Shared& shared, int index) {
     std::uint64_t atThisTemperature = 0;
     Checkpoint checkpoint;
     for (std::uint64_t step = 0; search.steps == 0 || step < search.steps; ++step) {
-        if (checkpoint.due(step) && !shared.goOn(cover.tickets().size(), cover.uncovered())) return;
-        // On the count of steps alone: a seeded run of one thread stays the same.
-        if (step % 1024 == 0 && cover.tickets().size() >= shared.best() &&
-            !goBelowBest(shared, cover))
-            return;
+        if (!beforeStep(shared, cover, checkpoint, step)) return;
         while (cover.uncovered() == 0) {
             shared.offer(cover.tickets());
             if (!goBelowBest(shared, cover)) return;

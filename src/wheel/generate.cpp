@@ -159,6 +159,13 @@ void dropOne(WheelCover& cover) {
     cover.remove(weakest);
 }
 
+bool beforeStep(Shared& shared, WheelCover& cover, Checkpoint& checkpoint, std::uint64_t step) {
+    if (checkpoint.due(step) && !shared.goOn(cover.tickets().size(), cover.uncovered()))
+        return false;
+    // On the count of steps alone: a seeded run of one thread stays the same.
+    return step % 1024 != 0 || cover.tickets().size() < shared.best() || goBelowBest(shared, cover);
+}
+
 bool goBelowBest(Shared& shared, WheelCover& cover) {
     const std::size_t best = shared.best();
     if (best <= shared.bound || best <= 1) return false;
@@ -190,11 +197,7 @@ void tabuRun(Shared& shared, int index) {
     std::uint64_t leastAt = 0;
     Checkpoint checkpoint;
     for (std::uint64_t step = 0; search.steps == 0 || step < search.steps; ++step) {
-        if (checkpoint.due(step) && !shared.goOn(cover.tickets().size(), cover.uncovered())) return;
-        // On the count of steps alone: a seeded run of one thread stays the same.
-        if (step % 1024 == 0 && cover.tickets().size() >= shared.best() &&
-            !goBelowBest(shared, cover))
-            return;
+        if (!beforeStep(shared, cover, checkpoint, step)) return;
         while (cover.uncovered() == 0) {
             shared.offer(cover.tickets());
             if (!goBelowBest(shared, cover)) return;

@@ -102,6 +102,9 @@ void dropOne(WheelCover& cover);
 // best of every run, from the run's own system while it is that best, from
 // the best one otherwise. False when no fewer tickets can do.
 bool goBelowBest(Shared& shared, WheelCover& cover);
+// Before each step of a run: false when the run is to end (the budget spent,
+// a stop, or nothing smaller than the best system left to look for).
+bool beforeStep(Shared& shared, WheelCover& cover, Checkpoint& checkpoint, std::uint64_t step);
 
 // A change of one number of one ticket.
 struct Move {
